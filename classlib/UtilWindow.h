@@ -1,0 +1,13 @@
+// Hidden utility windows: a window handle whose messages go to a method of an
+// object, for objects that need a window but show none (notification targets
+// of worker threads). Create and destroy them on the thread that pumps them.
+#pragma once
+
+#include "Messages.h"
+
+// Raises EOutOfResources when the window cannot be made. The method gets every
+// message after creation; it sets Message.Result (for example from
+// DefWindowProcW). Exceptions it raises go to HandleException.
+HWND AllocateHWnd(TWndMethod method);
+// Destroys the window; the method is not called again. Null is ignored.
+void DeallocateHWnd(HWND wnd);

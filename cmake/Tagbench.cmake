@@ -1,0 +1,51 @@
+# Build helpers shared by every folder.
+if(WIN32)
+  set(TB_TREE windows)
+else()
+  set(TB_TREE native)
+endif()
+set(TB_PORTABLE_TARGETS "" CACHE INTERNAL "")
+
+# Warnings for our own targets (not for third-party code).
+function(tb_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor)
+  if(TB_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(WIN32)
+    # Unicode windows; keep windows.h lean and free of min/max macros.
+    target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+  endif()
+endfunction()
+
+# A library of portable code: no Win32, built in both trees. Configuring fails
+# if one of its sources includes windows.h, so the boundary cannot erode.
+function(tb_portable_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;DEPS")
+  foreach(src IN LISTS ARG_SOURCES)
+    file(READ ${CMAKE_CURRENT_SOURCE_DIR}/${src} text)
+    if(text MATCHES "#[ \t]*include[ \t]*<(windows|winbase|winuser|wingdi)\\.h>")
+      message(FATAL_ERROR "${name}: portable source ${src} includes a Win32 header")
+    endif()
+  endforeach()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  tb_defaults(${name})
+  set(TB_PORTABLE_TARGETS ${TB_PORTABLE_TARGETS} ${name} CACHE INTERNAL "")
+endfunction()
+
+# A GoogleTest program registered with ctest as one test. In the Windows tree
+# ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (tools/wine-run).
+function(tb_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "TIMEOUT" "SOURCES;LIBS")
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  tb_defaults(${name})
+  add_test(NAME ${TB_TREE}.${name} COMMAND ${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -1,0 +1,83 @@
+// The reader and writer threads of an open TComm. They touch nothing of the
+// component: they get copies of the port handle, the stop event and the
+// notification window before they start, and report by posting messages.
+#pragma once
+
+#include "CommApi.h"
+#include "classlib/Threads.h"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+// Requests reach the writer only while it still takes them, so none is left in
+// a message queue that dies with its thread (SendCommData and the writer's end
+// both go through it).
+struct TWriterGate {
+    std::mutex Lock;
+    bool Open = true;
+};
+
+class TCommThread : public TThread {
+public:
+    explicit TCommThread(TCommApi& api);
+
+    HANDLE FCommHandle = nullptr;
+    HANDLE FStopEvent = nullptr;
+    HWND FNotifyWindow = nullptr;
+
+protected:
+    bool StopRequested() const noexcept;
+    bool Post(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    void PostHangup() noexcept;
+    // Cancels an overlapped operation of this thread and waits until the
+    // system has finished with its OVERLAPPED and buffer.
+    void Abandon(OVERLAPPED& ov) noexcept;
+
+    TCommApi& FApi;
+};
+
+class TReadThread : public TCommThread {
+public:
+    using TCommThread::TCommThread;
+
+protected:
+    void Execute() override;
+
+private:
+    bool ArmRead();
+    bool ArmCommEvent();
+    bool HandleCommEvent(bool afterWait);
+    bool HandOnData(DWORD count);
+    void NoLineEvents() noexcept;
+
+    OVERLAPPED FReadOv{};
+    OVERLAPPED FEventOv{};
+    bool FReadPending = false;
+    bool FEventPending = false;
+    // Cleared for a port that cannot report line events (a pty under Wine).
+    bool FLineEvents = true;
+    DWORD FEventMask = 0;
+    uint8_t FBuffer[4096];
+};
+
+class TWriteThread : public TCommThread {
+public:
+    TWriteThread(TCommApi& api, std::shared_ptr<TWriterGate> gate);
+
+    // Signalled once the thread has a message queue, so that sends made right
+    // after OpenComm returns are not lost.
+    HANDLE QueueReady() const noexcept { return FQueueReady.Get(); }
+
+protected:
+    void Execute() override;
+
+private:
+    void Serve();
+    bool WriteBlock(const uint8_t* block, DWORD count);
+    void CloseGate() noexcept;
+
+    OVERLAPPED FWriteOv{};
+    TKernelHandle FQueueReady;
+    std::shared_ptr<TWriterGate> FGate;
+};

@@ -1,0 +1,144 @@
+#include "classlib/ExceptionHook.h"
+#include "classlib/Handles.h"
+#include "classlib/Text.h"
+#include "classlib/Threads.h"
+#include "classlib/UtilWindow.h"
+#include "classlib/portable/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace {
+
+struct TCountingTraits {
+    using Handle = int;
+    static inline int Closed = 0;
+    static Handle Invalid() noexcept { return -1; }
+    static void Close(Handle) noexcept { ++Closed; }
+};
+
+class TFlagThread : public TThread {
+public:
+    std::atomic<int> Runs{0};
+
+protected:
+    void Execute() override
+    {
+        ++Runs;
+        while (!Terminated()) Sleep(1);
+    }
+};
+
+} // namespace
+
+TEST(Handles, ClosedExactlyOnceThroughMovesAndResets)
+{
+    TCountingTraits::Closed = 0;
+    {
+        TUniqueHandle<TCountingTraits> a(5);
+        TUniqueHandle<TCountingTraits> b(std::move(a));
+        EXPECT_FALSE(a.Valid());
+        TUniqueHandle<TCountingTraits> c(7);
+        c = std::move(b); // closes 7
+        EXPECT_EQ(TCountingTraits::Closed, 1);
+        c.Reset(); // closes 5
+        c.Reset();
+        EXPECT_EQ(TCountingTraits::Closed, 2);
+        TUniqueHandle<TCountingTraits> d(9);
+        EXPECT_EQ(d.Release(), 9);
+    }
+    EXPECT_EQ(TCountingTraits::Closed, 2);
+    TFileHandle none;
+    EXPECT_EQ(none.Get(), INVALID_HANDLE_VALUE);
+}
+
+TEST(Text, Gb2312BecomesUtf16WhateverTheAnsiCodePage)
+{
+    EXPECT_EQ(TextToWide("\xb4\xf2\xbf\xaa COM1\xa3\xba"), L"\u6253\u5f00 COM1\uff1a"); // 打开 COM1：
+    EXPECT_EQ(WideToText(L"\u6253\u5f00"), "\xb4\xf2\xbf\xaa");
+    EXPECT_EQ(TextToWide(""), L"");
+}
+
+TEST(Threads, RunsOnlyAfterStartAndIsJoinedOnFree)
+{
+    auto* t = new TFlagThread;
+    Sleep(20);
+    EXPECT_EQ(t->Runs, 0);
+    t->SetPriority(TThreadPriority::tpHighest);
+    EXPECT_EQ(t->Priority(), TThreadPriority::tpHighest);
+    t->Start();
+    while (t->Runs == 0) Sleep(1);
+    delete t; // terminates and waits: Execute has returned
+}
+
+TEST(Threads, NeverStartedThreadNeverRunsExecute)
+{
+    auto* t = new TFlagThread;
+    HANDLE h;
+    DuplicateHandle(GetCurrentProcess(), t->Handle(), GetCurrentProcess(), &h, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    delete t;
+    EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_OBJECT_0);
+    CloseHandle(h);
+}
+
+TEST(Threads, CreationFailureRaisesWithTheSystemCode)
+{
+    struct TNoThread : TThread {
+        TNoThread()
+            : TThread([](LPTHREAD_START_ROUTINE, void*, DWORD*) -> HANDLE {
+                  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+                  return nullptr;
+              })
+        {
+        }
+        void Execute() override {}
+    };
+    try {
+        TNoThread t;
+        FAIL();
+    } catch (const EThread& e) {
+        EXPECT_EQ(e.ErrorCode(), static_cast<unsigned long>(ERROR_NOT_ENOUGH_MEMORY));
+    }
+}
+
+namespace {
+std::string gLastError;
+void Record(std::exception_ptr e)
+{
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception& x) {
+        gLastError = x.what();
+    }
+}
+} // namespace
+
+TEST(UtilWindow, DeliversMessagesToItsMethodAndContainsExceptions)
+{
+    int seen = 0;
+    HWND wnd = nullptr;
+    wnd = AllocateHWnd([&](TMessage& m) {
+        if (m.Msg == WM_USER + 7) {
+            ++seen;
+            m.Result = 42;
+        } else if (m.Msg == WM_USER + 8) {
+            throw Exception("handler failed");
+        } else {
+            m.Result = DefWindowProcW(wnd, m.Msg, m.WParam, m.LParam);
+        }
+    });
+    ASSERT_NE(wnd, nullptr);
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 7, 0, 0), 42);
+    PostMessageW(wnd, WM_USER + 7, 0, 0);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(seen, 2);
+    SetExceptionHandler(Record);
+    SendMessageW(wnd, WM_USER + 8, 0, 0);
+    SetExceptionHandler(nullptr);
+    EXPECT_EQ(gLastError, "handler failed");
+    DeallocateHWnd(wnd);
+    EXPECT_FALSE(IsWindow(wnd));
+}
