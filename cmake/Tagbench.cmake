@@ -49,3 +49,19 @@ function(tb_test name)
   endif()
   set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
 endfunction()
+
+# A libFuzzer target over portable code. Built only in the fuzzing tree
+# (clang, -DTB_FUZZ=ON; see tools/fuzz); its seed corpus is
+# tests/fuzz/corpus/<name>/.
+function(tb_fuzz_target name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "" "SOURCES;LIBS")
+  if(NOT TB_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  tb_defaults(${name})
+  set_property(GLOBAL APPEND PROPERTY TB_FUZZ_TARGETS ${name})
+endfunction()
