@@ -85,6 +85,13 @@ TComm::TComm(TComponent* AOwner) : TComponent(AOwner)
 TComm::~TComm()
 {
     CloseComm();
+    // Chunks the reader posted that were never dispatched would die with the
+    // window and leak: the threads have ended, so none can follow these.
+    if (FNotifyWindow != nullptr) {
+        MSG msg;
+        while (PeekMessageA(&msg, FNotifyWindow, WM_COMM_RECEIVE, WM_COMM_RECEIVE, PM_REMOVE))
+            FApi->LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
+    }
     DeallocateHWnd(FNotifyWindow);
 }
 
@@ -205,7 +212,7 @@ bool TComm::SendCommData(const void* Buffer, uint16_t BufferLength)
             PostThreadMessageA(FWriteThread->ThreadID(), WM_COMM_SEND, BufferLength, reinterpret_cast<LPARAM>(block)))
             return true;
     }
-    LocalFree(block);
+    FApi->LocalFree(block);
     return false;
 }
 
@@ -303,7 +310,7 @@ void TComm::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_COMM_RECEIVE: {
         // Freed whether or not a handler runs, and also when it raises.
-        TLocalBlock block(reinterpret_cast<HLOCAL>(Message.LParam));
+        TCommBlock block(*FApi, reinterpret_cast<HLOCAL>(Message.LParam));
         DoReceiveData(block.Get(), static_cast<uint16_t>(Message.WParam & 0xFFFF));
         break;
     }

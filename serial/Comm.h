@@ -54,6 +54,8 @@ public:
 
     bool IsOpen() const noexcept { return FCommHandle != nullptr; }
     HANDLE Handle() const noexcept { return FCommHandle; }
+    // The hidden window the threads post to (tests send it messages of their own).
+    HWND NotifyWindow() const noexcept { return FNotifyWindow; }
 
     // Published properties. Setters that change a value re-apply it to an open
     // port; CommName and Parity only store it (they reach the port at the next

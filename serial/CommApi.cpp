@@ -39,6 +39,7 @@ HANDLE TCommApi::CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id)
 }
 
 HLOCAL TCommApi::LocalAlloc(SIZE_T bytes) { return ::LocalAlloc(LMEM_ZEROINIT, bytes); }
+HLOCAL TCommApi::LocalFree(HLOCAL block) { return ::LocalFree(block); }
 
 BOOL TCommApi::PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {

@@ -1,6 +1,7 @@
 // The Win32 calls a serial port and its threads make, behind one interface so
 // that tests can make any of them fail on purpose (errors a pty cannot
 // produce). The base class calls the system; a test derives and overrides.
+// TCommBlock owns a heap block of the port and frees it through that interface.
 #pragma once
 
 #include <windows.h>
@@ -27,8 +28,28 @@ public:
     // Creates a suspended thread running proc(arg).
     virtual HANDLE CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id);
     virtual HLOCAL LocalAlloc(SIZE_T bytes);
+    // Every block of the port goes back through here, so a test can match frees to allocations.
+    virtual HLOCAL LocalFree(HLOCAL block);
     virtual BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // The one instance that calls the system.
     static TCommApi& System();
+};
+
+// Owns one heap block of the port until it goes out of scope; frees it through the api.
+class TCommBlock {
+public:
+    TCommBlock(TCommApi& api, HLOCAL block) noexcept : FApi(api), FBlock(block) {}
+    TCommBlock(const TCommBlock&) = delete;
+    TCommBlock& operator=(const TCommBlock&) = delete;
+    ~TCommBlock()
+    {
+        if (FBlock != nullptr) FApi.LocalFree(FBlock);
+    }
+
+    void* Get() const noexcept { return FBlock; }
+
+private:
+    TCommApi& FApi;
+    HLOCAL FBlock;
 };

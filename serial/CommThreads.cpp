@@ -181,7 +181,7 @@ bool TReadThread::HandOnData(DWORD count)
     }
     std::memcpy(block, FBuffer, count);
     if (!Post(WM_COMM_RECEIVE, count, reinterpret_cast<LPARAM>(block))) {
-        LocalFree(block);
+        FApi.LocalFree(block);
         PostHangup();
         return false;
     }
@@ -234,7 +234,7 @@ void TWriteThread::Serve()
             return;
         }
         const bool request = msg.hwnd == nullptr && msg.message == WM_COMM_SEND;
-        TLocalBlock block(request ? reinterpret_cast<HLOCAL>(msg.lParam) : nullptr);
+        TCommBlock block(FApi, request ? reinterpret_cast<HLOCAL>(msg.lParam) : nullptr);
         if (StopRequested()) return;
         if (msg.hwnd != nullptr) {
             TranslateMessage(&msg);
@@ -287,5 +287,5 @@ void TWriteThread::CloseGate() noexcept
     // Nothing can be posted from here on: free what is still queued.
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.hwnd == nullptr && msg.message == WM_COMM_SEND) LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
+        if (msg.hwnd == nullptr && msg.message == WM_COMM_SEND) FApi.LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
 }

@@ -92,6 +92,9 @@ public:
     void EndReading() noexcept { FComponentState &= ~csReading; }
     // The whole description has been read: clears csLoading.
     virtual void Loaded();
+    // The description reader found this component nested inside AParent;
+    // controls take a windowed control as their Parent, others ignore it.
+    virtual void SetParentComponent(TComponent* AParent) { (void)AParent; }
 
 protected:
     // A component is being inserted into or removed from this one, or a

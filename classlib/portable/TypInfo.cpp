@@ -40,6 +40,22 @@ const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const noexcept
     return nullptr;
 }
 
+const TFieldInfo* TClassInfo::FindField(std::string_view name) const noexcept
+{
+    for (const TClassInfo* c = this; c != nullptr; c = c->FParent)
+        for (const TFieldInfo& f : c->FFields)
+            if (SameText(f.Name, name)) return &f;
+    return nullptr;
+}
+
+std::vector<const TFieldInfo*> TClassInfo::Fields() const
+{
+    std::vector<const TFieldInfo*> out;
+    if (FParent != nullptr) out = FParent->Fields();
+    for (const TFieldInfo& f : FFields) out.push_back(&f);
+    return out;
+}
+
 std::vector<const TPropInfo*> TClassInfo::Props() const
 {
     std::vector<const TPropInfo*> out;
@@ -284,6 +300,30 @@ void SetPropText(TObject& obj, std::string_view name, std::string_view text)
     case TTypeKind::tkString: return p.SetStr(obj, std::string(text));
     default: Fail(obj, name, "cannot be set from text");
     }
+}
+
+namespace {
+
+std::map<std::string, int64_t, std::less<>>& IntConsts()
+{
+    static std::map<std::string, int64_t, std::less<>> consts;
+    return consts;
+}
+
+} // namespace
+
+void RegisterIntConst(std::string_view name, int64_t value)
+{
+    IntConsts()[Lower(name)] = value;
+}
+
+bool FindIntConst(std::string_view name, int64_t& value) noexcept
+{
+    const auto& consts = IntConsts();
+    const auto it = consts.find(Lower(name));
+    if (it == consts.end()) return false;
+    value = it->second;
+    return true;
 }
 
 void RegisterClass(const TClassInfo& cls)

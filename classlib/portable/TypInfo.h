@@ -49,8 +49,22 @@ struct TPropInfo {
     std::function<TBytes(const TObject&)> GetBin;
     std::function<void(TObject&, const TBytes&)> SetBin;
     std::function<TObject*(const TObject&)> GetObj;
+    // tkClass properties that refer to another component (ActivePage) rather
+    // than own a sub-object; SetObj is empty for owned sub-objects.
+    std::function<void(TObject&, TComponent*)> SetObj;
+    // A function, not a pointer: a class may refer to its own kind.
+    const TClassInfo& (*ObjClass)() = nullptr;
     std::function<bool(const TObject&)> IsAssigned;                 // tkMethod
     std::function<bool(TObject&, const std::any&)> SetMethod;      // false: wrong handler type
+};
+
+// A published field: a pointer member of a form that the description reader
+// sets to the owned component of the same name (TFreader::Edit4).
+struct TFieldInfo {
+    std::string_view Name;
+    const TClassInfo& (*Type)() = nullptr;
+    std::function<void(TObject&, TComponent*)> Set;
+    std::function<TComponent*(const TObject&)> Get;
 };
 
 // A published handler: binds a method of an object to a method pointer held
@@ -68,6 +82,9 @@ public:
     // Searched in this class, then in its ancestors; names compare without case.
     const TPropInfo* FindProp(std::string_view name) const noexcept;
     const TMethodInfo* FindMethod(std::string_view name) const noexcept;
+    const TFieldInfo* FindField(std::string_view name) const noexcept;
+    // Ancestors' fields first.
+    std::vector<const TFieldInfo*> Fields() const;
     // Ancestors' properties first, each class's in declaration order.
     std::vector<const TPropInfo*> Props() const;
     bool IsCreatable() const noexcept { return static_cast<bool>(FCreate); }
@@ -81,6 +98,7 @@ private:
     const TClassInfo* FParent = nullptr;
     std::vector<TPropInfo> FProps;
     std::vector<TMethodInfo> FMethods;
+    std::vector<TFieldInfo> FFields;
     std::function<TComponent*(TComponent*)> FCreate;
 };
 
@@ -171,10 +189,33 @@ public:
         p.GetObj = [get](const TObject& o) -> TObject* { return std::invoke(get, static_cast<const C&>(o)); };
         return *this;
     }
-    // An event held in a field of type Ev (a std::function).
-    template <class Ev>
-    TClassBuilder& Event(std::string_view name, Ev C::*field)
+    // A reference to another component, of class T or a descendant; the
+    // description reader resolves it by name once everything is read.
+    template <class T, class Get, class Set>
+    TClassBuilder& Component(std::string_view name, Get get, Set set)
     {
+        TPropInfo& p = Add(name, TTypeKind::tkClass);
+        p.ObjClass = &T::StaticClassInfo;
+        p.GetObj = [get](const TObject& o) -> TObject* { return std::invoke(get, static_cast<const C&>(o)); };
+        p.SetObj = [set](TObject& o, TComponent* v) { typinfo_detail::Assign(set, static_cast<C&>(o), static_cast<T*>(v)); };
+        return *this;
+    }
+    // A published component field (T* C::*), set by the description reader.
+    template <class T>
+    TClassBuilder& Field(std::string_view name, T* C::*field)
+    {
+        TFieldInfo& f = FInfo.FFields.emplace_back();
+        f.Name = name;
+        f.Type = &T::StaticClassInfo;
+        f.Set = [field](TObject& o, TComponent* v) { static_cast<C&>(o).*field = static_cast<T*>(v); };
+        f.Get = [field](const TObject& o) -> TComponent* { return static_cast<const C&>(o).*field; };
+        return *this;
+    }
+    // An event held in a field of type Ev (a std::function) of C or of a base.
+    template <class Ev, class B>
+    TClassBuilder& Event(std::string_view name, Ev B::*field)
+    {
+        static_assert(std::is_base_of_v<B, C>, "the event field must belong to the class or a base");
         TPropInfo& p = Add(name, TTypeKind::tkMethod);
         p.IsAssigned = [field](const TObject& o) { return static_cast<bool>(static_cast<const C&>(o).*field); };
         p.SetMethod = [field](TObject& o, const std::any& handler) {
@@ -264,6 +305,18 @@ void ClearMethodProp(TObject& obj, std::string_view name);
 std::string GetPropText(const TObject& obj, std::string_view name);
 void SetPropText(TObject& obj, std::string_view name, std::string_view text);
 
-// Classes that stored descriptions may create, by class name.
+// Named integer constants that descriptions may use for integer properties
+// (clBtnFace, GB2312_CHARSET); names compare without case.
+void RegisterIntConst(std::string_view name, int64_t value);
+bool FindIntConst(std::string_view name, int64_t& value) noexcept;
+
+// Classes that stored descriptions may create, by class name. windows.h
+// renames RegisterClass to RegisterClassW/A; the overloads below catch such
+// calls, whichever header came first.
+#pragma push_macro("RegisterClass")
+#undef RegisterClass
 void RegisterClass(const TClassInfo& cls);
+inline void RegisterClassW(const TClassInfo& cls) { RegisterClass(cls); }
+inline void RegisterClassA(const TClassInfo& cls) { RegisterClass(cls); }
+#pragma pop_macro("RegisterClass")
 const TClassInfo* FindClass(std::string_view name) noexcept;

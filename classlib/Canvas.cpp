@@ -1,0 +1,184 @@
+// TBitmap over a DIB section and its memory-DC canvas.
+#include "Canvas.h"
+
+#include "classlib/portable/SysUtils.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+COLORREF ToRGB(int32_t Colour)
+{
+    return Colour < 0 ? ::GetSysColor(Colour & 0xFF) : static_cast<COLORREF>(Colour);
+}
+
+int BytesOf(TPixelFormat Format)
+{
+    return Format == TPixelFormat::pf24bit ? 3 : 4;
+}
+
+} // namespace
+
+TCanvas::TCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
+
+TCanvas::~TCanvas()
+{
+    if (FHandle == nullptr) return;
+    if (FOldBitmap != nullptr) ::SelectObject(FHandle, FOldBitmap);
+    ::DeleteDC(FHandle);
+}
+
+HDC TCanvas::Handle()
+{
+    if (FHandle == nullptr) {
+        FHandle = ::CreateCompatibleDC(nullptr);
+        if (FHandle == nullptr) throw EOutOfResources("CreateCompatibleDC failed", ::GetLastError());
+        Select(FBitmap->Handle());
+    }
+    return FHandle;
+}
+
+void TCanvas::Select(HBITMAP Bitmap)
+{
+    if (FHandle == nullptr) return;
+    if (Bitmap != nullptr) {
+        HGDIOBJ previous = ::SelectObject(FHandle, Bitmap);
+        if (FOldBitmap == nullptr) FOldBitmap = previous;
+    } else if (FOldBitmap != nullptr) {
+        ::SelectObject(FHandle, FOldBitmap);
+        FOldBitmap = nullptr;
+    }
+}
+
+void TCanvas::FillRect(const RECT& Rect)
+{
+    HBRUSH brush = ::CreateSolidBrush(ToRGB(FBrushColor));
+    ::FillRect(Handle(), &Rect, brush);
+    ::DeleteObject(brush);
+}
+
+void TCanvas::Draw(int X, int Y, TBitmap& Source)
+{
+    if (Source.Empty()) return;
+    ::BitBlt(Handle(), X, Y, Source.Width(), Source.Height(), Source.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+int32_t TCanvas::Pixel(int X, int Y)
+{
+    if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return -1;
+    const uint8_t* p = FBitmap->ScanLine(Y) + X * (FBitmap->BitsPerPixel() / 8);
+    return p[2] | p[1] << 8 | p[0] << 16;
+}
+
+void TCanvas::SetPixel(int X, int Y, int32_t Colour)
+{
+    if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return;
+    const COLORREF c = ToRGB(Colour);
+    uint8_t* p = FBitmap->ScanLine(Y) + X * (FBitmap->BitsPerPixel() / 8);
+    p[0] = GetBValue(c);
+    p[1] = GetGValue(c);
+    p[2] = GetRValue(c);
+}
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap()
+{
+    FCanvas.reset();
+    if (FHandle != nullptr) ::DeleteObject(FHandle);
+}
+
+TCanvas* TBitmap::Canvas()
+{
+    if (!FCanvas) FCanvas = std::make_unique<TCanvas>(this);
+    return FCanvas.get();
+}
+
+uint8_t* TBitmap::ScanLine(int y)
+{
+    if (FBits == nullptr || y < 0 || y >= FHeight) throw EConvertError("scan line index out of range");
+    ::GdiFlush();
+    return FBits + static_cast<size_t>(FHeight - 1 - y) * FStride;
+}
+
+void TBitmap::SetSize(int AWidth, int AHeight)
+{
+    AWidth = std::max(AWidth, 0);
+    AHeight = std::max(AHeight, 0);
+    if (AWidth == FWidth && AHeight == FHeight) return;
+    Recreate(AWidth, AHeight, FPixelFormat);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat Value)
+{
+    if (Value == FPixelFormat) return;
+    Recreate(FWidth, FHeight, Value);
+}
+
+void TBitmap::Assign(TBitmap& Source)
+{
+    if (&Source == this) return;
+    Transparent = Source.Transparent;
+    TransparentColor = Source.TransparentColor;
+    // Copy through a temporary so that Recreate's own-pixel copy reads Source.
+    TBitmap copy;
+    copy.FPixelFormat = Source.FPixelFormat;
+    copy.Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat);
+    for (int y = 0; y < Source.FHeight; ++y)
+        std::memcpy(copy.ScanLine(y), Source.ScanLine(y), static_cast<size_t>(Source.FWidth) * BytesOf(Source.FPixelFormat));
+    std::swap(FWidth, copy.FWidth);
+    std::swap(FHeight, copy.FHeight);
+    std::swap(FPixelFormat, copy.FPixelFormat);
+    std::swap(FHandle, copy.FHandle);
+    std::swap(FBits, copy.FBits);
+    std::swap(FStride, copy.FStride);
+    if (copy.FCanvas) copy.FCanvas->Select(nullptr);
+    if (FCanvas) FCanvas->Select(FHandle);
+}
+
+void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat AFormat)
+{
+    const int newBytes = BytesOf(AFormat);
+    HBITMAP handle = nullptr;
+    uint8_t* bits = nullptr;
+    size_t stride = 0;
+    if (AWidth > 0 && AHeight > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = AWidth;
+        info.bmiHeader.biHeight = AHeight; // bottom-up, as GDI's own bitmaps
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = static_cast<WORD>(newBytes * 8);
+        info.bmiHeader.biCompression = BI_RGB;
+        void* raw = nullptr;
+        handle = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+        if (handle == nullptr) throw EOutOfResources("CreateDIBSection failed", ::GetLastError());
+        bits = static_cast<uint8_t*>(raw);
+        stride = (static_cast<size_t>(AWidth) * newBytes + 3) & ~size_t{3};
+
+        const COLORREF fill = ToRGB(FCanvas ? FCanvas->BrushColor() : 0xFFFFFF);
+        const uint8_t px[4] = {GetBValue(fill), GetGValue(fill), GetRValue(fill), 0};
+        for (int y = 0; y < AHeight; ++y)
+            for (int x = 0; x < AWidth; ++x) std::memcpy(bits + y * stride + x * newBytes, px, newBytes);
+
+        if (FBits != nullptr) {
+            ::GdiFlush();
+            const int oldBytes = BytesOf(FPixelFormat);
+            const int rows = std::min(AHeight, FHeight), cols = std::min(AWidth, FWidth);
+            for (int y = 0; y < rows; ++y) {
+                const uint8_t* s = FBits + static_cast<size_t>(FHeight - 1 - y) * FStride;
+                uint8_t* d = bits + static_cast<size_t>(AHeight - 1 - y) * stride;
+                for (int x = 0; x < cols; ++x) std::memcpy(d + x * newBytes, s + x * oldBytes, 3);
+            }
+        }
+    }
+    if (FCanvas) FCanvas->Select(handle);
+    if (FHandle != nullptr) ::DeleteObject(FHandle);
+    FHandle = handle;
+    FBits = bits;
+    FStride = stride;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    FPixelFormat = AFormat;
+}

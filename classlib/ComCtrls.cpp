@@ -1,0 +1,253 @@
+#include "ComCtrls.h"
+
+#include "Text.h"
+#include "classlib/portable/TypInfo.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+const TEnumInfo kTabStyleInfo("TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"});
+const TEnumInfo kTabPositionInfo("TTabPosition", {"tpTop", "tpBottom"});
+
+const TClassInfo& TCustomTabControl::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TCustomTabControl>("TCustomTabControl", TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 289, 193);
+}
+
+void TCustomTabControl::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = WC_TABCONTROLW;
+    Params.Style |= WS_CLIPCHILDREN;
+    Params.ExStyle |= WS_EX_CONTROLPARENT;
+    if (FStyle != TTabStyle::tsTabs) Params.Style |= TCS_BUTTONS;
+    if (FStyle == TTabStyle::tsFlatButtons) Params.Style |= TCS_FLATBUTTONS;
+    if (FTabPosition == TTabPosition::tpBottom) Params.Style |= TCS_BOTTOM;
+}
+
+// --- TPageControl
+
+const TClassInfo& TPageControl::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TPageControl>("TPageControl", TCustomTabControl::StaticClassInfo())
+            .Creatable()
+            .Component<TTabSheet>("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
+            .Enumeration("Style", kTabStyleInfo, &TPageControl::Style, &TPageControl::SetStyle)
+            .Enumeration("TabPosition", kTabPositionInfo, &TPageControl::TabPosition, &TPageControl::SetTabPosition)
+            .Event("OnChange", &TPageControl::OnChange)
+            .Build();
+    return info;
+}
+
+TPageControl::TPageControl(TComponent* AOwner) : TCustomTabControl(AOwner) {}
+
+TPageControl::~TPageControl()
+{
+    // The pages outlive this part of the object; they must not call back.
+    for (TTabSheet* page : FPages) page->FPageControl = nullptr;
+    FPages.clear();
+    FActivePage = nullptr;
+}
+
+int TPageControl::ActivePageIndex() const noexcept
+{
+    const auto it = std::find(FPages.begin(), FPages.end(), FActivePage);
+    return it == FPages.end() ? -1 : static_cast<int>(it - FPages.begin());
+}
+
+void TPageControl::SetActivePage(TTabSheet* Page)
+{
+    if (Page != nullptr && Page->FPageControl != this)
+        throw EInvalidOperation("'" + Page->Name() + "' is not a page of " + Name());
+    FActivePage = Page;
+    if (HandleAllocated()) SendMessageW(WindowHandle(), TCM_SETCURSEL, static_cast<WPARAM>(ActivePageIndex()), 0);
+    ShowActivePage();
+}
+
+void TPageControl::ShowControl(TControl* AControl)
+{
+    if (auto* page = dynamic_cast<TTabSheet*>(AControl); page != nullptr && page->FPageControl == this)
+        SetActivePage(page);
+    TCustomTabControl::ShowControl(AControl);
+}
+
+void TPageControl::InsertPage(TTabSheet* Page)
+{
+    FPages.push_back(Page);
+    if (HandleAllocated()) {
+        UpdateTab(Page);
+        Realign();
+    }
+    if (FActivePage == nullptr) SetActivePage(Page);
+    else ShowActivePage();
+}
+
+void TPageControl::RemovePage(TTabSheet* Page)
+{
+    const auto it = std::find(FPages.begin(), FPages.end(), Page);
+    if (it == FPages.end()) return;
+    const int index = static_cast<int>(it - FPages.begin());
+    FPages.erase(it);
+    if (HandleAllocated()) SendMessageW(WindowHandle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    if (FActivePage == Page) SetActivePage(FPages.empty() ? nullptr : FPages.front());
+}
+
+void TPageControl::UpdateTab(TTabSheet* Page)
+{
+    if (!HandleAllocated()) return;
+    const int index = Page->PageIndex();
+    std::wstring text = TextToWide(Page->Caption());
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    const WPARAM w = static_cast<WPARAM>(index);
+    if (SendMessageW(WindowHandle(), TCM_GETITEMCOUNT, 0, 0) > index)
+        SendMessageW(WindowHandle(), TCM_SETITEMW, w, reinterpret_cast<LPARAM>(&item));
+    else
+        SendMessageW(WindowHandle(), TCM_INSERTITEMW, w, reinterpret_cast<LPARAM>(&item));
+}
+
+void TPageControl::ShowActivePage()
+{
+    for (TTabSheet* page : FPages) {
+        if (!page->HandleAllocated()) continue;
+        if (page == FActivePage) SetWindowPos(page->WindowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        else ShowWindow(page->WindowHandle(), SW_HIDE);
+    }
+}
+
+void TPageControl::CreateWnd()
+{
+    // Tabs first: the pages' display area depends on them.
+    const HWND wnd = WindowHandle();
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    for (TTabSheet* page : FPages) UpdateTab(page);
+    SendMessageW(wnd, TCM_SETCURSEL, static_cast<WPARAM>(ActivePageIndex()), 0);
+    TCustomTabControl::CreateWnd();
+    ShowActivePage();
+}
+
+void TPageControl::AlignControls(RECT& Rect)
+{
+    if (HandleAllocated()) SendMessageW(WindowHandle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&Rect));
+    for (TTabSheet* page : FPages)
+        page->SetBounds(Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top);
+}
+
+void TPageControl::WndProc(TMessage& Message)
+{
+    // Anything reflected here carries a pointer; small values come from other
+    // senders that reuse the message number.
+    if (Message.Msg == CN_NOTIFY && static_cast<uintptr_t>(Message.LParam) > 0xFFFF) {
+        const auto* hdr = reinterpret_cast<const NMHDR*>(Message.LParam);
+        if (hdr->code == static_cast<UINT>(TCN_SELCHANGE)) {
+            const int index = static_cast<int>(SendMessageW(WindowHandle(), TCM_GETCURSEL, 0, 0));
+            FActivePage = index >= 0 && index < PageCount() ? FPages[static_cast<size_t>(index)] : nullptr;
+            ShowActivePage();
+            if (OnChange) OnChange(this);
+            Message.Result = 0;
+            return;
+        }
+    }
+    TCustomTabControl::WndProc(Message);
+}
+
+// --- TTabSheet
+
+const TClassInfo& TTabSheet::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TTabSheet>("TTabSheet", TWinControl::StaticClassInfo())
+                                       .Creatable()
+                                       .String("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption)
+                                       .Build();
+    return info;
+}
+
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TTabSheet::~TTabSheet()
+{
+    if (FPageControl != nullptr) FPageControl->RemovePage(this);
+}
+
+int TTabSheet::PageIndex() const
+{
+    if (FPageControl == nullptr) return -1;
+    const auto& pages = FPageControl->FPages;
+    const auto it = std::find(pages.begin(), pages.end(), this);
+    return it == pages.end() ? -1 : static_cast<int>(it - pages.begin());
+}
+
+void TTabSheet::SetParent(TWinControl* AParent)
+{
+    if (AParent == Parent()) return;
+    if (FPageControl != nullptr) {
+        TPageControl* old = FPageControl;
+        FPageControl = nullptr;
+        old->RemovePage(this);
+    }
+    FPageControl = dynamic_cast<TPageControl*>(AParent);
+    TWinControl::SetParent(AParent);
+    if (FPageControl != nullptr) FPageControl->InsertPage(this);
+}
+
+void TTabSheet::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    if (FPageControl == nullptr || FPageControl->ActivePage() != this) Params.Style &= ~static_cast<DWORD>(WS_VISIBLE);
+    Params.Style |= WS_CLIPCHILDREN;
+    Params.ExStyle |= WS_EX_CONTROLPARENT;
+}
+
+void TTabSheet::TextChanged()
+{
+    TWinControl::TextChanged();
+    if (FPageControl != nullptr) FPageControl->UpdateTab(this);
+}
+
+// --- TStatusBar
+
+const TClassInfo& TCustomStatusBar::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TCustomStatusBar>("TCustomStatusBar", TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+const TClassInfo& TStatusBar::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TStatusBar>("TStatusBar", TCustomStatusBar::StaticClassInfo()).Creatable().Build();
+    return info;
+}
+
+TCustomStatusBar::TCustomStatusBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetBounds(0, 0, 0, 19);
+    SetAlign(TAlign::alBottom);
+}
+
+void TCustomStatusBar::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = STATUSCLASSNAMEW;
+    // The class library places it (Align); the bar must not move itself.
+    Params.Style |= CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP;
+}
+
+void RegisterComControls()
+{
+    for (const TClassInfo* cls : {&TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(),
+                                  &TStatusBar::StaticClassInfo()})
+        RegisterClass(*cls);
+}

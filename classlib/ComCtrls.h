@@ -1,0 +1,101 @@
+// Common controls: TPageControl (superclass of the system tab control) with
+// its TTabSheet pages, and TStatusBar. Pages are child windows of the page
+// control; only the active page is shown.
+#pragma once
+
+#include "Controls.h"
+
+#include <vector>
+
+class TTabSheet;
+
+enum class TTabStyle { tsTabs, tsButtons, tsFlatButtons };
+extern const TEnumInfo kTabStyleInfo;
+enum class TTabPosition { tpTop, tpBottom };
+extern const TEnumInfo kTabPositionInfo;
+
+class TCustomTabControl : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomTabControl(TComponent* AOwner);
+
+    TTabStyle Style() const noexcept { return FStyle; }
+    void SetStyle(TTabStyle value) { FStyle = value; }
+    TTabPosition TabPosition() const noexcept { return FTabPosition; }
+    void SetTabPosition(TTabPosition value) { FTabPosition = value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+
+private:
+    TTabStyle FStyle = TTabStyle::tsTabs;
+    TTabPosition FTabPosition = TTabPosition::tpTop;
+};
+
+class TPageControl : public TCustomTabControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TPageControl(TComponent* AOwner);
+    ~TPageControl() override;
+
+    int PageCount() const noexcept { return static_cast<int>(FPages.size()); }
+    TTabSheet* Pages(int Index) const { return FPages.at(static_cast<size_t>(Index)); }
+    TTabSheet* ActivePage() const noexcept { return FActivePage; }
+    // A page of another page control, or none, is refused with EInvalidOperation.
+    void SetActivePage(TTabSheet* Page);
+    int ActivePageIndex() const noexcept;
+    void ShowControl(TControl* AControl) override;
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void AlignControls(RECT& Rect) override;
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet* Page);
+    void RemovePage(TTabSheet* Page);
+    void UpdateTab(TTabSheet* Page);
+    void ShowActivePage();
+
+    std::vector<TTabSheet*> FPages;
+    TTabSheet* FActivePage = nullptr;
+};
+
+class TTabSheet : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TTabSheet(TComponent* AOwner);
+    ~TTabSheet() override;
+
+    TPageControl* PageControl() const noexcept { return FPageControl; }
+    int PageIndex() const;
+    void SetParent(TWinControl* AParent) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void TextChanged() override;
+
+private:
+    friend class TPageControl;
+    TPageControl* FPageControl = nullptr;
+};
+
+class TCustomStatusBar : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomStatusBar(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
+class TStatusBar : public TCustomStatusBar {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomStatusBar::TCustomStatusBar;
+};
+
+void RegisterComControls();

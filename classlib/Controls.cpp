@@ -1,0 +1,633 @@
+// TControl and the message handling of TWinControl (the window itself is
+// made and bound in WinControl.cpp).
+#include "Controls.h"
+
+#include "Text.h"
+#include "classlib/portable/TypInfo.h"
+
+#include <algorithm>
+
+const TEnumInfo kAlignInfo("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"});
+
+TShiftState KeysToShiftState(WPARAM Keys) noexcept
+{
+    TShiftState s = 0;
+    if (Keys & MK_SHIFT) s |= ssShift;
+    if (Keys & MK_CONTROL) s |= ssCtrl;
+    if (Keys & MK_LBUTTON) s |= ssLeft;
+    if (Keys & MK_RBUTTON) s |= ssRight;
+    if (Keys & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+const TClassInfo& TControl::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TControl>("TControl", TComponent::StaticClassInfo())
+                                       .Integer("Left", &TControl::Left, &TControl::SetLeft)
+                                       .Integer("Top", &TControl::Top, &TControl::SetTop)
+                                       .Integer("Width", &TControl::Width, &TControl::SetWidth)
+                                       .Integer("Height", &TControl::Height, &TControl::SetHeight)
+                                       .Enumeration("Align", kAlignInfo, &TControl::Align, &TControl::SetAlign)
+                                       .Boolean("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+                                       .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
+                                       .Integer("Color", &TControl::Color, &TControl::SetColor)
+                                       .Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+                                       .Object("Font", &TControl::Font)
+                                       .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
+                                       .Build();
+    return info;
+}
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
+{
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    FFont->OnChange = [this](TObject*) {
+        if (!FTakingParentFont) FParentFont = false;
+        FontChanged();
+    };
+}
+
+TControl::~TControl()
+{
+    // Owned helpers (skin adapters) put back WindowProc while it still exists.
+    DestroyComponents();
+    if (FParent != nullptr) FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* AParent)
+{
+    if (AParent == FParent) return;
+    if (AParent == this) throw EInvalidOperation("a control cannot be its own parent");
+    if (FParent != nullptr) FParent->RemoveControl(this);
+    if (AParent != nullptr) AParent->InsertControl(this);
+    ParentFontChanged();
+    ParentColorChanged();
+    if (auto* self = dynamic_cast<TWinControl*>(this)) {
+        if (self->FHandle != nullptr) {
+            if (FParent == nullptr) DestroyWindow(self->FHandle);
+            else if (FParent->FHandle != nullptr) ::SetParent(self->FHandle, FParent->FHandle);
+        } else if (FParent != nullptr && FParent->FHandle != nullptr && !InState(csLoading)) {
+            self->CreateHandle();
+        }
+    } else {
+        Invalidate();
+    }
+    if (FParent != nullptr && FAlign != TAlign::alNone) FParent->Realign();
+}
+
+void TControl::SetParentComponent(TComponent* AParent)
+{
+    if (auto* parent = dynamic_cast<TWinControl*>(AParent)) SetParent(parent);
+}
+
+void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    if (!dynamic_cast<TWinControl*>(this)) Invalidate();
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+    BoundsChanged();
+    if (FParent != nullptr && FAlign != TAlign::alNone) FParent->Realign();
+}
+
+void TControl::UpdateBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    FLeft = ALeft;
+    FTop = ATop;
+    FWidth = AWidth;
+    FHeight = AHeight;
+}
+
+RECT TControl::ClientRect() const
+{
+    return {0, 0, FWidth, FHeight};
+}
+
+POINT TControl::ScreenToClient(POINT P) const
+{
+    if (FParent == nullptr) return P;
+    P = FParent->ScreenToClient(P);
+    return {P.x - FLeft, P.y - FTop};
+}
+
+POINT TControl::ClientToScreen(POINT P) const
+{
+    if (FParent == nullptr) return P;
+    return FParent->ClientToScreen({P.x + FLeft, P.y + FTop});
+}
+
+void TControl::SetAlign(TAlign value)
+{
+    if (value == FAlign) return;
+    FAlign = value;
+    if (FParent != nullptr) FParent->Realign();
+}
+
+void TControl::SetEnabled(bool value)
+{
+    if (value == FEnabled) return;
+    FEnabled = value;
+    Perform(CM_ENABLEDCHANGED);
+}
+
+void TControl::SetVisible(bool value)
+{
+    if (value == FVisible) return;
+    FVisible = value;
+    if (!dynamic_cast<TWinControl*>(this) && FParent != nullptr && FParent->FHandle != nullptr) {
+        const RECT r = BoundsRect();
+        InvalidateRect(FParent->FHandle, &r, TRUE);
+    }
+    VisibleChanged();
+    if (FParent != nullptr && FAlign != TAlign::alNone) FParent->Realign();
+}
+
+void TControl::Show()
+{
+    SetVisible(true);
+    if (FParent != nullptr) FParent->ShowControl(this);
+}
+
+std::string TControl::Text() const
+{
+    return FText;
+}
+
+void TControl::SetText(const std::string& value)
+{
+    if (value == Text()) return;
+    FText = value;
+    TextChanged();
+}
+
+void TControl::SetColor(TColor value)
+{
+    FParentColor = false;
+    if (value == FColor) return;
+    FColor = value;
+    ColorChanged();
+}
+
+void TControl::SetParentColor(bool value)
+{
+    FParentColor = value;
+    if (value) ParentColorChanged();
+}
+
+void TControl::SetParentFont(bool value)
+{
+    FParentFont = value;
+    if (value) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!FParentFont || FParent == nullptr) return;
+    FTakingParentFont = true;
+    try {
+        FFont->Assign(*FParent->Font());
+    } catch (...) {
+        FTakingParentFont = false;
+        throw;
+    }
+    FTakingParentFont = false;
+}
+
+void TControl::ParentColorChanged()
+{
+    if (!FParentColor || FParent == nullptr || FParent->FColor == FColor) return;
+    FColor = FParent->FColor;
+    ColorChanged();
+}
+
+void TControl::FontChanged()
+{
+    Invalidate();
+}
+
+void TControl::ColorChanged()
+{
+    Invalidate();
+}
+
+LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    TMessage m{Msg, WParam, LParam, 0};
+    if (WindowProc) WindowProc(m);
+    else WndProc(m);
+    return m.Result;
+}
+
+void TControl::Click()
+{
+    if (OnClick) OnClick(this);
+}
+
+void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+}
+
+void TControl::Invalidate() {}
+
+void TControl::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CM_ENABLEDCHANGED) {
+        Invalidate();
+        return;
+    }
+    DefaultHandler(Message);
+}
+
+void TControl::DefaultHandler(TMessage& Message)
+{
+    Message.Result = 0;
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+}
+
+const TClassInfo& TGraphicControl::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TGraphicControl>("TGraphicControl", TControl::StaticClassInfo()).Build();
+    return info;
+}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+
+void TGraphicControl::Invalidate()
+{
+    if (Parent() != nullptr && Parent()->HandleAllocated()) {
+        const RECT r = BoundsRect();
+        InvalidateRect(Parent()->WindowHandle(), &r, TRUE);
+    }
+}
+
+// --- TWinControl
+
+const TClassInfo& TWinControl::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClassInfo())
+                                       .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+                                       .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+                                       .Build();
+    return info;
+}
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl()
+{
+    if (FHandle != nullptr) DestroyWindow(FHandle);
+    while (!FControls.empty()) delete FControls.back();
+    if (FBrush != nullptr) DeleteObject(FBrush);
+}
+
+HWND TWinControl::Handle()
+{
+    if (FHandle == nullptr) CreateHandle();
+    return FHandle;
+}
+
+void TWinControl::InsertControl(TControl* AControl)
+{
+    FControls.push_back(AControl);
+    AControl->FParent = this;
+}
+
+void TWinControl::RemoveControl(TControl* AControl)
+{
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
+    AControl->FParent = nullptr;
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const
+{
+    std::vector<TWinControl*> mine;
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) mine.push_back(w);
+    std::stable_sort(mine.begin(), mine.end(), [](const TWinControl* a, const TWinControl* b) {
+        const unsigned ka = static_cast<unsigned>(a->FTabOrder), kb = static_cast<unsigned>(b->FTabOrder);
+        return ka < kb;
+    });
+    for (TWinControl* w : mine) {
+        List.push_back(w);
+        w->GetTabOrderList(List);
+    }
+}
+
+bool TWinControl::Focused() const
+{
+    return FHandle != nullptr && GetFocus() == FHandle;
+}
+
+void TWinControl::SetFocus()
+{
+    ::SetFocus(Handle());
+}
+
+void TWinControl::Invalidate()
+{
+    if (FHandle != nullptr) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+RECT TWinControl::ClientRect() const
+{
+    RECT r{0, 0, Width(), Height()};
+    if (FHandle != nullptr) GetClientRect(FHandle, &r);
+    return r;
+}
+
+std::string TWinControl::Text() const
+{
+    if (FHandle == nullptr) return FText;
+    const int n = GetWindowTextLengthW(FHandle);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(FHandle, text.data(), n + 1)));
+    return WideToText(text);
+}
+
+void TWinControl::Realign()
+{
+    if (FHandle == nullptr || FAligning || InState(csLoading)) return;
+    FAligning = true;
+    try {
+        RECT r = ClientRect();
+        AlignControls(r);
+    } catch (...) {
+        FAligning = false;
+        throw;
+    }
+    FAligning = false;
+}
+
+void TWinControl::AlignControls(RECT& Rect)
+{
+    static const TAlign kOrder[] = {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient};
+    for (TAlign a : kOrder) {
+        for (TControl* c : FControls) {
+            if (c->Align() != a || !c->Visible()) continue;
+            const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+            switch (a) {
+            case TAlign::alTop:
+                c->SetBounds(Rect.left, Rect.top, w, c->Height());
+                Rect.top += c->Height();
+                break;
+            case TAlign::alBottom:
+                c->SetBounds(Rect.left, Rect.bottom - c->Height(), w, c->Height());
+                Rect.bottom -= c->Height();
+                break;
+            case TAlign::alLeft:
+                c->SetBounds(Rect.left, Rect.top, c->Width(), h);
+                Rect.left += c->Width();
+                break;
+            case TAlign::alRight:
+                c->SetBounds(Rect.right - c->Width(), Rect.top, c->Width(), h);
+                Rect.right -= c->Width();
+                break;
+            default:
+                c->SetBounds(Rect.left, Rect.top, w, h);
+                break;
+            }
+        }
+    }
+}
+
+void TWinControl::ShowControl(TControl*)
+{
+    if (Parent() != nullptr) Parent()->ShowControl(this);
+}
+
+void TWinControl::CreateParams(TCreateParams& Params)
+{
+    Params.Caption = TextToWide(FText);
+    Params.Style = WS_CHILD | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0) | (Enabled() ? 0 : WS_DISABLED) |
+                   (FTabStop ? WS_TABSTOP : 0);
+    Params.X = Left();
+    Params.Y = Top();
+    Params.Width = Width();
+    Params.Height = Height();
+    const std::string_view name = ClassName();
+    Params.WinClassName.assign(name.begin(), name.end());
+}
+
+void TWinControl::CreateWnd()
+{
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    for (size_t i = 0; i < FControls.size(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(FControls[i])) w->CreateHandle();
+    Realign();
+}
+
+void TWinControl::PaintWindow(HDC DC)
+{
+    RECT r = ClientRect();
+    FillRect(DC, &r, ColorBrush());
+}
+
+void TWinControl::PaintControls(HDC DC)
+{
+    for (TControl* c : FControls) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (g == nullptr || !g->Visible()) continue;
+        const int saved = SaveDC(DC);
+        SetViewportOrgEx(DC, g->Left(), g->Top(), nullptr);
+        IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
+        g->Paint(DC);
+        RestoreDC(DC, saved);
+    }
+}
+
+void TWinControl::PaintHandler(TMessage& Message)
+{
+    if (Message.WParam != 0) {
+        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        PaintWindow(dc);
+        PaintControls(dc);
+        return;
+    }
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(FHandle, &ps);
+    PaintWindow(dc);
+    PaintControls(dc);
+    EndPaint(FHandle, &ps);
+}
+
+HBRUSH TWinControl::ColorBrush()
+{
+    const COLORREF rgb = ColorToRGB(Color());
+    if (FBrush == nullptr || FBrushColor != rgb) {
+        if (FBrush != nullptr) DeleteObject(FBrush);
+        FBrush = CreateSolidBrush(rgb);
+        FBrushColor = rgb;
+    }
+    return FBrush;
+}
+
+void TWinControl::Reflect(TMessage& Message, HWND Child)
+{
+    TWinControl* child = FindControl(Child);
+    if (child != nullptr && child != this) Message.Result = child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    else DefaultHandler(Message);
+}
+
+void TWinControl::DoKeyPress(char& Key)
+{
+    if (OnKeyPress) OnKeyPress(this, Key);
+}
+
+void TWinControl::DoEnter()
+{
+    if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit()
+{
+    if (OnExit) OnExit(this);
+}
+
+void TWinControl::WMChar(TMessage& Message)
+{
+    if (!OnKeyPress) return DefaultHandler(Message);
+    const wchar_t wc = static_cast<wchar_t>(Message.WParam);
+    char key;
+    if (wc < 0x80) {
+        key = static_cast<char>(wc);
+    } else {
+        const std::string text = WideToText(std::wstring_view(&wc, 1));
+        key = text.empty() ? '?' : text[0];
+    }
+    const char typed = key;
+    DoKeyPress(key);
+    if (key == 0) {
+        Message.Result = 0;
+        return;
+    }
+    if (key != typed && static_cast<unsigned char>(key) < 0x80) Message.WParam = static_cast<unsigned char>(key);
+    DefaultHandler(Message);
+}
+
+void TWinControl::WndProc(TMessage& Message)
+{
+    const bool ownClass = FDefWndProc == DefWindowProcW;
+    switch (Message.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        if (ownClass) return PaintHandler(Message);
+        break;
+    case WM_ERASEBKGND:
+        if (ownClass) {
+            RECT r = ClientRect();
+            FillRect(reinterpret_cast<HDC>(Message.WParam), &r, ColorBrush());
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_COMMAND:
+        if (Message.LParam != 0) return Reflect(Message, reinterpret_cast<HWND>(Message.LParam));
+        break;
+    case WM_NOTIFY:
+        return Reflect(Message, reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return Reflect(Message, reinterpret_cast<HWND>(Message.LParam));
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORSTATIC: {
+        const HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        SetTextColor(dc, ColorToRGB(Font()->Color()));
+        SetBkColor(dc, ColorToRGB(Color()));
+        Message.Result = reinterpret_cast<LRESULT>(ColorBrush());
+        return;
+    }
+    case WM_CHAR:
+        return WMChar(Message);
+    case WM_SETFOCUS:
+        DefaultHandler(Message);
+        DoEnter();
+        return;
+    case WM_KILLFOCUS: {
+        DefaultHandler(Message);
+        // Leaving for another control of the same window, not for another program.
+        const HWND next = reinterpret_cast<HWND>(Message.WParam);
+        if (next != nullptr && FHandle != nullptr && GetAncestor(next, GA_ROOT) == GetAncestor(FHandle, GA_ROOT)) DoExit();
+        return;
+    }
+    case WM_WINDOWPOSCHANGED: {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
+        if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {
+            RECT r;
+            GetWindowRect(FHandle, &r);
+            const HWND parent = GetParent(FHandle);
+            if (parent != nullptr && (GetWindowLongW(FHandle, GWL_STYLE) & WS_CHILD) != 0)
+                MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+            UpdateBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+            if ((pos->flags & SWP_NOSIZE) == 0) Realign();
+        }
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        MouseDown(TMouseButton::mbLeft, KeysToShiftState(Message.WParam), static_cast<short>(LOWORD(Message.LParam)),
+                  static_cast<short>(HIWORD(Message.LParam)));
+        break;
+    case CM_ENABLEDCHANGED:
+        if (FHandle != nullptr) EnableWindow(FHandle, Enabled());
+        return;
+    default:
+        break;
+    }
+    TControl::WndProc(Message);
+}
+
+void TWinControl::DefaultHandler(TMessage& Message)
+{
+    if (FHandle == nullptr) {
+        Message.Result = 0;
+        return;
+    }
+    Message.Result = CallWindowProcW(FDefWndProc != nullptr ? FDefWndProc : DefWindowProcW, FHandle, Message.Msg,
+                                     Message.WParam, Message.LParam);
+}
+
+void TWinControl::TextChanged()
+{
+    if (FHandle != nullptr) SetWindowTextW(FHandle, TextToWide(FText).c_str());
+}
+
+void TWinControl::FontChanged()
+{
+    if (FHandle != nullptr) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);
+    for (TControl* c : FControls) c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged()
+{
+    Invalidate();
+    for (TControl* c : FControls) c->ParentColorChanged();
+}
+
+void TWinControl::VisibleChanged()
+{
+    if (FHandle != nullptr) ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::BoundsChanged()
+{
+    if (FHandle != nullptr)
+        SetWindowPos(FHandle, nullptr, Left(), Top(), Width(), WindowHeight(Height()), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinControl::Loaded()
+{
+    TControl::Loaded();
+    Realign();
+}

@@ -1,0 +1,275 @@
+#include "Forms.h"
+
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "ExceptionHook.h"
+#include "ExtCtrls.h"
+#include "StdCtrls.h"
+#include "Text.h"
+#include "classlib/portable/DescriptionReader.h"
+#include "classlib/portable/TypInfo.h"
+
+#include <commctrl.h>
+
+const TEnumInfo kPositionInfo("TPosition", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                                            "poScreenCenter", "poDesktopCenter"});
+const TEnumInfo kBorderIconInfo("TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"});
+
+namespace {
+
+TMessageBoxHook& Hook()
+{
+    static TMessageBoxHook hook;
+    return hook;
+}
+
+} // namespace
+
+void SetMessageBoxHook(TMessageBoxHook NewHook)
+{
+    Hook() = std::move(NewHook);
+}
+
+int AppMessageBox(HWND Owner, std::string_view Text, std::string_view Caption, UINT Flags)
+{
+    const std::wstring text = TextToWide(Text), caption = TextToWide(Caption);
+    if (Hook()) return Hook()(Owner, text, caption, Flags);
+    return MessageBoxW(Owner, text.c_str(), caption.c_str(), Flags);
+}
+
+void ShowMessage(std::string_view Text)
+{
+    AppMessageBox(GetActiveWindow(), Text, Application->Title(), MB_OK);
+}
+
+void ReadFormResource(TComponent& Root)
+{
+    std::wstring name;
+    for (char c : Root.ClassName()) name += static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC res = FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    const HGLOBAL data = res != nullptr ? LoadResource(module, res) : nullptr;
+    const void* bytes = data != nullptr ? LockResource(data) : nullptr;
+    if (bytes == nullptr) throw EReadError("no stored description for " + std::string(Root.ClassName()));
+    ReadDescription(Root, std::string_view(static_cast<const char*>(bytes), SizeofResource(module, res)));
+}
+
+// --- forms
+
+const TClassInfo& TCustomForm::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TCustomForm>("TCustomForm", TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+const TClassInfo& TForm::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TForm>("TForm", TCustomForm::StaticClassInfo())
+            .Creatable()
+            .String("Caption", &TForm::Caption, &TForm::SetCaption)
+            .Enumeration("Position", kPositionInfo, &TForm::Position, &TForm::SetPosition)
+            .SetOf("BorderIcons", kBorderIconInfo, &TForm::BorderIcons, &TForm::SetBorderIcons)
+            .Event("OnShow", &TForm::OnShow)
+            .Build();
+    return info;
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FVisible = false;
+    SetBounds(0, 0, 320, 240);
+}
+
+TCustomForm::~TCustomForm()
+{
+    if (Application != nullptr && Application->MainForm() == this) Application->Terminate();
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.Style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+    if (FBorderIcons & (1u << biSystemMenu)) Params.Style |= WS_SYSMENU;
+    if (FBorderIcons & (1u << biMinimize)) Params.Style |= WS_MINIMIZEBOX;
+    if (FBorderIcons & (1u << biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
+    if (!Enabled()) Params.Style |= WS_DISABLED;
+    Params.ExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
+    if (FPosition == TPosition::poDefault || FPosition == TPosition::poDefaultPosOnly) Params.X = Params.Y = CW_USEDEFAULT;
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated()) SetForegroundWindow(WindowHandle());
+}
+
+void TCustomForm::Close()
+{
+    if (Application != nullptr && Application->MainForm() == this) Application->Terminate();
+    else Hide();
+}
+
+void TCustomForm::Release()
+{
+    if (HandleAllocated()) PostMessageW(WindowHandle(), CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::VisibleChanged()
+{
+    if (!Visible()) {
+        if (HandleAllocated()) ShowWindow(WindowHandle(), SW_HIDE);
+        return;
+    }
+    const HWND wnd = Handle();
+    if (!FPlaced) {
+        FPlaced = true;
+        if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter)
+            SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
+                      Width(), Height());
+    }
+    if (OnShow) OnShow(this);
+    // OnShow may have hidden the form again.
+    if (Visible()) ShowWindow(wnd, SW_SHOWNORMAL);
+}
+
+void TCustomForm::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_CLOSE:
+        Close();
+        Message.Result = 0;
+        return;
+    case WM_ACTIVATE:
+        // Focus returns to the control that had it when the window was left.
+        if (LOWORD(Message.WParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(WindowHandle(), focus)) FLastFocus = focus;
+        } else if (FLastFocus != nullptr && IsWindow(FLastFocus) && IsChild(WindowHandle(), FLastFocus)) {
+            ::SetFocus(FLastFocus);
+            Message.Result = 0;
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// --- the application
+
+const TClassInfo& TApplication::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClassInfo()).Build();
+    return info;
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+namespace {
+
+TApplication& TheApplication()
+{
+    static TApplication app(nullptr);
+    return app;
+}
+
+void DefaultErrorBox(std::exception_ptr error)
+{
+    Application->ShowException(error);
+}
+
+} // namespace
+
+TApplication* Application = &TheApplication();
+
+void TApplication::Initialize()
+{
+    RegisterGraphicsConstants();
+    RegisterClass(TForm::StaticClassInfo());
+    RegisterStdControls();
+    RegisterButtons();
+    RegisterExtControls();
+    RegisterComControls();
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    SetExceptionHandler(DefaultErrorBox);
+}
+
+void TApplication::Run()
+{
+    FTerminated = false;
+    if (FMainForm != nullptr) FMainForm->Show();
+    while (!FTerminated) HandleMessage();
+    // The loop is over: the forms go with their components, outside any message.
+    DestroyComponents();
+    FMainForm = nullptr;
+}
+
+void TApplication::Terminate()
+{
+    if (!FTerminated) PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& Msg)
+{
+    if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (Msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    // Tab and arrow keys move between the controls of our windows.
+    const HWND root = Msg.hwnd != nullptr ? GetAncestor(Msg.hwnd, GA_ROOT) : nullptr;
+    if (root != nullptr && FindControl(root) != nullptr && IsDialogMessageW(root, &Msg)) return true;
+    TranslateMessage(&Msg);
+    DispatchMessageW(&Msg);
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (ProcessMessage(msg)) {
+        if (FTerminated) break;
+    }
+}
+
+void TApplication::HandleMessage()
+{
+    MSG msg;
+    if (!ProcessMessage(msg)) WaitMessage();
+}
+
+std::string TApplication::Title() const
+{
+    if (!FTitle.empty()) return FTitle;
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path, n);
+    const size_t slash = name.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) name.erase(0, slash + 1);
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return WideToText(name);
+}
+
+void TApplication::ShowException(std::exception_ptr Error)
+{
+    std::string text = "unknown error";
+    try {
+        std::rethrow_exception(Error);
+    } catch (const Exception& e) {
+        text = e.Message();
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+    }
+    AppMessageBox(GetActiveWindow(), text, Title(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMainForm) FMainForm = nullptr;
+}

@@ -1,0 +1,204 @@
+// The standard controls: labels, edits, memos, editable combo boxes, group
+// boxes, push buttons, check boxes and radio buttons. Each windowed one is a
+// superclass named after its class ("TEdit" of "Edit", "TCheckBox" of "Button").
+#pragma once
+
+#include "Controls.h"
+#include "classlib/portable/StringList.h"
+
+#include <memory>
+
+// Word-wrapped or single-line text drawn on the parent; AutoSize (default)
+// fits a single-line label to its text.
+class TLabel : public TGraphicControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TLabel(TComponent* AOwner);
+
+    bool WordWrap() const noexcept { return FWordWrap; }
+    void SetWordWrap(bool value);
+    bool AutoSize() const noexcept { return FAutoSize; }
+    void SetAutoSize(bool value);
+    void Paint(HDC DC) override;
+
+protected:
+    void TextChanged() override;
+    void FontChanged() override;
+
+private:
+    void AdjustSize();
+
+    bool FWordWrap = false;
+    bool FAutoSize = true;
+};
+
+class TCustomEdit : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomEdit(TComponent* AOwner);
+
+    int32_t MaxLength() const noexcept { return FMaxLength; }
+    void SetMaxLength(int32_t value);
+    void SelectAll();
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    virtual void Change();
+
+private:
+    int32_t FMaxLength = 0;
+};
+
+class TEdit : public TCustomEdit {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomEdit::TCustomEdit;
+};
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+extern const TEnumInfo kScrollStyleInfo;
+
+class TCustomMemo : public TCustomEdit {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomMemo(TComponent* AOwner);
+    ~TCustomMemo() override;
+
+    // Lines as the user sees them without wrapping (split at line breaks).
+    TStrings* Lines() const noexcept { return FLines.get(); }
+    TScrollStyle ScrollBars() const noexcept { return FScrollBars; }
+    void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+
+private:
+    std::unique_ptr<TStrings> FLines;
+    TScrollStyle FScrollBars = TScrollStyle::ssNone;
+};
+
+class TMemo : public TCustomMemo {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomMemo::TCustomMemo;
+};
+
+// The editable kind: the user may type any text; ItemIndex is then -1.
+// OnChange fires on a choice from the list and on every edit while typing.
+class TCustomComboBox : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomComboBox(TComponent* AOwner);
+    ~TCustomComboBox() override;
+
+    TStrings* Items() const noexcept { return FItems.get(); }
+    int32_t ItemIndex() const noexcept { return FItemIndex; }
+    // -1 clears the choice; the text then stays as it is.
+    void SetItemIndex(int32_t value);
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+    void Loaded() override;
+    int WindowHeight(int AHeight) const override;
+    virtual void Change();
+
+private:
+    friend class TComboBoxStrings;
+    std::unique_ptr<TStrings> FItems;
+    int32_t FItemIndex = -1;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomComboBox::TCustomComboBox;
+};
+
+class TCustomGroupBox : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomGroupBox(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void PaintWindow(HDC DC) override;
+    void AlignControls(RECT& Rect) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomGroupBox::TCustomGroupBox;
+};
+
+// Base of the system button kinds; BN_CLICKED reaches Clicked.
+class TButtonControl : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TButtonControl(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    virtual void Clicked() { Click(); }
+};
+
+class TButton : public TButtonControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TButton(TComponent* AOwner);
+};
+
+// Checked changes fire OnClick (a click on the box toggles it), except while
+// the control is being read from its description.
+class TCustomCheckBox : public TButtonControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomCheckBox(TComponent* AOwner);
+
+    bool Checked() const noexcept { return FChecked; }
+    void SetChecked(bool value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Clicked() override { SetChecked(!FChecked); }
+
+private:
+    bool FChecked = false;
+};
+
+class TCheckBox : public TCustomCheckBox {
+public:
+    DECLARE_CLASS_INFO()
+    using TCustomCheckBox::TCustomCheckBox;
+};
+
+// Becoming checked unchecks the radio buttons of the same parent and fires
+// OnClick; becoming unchecked fires nothing.
+class TRadioButton : public TButtonControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const noexcept { return FChecked; }
+    void SetChecked(bool value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void Clicked() override { SetChecked(true); }
+
+private:
+    bool FChecked = false;
+};
+
+void RegisterStdControls();

@@ -1,0 +1,132 @@
+// The window side of TWinControl: class registration (superclasses of system
+// classes named after the class-library class), the one static window
+// procedure, handle binding at WM_NCCREATE and unbinding at WM_NCDESTROY.
+#include "Controls.h"
+
+#include "ExceptionHook.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+int gBound = 0;
+std::map<std::wstring, WNDPROC> gClasses;
+
+WNDPROC DefaultProcOf(HWND wnd)
+{
+    wchar_t name[256];
+    if (GetClassNameW(wnd, name, 256) > 0) {
+        const auto it = gClasses.find(name);
+        if (it != gClasses.end()) return it->second;
+    }
+    return DefWindowProcW;
+}
+
+WNDPROC EnsureClass(const TCreateParams& p)
+{
+    const auto it = gClasses.find(p.WinClassName);
+    if (it != gClasses.end()) return it->second;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    WNDPROC def = DefWindowProcW;
+    if (p.SysClassName != nullptr) {
+        if (!GetClassInfoExW(nullptr, p.SysClassName, &wc))
+            throw EOutOfResources("system window class missing", GetLastError());
+        def = wc.lpfnWndProc;
+        wc.style &= ~CS_GLOBALCLASS;
+    } else {
+        wc.style = p.ClassStyle;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = nullptr;
+    }
+    wc.cbSize = sizeof wc;
+    wc.hInstance = instance;
+    wc.lpfnWndProc = ControlWndProc;
+    wc.lpszClassName = p.WinClassName.c_str();
+    if (RegisterClassExW(&wc) == 0) throw EOutOfResources("cannot register a window class", GetLastError());
+    gClasses.emplace(p.WinClassName, def);
+    return def;
+}
+
+} // namespace
+
+const char* ControlAtomName()
+{
+    static const std::string name = [] {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "ControlOfs%.8llX%.8lX",
+                      static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
+                      static_cast<unsigned long>(GetCurrentThreadId()));
+        return std::string(buf);
+    }();
+    return name.c_str();
+}
+
+ATOM ControlAtom()
+{
+    static const ATOM atom = GlobalAddAtomA(ControlAtomName());
+    return atom;
+}
+
+TWinControl* FindControl(HWND Window) noexcept
+{
+    if (Window == nullptr) return nullptr;
+    return static_cast<TWinControl*>(GetPropA(Window, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom()))));
+}
+
+int BoundWindowCount() noexcept
+{
+    return gBound;
+}
+
+LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TWinControl* control = FindControl(wnd);
+    if (control == nullptr) {
+        // Only CreateHandle makes windows of these classes, with the object in lpParam.
+        if (msg == WM_NCCREATE) control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (control == nullptr) return CallWindowProcW(DefaultProcOf(wnd), wnd, msg, wParam, lParam);
+        control->FHandle = wnd;
+        SetPropA(wnd, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom())), control);
+        ++gBound;
+    }
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        if (control->WindowProc) control->WindowProc(m);
+        else control->WndProc(m);
+    } catch (...) {
+        HandleException();
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(wnd, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom())));
+        control->FHandle = nullptr;
+        --gBound;
+    } else if (msg == CM_RELEASE && control->FHandle == wnd) {
+        // Posted by Release: the form's own message is over, so it can go.
+        delete control;
+    }
+    return m.Result;
+}
+
+void TWinControl::CreateHandle()
+{
+    if (FHandle != nullptr) return;
+    TCreateParams p;
+    CreateParams(p);
+    if ((p.Style & WS_CHILD) != 0) {
+        if (Parent() == nullptr) throw EInvalidOperation("control '" + Name() + "' has no parent window");
+        p.WndParent = Parent()->Handle();
+        // Creating the parent's window creates its children, this one included.
+        if (FHandle != nullptr) return;
+    }
+    FDefWndProc = EnsureClass(p);
+    HWND wnd = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                               WindowHeight(p.Height), p.WndParent, nullptr, GetModuleHandleW(nullptr), this);
+    if (wnd == nullptr) throw EOutOfResources("cannot create the window of " + Name(), GetLastError());
+    CreateWnd();
+}

@@ -1,0 +1,125 @@
+// TLZH: the decoding side of the skin container's LZHUF scheme: LZSS over a
+// 4,096-byte ring, an adaptive Huffman code for literals and match lengths and
+// a fixed table code for the upper six bits of match positions.
+#pragma once
+
+#include "classlib/portable/Classes.h"
+#include "classlib/portable/SysUtils.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+// The decoder's tables could not be allocated.
+class ElzhException : public Exception {
+    using Exception::Exception;
+};
+
+// A method pointer: an object and the code to call on it. Bound to a member
+// function or to a callable that must outlive it. Called once per byte, so
+// it costs one indirect call and nothing more.
+template <class... Args>
+class TLzhMethod {
+public:
+    TLzhMethod() = default;
+    template <class T>
+    explicit TLzhMethod(T& Callable)
+        : FObject(&Callable), FCode([](void* o, Args... a) { (*static_cast<T*>(o))(a...); })
+    {
+    }
+    template <auto Method, class T>
+    static TLzhMethod Bind(T* Object)
+    {
+        TLzhMethod m;
+        m.FObject = Object;
+        m.FCode = [](void* o, Args... a) { (static_cast<T*>(o)->*Method)(a...); };
+        return m;
+    }
+    void operator()(Args... a) const { FCode(FObject, a...); }
+
+private:
+    void* FObject = nullptr;
+    void (*FCode)(void*, Args...) = nullptr;
+};
+
+// Read fills Buffer with up to Count bytes and reports how many in Actual;
+// Write takes Count bytes and reports how many it took.
+using TLzhReadMethod = TLzhMethod<uint8_t* /*Buffer*/, uint16_t /*Count*/, uint16_t& /*Actual*/>;
+using TLzhWriteMethod = TLzhMethod<const uint8_t* /*Buffer*/, uint16_t /*Count*/, uint16_t& /*Actual*/>;
+
+// Constants of the scheme; the stream carries no parameters.
+namespace LzhScheme {
+constexpr int RingSize = 4096;                     // positions are taken modulo this (mask 0xFFF)
+constexpr int MaxMatch = 60;                       // longest match
+constexpr int Threshold = 2;                       // a match copies at least Threshold + 1 bytes
+constexpr int Symbols = 256 + MaxMatch - Threshold; // 256 literals and 58 match lengths
+constexpr int TreeSize = 2 * Symbols - 1;          // nodes of the Huffman tree
+constexpr int Root = TreeSize - 1;
+constexpr uint16_t MaxFreq = 0x8000;               // the tree is rebuilt when the root reaches it
+constexpr int RingStart = RingSize - MaxMatch;     // first write position; ring below it starts as spaces
+// The decoder asks for input at most this many bytes ahead of the bits it
+// has used; running out by more than that means the stream was cut short.
+constexpr int LookAheadBytes = 2;
+// The cheapest code is a 1-bit symbol plus a 9-bit position for a 60-byte
+// match: no stream yields more than 6 bytes per input bit.
+constexpr int64_t MaxOutputPerByte = 8 * MaxMatch / 10;
+} // namespace LzhScheme
+
+class TLZH : public TObject {
+public:
+    TLZH();
+    ~TLZH() override;
+
+    // Decodes until Size bytes have been written (a match that crosses Size is
+    // cut there). Returns false, having stopped, when the input ran out more
+    // than the look-ahead before Size bytes were produced. Size <= 0 reads
+    // and writes nothing. Raises ElzhException when the tables cannot be had.
+    bool Decode(int32_t Size, const TLzhReadMethod& Read, const TLzhWriteMethod& Write);
+
+    // The read and write methods that unpacking passes: FSource from
+    // FSourcePos on, appended to FTarget.
+    void ReadSource(uint8_t* Buffer, uint16_t Count, uint16_t& Actual)
+    {
+        const size_t left = FSourcePos < FSource.size() ? FSource.size() - FSourcePos : 0;
+        Actual = static_cast<uint16_t>(Count < left ? Count : left);
+        for (uint16_t i = 0; i < Actual; ++i) Buffer[i] = FSource[FSourcePos + i];
+        FSourcePos += Actual;
+    }
+    void WriteTarget(const uint8_t* Buffer, uint16_t Count, uint16_t& Actual)
+    {
+        Actual = Count;
+        if (Count == 1) {
+            FTarget->push_back(*Buffer);
+        } else {
+            FTarget->insert(FTarget->end(), Buffer, Buffer + Count);
+        }
+    }
+
+    // The most a stream of InputBytes bytes can decode to.
+    static int64_t MaxOutput(size_t InputBytes);
+
+    std::span<const uint8_t> FSource;
+    size_t FSourcePos = 0;
+    std::vector<uint8_t>* FTarget = nullptr;
+
+private:
+    struct TTables;
+
+    void InitTables();
+    void FreeTables() noexcept;
+    void StartHuff();
+    void Reconst();
+    void Update(int c);
+    void Refill();
+    int GetBit();
+    int GetByte();
+    int DecodeChar();
+    int DecodePosition();
+
+    uint16_t FBitBuf = 0;
+    uint8_t FBitCount = 0;
+    int FMissing = 0; // input bytes asked for past the end of the stream
+    const TLzhReadMethod* FRead = nullptr;
+    std::unique_ptr<TTables> FTables;
+};

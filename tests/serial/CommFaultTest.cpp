@@ -1,0 +1,212 @@
+// Failures a pty cannot produce, made through the TCommApi seam: I/O errors
+// on either thread, line events and their flags, and the blocks of a writer
+// that ends with requests still queued.
+#include "CommFixture.h"
+
+#include <deque>
+
+namespace {
+
+constexpr DWORD kOtherError = ERROR_GEN_FAILURE;
+
+// Which call of which thread fails, and how.
+enum class TSite { ReadFile, ReadResult, WriteFile, WriteResult, WaitCommEvent };
+
+struct TIoFault {
+    const char* Name;
+    TSite Site;
+    DWORD Error;
+};
+
+// Makes the call at `site` fail with `error`; the others go to the system.
+// "Result" sites fail GetOverlappedResult for an operation that was pending.
+void Inject(TTestCommApi& api, TSite site, DWORD error)
+{
+    struct TState {
+        std::atomic<OVERLAPPED*> ReadOv{nullptr};
+        std::atomic<OVERLAPPED*> WriteOv{nullptr};
+        std::atomic<bool> ReadPending{false};
+    };
+    auto state = std::make_shared<TState>();
+    api.OnReadFile = [=](HANDLE port, void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        if (site == TSite::ReadFile) return FailWith(error);
+        state->ReadOv = ov;
+        const BOOL ok = TTestCommApi::Real().ReadFile(port, buffer, count, done, ov);
+        const DWORD last = GetLastError();
+        state->ReadPending = !ok && last == ERROR_IO_PENDING;
+        SetLastError(last);
+        return ok;
+    };
+    api.OnWriteFile = [=](HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        if (site == TSite::WriteFile) return FailWith(error);
+        state->WriteOv = ov;
+        return TTestCommApi::Real().WriteFile(port, buffer, count, done, ov);
+    };
+    api.OnGetOverlappedResult = [=](HANDLE port, OVERLAPPED* ov, DWORD* done, BOOL wait) {
+        const bool read = ov == state->ReadOv && state->ReadPending;
+        const bool write = ov == state->WriteOv;
+        if ((site == TSite::ReadResult && read) || (site == TSite::WriteResult && write)) {
+            // Let the real operation finish first, as a failing one would have.
+            TTestCommApi::Real().GetOverlappedResult(port, ov, done, TRUE);
+            return FailWith(error);
+        }
+        return TTestCommApi::Real().GetOverlappedResult(port, ov, done, wait);
+    };
+    if (site == TSite::WaitCommEvent)
+        api.OnWaitCommEvent = [=](HANDLE, DWORD*, OVERLAPPED*) { return FailWith(error); };
+}
+
+bool ReaderSite(TSite site)
+{
+    return site == TSite::ReadFile || site == TSite::ReadResult || site == TSite::WaitCommEvent;
+}
+
+} // namespace
+
+TEST_F(CommTest, AnIoFailureEndsItsThreadWithAHangupUnlessTheHandleIsGone)
+{
+    const TIoFault faults[] = {
+        {"ReadFile, invalid handle", TSite::ReadFile, ERROR_INVALID_HANDLE},
+        {"ReadFile, other error", TSite::ReadFile, kOtherError},
+        {"read result, invalid handle", TSite::ReadResult, ERROR_INVALID_HANDLE},
+        {"read result, other error", TSite::ReadResult, kOtherError},
+        {"WaitCommEvent, invalid handle", TSite::WaitCommEvent, ERROR_INVALID_HANDLE},
+        {"WaitCommEvent, other error", TSite::WaitCommEvent, kOtherError},
+        {"WriteFile, invalid handle", TSite::WriteFile, ERROR_INVALID_HANDLE},
+        {"WriteFile, other error", TSite::WriteFile, kOtherError},
+        {"write result, invalid handle", TSite::WriteResult, ERROR_INVALID_HANDLE},
+        {"write result, other error", TSite::WriteResult, kOtherError},
+    };
+    auto& peer = OpenFar();
+    const TBytes data = Pattern(32, 77);
+    for (const auto& fault : faults) {
+        SCOPED_TRACE(fault.Name);
+        TTestCommApi api;
+        Inject(api, fault.Site, fault.Error);
+        Hangups = 0;
+        Received.clear();
+        Comm->SetCommApi(api);
+        Comm->OpenComm();
+
+        const bool reader = ReaderSite(fault.Site);
+        if (reader) {
+            // A pending read completes once bytes arrive.
+            ASSERT_TRUE(peer.Write(data));
+            ASSERT_TRUE(Ended(api.ReaderEnded()));
+        } else {
+            ASSERT_TRUE(PumpUntil([&] { return Empties == 1; }));
+            ASSERT_TRUE(Comm->SendCommData(data.data(), 32));
+            ASSERT_TRUE(Ended(api.WriterEnded()));
+        }
+        PumpPending(); // the thread has ended: everything it posted is queued
+        EXPECT_EQ(Hangups, fault.Error == ERROR_INVALID_HANDLE ? 0 : 1);
+
+        // The other thread runs on; the port stays open until it is closed.
+        EXPECT_TRUE(Comm->IsOpen());
+        if (reader) {
+            EXPECT_EQ(WaitForSingleObject(api.WriterEnded(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+            ASSERT_TRUE(Comm->SendCommData(data.data(), 32));
+            EXPECT_EQ(peer.Read(32), data);
+        } else {
+            EXPECT_FALSE(Comm->SendCommData(data.data(), 32)) << "the writer takes no more requests";
+            ASSERT_TRUE(peer.Write(data));
+            EXPECT_TRUE(ReceiveAtLeast(32));
+        }
+        Comm->CloseComm();
+        PumpPending();
+        peer.Read(64, 150); // whatever a failed read left behind
+        Empties = 0;
+        EXPECT_EQ(api.Outstanding(), 0);
+        Comm->SetCommApi(Api);
+    }
+}
+
+TEST_F(CommTest, LineEventsBecomeErrorAndModemEventsAndReceivingGoesOn)
+{
+    struct TStep {
+        DWORD Mask;
+        bool Pending; // completes through the wait rather than at once
+    };
+    auto script = std::make_shared<std::deque<TStep>>(std::deque<TStep>{
+        {EV_ERR, false}, {EV_RLSD, false}, {EV_RING, true}, {EV_RLSD | EV_RING, true}, {EV_ERR | EV_RLSD, false}});
+    std::atomic<int> clears{0};
+    Api.OnWaitCommEvent = [=](HANDLE port, DWORD* mask, OVERLAPPED* ov) {
+        if (script->empty()) return TTestCommApi::Real().WaitCommEvent(port, mask, ov); // a pty: not supported
+        const TStep step = script->front();
+        script->pop_front();
+        *mask = step.Mask;
+        if (!step.Pending) return TRUE;
+        ov->Internal = 0; // done, and successfully
+        SetEvent(ov->hEvent);
+        return FailWith(ERROR_IO_PENDING);
+    };
+    Api.OnClearCommError = [&](HANDLE, DWORD* errors, COMSTAT*) {
+        *errors = ++clears == 1 ? CE_FRAME | CE_OVERRUN : CE_RXPARITY;
+        return TRUE;
+    };
+    Comm->OpenComm();
+    ASSERT_TRUE(PumpUntil([&] { return Modems.size() == 4 && Errors.size() == 2; }));
+    EXPECT_EQ(Errors, (std::vector<uint32_t>{CE_FRAME | CE_OVERRUN, CE_RXPARITY}));
+    EXPECT_EQ(Modems, (std::vector<uint32_t>{8, 4, 12, 8}));
+    EXPECT_EQ(Hangups, 0);
+
+    auto& peer = OpenFar();
+    const TBytes data = Pattern(100, 2);
+    ASSERT_TRUE(peer.Write(data));
+    ASSERT_TRUE(ReceiveAtLeast(100));
+    EXPECT_EQ(Received, data);
+}
+
+TEST_F(CommTest, ALineEventWithNothingInItOrAFailedErrorQueryIsAHangup)
+{
+    struct TCase {
+        const char* Name;
+        DWORD Mask;
+        BOOL ClearOk;
+    };
+    const TCase cases[] = {{"empty mask", 0, TRUE}, {"ClearCommError fails", EV_ERR, FALSE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TTestCommApi api;
+        api.OnWaitCommEvent = [mask = c.Mask](HANDLE, DWORD* m, OVERLAPPED*) {
+            *m = mask;
+            return TRUE;
+        };
+        api.OnClearCommError = [ok = c.ClearOk](HANDLE, DWORD* errors, COMSTAT*) {
+            *errors = CE_BREAK;
+            return ok ? TRUE : FailWith(kOtherError);
+        };
+        Hangups = 0;
+        Errors.clear();
+        Comm->SetCommApi(api);
+        Comm->OpenComm();
+        ASSERT_TRUE(Ended(api.ReaderEnded()));
+        PumpPending();
+        EXPECT_EQ(Hangups, 1);
+        EXPECT_TRUE(Errors.empty());
+        Comm->CloseComm();
+        Comm->SetCommApi(Api);
+    }
+}
+
+TEST_F(CommTest, RequestsQueuedWhenTheWriterEndsAreFreedAtOnce)
+{
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Api.OnWriteFile = [&](HANDLE, const void*, DWORD, DWORD*, OVERLAPPED*) {
+        WaitForSingleObject(gate, 5000);
+        return FailWith(ERROR_INVALID_HANDLE);
+    };
+    Comm->OpenComm();
+    const TBytes block = Pattern(1000, 1);
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(Comm->SendCommData(block.data(), 1000));
+    SetEvent(gate);
+    ASSERT_TRUE(Ended(Api.WriterEnded()));
+    EXPECT_EQ(Api.Allocs, 10);
+    EXPECT_EQ(Api.Outstanding(), 0) << "nine requests were still queued";
+    EXPECT_FALSE(Comm->SendCommData(block.data(), 1000));
+    EXPECT_EQ(Api.Outstanding(), 0);
+    Comm->CloseComm();
+    PumpPending();
+    EXPECT_EQ(Hangups, 0);
+    CloseHandle(gate);
+}

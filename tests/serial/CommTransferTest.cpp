@@ -1,0 +1,209 @@
+// Bytes through a TComm on a real pty pair: chunking and order of what is
+// received, order and completeness of what is sent, the send-queue-empty
+// event, and closing or losing the line in the middle of a transfer.
+#include "CommFixture.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// Sends every block and answers their concatenation.
+TBytes SendAll(TComm& comm, const std::vector<TBytes>& blocks)
+{
+    TBytes all;
+    for (const auto& b : blocks) {
+        EXPECT_TRUE(comm.SendCommData(b.data(), static_cast<uint16_t>(b.size())));
+        all.insert(all.end(), b.begin(), b.end());
+    }
+    return all;
+}
+
+std::vector<TBytes> Blocks(std::initializer_list<size_t> sizes)
+{
+    std::vector<TBytes> out;
+    uint32_t seed = 100;
+    for (size_t n : sizes) out.push_back(Pattern(n, seed++));
+    return out;
+}
+
+} // namespace
+
+TEST_F(CommTest, ABurstArrivesInOrderInZeroTerminatedChunksOfAtMost4096Bytes)
+{
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    TBytes burst = Pattern(10000, 42);
+    burst[0] = 0; // zero bytes are data, not terminators
+    burst[4096] = 0;
+    ASSERT_TRUE(peer.Write(burst));
+    ASSERT_TRUE(ReceiveAtLeast(burst.size()));
+    PumpFor(150); // nothing more may follow
+    EXPECT_EQ(Received, burst);
+    EXPECT_GE(Chunks.size(), 3u);
+    EXPECT_LE(*std::max_element(Chunks.begin(), Chunks.end()), 4096u);
+    EXPECT_EQ(UnterminatedChunks, 0);
+    EXPECT_EQ(Hangups, 0);
+}
+
+TEST_F(CommTest, BlocksAreWrittenWhollyInPostingOrder)
+{
+    // Every write asks for the rest of a block, so a zero byte follows it.
+    std::atomic<int> unterminated{0};
+    Api.OnWriteFile = [&](HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        if (static_cast<const uint8_t*>(buffer)[count] != 0) ++unterminated;
+        return TTestCommApi::Real().WriteFile(port, buffer, count, done, ov);
+    };
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    const auto blocks = Blocks({10, 4096, 17, 65535, 3000, 2, 4097, 600, 1, 9000});
+    const TBytes sent = SendAll(*Comm, blocks);
+    EXPECT_EQ(peer.Read(sent.size(), 10000), sent);
+    EXPECT_EQ(unterminated, 0);
+    const std::vector<SIZE_T> sizes = Api.AllocSizes();
+    ASSERT_EQ(sizes.size(), blocks.size());
+    for (size_t i = 0; i < blocks.size(); ++i) EXPECT_EQ(sizes[i], blocks[i].size() + 1);
+}
+
+TEST_F(CommTest, PartialWritesAreContinuedBeforeTheNextRequest)
+{
+    std::atomic<int> writes{0};
+    Api.OnWriteFile = [&](HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        ++writes;
+        return TTestCommApi::Real().WriteFile(port, buffer, std::min<DWORD>(count, 3), done, ov);
+    };
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    const auto blocks = Blocks({10, 1, 50, 7, 64});
+    const TBytes sent = SendAll(*Comm, blocks);
+    EXPECT_EQ(peer.Read(sent.size()), sent);
+    EXPECT_GE(writes, static_cast<int>(sent.size() / 3));
+}
+
+TEST_F(CommTest, SendingOnAClosedPortOrNothingAtAllFailsAndQueuesNothing)
+{
+    const uint8_t byte = 0x55;
+    EXPECT_FALSE(Comm->SendCommData(&byte, 1));
+    Comm->OpenComm();
+    EXPECT_FALSE(Comm->SendCommData(&byte, 0));
+    EXPECT_EQ(Api.Allocs, 0);
+    Comm->CloseComm();
+    EXPECT_FALSE(Comm->SendCommData(&byte, 1));
+    EXPECT_EQ(Api.Allocs, 0);
+}
+
+TEST_F(CommTest, ASendRightAfterOpeningIsWritten)
+{
+    auto& peer = OpenFar();
+    for (uint32_t round = 0; round < 5; ++round) {
+        SCOPED_TRACE(round);
+        Comm->OpenComm();
+        const TBytes data = Pattern(10, round);
+        EXPECT_TRUE(Comm->SendCommData(data.data(), 10));
+        EXPECT_EQ(peer.Read(10), data);
+        Comm->CloseComm();
+    }
+}
+
+TEST_F(CommTest, SendQueueEmptyFiresAfterOpeningAndAgainOnlyOnceTheQueueHasDrained)
+{
+    // The first write waits until every request is queued, so the queue
+    // cannot run dry in between.
+    HANDLE gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Api.OnWriteFile = [&](HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        WaitForSingleObject(gate, 5000);
+        return TTestCommApi::Real().WriteFile(port, buffer, count, done, ov);
+    };
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    ASSERT_TRUE(PumpUntil([&] { return Empties == 1; }));
+    PumpFor(150);
+    EXPECT_EQ(Empties, 1);
+
+    const TBytes sent = SendAll(*Comm, Blocks({100, 200, 300, 400, 500}));
+    SetEvent(gate);
+    EXPECT_EQ(peer.Read(sent.size()), sent);
+    ASSERT_TRUE(PumpUntil([&] { return Empties == 2; }));
+    PumpFor(150);
+    EXPECT_EQ(Empties, 2);
+    CloseHandle(gate);
+}
+
+TEST_F(CommTest, ClosingWhileAWriteIsPendingAbandonsItAndFreesEveryRequest)
+{
+    // The far end reads nothing: the pty buffers fill and a write stays pending.
+    HANDLE pending = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Api.OnWriteFile = [&](HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov) {
+        const BOOL ok = TTestCommApi::Real().WriteFile(port, buffer, count, done, ov);
+        const DWORD error = GetLastError();
+        if (!ok && error == ERROR_IO_PENDING) SetEvent(pending);
+        SetLastError(error);
+        return ok;
+    };
+    Comm->OpenComm();
+    OpenFar();
+    const TBytes block = Pattern(65535, 9);
+    for (int i = 0; i < 40; ++i) ASSERT_TRUE(Comm->SendCommData(block.data(), 65535));
+    ASSERT_EQ(WaitForSingleObject(pending, 10000), WAIT_OBJECT_0) << "no write was ever left pending";
+    Sleep(100); // let the pending write sit
+
+    const ULONGLONG start = GetTickCount64();
+    Comm->CloseComm();
+    EXPECT_LT(GetTickCount64() - start, 3000u);
+    EXPECT_FALSE(Comm->IsOpen());
+    EXPECT_EQ(Api.Outstanding(), 0);
+    EXPECT_EQ(Api.Allocs, 40);
+    CloseHandle(pending);
+}
+
+TEST_F(CommTest, TheFarEndVanishingMidTransferEndsQuietlyOrWithAHangup)
+{
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    const TBytes block = Pattern(30000, 11);
+    ASSERT_TRUE(peer.Write(block.data(), 20000));
+    ASSERT_TRUE(ReceiveAtLeast(1));
+    // More than the line holds while the far end reads nothing: writes stay pending.
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(Comm->SendCommData(block.data(), 30000));
+
+    Pair->Kill();
+    // The reader notices at once; a writer may still be waiting for a write
+    // that the dead line will never take, until CloseComm stops it.
+    EXPECT_TRUE(Ended(Api.ReaderEnded(), 5000));
+    PumpFor(200);
+    EXPECT_LE(Hangups, 2);
+    RecordProperty("hangups_after_vanishing", Hangups);
+
+    const ULONGLONG start = GetTickCount64();
+    Comm->CloseComm();
+    EXPECT_LT(GetTickCount64() - start, 3000u);
+    PumpPending();
+    EXPECT_EQ(Api.Outstanding(), 0);
+    EXPECT_LE(Received.size(), 20000u);
+    EXPECT_TRUE(std::equal(Received.begin(), Received.end(), block.begin())) << "what did arrive is intact";
+}
+
+TEST_F(CommTest, UnassignedReceiveHandlerStillFreesEveryBlock)
+{
+    Comm->OnReceiveData = nullptr;
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    ASSERT_TRUE(peer.Write(Pattern(10000, 8)));
+    ASSERT_TRUE(PumpUntil([&] { return Api.Allocs >= 3 && Api.Outstanding() == 0; }));
+    PumpFor(200);
+    EXPECT_EQ(Api.Outstanding(), 0);
+}
+
+TEST_F(CommTest, ChunksNotYetDeliveredAreFreedWhenTheComponentIsDestroyed)
+{
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    ASSERT_TRUE(peer.Write(Pattern(5000, 4)));
+    // No pumping: the chunks wait in this thread's queue.
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (Api.Allocs < 2 && GetTickCount64() < deadline) Sleep(10);
+    ASSERT_GE(Api.Allocs, 2);
+    Comm.reset();
+    EXPECT_EQ(Api.Outstanding(), 0);
+    EXPECT_TRUE(Chunks.empty());
+}

@@ -1,0 +1,206 @@
+// bench-serial: one end of a pty pair writes 4 MiB as fast as it can; the
+// other end receives it through TComm.OnReceiveData, and, for reference, through
+// a bare overlapped ReadFile loop with the same buffer and time-outs. Then the
+// delay from a 16-byte write to its OnReceiveData when the line goes quiet.
+// Prints `key: value` lines.
+#include "serial/Comm.h"
+#include "tests/serial/LineHarness.h"
+#include "tests/serial/PtyPair.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr size_t kTotal = 4u << 20;
+constexpr size_t kWriteBlock = 64u << 10;
+constexpr int kRounds = 5;
+constexpr int kLatencySamples = 50;
+constexpr DWORD kStallMs = 3000;
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / frequency;
+}
+
+// Checks the received stream against what was sent, chunk by chunk.
+struct TTally {
+    const TBytes* Expected;
+    size_t Received = 0;
+    size_t Intact = 0; // bytes equal to the sent ones at their position
+    size_t Chunks = 0;
+    double Last = 0;
+
+    void Add(const uint8_t* data, size_t count)
+    {
+        for (size_t i = 0; i < count && Received + i < Expected->size(); ++i)
+            if (data[i] == (*Expected)[Received + i]) ++Intact;
+        Received += count;
+        ++Chunks;
+        Last = Now();
+    }
+};
+
+// Writes the whole stream from another thread, as a device would.
+std::thread StartWriter(TFarEnd& peer, const TBytes& data)
+{
+    return std::thread([&peer, &data] {
+        for (size_t offset = 0; offset < data.size(); offset += kWriteBlock)
+            if (!peer.Write(data.data() + offset, std::min(kWriteBlock, data.size() - offset), 30000)) return;
+    });
+}
+
+void UseStoredSettings(TComm& comm, const std::string& name)
+{
+    comm.SetCommName(name);
+    comm.SetBaudRate(19200);
+    comm.SetOutx_XonXoffFlow(false);
+    comm.SetInx_XonXoffFlow(false);
+}
+
+// Bytes per second through TComm; the tally says what arrived.
+double ThroughComponent(TPtyPair& pair, TFarEnd& peer, const TBytes& data, TTally& tally)
+{
+    TComm comm(nullptr);
+    UseStoredSettings(comm, pair.NameA());
+    comm.OnReceiveData = [&](TObject*, const void* buffer, uint16_t length) {
+        tally.Add(static_cast<const uint8_t*>(buffer), length);
+    };
+    comm.OpenComm();
+    const double start = Now();
+    std::thread writer = StartWriter(peer, data);
+    // The loop of an application: GetMessage and dispatch; a thread timer
+    // ends it when nothing has arrived for a while.
+    const UINT_PTR timer = SetTimer(nullptr, 0, kStallMs, nullptr);
+    size_t seen = 0;
+    MSG msg;
+    while (tally.Received < data.size() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd == nullptr && msg.message == WM_TIMER) {
+            if (tally.Received == seen) break;
+            seen = tally.Received;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    KillTimer(nullptr, timer);
+    writer.join();
+    comm.CloseComm();
+    return static_cast<double>(tally.Received) / (tally.Last - start);
+}
+
+// The same through one overlapped 4096-byte read after another, as the reader
+// thread does it but without the hand-over to the GUI thread.
+double ThroughBareReads(TPtyPair& pair, TFarEnd& peer, const TBytes& data, TTally& tally)
+{
+    HANDLE port = CreateFileA(pair.NameA().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return 0;
+    COMMTIMEOUTS t{100, 0, 0, 0, 0};
+    SetCommTimeouts(port, &t);
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    static uint8_t buffer[4096];
+
+    const double start = Now();
+    std::thread writer = StartWriter(peer, data);
+    while (tally.Received < data.size()) {
+        DWORD done = 0;
+        if (!ReadFile(port, buffer, sizeof buffer, nullptr, &ov)) {
+            if (GetLastError() != ERROR_IO_PENDING) break;
+            if (WaitForSingleObject(ov.hEvent, kStallMs) != WAIT_OBJECT_0) {
+                CancelIo(port);
+                GetOverlappedResult(port, &ov, &done, TRUE);
+                break;
+            }
+        }
+        if (!GetOverlappedResult(port, &ov, &done, FALSE) || done == 0) break;
+        tally.Add(buffer, done);
+    }
+    writer.join();
+    CloseHandle(ov.hEvent);
+    CloseHandle(port);
+    return static_cast<double>(tally.Received) / (tally.Last - start);
+}
+
+// Delays in ms from a short write on the far end to its OnReceiveData.
+std::vector<double> Latencies(TPtyPair& pair, TFarEnd& peer)
+{
+    TComm comm(nullptr);
+    UseStoredSettings(comm, pair.NameA());
+    size_t received = 0;
+    double delivered = 0;
+    comm.OnReceiveData = [&](TObject*, const void*, uint16_t length) {
+        received += length;
+        delivered = Now();
+    };
+    comm.OpenComm();
+    const TBytes frame = Pattern(16, 5);
+    std::vector<double> delays;
+    for (int i = 0; i < kLatencySamples; ++i) {
+        const size_t before = received;
+        const double sent = Now();
+        if (!peer.Write(frame)) break;
+        if (!PumpUntil([&] { return received >= before + frame.size(); }, kStallMs)) break;
+        delays.push_back((delivered - sent) * 1000);
+    }
+    comm.CloseComm();
+    return delays;
+}
+
+double Percentile(std::vector<double> values, double p)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5));
+    return values[index];
+}
+
+} // namespace
+
+int main()
+{
+    try {
+        TPtyPair pair(600);
+        TFarEnd peer(pair.NameB());
+        const TBytes data = Pattern(kTotal, 1);
+
+        // Rounds in alternating order; the best of each, so that a busy moment
+        // of the machine does not decide the ratio.
+        double component = 0, bare = 0;
+        size_t lost = 0, chunks = 0, bareChunks = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            TTally viaBare{&data};
+            TTally viaComponent{&data};
+            if (round % 2 == 0) bare = std::max(bare, ThroughBareReads(pair, peer, data, viaBare));
+            component = std::max(component, ThroughComponent(pair, peer, data, viaComponent));
+            if (round % 2 == 1) bare = std::max(bare, ThroughBareReads(pair, peer, data, viaBare));
+            lost = std::max(lost, data.size() - viaComponent.Intact);
+            chunks = viaComponent.Chunks;
+            bareChunks = viaBare.Chunks;
+        }
+        const std::vector<double> delays = Latencies(pair, peer);
+
+        std::printf("bytes_per_s: %.0f\n", component);
+        std::printf("bytes_lost: %zu\n", lost);
+        std::printf("bare_read_bytes_per_s: %.0f\n", bare);
+        std::printf("ratio: %.2f\n", bare > 0 ? component / bare : 0.0);
+        std::printf("chunk_bytes_mean: %.0f\n", chunks ? static_cast<double>(data.size()) / static_cast<double>(chunks) : 0.0);
+        std::printf("bare_chunk_bytes_mean: %.0f\n", bareChunks ? static_cast<double>(data.size()) / static_cast<double>(bareChunks) : 0.0);
+        std::printf("latency_median_ms: %.1f\n", Percentile(delays, 0.5));
+        std::printf("latency_p99_ms: %.1f\n", Percentile(delays, 0.99));
+        std::printf("latency_samples: %zu\n", delays.size());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench-serial: %s\n", e.what());
+        return 1;
+    }
+}

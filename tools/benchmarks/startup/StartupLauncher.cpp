@@ -1,0 +1,111 @@
+// bench-startup PROGRAM...: starts each program ROUNDS times (interleaved, so
+// every program sees the same machine state) and reports, per program, the
+// median time from CreateProcess to the first moment its thread waits for
+// input with nothing left to do (its window created, shown and painted), the
+// executable's size and its private memory at that moment.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRounds = 7;
+constexpr DWORD kTimeoutMs = 30000;
+
+struct TSample {
+    double Ms = 0;
+    SIZE_T PrivateBytes = 0;
+};
+
+struct TFindTop {
+    DWORD ProcessId;
+    HWND Found;
+};
+
+BOOL CALLBACK FindVisibleTop(HWND wnd, LPARAM param)
+{
+    auto* find = reinterpret_cast<TFindTop*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == find->ProcessId && IsWindowVisible(wnd)) {
+        find->Found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool RunOnce(const std::wstring& exe, TSample& sample)
+{
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&t0);
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    const bool idle = WaitForInputIdle(pi.hProcess, kTimeoutMs) == 0;
+    QueryPerformanceCounter(&t1);
+    TFindTop find{pi.dwProcessId, nullptr};
+    EnumWindows(FindVisibleTop, reinterpret_cast<LPARAM>(&find));
+    PROCESS_MEMORY_COUNTERS_EX mem{};
+    mem.cb = sizeof mem;
+    GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem);
+    sample.Ms = static_cast<double>(t1.QuadPart - t0.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+    sample.PrivateBytes = mem.PrivateUsage;
+    if (find.Found != nullptr) PostMessageW(find.Found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return idle && find.Found != nullptr;
+}
+
+std::wstring BaseName(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"/\\");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench-startup PROGRAM.exe...\n");
+        return 2;
+    }
+    std::vector<std::wstring> exes(argv + 1, argv + argc);
+    std::vector<std::vector<TSample>> samples(exes.size());
+    for (const std::wstring& exe : exes) {
+        TSample warm;
+        RunOnce(exe, warm);
+    }
+    for (int round = 0; round < kRounds; ++round)
+        for (size_t i = 0; i < exes.size(); ++i) {
+            TSample s;
+            if (!RunOnce(exes[i], s)) {
+                std::fprintf(stderr, "%ls: no window shown within %lu ms\n", exes[i].c_str(), kTimeoutMs);
+                return 1;
+            }
+            samples[i].push_back(s);
+        }
+    for (size_t i = 0; i < exes.size(); ++i) {
+        std::vector<TSample>& v = samples[i];
+        std::sort(v.begin(), v.end(), [](const TSample& a, const TSample& b) { return a.Ms < b.Ms; });
+        const TSample& median = v[v.size() / 2];
+        WIN32_FILE_ATTRIBUTE_DATA attr{};
+        GetFileAttributesExW(exes[i].c_str(), GetFileExInfoStandard, &attr);
+        std::printf("%ls %.1f %llu %llu\n", BaseName(exes[i]).c_str(), median.Ms,
+                    static_cast<unsigned long long>(attr.nFileSizeLow) |
+                        (static_cast<unsigned long long>(attr.nFileSizeHigh) << 32),
+                    static_cast<unsigned long long>(median.PrivateBytes));
+    }
+    return 0;
+}

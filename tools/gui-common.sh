@@ -1,0 +1,62 @@
+# Shell helpers shared by tools/run and tools/screenshot (sourced, not run):
+# building the Windows programs, a private Xvfb, and a window screenshot.
+# Expects $root (the repository root).
+
+# Builds Windows-tree targets into $TB_BUILD_DIR (default build/windows).
+tb_gui_build() {
+  local dir="${TB_BUILD_DIR:-$root/build/windows}"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+          -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  fi
+  cmake --build "$dir" --target "$@" >/dev/null
+  tb_bin="$dir"
+}
+
+# Starts Xvfb on a free display; sets DISPLAY and tb_xvfb_pid.
+tb_gui_xvfb() {
+  local fifo; fifo=$(mktemp -u -t tb-xvfb.XXXXXX)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  tb_xvfb_pid=$!
+  local n; read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "${n:-}" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$n"
+}
+
+# Runs a program of the Windows tree under Wine (tools/wine-run) in the background
+# inside a Wine virtual desktop; sets tb_app_pid.
+tb_gui_start() {
+  "$root/tools/wine-run" explorer "/desktop=tagbench,1024x768" "$@" >/dev/null 2>&1 &
+  tb_app_pid=$!
+}
+
+# Waits for Tagbench's main window, optionally shows page N, and writes a PNG
+# cropped to the window. Usage: tb_gui_capture OUT.png [PAGE]
+tb_gui_capture() {
+  local out=$1 page=${2:-} helper="$tb_bin/tools/guihelper-src/tb-guihelper.exe" rect
+  rect=$("$root/tools/wine-run" "$helper" wait 60 | tr -d '\r') || { echo "the main window did not appear" >&2; return 1; }
+  if [ -n "$page" ]; then
+    "$root/tools/wine-run" "$helper" page "$page" || { echo "no page $page" >&2; return 1; }
+  fi
+  sleep 1   # let the last paint reach the X server
+  local x y w h
+  read -r x y w h <<<"$rect"
+  x=$(( x < 0 ? 0 : x )); y=$(( y < 0 ? 0 : y ))
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
+}
+
+# Asks the window to close, then ends what is left of the prefix and Xvfb.
+tb_gui_stop() {
+  if [ -n "${tb_bin:-}" ]; then
+    "$root/tools/wine-run" "$tb_bin/tools/guihelper-src/tb-guihelper.exe" close >/dev/null 2>&1 || true
+  fi
+  if [ -n "${tb_app_pid:-}" ]; then
+    for _ in $(seq 50); do kill -0 "$tb_app_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$tb_app_pid" 2>/dev/null || true
+  fi
+  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  [ -n "${tb_xvfb_pid:-}" ] && kill "$tb_xvfb_pid" 2>/dev/null || true
+  tb_app_pid="" tb_xvfb_pid=""
+}

@@ -1,0 +1,97 @@
+// tb-guihelper: drives Tagbench's main window from another process, for the
+// screenshot and run tools.
+//   tb-guihelper wait SECONDS   waits until the window is shown and idle; prints "X Y W H"
+//   tb-guihelper page N         shows page N (1 = first) of its page control
+//   tb-guihelper close          asks the window to close
+// Exit status 0 on success, 1 when the window or page cannot be found in time.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <initializer_list>
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"TFreader";
+constexpr wchar_t kPageControlClass[] = L"TPageControl";
+
+HWND FindForm()
+{
+    HWND wnd = FindWindowW(kFormClass, nullptr);
+    for (const wchar_t* title : {L"Tagbench V4.0", L"TagbenchV4.0"})
+        if (wnd == nullptr) wnd = FindWindowW(nullptr, title);
+    return wnd != nullptr && IsWindowVisible(wnd) ? wnd : nullptr;
+}
+
+BOOL CALLBACK FindPageControl(HWND child, LPARAM param)
+{
+    wchar_t name[64];
+    if (GetClassNameW(child, name, 64) > 0 && wcscmp(name, kPageControlClass) == 0) {
+        *reinterpret_cast<HWND*>(param) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int Wait(int seconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+    HWND form = nullptr;
+    while ((form = FindForm()) == nullptr) {
+        if (GetTickCount64() > deadline) return 1;
+        Sleep(50);
+    }
+    // A window answers a sent message only from its message loop, so an
+    // answer means the start-up code has returned and painting is under way.
+    DWORD_PTR result = 0;
+    const UINT left = static_cast<UINT>(deadline > GetTickCount64() ? deadline - GetTickCount64() : 1);
+    if (SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, left, &result) == 0) return 1;
+    RECT r;
+    GetWindowRect(form, &r);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
+// Tab rectangles cannot be asked for across processes, so this clicks along
+// the tab row until the page control reports the wanted page.
+int Page(int page)
+{
+    HWND form = FindForm();
+    HWND tabs = nullptr;
+    if (form != nullptr) EnumChildWindows(form, FindPageControl, reinterpret_cast<LPARAM>(&tabs));
+    if (tabs == nullptr) return 1;
+    const LRESULT wanted = page - 1;
+    RECT client;
+    GetClientRect(tabs, &client);
+    for (int x = 4; x < client.right; x += 8) {
+        if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == wanted) return 0;
+        const LPARAM at = MAKELPARAM(x, 10);
+        SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+    }
+    return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == wanted ? 0 : 1;
+}
+
+int Close()
+{
+    HWND form = FindForm();
+    if (form == nullptr) return 1;
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    // The tools run Tagbench inside a Wine virtual desktop of this name; its
+    // windows are found only from a thread attached to that desktop.
+    if (HDESK desk = OpenDesktopW(L"tagbench", 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desk);
+    if (argc >= 3 && wcscmp(argv[1], L"wait") == 0) return Wait(_wtoi(argv[2]));
+    if (argc >= 3 && wcscmp(argv[1], L"page") == 0) return Page(_wtoi(argv[2]));
+    if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
+    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | close\n");
+    return 2;
+}
