@@ -21,5 +21,5 @@ TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
 
 void RegisterButtons()
 {
-    RegisterClass(TBitBtn::StaticClassInfo());
+    RegisterComponentClass(TBitBtn::StaticClassInfo());
 }

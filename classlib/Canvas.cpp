@@ -97,7 +97,7 @@ TCanvas* TBitmap::Canvas()
 
 uint8_t* TBitmap::ScanLine(int y)
 {
-    if (FBits == nullptr || y < 0 || y >= FHeight) throw EConvertError("scan line index out of range");
+    if (FBits == nullptr || y < 0 || y >= FHeight) throw ERangeError("scan line index out of range");
     ::GdiFlush();
     return FBits + static_cast<size_t>(FHeight - 1 - y) * FStride;
 }
@@ -116,7 +116,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Value)
     Recreate(FWidth, FHeight, Value);
 }
 
-void TBitmap::Assign(TBitmap& Source)
+void TBitmap::Assign(const TBitmap& Source)
 {
     if (&Source == this) return;
     Transparent = Source.Transparent;
@@ -125,15 +125,18 @@ void TBitmap::Assign(TBitmap& Source)
     TBitmap copy;
     copy.FPixelFormat = Source.FPixelFormat;
     copy.Recreate(Source.FWidth, Source.FHeight, Source.FPixelFormat);
-    for (int y = 0; y < Source.FHeight; ++y)
-        std::memcpy(copy.ScanLine(y), Source.ScanLine(y), static_cast<size_t>(Source.FWidth) * BytesOf(Source.FPixelFormat));
+    // A 0-wide bitmap may still have a height, but it has no rows.
+    if (!Source.Empty()) {
+        ::GdiFlush();
+        // Same size and format, so the same row layout.
+        std::memcpy(copy.FBits, Source.FBits, Source.FStride * static_cast<size_t>(Source.FHeight));
+    }
     std::swap(FWidth, copy.FWidth);
     std::swap(FHeight, copy.FHeight);
     std::swap(FPixelFormat, copy.FPixelFormat);
     std::swap(FHandle, copy.FHandle);
     std::swap(FBits, copy.FBits);
     std::swap(FStride, copy.FStride);
-    if (copy.FCanvas) copy.FCanvas->Select(nullptr);
     if (FCanvas) FCanvas->Select(FHandle);
 }
 

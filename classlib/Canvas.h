@@ -67,7 +67,7 @@ public:
     HBITMAP Handle() const noexcept { return FHandle; }
     TCanvas* Canvas();
     // Size, format and pixels of Source.
-    void Assign(TBitmap& Source);
+    void Assign(const TBitmap& Source);
 
     bool Transparent = false;
     int32_t TransparentColor = 0xFF00FF;

@@ -146,10 +146,8 @@ void TPageControl::AlignControls(RECT& Rect)
 
 void TPageControl::WndProc(TMessage& Message)
 {
-    // Anything reflected here carries a pointer; small values come from other
-    // senders that reuse the message number.
-    if (Message.Msg == CN_NOTIFY && static_cast<uintptr_t>(Message.LParam) > 0xFFFF) {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(Message.LParam);
+    // Only a notification passed back by the parent carries a header to read.
+    if (const NMHDR* hdr = ReflectedNotify(Message)) {
         if (hdr->code == static_cast<UINT>(TCN_SELCHANGE)) {
             const int index = static_cast<int>(SendMessageW(WindowHandle(), TCM_GETCURSEL, 0, 0));
             FActivePage = index >= 0 && index < PageCount() ? FPages[static_cast<size_t>(index)] : nullptr;
@@ -249,5 +247,5 @@ void RegisterComControls()
 {
     for (const TClassInfo* cls : {&TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(),
                                   &TStatusBar::StaticClassInfo()})
-        RegisterClass(*cls);
+        RegisterComponentClass(*cls);
 }

@@ -65,7 +65,7 @@ void TControl::SetParent(TWinControl* AParent)
     ParentColorChanged();
     if (auto* self = dynamic_cast<TWinControl*>(this)) {
         if (self->FHandle != nullptr) {
-            if (FParent == nullptr) DestroyWindow(self->FHandle);
+            if (FParent == nullptr) self->DestroyHandle();
             else if (FParent->FHandle != nullptr) ::SetParent(self->FHandle, FParent->FHandle);
         } else if (FParent != nullptr && FParent->FHandle != nullptr && !InState(csLoading)) {
             self->CreateHandle();
@@ -216,7 +216,8 @@ void TControl::ColorChanged()
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     TMessage m{Msg, WParam, LParam, 0};
-    if (WindowProc) WindowProc(m);
+    // A copy: the handler may replace WindowProc while it runs.
+    if (const TWndMethod proc = WindowProc) proc(m);
     else WndProc(m);
     return m.Result;
 }
@@ -347,10 +348,16 @@ RECT TWinControl::ClientRect() const
 std::string TWinControl::Text() const
 {
     if (FHandle == nullptr) return FText;
+    return WideToText(WideText());
+}
+
+std::wstring TWinControl::WideText() const
+{
+    if (FHandle == nullptr) return TextToWide(FText);
     const int n = GetWindowTextLengthW(FHandle);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     text.resize(static_cast<size_t>(GetWindowTextW(FHandle, text.data(), n + 1)));
-    return WideToText(text);
+    return text;
 }
 
 void TWinControl::Realign()
@@ -470,11 +477,39 @@ HBRUSH TWinControl::ColorBrush()
     return FBrush;
 }
 
-void TWinControl::Reflect(TMessage& Message, HWND Child)
+namespace {
+
+// The WM_NOTIFY header being passed back to a child right now, if any.
+const NMHDR* gReflectedNotify = nullptr;
+
+} // namespace
+
+const NMHDR* TWinControl::ReflectedNotify(const TMessage& Message) noexcept
 {
-    TWinControl* child = FindControl(Child);
-    if (child != nullptr && child != this) Message.Result = child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
-    else DefaultHandler(Message);
+    if (Message.Msg != CN_NOTIFY || gReflectedNotify == nullptr) return nullptr;
+    return reinterpret_cast<LPARAM>(gReflectedNotify) == Message.LParam ? gReflectedNotify : nullptr;
+}
+
+void TWinControl::Reflect(TMessage& Message)
+{
+    // WM_NOTIFY names the child in its header (if there is one); the others in lParam.
+    const NMHDR* notify = nullptr;
+    HWND from = reinterpret_cast<HWND>(Message.LParam);
+    if (Message.Msg == WM_NOTIFY) {
+        notify = reinterpret_cast<const NMHDR*>(Message.LParam);
+        from = notify != nullptr ? notify->hwndFrom : nullptr;
+    }
+    TWinControl* child = FindControl(from);
+    if (child == nullptr || child == this) return DefaultHandler(Message);
+    const NMHDR* outer = gReflectedNotify;
+    gReflectedNotify = notify;
+    try {
+        Message.Result = child->Perform(CN_BASE + Message.Msg, Message.WParam, Message.LParam);
+    } catch (...) {
+        gReflectedNotify = outer;
+        throw;
+    }
+    gReflectedNotify = outer;
 }
 
 void TWinControl::DoKeyPress(char& Key)
@@ -485,6 +520,14 @@ void TWinControl::DoKeyPress(char& Key)
 void TWinControl::DoEnter()
 {
     if (OnEnter) OnEnter(this);
+}
+
+bool TWinControl::LeavesForSibling(HWND Next) const
+{
+    // Leaving for another control of the same window, not for a window inside
+    // this control nor for another program.
+    return Next != nullptr && FHandle != nullptr && Next != FHandle && !IsChild(FHandle, Next) &&
+           GetAncestor(Next, GA_ROOT) == GetAncestor(FHandle, GA_ROOT);
 }
 
 void TWinControl::DoExit()
@@ -530,15 +573,14 @@ void TWinControl::WndProc(TMessage& Message)
         }
         break;
     case WM_COMMAND:
-        if (Message.LParam != 0) return Reflect(Message, reinterpret_cast<HWND>(Message.LParam));
+        if (Message.LParam != 0) return Reflect(Message);
         break;
     case WM_NOTIFY:
-        return Reflect(Message, reinterpret_cast<NMHDR*>(Message.LParam)->hwndFrom);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
-        return Reflect(Message, reinterpret_cast<HWND>(Message.LParam));
+        return Reflect(Message);
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORLISTBOX:
     case CN_CTLCOLORBTN:
@@ -551,17 +593,22 @@ void TWinControl::WndProc(TMessage& Message)
     }
     case WM_CHAR:
         return WMChar(Message);
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
         DefaultHandler(Message);
-        DoEnter();
-        return;
-    case WM_KILLFOCUS: {
-        DefaultHandler(Message);
-        // Leaving for another control of the same window, not for another program.
-        const HWND next = reinterpret_cast<HWND>(Message.WParam);
-        if (next != nullptr && FHandle != nullptr && GetAncestor(next, GA_ROOT) == GetAncestor(FHandle, GA_ROOT)) DoExit();
+        // Focus coming back from a window inside the control is no entering.
+        const HWND previous = reinterpret_cast<HWND>(Message.WParam);
+        if (previous == nullptr || FHandle == nullptr || !IsChild(FHandle, previous)) DoEnter();
         return;
     }
+    case WM_KILLFOCUS: {
+        DefaultHandler(Message);
+        if (LeavesForSibling(reinterpret_cast<HWND>(Message.WParam))) DoExit();
+        return;
+    }
+    case WM_DESTROY:
+        // A window made again later (a new parent) shows the same text.
+        FText = Text();
+        break;
     case WM_WINDOWPOSCHANGED: {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(Message.LParam);
         if ((pos->flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE)) {

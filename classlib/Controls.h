@@ -186,6 +186,9 @@ public:
     HWND Handle();
     bool HandleAllocated() const noexcept { return FHandle != nullptr; }
     void HandleNeeded() { (void)Handle(); }
+    // Destroys the window, and with it the children's windows; the texts stay
+    // and a later Handle() makes new windows.
+    void DestroyHandle();
     HWND WindowHandle() const noexcept { return FHandle; }
 
     int ControlCount() const noexcept { return static_cast<int>(FControls.size()); }
@@ -207,6 +210,8 @@ public:
     void Invalidate() override;
     RECT ClientRect() const override;
     std::string Text() const override;
+    // The window's own UTF-16 text (without a window, Text converted).
+    std::wstring WideText() const;
     // Lays out the aligned child controls in the client area.
     void Realign();
     // A child asks to be shown in front (TControl::Show).
@@ -236,8 +241,14 @@ protected:
     void DoKeyPress(char& Key);
     virtual void DoEnter();
     virtual void DoExit();
+    // Focus going to Next leaves this control for another one of its window.
+    bool LeavesForSibling(HWND Next) const;
     // A brush of the control's colour for WM_CTLCOLORxxx answers.
     HBRUSH ColorBrush();
+    // The header of the WM_NOTIFY that the parent is passing back as this
+    // CN_NOTIFY, or null: others send the same number with a plain number in
+    // lParam, which must not be read as a header.
+    static const NMHDR* ReflectedNotify(const TMessage& Message) noexcept;
 
 private:
     friend class TControl;
@@ -248,7 +259,7 @@ private:
     void RemoveControl(TControl* AControl);
     void PaintControls(HDC DC);
     void PaintHandler(TMessage& Message);
-    void Reflect(TMessage& Message, HWND Child);
+    void Reflect(TMessage& Message);
     void WMChar(TMessage& Message);
 
     HWND FHandle = nullptr;

@@ -49,5 +49,5 @@ void TCustomPanel::PaintWindow(HDC DC)
 
 void RegisterExtControls()
 {
-    RegisterClass(TPanel::StaticClassInfo());
+    RegisterComponentClass(TPanel::StaticClassInfo());
 }

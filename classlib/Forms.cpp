@@ -11,6 +11,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 const TEnumInfo kPositionInfo("TPosition", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
                                             "poScreenCenter", "poDesktopCenter"});
 const TEnumInfo kBorderIconInfo("TBorderIcon", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"});
@@ -22,6 +25,9 @@ TMessageBoxHook& Hook()
     static TMessageBoxHook hook;
     return hook;
 }
+
+// Forms whose CM_RELEASE has arrived, waiting for the end of every message.
+std::vector<TCustomForm*> gReleased;
 
 } // namespace
 
@@ -83,7 +89,24 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 
 TCustomForm::~TCustomForm()
 {
+    gReleased.erase(std::remove(gReleased.begin(), gReleased.end(), this), gReleased.end());
     if (Application != nullptr && Application->MainForm() == this) Application->Terminate();
+}
+
+void TCustomForm::Free()
+{
+    DestroyHandle();
+    DestroyComponents();
+    delete this;
+}
+
+void TCustomForm::FreeReleased()
+{
+    while (!gReleased.empty()) {
+        TCustomForm* form = gReleased.back();
+        gReleased.pop_back();
+        form->Free();
+    }
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params)
@@ -112,11 +135,15 @@ void TCustomForm::Close()
 
 void TCustomForm::Release()
 {
-    if (HandleAllocated()) PostMessageW(WindowHandle(), CM_RELEASE, 0, 0);
+    if (!HandleAllocated()) return;
+    FReleased = true;
+    PostMessageW(WindowHandle(), CM_RELEASE, 0, 0);
 }
 
 void TCustomForm::VisibleChanged()
 {
+    // Loaded shows the form once the whole description is read.
+    if (InState(csLoading)) return;
     if (!Visible()) {
         if (HandleAllocated()) ShowWindow(WindowHandle(), SW_HIDE);
         return;
@@ -133,9 +160,21 @@ void TCustomForm::VisibleChanged()
     if (Visible()) ShowWindow(wnd, SW_SHOWNORMAL);
 }
 
+void TCustomForm::Loaded()
+{
+    TWinControl::Loaded();
+    if (Visible()) VisibleChanged();
+}
+
 void TCustomForm::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case CM_RELEASE:
+        // Only our own Release frees the form; the message number is no secret.
+        if (FReleased && std::find(gReleased.begin(), gReleased.end(), this) == gReleased.end())
+            gReleased.push_back(this);
+        Message.Result = 0;
+        return;
     case WM_CLOSE:
         Close();
         Message.Result = 0;
@@ -167,6 +206,20 @@ const TClassInfo& TApplication::StaticClassInfo()
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
 
+TApplication::~TApplication()
+{
+    FreeComponents();
+}
+
+void TApplication::FreeComponents()
+{
+    while (ComponentCount() > 0) {
+        TComponent* last = Components(ComponentCount() - 1);
+        if (auto* form = dynamic_cast<TCustomForm*>(last)) form->Free();
+        else delete last;
+    }
+}
+
 namespace {
 
 TApplication& TheApplication()
@@ -187,7 +240,7 @@ TApplication* Application = &TheApplication();
 void TApplication::Initialize()
 {
     RegisterGraphicsConstants();
-    RegisterClass(TForm::StaticClassInfo());
+    RegisterComponentClass(TForm::StaticClassInfo());
     RegisterStdControls();
     RegisterButtons();
     RegisterExtControls();
@@ -203,7 +256,7 @@ void TApplication::Run()
     if (FMainForm != nullptr) FMainForm->Show();
     while (!FTerminated) HandleMessage();
     // The loop is over: the forms go with their components, outside any message.
-    DestroyComponents();
+    FreeComponents();
     FMainForm = nullptr;
 }
 

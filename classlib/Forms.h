@@ -21,6 +21,13 @@ using TBorderIcons = uint32_t;  // bit n for TBorderIcon n
 // A top-level window with the default resizable frame. Width and Height are
 // the outer size. Closing the main form ends the application; closing any
 // other form hides it.
+//
+// Freeing: the base destructors destroy the window and the owned components
+// only after a derived form's own members are gone, yet those components'
+// handlers are bound to the derived form. So a form is freed with Free,
+// Release or by its owner (the application), which take the window and the
+// components apart first; a plain delete is safe only for a form whose
+// destructor begins with DestroyHandle() and DestroyComponents().
 class TCustomForm : public TWinControl {
 public:
     DECLARE_CLASS_INFO()
@@ -33,11 +40,16 @@ public:
     void SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
 
     // OnShow runs each time the form goes from hidden to shown, before the
-    // window appears.
+    // window appears. A description that sets Visible shows the form only
+    // once it has been read completely.
     void Show();
     void Close();
-    // Frees the form once the current message is done.
+    // Frees the form once no message of any control is being handled any
+    // more, however deeply nested (a message box inside a handler).
     void Release();
+    // Frees the form now: its window, then its components, then the object.
+    // Not from inside a message of the form or its controls (use Release).
+    void Free();
 
     TNotifyEvent OnShow;
 
@@ -45,8 +57,15 @@ protected:
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
     void VisibleChanged() override;
+    void Loaded() override;
 
 private:
+    friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+    // Frees the forms whose release is due; the window procedure calls it
+    // when no control message is being handled.
+    static void FreeReleased();
+
+    bool FReleased = false;
     bool FPlaced = false;
     HWND FLastFocus = nullptr;
     TPosition FPosition = TPosition::poDesigned;
@@ -77,6 +96,7 @@ class TApplication : public TComponent {
 public:
     DECLARE_CLASS_INFO()
     explicit TApplication(TComponent* AOwner);
+    ~TApplication() override;
 
     // Registers the class library's classes and constants for descriptions,
     // loads the common controls and installs the default error box as the
@@ -92,7 +112,7 @@ public:
         try {
             ReadFormResource(*form);
         } catch (...) {
-            delete form;
+            form->Free();
             throw;
         }
         Reference = form;
@@ -122,6 +142,8 @@ protected:
 
 private:
     bool ProcessMessage(MSG& Msg);
+    // Frees every owned component, forms the way Free does.
+    void FreeComponents();
 
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;

@@ -7,17 +7,9 @@
 
 const TEnumInfo kScrollStyleInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
 
-namespace {
-
-std::wstring WindowText(HWND wnd)
-{
-    const int n = GetWindowTextLengthW(wnd);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), n + 1)));
-    return text;
-}
-
-// Lines kept in the memo's window once it has one; CR LF separates them.
+// The memo's lines. The window holds the text; a copy split into lines spares
+// reading and splitting all of it on every call. The copy goes whenever the
+// text changes another way (typing, SetText, or a length it does not match).
 class TMemoStrings : public TStrings {
 public:
     explicit TMemoStrings(TCustomMemo& memo) : FMemo(memo) {}
@@ -25,62 +17,95 @@ public:
     int Count() const override { return static_cast<int>(Lines().size()); }
     std::string Get(int Index) const override
     {
-        const auto lines = Lines();
+        const auto& lines = Lines();
         Check(Index, static_cast<int>(lines.size()) - 1);
         return lines[static_cast<size_t>(Index)];
     }
     void Insert(int Index, const std::string& S) override
     {
-        auto lines = Lines();
+        const auto& lines = Lines();
         Check(Index, static_cast<int>(lines.size()));
-        const HWND wnd = FMemo.WindowHandle();
-        if (wnd != nullptr && Index == static_cast<int>(lines.size())) {
-            // Appending goes through the edit control so a long log stays cheap.
-            const std::wstring text = (GetWindowTextLengthW(wnd) > 0 ? L"\r\n" : L"") + TextToWide(S);
-            const int end = GetWindowTextLengthW(wnd);
-            SendMessageW(wnd, EM_SETSEL, end, end);
-            SendMessageW(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-            return;
-        }
-        lines.insert(lines.begin() + Index, S);
-        Store(lines);
+        if (Index == static_cast<int>(lines.size())) return Append(S);
+        auto changed = lines;
+        changed.insert(changed.begin() + Index, S);
+        Store(std::move(changed));
     }
     void Delete(int Index) override
     {
-        auto lines = Lines();
+        const auto& lines = Lines();
         Check(Index, static_cast<int>(lines.size()) - 1);
-        lines.erase(lines.begin() + Index);
-        Store(lines);
+        auto changed = lines;
+        changed.erase(changed.begin() + Index);
+        Store(std::move(changed));
     }
     void Clear() override { Store({}); }
+
+    void TextChanged()
+    {
+        if (!FUpdating) FValid = false;
+    }
 
 private:
     static void Check(int index, int limit)
     {
         if (index < 0 || index > limit) throw EListError("list index out of bounds (" + std::to_string(index) + ")");
     }
-    std::vector<std::string> Lines() const
+
+    const std::vector<std::string>& Lines() const
     {
-        const std::string text = FMemo.Text();
-        std::vector<std::string> out;
-        if (text.empty()) return out;
-        size_t start = 0;
-        for (size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2)
-            out.push_back(text.substr(start, pos - start));
-        out.push_back(text.substr(start));
-        return out;
+        const HWND wnd = FMemo.WindowHandle();
+        if (FValid && (wnd == nullptr || static_cast<size_t>(GetWindowTextLengthW(wnd)) == FWideLength)) return FLines;
+        const std::wstring wide = FMemo.WideText();
+        const std::string text = WideToText(wide);
+        FLines.clear();
+        if (!text.empty()) {
+            size_t start = 0;
+            for (size_t pos; (pos = text.find("\r\n", start)) != std::string::npos; start = pos + 2)
+                FLines.push_back(text.substr(start, pos - start));
+            FLines.push_back(text.substr(start));
+        }
+        FWideLength = wide.size();
+        FValid = true;
+        return FLines;
     }
-    void Store(const std::vector<std::string>& lines)
+
+    // The separator goes before the new line, so an empty first line is a
+    // line too: the one after it starts on the second.
+    void Append(const std::string& S)
+    {
+        const bool first = FLines.empty();
+        const std::wstring piece = (first ? L"" : L"\r\n") + TextToWide(S);
+        // The copy first: an OnChange handler below may read or add lines.
+        FLines.push_back(S);
+        FWideLength += piece.size();
+        const HWND wnd = FMemo.WindowHandle();
+        if (wnd == nullptr) {
+            FMemo.FText += (first ? "" : "\r\n") + S;
+            return;
+        }
+        const LPARAM end = GetWindowTextLengthW(wnd);
+        FUpdating = true;
+        SendMessageW(wnd, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(wnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+        FUpdating = false;
+    }
+
+    void Store(std::vector<std::string> lines)
     {
         std::string text;
         for (size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? "\r\n" : "") + lines[i];
         FMemo.SetText(text);
+        FLines = std::move(lines);
+        FWideLength = TextToWide(text).size();
+        FValid = true;
     }
 
     TCustomMemo& FMemo;
+    mutable std::vector<std::string> FLines;
+    mutable size_t FWideLength = 0;
+    mutable bool FValid = true;
+    bool FUpdating = false;
 };
-
-} // namespace
 
 // The combo box's items are kept here and mirrored into its window.
 class TComboBoxStrings : public TStringList {
@@ -104,17 +129,21 @@ public:
     }
     void Put(int Index, const std::string& S) override
     {
+        const bool chosen = FCombo.ItemIndex() == Index;
         const int keep = FCombo.FItemIndex;
         Delete(Index);
         Insert(Index, S);
         FCombo.FItemIndex = keep;
+        // Deleting took the window's choice; the renamed entry stays chosen.
+        if (chosen && FCombo.HandleAllocated())
+            SendMessageW(FCombo.WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(Index), 0);
     }
     void Clear() override
     {
         TStringList::Clear();
         if (const HWND wnd = FCombo.WindowHandle()) {
             // CB_RESETCONTENT empties the edit as well; the text stays, as it does for the user.
-            const std::wstring text = WindowText(wnd);
+            const std::wstring text = FCombo.WideText();
             SendMessageW(wnd, CB_RESETCONTENT, 0, 0);
             SetWindowTextW(wnd, text.c_str());
         }
@@ -172,6 +201,13 @@ void TLabel::FontChanged()
 {
     AdjustSize();
     Invalidate();
+}
+
+void TLabel::Loaded()
+{
+    TGraphicControl::Loaded();
+    // Reading skipped fitting the label to its text and font.
+    AdjustSize();
 }
 
 void TLabel::AdjustSize()
@@ -297,6 +333,19 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
 
 TCustomMemo::~TCustomMemo() = default;
 
+void TCustomMemo::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_SETTEXT || (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == EN_CHANGE))
+        static_cast<TMemoStrings&>(*FLines).TextChanged();
+    TCustomEdit::WndProc(Message);
+}
+
+void TCustomMemo::TextChanged()
+{
+    static_cast<TMemoStrings&>(*FLines).TextChanged();
+    TCustomEdit::TextChanged();
+}
+
 void TCustomMemo::CreateParams(TCreateParams& Params)
 {
     TCustomEdit::CreateParams(Params);
@@ -340,6 +389,14 @@ TCustomComboBox::TCustomComboBox(TComponent* AOwner)
 
 TCustomComboBox::~TCustomComboBox() = default;
 
+int32_t TCustomComboBox::ItemIndex() const noexcept
+{
+    if (!HandleAllocated()) return FItemIndex;
+    // The window selects the first entry that begins with the typed text: no choice.
+    if (FTyped) return -1;
+    return static_cast<int32_t>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+}
+
 void TCustomComboBox::SetItemIndex(int32_t value)
 {
     if (value < -1 || (value >= FItems->Count() && !InState(csLoading)))
@@ -351,7 +408,7 @@ void TCustomComboBox::SetItemIndex(int32_t value)
         return;
     }
     // Clearing the choice would also clear the edit.
-    const std::wstring text = WindowText(WindowHandle());
+    const std::wstring text = WideText();
     SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     SetWindowTextW(WindowHandle(), text.c_str());
 }
@@ -389,10 +446,29 @@ void TCustomComboBox::CreateWnd()
 
 void TCustomComboBox::WndProc(TMessage& Message)
 {
+    switch (Message.Msg) {
+    case CB_SETCURSEL:
+    case CB_SELECTSTRING:
+        TWinControl::WndProc(Message);
+        FTyped = false;
+        return;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // Focus moves on to the edit inside: CBN_SETFOCUS and CBN_KILLFOCUS
+        // tell when the box as a whole is entered and left.
+        DefaultHandler(Message);
+        return;
+    case WM_DESTROY:
+        FItemIndex = ItemIndex();
+        break;
+    default:
+        break;
+    }
     if (Message.Msg == CN_COMMAND) {
         switch (HIWORD(Message.WParam)) {
         case CBN_SELCHANGE: {
             const int index = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+            FTyped = false;
             FItemIndex = index;
             // The edit shows the new choice only after this notification.
             if (index >= 0 && index < FItems->Count())
@@ -401,9 +477,27 @@ void TCustomComboBox::WndProc(TMessage& Message)
             Click();
             return;
         }
+        case CBN_SELENDOK: {
+            // Enter on the open list takes the entry it shows for the typed text.
+            if (!FTyped) return;
+            FTyped = false;
+            const int index = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
+            if (index < 0 || index >= FItems->Count()) return;
+            FItemIndex = index;
+            SetWindowTextW(WindowHandle(), TextToWide(FItems->Get(index)).c_str());
+            Change();
+            return;
+        }
         case CBN_EDITCHANGE:
+            FTyped = true;
             FItemIndex = -1;
             Change();
+            return;
+        case CBN_SETFOCUS:
+            DoEnter();
+            return;
+        case CBN_KILLFOCUS:
+            if (LeavesForSibling(GetFocus())) DoExit();
             return;
         default:
             break;
@@ -619,5 +713,5 @@ void RegisterStdControls()
                                   &TComboBox::StaticClassInfo(), &TGroupBox::StaticClassInfo(),
                                   &TButton::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
                                   &TRadioButton::StaticClassInfo()})
-        RegisterClass(*cls);
+        RegisterComponentClass(*cls);
 }

@@ -24,6 +24,7 @@ public:
 protected:
     void TextChanged() override;
     void FontChanged() override;
+    void Loaded() override;
 
 private:
     void AdjustSize();
@@ -69,14 +70,18 @@ public:
     ~TCustomMemo() override;
 
     // Lines as the user sees them without wrapping (split at line breaks).
+    // Adding at the end costs the new line only, however long the text is.
     TStrings* Lines() const noexcept { return FLines.get(); }
     TScrollStyle ScrollBars() const noexcept { return FScrollBars; }
     void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    void TextChanged() override;
 
 private:
+    friend class TMemoStrings;
     std::unique_ptr<TStrings> FLines;
     TScrollStyle FScrollBars = TScrollStyle::ssNone;
 };
@@ -87,8 +92,12 @@ public:
     using TCustomMemo::TCustomMemo;
 };
 
-// The editable kind: the user may type any text; ItemIndex is then -1.
-// OnChange fires on a choice from the list and on every edit while typing.
+// The editable kind: the user may type any text; ItemIndex is then -1 until
+// an entry is chosen again (from the list, by CB_SETCURSEL or SetItemIndex),
+// even when the typed text equals an entry. Otherwise ItemIndex is the
+// window's selection. OnChange fires on a choice from the list and on every
+// edit while typing. OnEnter and OnExit see the combo box as one control,
+// whether its own window or the edit inside it has the focus.
 class TCustomComboBox : public TWinControl {
 public:
     DECLARE_CLASS_INFO()
@@ -96,7 +105,7 @@ public:
     ~TCustomComboBox() override;
 
     TStrings* Items() const noexcept { return FItems.get(); }
-    int32_t ItemIndex() const noexcept { return FItemIndex; }
+    int32_t ItemIndex() const noexcept;
     // -1 clears the choice; the text then stays as it is.
     void SetItemIndex(int32_t value);
 
@@ -113,7 +122,8 @@ protected:
 private:
     friend class TComboBoxStrings;
     std::unique_ptr<TStrings> FItems;
-    int32_t FItemIndex = -1;
+    int32_t FItemIndex = -1;  // the choice while there is no window
+    bool FTyped = false;      // text typed since the last choice
 };
 
 class TComboBox : public TCustomComboBox {

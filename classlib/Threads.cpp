@@ -1,3 +1,4 @@
+// TThread: creation, start, priorities, and the body that runs Execute.
 #include "Threads.h"
 
 #include "classlib/portable/SysUtils.h"
@@ -60,7 +61,14 @@ void TThread::SetPriority(TThreadPriority value)
 DWORD WINAPI TThread::ThreadProc(void* self)
 {
     auto* thread = static_cast<TThread*>(self);
-    if (thread->FStarted) thread->Execute();
+    if (thread->FStarted) {
+        // Escaping the thread would end the process; the owner asks for it instead.
+        try {
+            thread->Execute();
+        } catch (...) {
+            thread->FFatalException = std::current_exception();
+        }
+    }
     thread->FFinished = true;
     return 0;
 }

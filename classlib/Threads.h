@@ -1,12 +1,13 @@
 // TThread: a thread object whose body is Execute. It is created suspended and
 // runs once Start is called; freeing it waits for the thread to end, so no
-// thread outlives its object.
+// thread outlives its object. An exception that escapes Execute is kept, not fatal.
 #pragma once
 
 #include "Handles.h"
 #include "classlib/portable/Classes.h"
 
 #include <atomic>
+#include <exception>
 #include <functional>
 
 enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
@@ -32,6 +33,9 @@ public:
     // Waits until the thread has ended; returns its exit code.
     DWORD WaitFor();
 
+    // What escaped Execute, or null; read it once the thread has finished.
+    std::exception_ptr FatalException() const noexcept { return FFatalException; }
+
     HANDLE Handle() const noexcept { return FHandle.Get(); }
     DWORD ThreadID() const noexcept { return FThreadID; }
     TThreadPriority Priority() const;
@@ -48,4 +52,5 @@ private:
     std::atomic<bool> FStarted{false};
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
+    std::exception_ptr FFatalException;
 };

@@ -4,6 +4,7 @@
 #include "Controls.h"
 
 #include "ExceptionHook.h"
+#include "Forms.h"
 
 #include <cstdio>
 #include <map>
@@ -14,6 +15,9 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 namespace {
 
 int gBound = 0;
+// Messages of controls being handled, nested ones included; released forms
+// wait until it is back at zero.
+int gDepth = 0;
 std::map<std::wstring, WNDPROC> gClasses;
 
 WNDPROC DefaultProcOf(HWND wnd)
@@ -96,21 +100,33 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         ++gBound;
     }
     TMessage m{msg, wParam, lParam, 0};
+    ++gDepth;
     try {
-        if (control->WindowProc) control->WindowProc(m);
+        // A copy: a handler may put back an earlier WindowProc while it runs.
+        if (const TWndMethod proc = control->WindowProc) proc(m);
         else control->WndProc(m);
     } catch (...) {
         HandleException();
     }
+    --gDepth;
     if (msg == WM_NCDESTROY) {
         RemovePropA(wnd, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom())));
         control->FHandle = nullptr;
         --gBound;
-    } else if (msg == CM_RELEASE && control->FHandle == wnd) {
-        // Posted by Release: the form's own message is over, so it can go.
-        delete control;
+    }
+    if (gDepth == 0) {
+        try {
+            TCustomForm::FreeReleased();
+        } catch (...) {
+            HandleException();
+        }
     }
     return m.Result;
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (FHandle != nullptr) DestroyWindow(FHandle);
 }
 
 void TWinControl::CreateHandle()

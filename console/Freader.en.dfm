@@ -116,42 +116,42 @@ object Freader: TFreader
           object Label2: TLabel
             Left = 6
             Top = 24
-            Width = 28
+            Width = 34
             Height = 13
             Caption = 'COM：'
           end
           object Edit1: TEdit
-            Left = 36
+            Left = 42
             Top = 20
-            Width = 80
+            Width = 74
             Height = 21
             Text = '0001'
           end
           object Label4: TLabel
             Left = 6
             Top = 50
-            Width = 28
+            Width = 34
             Height = 13
             Caption = 'IP：'
           end
           object Edit2: TEdit
-            Left = 36
+            Left = 42
             Top = 46
-            Width = 80
+            Width = 74
             Height = 21
             Text = '192.168.1.1'
           end
           object Label5: TLabel
             Left = 6
             Top = 76
-            Width = 28
+            Width = 34
             Height = 13
             Caption = 'ID：'
           end
           object Edit3: TEdit
-            Left = 36
+            Left = 42
             Top = 72
-            Width = 80
+            Width = 74
             Height = 21
             Text = '00'
           end

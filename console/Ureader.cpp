@@ -1,5 +1,5 @@
 // TFreader: start-up state, option logic, the address field and opening and
-// closing the port.
+// closing the port. Sending and receiving live in UreaderComm.cpp.
 #include "Ureader.h"
 
 #include "EditionTexts.h"
@@ -168,9 +168,9 @@ const TClassInfo& TFreader::StaticClassInfo()
 
 void RegisterConsoleClasses()
 {
-    RegisterClass(TFreader::StaticClassInfo());
-    RegisterClass(TComm::StaticClassInfo());
-    RegisterClass(TSkinData::StaticClassInfo());
+    RegisterComponentClass(TFreader::StaticClassInfo());
+    RegisterComponentClass(TComm::StaticClassInfo());
+    RegisterComponentClass(TSkinData::StaticClassInfo());
 }
 
 TFreader::TFreader(TComponent* AOwner) : TForm(AOwner) {}
@@ -324,13 +324,3 @@ void TFreader::BitBtn2Click(TObject*)
     Comm->CloseComm();
     BitBtn1->SetEnabled(true);
 }
-
-void TFreader::BitBtn5Click(TObject*) {}
-void TFreader::BitBtn6Click(TObject*) {}
-void TFreader::BitBtn7Click(TObject*) {}
-void TFreader::BitBtn8Click(TObject*) {}
-void TFreader::BitBtn9Click(TObject*) {}
-void TFreader::BitBtn10Click(TObject*) {}
-void TFreader::BitBtn11Click(TObject*) {}
-void TFreader::BitBtn12Click(TObject*) {}
-void TFreader::CommReceiveData(TObject*, const void*, uint16_t) {}

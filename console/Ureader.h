@@ -7,6 +7,7 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
+#include "console/portable/Frames.h"
 #include "serial/Comm.h"
 #include "skin/WinSkinData.h"
 
@@ -137,8 +138,8 @@ public:
     void BitBtn1Click(TObject* Sender);
     void BitBtn2Click(TObject* Sender);
 
-    // Sending and receiving: bound now, filled in with the reader's frames
-    // and answers.
+    // Setting and Restore of the three parameter groups, the raw "Send", and
+    // what comes back from the reader (UreaderComm.cpp).
     void BitBtn5Click(TObject* Sender);
     void BitBtn6Click(TObject* Sender);
     void BitBtn7Click(TObject* Sender);
@@ -149,6 +150,9 @@ public:
     void BitBtn12Click(TObject* Sender);
     void CommReceiveData(TObject* Sender, const void* Buffer, uint16_t BufferLength);
 
+    // Hands the bytes to Comm; a refusal shows "send fail", owned by this window.
+    void SendFrame(const TBytes& Bytes);
+
 private:
     // A pair of which exactly one is checked: the partner takes the opposite state.
     static void KeepPair(const TCheckBox* Clicked, TCheckBox* Partner);
@@ -157,6 +161,13 @@ private:
     void EnableTimeBoxes(bool Enabled);
     // Refills a time box with 0 to 255 followed by the unit.
     static void FillTimes(TComboBox* Box, const char* Unit);
+
+    TBaseSettings ReadBaseSettings() const;
+    TModeSettings ReadModeSettings() const;
+    TLockSettings ReadLockSettings() const;
+    void ShowBaseSettings(const TBaseSettings& Settings);
+    void ShowModeSettings(const TModeSettings& Settings);
+    void ShowLockSettings(const TLockSettings& Settings);
 };
 
 // Makes the console's own component classes known to stored descriptions.

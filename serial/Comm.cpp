@@ -1,12 +1,16 @@
+// TComm: opening and closing the port, the line settings it applies, sending,
+// and the notification window that turns the threads' messages into events.
 #include "Comm.h"
 
 #include "CommMessages.h"
 #include "CommThreads.h"
+#include "classlib/Handles.h"
 #include "classlib/UtilWindow.h"
 #include "classlib/portable/TypInfo.h"
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -101,60 +105,45 @@ void TComm::OpenComm()
 {
     if (FCommHandle != nullptr) throw ECommsError(kAlreadyOpen);
 
-    HANDLE port = FApi->CreateFile(FCommName.c_str());
-    if (port == INVALID_HANDLE_VALUE) throw ECommsError(kCannotOpen);
-    if (!FApi->SetupComm(port, kQueueSize, kQueueSize)) {
-        CloseHandle(port);
-        throw ECommsError(kSetupFailed);
-    }
-    FCommHandle = port;
-    FApi->PurgeComm(port, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
-    ApplyTimeouts();
-    ApplyCommState();
+    // Everything is held here and reaches the fields only once the whole open
+    // has succeeded: whatever raises on the way (bad_alloc included) closes
+    // what was opened, and a thread not yet started ends without running.
+    TFileHandle port(FApi->OpenPort(FCommName.c_str()));
+    if (!port) throw ECommsError(kCannotOpen);
+    if (!FApi->SetupComm(port.Get(), kQueueSize, kQueueSize)) throw ECommsError(kSetupFailed);
+    FApi->PurgeComm(port.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    ApplyTimeouts(port.Get());
+    ApplyCommState(port.Get());
 
-    auto closePort = [this] {
-        CloseHandle(FCommHandle);
-        FCommHandle = nullptr;
-    };
-    FStopEvent = FApi->CreateEvent(FALSE);
-    if (FStopEvent == nullptr) {
-        closePort();
-        throw ECommsError(kNoEvent);
-    }
-    auto closeStopEvent = [this] {
-        CloseHandle(FStopEvent);
-        FStopEvent = nullptr;
-    };
+    TKernelHandle stopEvent(FApi->NewEvent(FALSE));
+    if (!stopEvent) throw ECommsError(kNoEvent);
 
+    std::unique_ptr<TReadThread> reader;
     try {
-        FReadThread = new TReadThread(*FApi);
+        reader = std::make_unique<TReadThread>(*FApi);
     } catch (const std::exception&) {
-        FReadThread = nullptr;
-        closeStopEvent();
-        closePort();
         throw ECommsError(kNoReadThread);
     }
-    FReadThread->FCommHandle = FCommHandle;
-    FReadThread->FStopEvent = FStopEvent;
-    FReadThread->FNotifyWindow = FNotifyWindow;
-    FReadThread->SetPriority(TThreadPriority::tpHighest);
+    reader->FCommHandle = port.Get();
+    reader->FStopEvent = stopEvent.Get();
+    reader->FNotifyWindow = FNotifyWindow;
+    reader->SetPriority(TThreadPriority::tpHighest);
 
-    auto gate = std::make_shared<TWriterGate>();
+    std::unique_ptr<TWriteThread> writer;
     try {
-        FWriteThread = new TWriteThread(*FApi, gate);
+        writer = std::make_unique<TWriteThread>(*FApi);
     } catch (const std::exception&) {
-        StopReadThread();
-        FWriteThread = nullptr;
-        closeStopEvent();
-        closePort();
         throw ECommsError(kNoWriteThread);
     }
-    FWriteThread->FCommHandle = FCommHandle;
-    FWriteThread->FStopEvent = FStopEvent;
-    FWriteThread->FNotifyWindow = FNotifyWindow;
-    FWriteThread->SetPriority(TThreadPriority::tpHigher);
-    FWriterGate = std::move(gate);
+    writer->FCommHandle = port.Get();
+    writer->FStopEvent = stopEvent.Get();
+    writer->FNotifyWindow = FNotifyWindow;
+    writer->SetPriority(TThreadPriority::tpHigher);
 
+    FCommHandle = port.Release();
+    FStopEvent = stopEvent.Release();
+    FReadThread = reader.release();
+    FWriteThread = writer.release();
     FReadThread->Start();
     FWriteThread->Start();
     // Sends made as soon as this returns must find the writer's queue.
@@ -171,7 +160,6 @@ void TComm::CloseComm()
     FStopEvent = nullptr;
     CloseHandle(FCommHandle);
     FCommHandle = nullptr;
-    FWriterGate.reset();
 }
 
 namespace {
@@ -183,8 +171,13 @@ void StopThread(T*& thread, HANDLE stopEvent, TCommApi& api, HANDLE port, DWORD 
     SetEvent(stopEvent);
     api.PurgeComm(port, purge);
     // A thread that never started has nothing to finish: no need to wait for it.
-    if (thread->Started() && WaitForSingleObject(thread->Handle(), kStopWaitMs) == WAIT_TIMEOUT) thread->Terminate();
-    delete thread; // waits until the thread has ended
+    if (thread->Started()) {
+        if (WaitForSingleObject(thread->Handle(), kStopWaitMs) == WAIT_TIMEOUT) thread->Terminate();
+        // Before delete: the base destructor would wait only after the
+        // members of the derived thread, still in use, are gone.
+        thread->WaitFor();
+    }
+    delete thread;
     thread = nullptr;
 }
 
@@ -206,12 +199,7 @@ bool TComm::SendCommData(const void* Buffer, uint16_t BufferLength)
     HLOCAL block = FApi->LocalAlloc(static_cast<SIZE_T>(BufferLength) + 1);
     if (block == nullptr) return false;
     std::memcpy(block, Buffer, BufferLength);
-    {
-        std::lock_guard<std::mutex> hold(FWriterGate->Lock);
-        if (FWriterGate->Open &&
-            PostThreadMessageA(FWriteThread->ThreadID(), WM_COMM_SEND, BufferLength, reinterpret_cast<LPARAM>(block)))
-            return true;
-    }
+    if (FWriteThread->Queue(block, BufferLength)) return true;
     FApi->LocalFree(block);
     return false;
 }
@@ -235,11 +223,11 @@ uint32_t TComm::DcbFlags() const noexcept
     return flags;
 }
 
-void TComm::ApplyCommState()
+void TComm::ApplyCommState(HANDLE port)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    FApi->GetCommState(FCommHandle, &dcb);
+    FApi->GetCommState(port, &dcb);
     dcb.BaudRate = FBaudRate;
     // The bit fields follow BaudRate as one 32-bit word; every flag not named
     // (fAbortOnError among them) ends up 0.
@@ -255,27 +243,27 @@ void TComm::ApplyCommState()
     dcb.XonChar = FXonChar;
     dcb.XoffChar = FXoffChar;
     dcb.ErrorChar = FReplacedChar;
-    FApi->SetCommState(FCommHandle, &dcb);
+    FApi->SetCommState(port, &dcb);
 }
 
-void TComm::ApplyTimeouts()
+void TComm::ApplyTimeouts(HANDLE port)
 {
     COMMTIMEOUTS t{};
-    FApi->GetCommTimeouts(FCommHandle, &t);
+    FApi->GetCommTimeouts(port, &t);
     t.ReadIntervalTimeout = FReadIntervalTimeout;
     t.ReadTotalTimeoutMultiplier = FReadTotalTimeoutMultiplier;
     t.ReadTotalTimeoutConstant = FReadTotalTimeoutConstant;
     t.WriteTotalTimeoutMultiplier = FWriteTotalTimeoutMultiplier;
     t.WriteTotalTimeoutConstant = FWriteTotalTimeoutConstant;
-    FApi->SetCommTimeouts(FCommHandle, &t);
+    FApi->SetCommTimeouts(port, &t);
 }
 
 template <class T>
-void TComm::Change(T& field, T value, void (TComm::*apply)())
+void TComm::Change(T& field, T value, void (TComm::*apply)(HANDLE))
 {
     if (field == value) return;
     field = value;
-    if (FCommHandle != nullptr) (this->*apply)();
+    if (FCommHandle != nullptr) (this->*apply)(FCommHandle);
 }
 
 void TComm::SetBaudRate(uint32_t v) { Change(FBaudRate, v, &TComm::ApplyCommState); }

@@ -11,12 +11,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 
 class TReadThread;
 class TWriteThread;
-struct TWriterGate;
 
 enum class TDtrControl { DtrEnable, DtrDisable, DtrHandshake };
 enum class TRtsControl { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
@@ -120,8 +118,12 @@ public:
     TSendDataEmptyEvent OnSendDataEmpty;
 
     // The calls the port and its threads make; tests put in one that fails on
-    // purpose. Takes effect at the next OpenComm.
-    void SetCommApi(TCommApi& api) noexcept { FApi = &api; }
+    // purpose. Ignored while the port is open, so that one session never mixes
+    // two of them: set it before OpenComm.
+    void SetCommApi(TCommApi& api) noexcept
+    {
+        if (FCommHandle == nullptr) FApi = &api;
+    }
 
     // The line-settings word of the DCB (fBinary and the flags) these
     // properties give; 0x1091 with the main window's stored values.
@@ -136,13 +138,14 @@ protected:
 
 private:
     void WndProc(TMessage& Message);
-    void ApplyCommState();
-    void ApplyTimeouts();
+    // The port is a parameter: OpenComm applies them before the port is stored.
+    void ApplyCommState(HANDLE port);
+    void ApplyTimeouts(HANDLE port);
     void StopReadThread();
     void StopWriteThread();
     // Stores a changed value and re-applies the line settings or time-outs.
     template <class T>
-    void Change(T& field, T value, void (TComm::*apply)());
+    void Change(T& field, T value, void (TComm::*apply)(HANDLE));
 
     TReadThread* FReadThread = nullptr;
     TWriteThread* FWriteThread = nullptr;
@@ -178,5 +181,4 @@ private:
     uint32_t FWriteTotalTimeoutConstant = 0;
 
     TCommApi* FApi = &TCommApi::System();
-    std::shared_ptr<TWriterGate> FWriterGate;
 };

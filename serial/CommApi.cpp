@@ -1,6 +1,7 @@
+// TCommApi: each call goes straight to the system.
 #include "CommApi.h"
 
-HANDLE TCommApi::CreateFile(const char* name)
+HANDLE TCommApi::OpenPort(const char* name)
 {
     return ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
@@ -31,7 +32,7 @@ BOOL TCommApi::GetOverlappedResult(HANDLE port, OVERLAPPED* ov, DWORD* done, BOO
     return ::GetOverlappedResult(port, ov, done, wait);
 }
 
-HANDLE TCommApi::CreateEvent(BOOL initialState) { return ::CreateEventA(nullptr, TRUE, initialState, nullptr); }
+HANDLE TCommApi::NewEvent(BOOL initialState) { return ::CreateEventA(nullptr, TRUE, initialState, nullptr); }
 
 HANDLE TCommApi::CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id)
 {
@@ -41,7 +42,7 @@ HANDLE TCommApi::CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id)
 HLOCAL TCommApi::LocalAlloc(SIZE_T bytes) { return ::LocalAlloc(LMEM_ZEROINIT, bytes); }
 HLOCAL TCommApi::LocalFree(HLOCAL block) { return ::LocalFree(block); }
 
-BOOL TCommApi::PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+BOOL TCommApi::PostNotify(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return ::PostMessageA(wnd, msg, wParam, lParam);
 }

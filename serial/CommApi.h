@@ -1,6 +1,7 @@
 // The Win32 calls a serial port and its threads make, behind one interface so
 // that tests can make any of them fail on purpose (errors a pty cannot
 // produce). The base class calls the system; a test derives and overrides.
+// Names that windows.h defines as A/W macros are avoided.
 // TCommBlock owns a heap block of the port and frees it through that interface.
 #pragma once
 
@@ -10,7 +11,8 @@ class TCommApi {
 public:
     virtual ~TCommApi() = default;
 
-    virtual HANDLE CreateFile(const char* name);
+    // Opens the named port for overlapped I/O, exclusively; INVALID_HANDLE_VALUE on failure.
+    virtual HANDLE OpenPort(const char* name);
     virtual BOOL SetupComm(HANDLE port, DWORD inQueue, DWORD outQueue);
     virtual BOOL PurgeComm(HANDLE port, DWORD flags);
     virtual BOOL GetCommState(HANDLE port, DCB* dcb);
@@ -24,13 +26,14 @@ public:
     virtual BOOL WriteFile(HANDLE port, const void* buffer, DWORD count, DWORD* done, OVERLAPPED* ov);
     virtual BOOL GetOverlappedResult(HANDLE port, OVERLAPPED* ov, DWORD* done, BOOL wait);
     // Manual-reset events, as every event of the port is.
-    virtual HANDLE CreateEvent(BOOL initialState);
+    virtual HANDLE NewEvent(BOOL initialState);
     // Creates a suspended thread running proc(arg).
     virtual HANDLE CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id);
     virtual HLOCAL LocalAlloc(SIZE_T bytes);
     // Every block of the port goes back through here, so a test can match frees to allocations.
     virtual HLOCAL LocalFree(HLOCAL block);
-    virtual BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Posts a thread's report to the notification window.
+    virtual BOOL PostNotify(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     // The one instance that calls the system.
     static TCommApi& System();

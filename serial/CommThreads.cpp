@@ -5,6 +5,12 @@
 
 #include <cstring>
 
+namespace {
+
+constexpr DWORD kRecancelMs = 100;
+
+} // namespace
+
 TCommThread::TCommThread(TCommApi& api)
     : TThread([&api](LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id) { return api.CreateThread(proc, arg, id); }),
       FApi(api)
@@ -18,7 +24,7 @@ bool TCommThread::StopRequested() const noexcept
 
 bool TCommThread::Post(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
 {
-    return FApi.PostMessage(FNotifyWindow, msg, wParam, lParam) != FALSE;
+    return FApi.PostNotify(FNotifyWindow, msg, wParam, lParam) != FALSE;
 }
 
 void TCommThread::PostHangup() noexcept
@@ -28,8 +34,13 @@ void TCommThread::PostHangup() noexcept
 
 void TCommThread::Abandon(OVERLAPPED& ov) noexcept
 {
+    // CancelIo on this thread's own I/O completes the operation (cancelled, or
+    // done if it finished first). Under Wine a write that the line resumes at
+    // that very moment (a purge makes room) can be queued again past the cancel
+    // and then waits for a line that never drains: so cancel until it is over.
+    do CancelIo(FCommHandle);
+    while (WaitForSingleObject(ov.hEvent, kRecancelMs) == WAIT_TIMEOUT);
     DWORD done;
-    CancelIo(FCommHandle);
     FApi.GetOverlappedResult(FCommHandle, &ov, &done, TRUE);
 }
 
@@ -37,8 +48,8 @@ void TCommThread::Abandon(OVERLAPPED& ov) noexcept
 
 void TReadThread::Execute()
 {
-    TKernelHandle readEvent(FApi.CreateEvent(TRUE));
-    TKernelHandle lineEvent(FApi.CreateEvent(TRUE));
+    TKernelHandle readEvent(FApi.NewEvent(TRUE));
+    TKernelHandle lineEvent(FApi.NewEvent(TRUE));
     if (!readEvent || !lineEvent) {
         PostHangup();
     } else if (!FApi.SetCommMask(FCommHandle, EV_RLSD | EV_ERR | EV_RING)) {
@@ -190,10 +201,17 @@ bool TReadThread::HandOnData(DWORD count)
 
 // --- Writer
 
-TWriteThread::TWriteThread(TCommApi& api, std::shared_ptr<TWriterGate> gate)
-    : TCommThread(api), FQueueReady(CreateEventA(nullptr, TRUE, FALSE, nullptr)), FGate(std::move(gate))
+TWriteThread::TWriteThread(TCommApi& api)
+    : TCommThread(api), FQueueReady(CreateEventA(nullptr, TRUE, FALSE, nullptr))
 {
     if (!FQueueReady) throw EThread("cannot create an event", GetLastError());
+}
+
+bool TWriteThread::Queue(const void* block, uint16_t count) noexcept
+{
+    std::lock_guard<std::mutex> hold(FQueueLock);
+    return FTakesRequests &&
+           PostThreadMessageA(ThreadID(), WM_COMM_SEND, count, reinterpret_cast<LPARAM>(block)) != FALSE;
 }
 
 void TWriteThread::Execute()
@@ -202,7 +220,7 @@ void TWriteThread::Execute()
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE); // makes this thread's queue
     SetEvent(FQueueReady.Get());
 
-    TKernelHandle event(FApi.CreateEvent(TRUE));
+    TKernelHandle event(FApi.NewEvent(TRUE));
     if (event) {
         FWriteOv.hEvent = event.Get();
         Serve();
@@ -210,7 +228,7 @@ void TWriteThread::Execute()
         PostHangup();
     }
     FApi.PurgeComm(FCommHandle, PURGE_TXABORT | PURGE_TXCLEAR);
-    CloseGate();
+    StopTakingRequests();
 }
 
 void TWriteThread::Serve()
@@ -278,11 +296,11 @@ bool TWriteThread::WriteBlock(const uint8_t* block, DWORD count)
     return true;
 }
 
-void TWriteThread::CloseGate() noexcept
+void TWriteThread::StopTakingRequests() noexcept
 {
     {
-        std::lock_guard<std::mutex> hold(FGate->Lock);
-        FGate->Open = false;
+        std::lock_guard<std::mutex> hold(FQueueLock);
+        FTakesRequests = false;
     }
     // Nothing can be posted from here on: free what is still queued.
     MSG msg;

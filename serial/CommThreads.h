@@ -7,16 +7,7 @@
 #include "classlib/Threads.h"
 
 #include <cstdint>
-#include <memory>
 #include <mutex>
-
-// Requests reach the writer only while it still takes them, so none is left in
-// a message queue that dies with its thread (SendCommData and the writer's end
-// both go through it).
-struct TWriterGate {
-    std::mutex Lock;
-    bool Open = true;
-};
 
 class TCommThread : public TThread {
 public:
@@ -63,11 +54,15 @@ private:
 
 class TWriteThread : public TCommThread {
 public:
-    TWriteThread(TCommApi& api, std::shared_ptr<TWriterGate> gate);
+    explicit TWriteThread(TCommApi& api);
 
     // Signalled once the thread has a message queue, so that sends made right
     // after OpenComm returns are not lost.
     HANDLE QueueReady() const noexcept { return FQueueReady.Get(); }
+    // Posts a send request (the block then belongs to the writer); false once
+    // the writer has stopped taking requests, so that none is left in a queue
+    // that dies with the thread.
+    bool Queue(const void* block, uint16_t count) noexcept;
 
 protected:
     void Execute() override;
@@ -75,9 +70,12 @@ protected:
 private:
     void Serve();
     bool WriteBlock(const uint8_t* block, DWORD count);
-    void CloseGate() noexcept;
+    void StopTakingRequests() noexcept;
 
     OVERLAPPED FWriteOv{};
     TKernelHandle FQueueReady;
-    std::shared_ptr<TWriterGate> FGate;
+    // Queue and the writer's end both hold it: a request is posted only while
+    // FTakesRequests, and everything posted before it was cleared is freed.
+    std::mutex FQueueLock;
+    bool FTakesRequests = true;
 };

@@ -84,7 +84,7 @@ void GradientFillRect(HDC DC, const RECT& Rect, TColor Colour1, TColor Colour2, 
     const int n = across ? GradientBands(Rect.left, Rect.right, clip.left, clip.right, first, last)
                          : GradientBands(Rect.top, Rect.bottom, clip.top, clip.bottom, first, last);
     if (n == 0) return;
-    const std::vector<TColor>& entries = GradientSlot(GradientGet(n, Colour1, Colour2));
+    const std::vector<TColor>* entries = n <= GradientMaxCached ? &GradientSlot(GradientGet(n, Colour1, Colour2)) : nullptr;
     RECT band = Rect;
     if (across) {
         band.left = Rect.left + first;
@@ -94,7 +94,8 @@ void GradientFillRect(HDC DC, const RECT& Rect, TColor Colour1, TColor Colour2, 
         band.bottom = band.top + 1;
     }
     for (int i = first; i <= last; ++i) {
-        HBRUSH brush = ::CreateSolidBrush(static_cast<COLORREF>(entries[static_cast<size_t>(i)]));
+        const TColor colour = entries != nullptr ? (*entries)[static_cast<size_t>(i)] : GradientColor(n, Colour1, Colour2, i);
+        HBRUSH brush = ::CreateSolidBrush(static_cast<COLORREF>(colour));
         ::FillRect(DC, &band, brush);
         ::DeleteObject(brush);
         if (across) {

@@ -128,6 +128,7 @@ private:
         const char c = Peek();
         if (c == '-' || c == '$' || IsDigit(c)) {
             v.Kind = TDescValueKind::Integer;
+            v.Hex = Peek() == '$' || (c == '-' && Peek(1) == '$');
             v.Int = ParseInteger();
         } else if (c == '\'' || c == '#') {
             v.Kind = TDescValueKind::String;

@@ -22,6 +22,7 @@ enum class TDescValueKind {
 struct TDescValue {
     TDescValueKind Kind = TDescValueKind::Integer;
     int64_t Int = 0;
+    bool Hex = false;                // the Integer was written in hexadecimal
     std::string Text;                // Ident or String
     std::vector<std::string> Items;  // Set (identifiers) or List (strings)
     TBytes Bytes;                    // Binary

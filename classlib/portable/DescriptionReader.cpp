@@ -157,8 +157,9 @@ private:
                 if (!FindIntConst(v.Text, value)) Fail(p.Line, where, "unknown constant " + v.Text);
             } else {
                 expect(TDescValueKind::Integer, "a number");
-                // Eight hexadecimal digits give the bit pattern of a signed 32-bit value.
-                if (prop->MinValue < 0 && value > prop->MaxValue && value <= 0xFFFFFFFF)
+                // Eight hexadecimal digits give the bit pattern of a signed 32-bit
+                // value; a decimal number means what it says.
+                if (v.Hex && prop->MinValue < 0 && value > prop->MaxValue && value <= 0xFFFFFFFF)
                     value = static_cast<int32_t>(static_cast<uint32_t>(value));
             }
             SetOrdProp(*target, path, value);

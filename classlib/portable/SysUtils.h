@@ -23,6 +23,9 @@ class EConvertError : public Exception {
     using Exception::Exception;
 };
 
+// An index outside the range of what it indexes.
+class ERangeError : public Exception { using Exception::Exception; };
+
 // A property that does not exist or a value it cannot take.
 class EPropertyError : public Exception {
     using Exception::Exception;

@@ -326,7 +326,7 @@ bool FindIntConst(std::string_view name, int64_t& value) noexcept
     return true;
 }
 
-void RegisterClass(const TClassInfo& cls)
+void RegisterComponentClass(const TClassInfo& cls)
 {
     Classes()[Lower(cls.Name())] = &cls;
 }

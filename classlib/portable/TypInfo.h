@@ -310,13 +310,6 @@ void SetPropText(TObject& obj, std::string_view name, std::string_view text);
 void RegisterIntConst(std::string_view name, int64_t value);
 bool FindIntConst(std::string_view name, int64_t& value) noexcept;
 
-// Classes that stored descriptions may create, by class name. windows.h
-// renames RegisterClass to RegisterClassW/A; the overloads below catch such
-// calls, whichever header came first.
-#pragma push_macro("RegisterClass")
-#undef RegisterClass
-void RegisterClass(const TClassInfo& cls);
-inline void RegisterClassW(const TClassInfo& cls) { RegisterClass(cls); }
-inline void RegisterClassA(const TClassInfo& cls) { RegisterClass(cls); }
-#pragma pop_macro("RegisterClass")
+// Classes that stored descriptions may create, by class name.
+void RegisterComponentClass(const TClassInfo& cls);
 const TClassInfo* FindClass(std::string_view name) noexcept;

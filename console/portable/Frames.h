@@ -76,6 +76,10 @@ inline std::string BytesToHexText(const TBytes& bytes) { return BytesToHexText(b
 // separates; two adjacent digits make a byte, a digit standing alone makes one.
 TBytes HexTextToBytes(std::string_view text);
 
+// The serial component counts the bytes of one send in 16 bits: longer text
+// is refused as a whole rather than sent cut short.
+constexpr size_t MaxSendLength = 65535;
+
 // What every Setting and Restore sends: the frame rendered as hexadecimal text
 // and read back, the same path as the raw "Send".
 TBytes FrameForSending(const TBytes& frame);

@@ -235,6 +235,16 @@ int GradientFind(int Count, TColor Colour1, TColor Colour2)
     return -1;
 }
 
+TColor GradientColor(int Count, TColor Colour1, TColor Colour2, int Index)
+{
+    const int r1 = Red(Colour1), g1 = Green(Colour1), b1 = Blue(Colour1);
+    const int dr = Red(Colour2) - r1, dg = Green(Colour2) - g1, db = Blue(Colour2) - b1;
+    if (Count <= 1) return MakeColor(r1 + dr / 2, g1 + dg / 2, b1 + db / 2);
+    const int64_t n = Count - 1, i = Index;
+    const auto at = [&](int c1, int d) { return c1 + FloorDiv(d * i + n / 2, n); };
+    return MakeColor(at(r1, dr), at(g1, dg), at(b1, db));
+}
+
 int GradientMake(int Count, TColor Colour1, TColor Colour2)
 {
     if (Count < 1) return -1;
@@ -243,17 +253,7 @@ int GradientMake(int Count, TColor Colour1, TColor Colour2)
     cache.Next = (cache.Next + 1) % GradientSlots;
     auto& entries = cache.Slots[static_cast<size_t>(slot)];
     entries.resize(static_cast<size_t>(Count));
-    const int r1 = Red(Colour1), g1 = Green(Colour1), b1 = Blue(Colour1);
-    const int dr = Red(Colour2) - r1, dg = Green(Colour2) - g1, db = Blue(Colour2) - b1;
-    if (Count == 1) {
-        entries[0] = MakeColor(r1 + dr / 2, g1 + dg / 2, b1 + db / 2);
-        return slot;
-    }
-    const int64_t n = Count - 1;
-    for (int64_t i = 0; i <= n; ++i) {
-        const auto at = [&](int c1, int d) { return c1 + FloorDiv(d * i + n / 2, n); };
-        entries[static_cast<size_t>(i)] = MakeColor(at(r1, dr), at(g1, dg), at(b1, db));
-    }
+    for (int i = 0; i < Count; ++i) entries[static_cast<size_t>(i)] = GradientColor(Count, Colour1, Colour2, i);
     return slot;
 }
 

@@ -89,6 +89,11 @@ int GradientFind(int Count, TColor Colour1, TColor Colour2);
 int GradientMake(int Count, TColor Colour1, TColor Colour2);
 int GradientGet(int Count, TColor Colour1, TColor Colour2);
 const std::vector<TColor>& GradientSlot(int Slot);
+// Entry Index of the Count-entry gradient, as GradientMake computes it.
+TColor GradientColor(int Count, TColor Colour1, TColor Colour2, int Index);
+// Longer gradients are not cached: a fill computes only the bands it draws,
+// which the clip box bounds, instead of an array as long as the rectangle.
+constexpr int GradientMaxCached = 1 << 16;
 
 // Which entries of a gradient spanning [RectStart, RectEnd) fall inside
 // [ClipStart, ClipEnd): the gradient's length, or 0 when there is nothing to

@@ -6,9 +6,11 @@
 #include "classlib/portable/Classes.h"
 #include "classlib/portable/SysUtils.h"
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 // The decoder's tables could not be allocated.
@@ -23,7 +25,9 @@ template <class... Args>
 class TLzhMethod {
 public:
     TLzhMethod() = default;
+    // Not for another TLzhMethod: copying one must copy it, not wrap it.
     template <class T>
+        requires(!std::same_as<std::remove_cv_t<T>, TLzhMethod>)
     explicit TLzhMethod(T& Callable)
         : FObject(&Callable), FCode([](void* o, Args... a) { (*static_cast<T*>(o))(a...); })
     {

@@ -16,10 +16,10 @@ void TQuickIni::LoadFromStream(const std::vector<uint8_t>* Stream, size_t Positi
 
 void TQuickIni::LoadFromBytes(std::span<const uint8_t> Bytes)
 {
-    const std::string_view text(reinterpret_cast<const char*>(Bytes.data()), Bytes.size());
+    TTextLines text(std::string_view(reinterpret_cast<const char*>(Bytes.data()), Bytes.size()));
     std::vector<std::string> lines;
     std::vector<std::pair<std::string, int>> sections;
-    for (const std::string& raw : SplitTextLines(text)) {
+    for (std::string_view raw; text.Next(raw);) {
         const std::string_view line = TrimControl(raw);
         if (line.empty() || line.front() == ';') continue;
         if (IsSectionLine(line)) sections.emplace_back(std::string(line), static_cast<int>(lines.size()));
@@ -34,19 +34,32 @@ bool TQuickIni::IsSectionLine(std::string_view Line)
     return Line.size() >= 2 && Line.front() == '[' && Line.back() == ']';
 }
 
-std::string TQuickIni::KeyOf(std::string_view Line)
+namespace {
+
+// The line's key as written (trimmed, case kept) and the text after the first
+// "=" untrimmed; false for a line without "=".
+bool SplitKeyLine(std::string_view Line, std::string_view& Key, std::string_view& Value)
 {
     const size_t eq = Line.find('=');
-    if (eq == std::string_view::npos) return {};
-    return LowerCaseAZ(TrimControl(Line.substr(0, eq)));
+    if (eq == std::string_view::npos) return false;
+    Key = TrimControl(Line.substr(0, eq));
+    Value = Line.substr(eq + 1);
+    return true;
+}
+
+} // namespace
+
+std::string TQuickIni::KeyOf(std::string_view Line)
+{
+    std::string_view key, value;
+    return SplitKeyLine(Line, key, value) ? LowerCaseAZ(key) : std::string();
 }
 
 std::string TQuickIni::ValueOf(std::string_view Line, std::string_view Key)
 {
-    if (Line.empty() || Key.empty()) return {};
-    const size_t eq = Line.find('=');
-    if (eq == std::string_view::npos || KeyOf(Line) != Key) return {};
-    return std::string(TrimControl(Line.substr(eq + 1)));
+    std::string_view key, value;
+    if (Line.empty() || Key.empty() || !SplitKeyLine(Line, key, value) || !SameLowerCaseAZ(key, Key)) return {};
+    return std::string(TrimControl(value));
 }
 
 int TQuickIni::SectionIndex(std::string_view Name) const
@@ -73,11 +86,18 @@ std::string TQuickIni::ReadString(std::string_view Section, std::string_view Key
     const int start = SectionIndex(Section);
     if (start < 0) return std::string(Default);
     for (size_t i = static_cast<size_t>(start) + 1; i < FLines.size(); ++i) {
-        const std::string& line = FLines[i];
+        const std::string_view line = FLines[i];
         if (IsSectionLine(line)) break;
-        if (KeyOf(line) == key) {
-            std::string value = ValueOf(line, key);
-            return value.empty() ? std::string(Default) : value;
+        std::string_view lineKey, value;
+        // A line without "=" has the empty key, which equals an empty Key but
+        // never has a value.
+        if (!SplitKeyLine(line, lineKey, value)) {
+            if (key.empty()) break;
+            continue;
+        }
+        if (SameLowerCaseAZ(lineKey, key)) {
+            value = TrimControl(value);
+            return key.empty() || value.empty() ? std::string(Default) : std::string(value);
         }
     }
     return std::string(Default);

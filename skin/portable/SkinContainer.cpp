@@ -51,21 +51,28 @@ bool TSkinReader::ReadSkin(std::span<const uint8_t> Source)
     FLastResult = TSkinReadResult::srDamaged;
     if (unpacked.size() < HeaderSize) return false;
 
-    FHeader.FVersion = ReadInt32(unpacked.data());
-    FHeader.FNameTableSize = ReadInt32(unpacked.data() + 4);
-    std::copy(unpacked.begin() + 8, unpacked.begin() + 16, FHeader.FUnused.begin());
-    if (FHeader.FVersion != SkinVersion) {
+    // Parsed into locals: only a version refusal or a full load changes the reader.
+    THeader header;
+    header.FVersion = ReadInt32(unpacked.data());
+    header.FNameTableSize = ReadInt32(unpacked.data() + 4);
+    std::copy(unpacked.begin() + 8, unpacked.begin() + 16, header.FUnused.begin());
+    if (header.FVersion != SkinVersion) {
+        FHeader = header;
         FLastResult = TSkinReadResult::srOlderVersion;
         if (OnVersionMessage) OnVersionMessage(OlderSkinText);
         return false;
     }
 
     const size_t rest = unpacked.size() - HeaderSize;
-    if (FHeader.FNameTableSize < 0 || static_cast<size_t>(FHeader.FNameTableSize) > rest) return false;
-    const size_t tableSize = static_cast<size_t>(FHeader.FNameTableSize);
-    const std::string_view table(reinterpret_cast<const char*>(unpacked.data()) + HeaderSize, tableSize);
-    std::vector<std::string> names = SplitTextLines(LowerCaseAZ(table));
-    if (names.size() > MaxEntries) return false;
+    if (header.FNameTableSize < 0 || static_cast<size_t>(header.FNameTableSize) > rest) return false;
+    const size_t tableSize = static_cast<size_t>(header.FNameTableSize);
+    // Lines are only looked at, never copied, until the count is known to fit.
+    TTextLines lines(std::string_view(reinterpret_cast<const char*>(unpacked.data()) + HeaderSize, tableSize));
+    std::vector<std::string> names;
+    for (std::string_view line; lines.Next(line);) {
+        if (names.size() == MaxEntries) return false;
+        names.push_back(LowerCaseAZ(line));
+    }
     const size_t count = names.size();
     const size_t sizesAt = HeaderSize + tableSize;
     if (count * 4 > unpacked.size() - sizesAt) return false;
@@ -81,17 +88,19 @@ bool TSkinReader::ReadSkin(std::span<const uint8_t> Source)
     }
     if (total > dataSize) return false;
 
+    FHeader = header;
     FNames = std::move(names);
     FCount = static_cast<int>(count);
     FSizes = sizes;
-    FData.assign(unpacked.begin() + static_cast<ptrdiff_t>(dataAt), unpacked.end());
+    FData = std::move(unpacked);
+    FDataAt = dataAt;
     FLastResult = TSkinReadResult::srLoaded;
     return true;
 }
 
 size_t TSkinReader::Offset(int Index) const
 {
-    size_t offset = 0;
+    size_t offset = FDataAt;
     for (int i = 0; i < Index; ++i) offset += static_cast<size_t>(FSizes[static_cast<size_t>(i)]);
     return offset;
 }
@@ -105,11 +114,10 @@ std::span<const uint8_t> TSkinReader::Entry(int Index) const
 void TSkinReader::GetFile(std::string_view Name, std::vector<uint8_t>& Target) const
 {
     Target.clear();
-    const std::string name = LowerCaseAZ(Name);
-    size_t offset = 0;
+    size_t offset = FDataAt;
     for (int i = 0; i < FCount; ++i) {
         const size_t size = static_cast<size_t>(FSizes[static_cast<size_t>(i)]);
-        if (FNames[static_cast<size_t>(i)] == name) {
+        if (SameLowerCaseAZ(Name, FNames[static_cast<size_t>(i)])) {
             Target.assign(FData.begin() + static_cast<ptrdiff_t>(offset),
                           FData.begin() + static_cast<ptrdiff_t>(offset + size));
             return;
@@ -121,7 +129,7 @@ void TSkinReader::GetFile(std::string_view Name, std::vector<uint8_t>& Target) c
 void TSkinReader::FindFile(std::string_view Text, std::vector<uint8_t>& Target, std::string& Name) const
 {
     Target.clear();
-    size_t offset = 0;
+    size_t offset = FDataAt;
     for (int i = 0; i < FCount; ++i) {
         const size_t size = static_cast<size_t>(FSizes[static_cast<size_t>(i)]);
         const std::string& entry = FNames[static_cast<size_t>(i)];

@@ -42,7 +42,8 @@ public:
     // container is not loadable (LastResult says why).
     bool Unpack(std::span<const uint8_t> Source, std::vector<uint8_t>& Target);
     // Unpacks and indexes a container; true when it is usable. On failure the
-    // names, sizes and data stay as they were.
+    // reader stays as it was, except that a version refusal keeps the
+    // refused header (Version, NameTableSize).
     bool ReadSkin(std::span<const uint8_t> Source);
     // Target := the bytes of the first entry called Name (compared in lower
     // case), or empty.
@@ -73,7 +74,9 @@ private:
     std::vector<std::string> FNames;
     int FCount = 0;
     std::array<int32_t, MaxEntries> FSizes{};
+    // The whole unpacked container; the entries start at FDataAt.
     std::vector<uint8_t> FData;
+    size_t FDataAt = 0;
     THeader FHeader;
     TSkinReadResult FLastResult = TSkinReadResult::srLoaded;
 };

@@ -1,153 +1,13 @@
 // The visual layer driven through its windows: description to live controls,
 // dispatch and WindowProc replacement, handle lookup, control behaviour and
 // the message boxes.
-#include "classlib/Buttons.h"
-#include "classlib/ComCtrls.h"
-#include "classlib/ExtCtrls.h"
-#include "classlib/Forms.h"
-#include "classlib/StdCtrls.h"
+#include "ControlsFixture.h"
+
 #include "classlib/Text.h"
 #include "classlib/portable/DescriptionReader.h"
 #include "classlib/portable/TypInfo.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
-
-namespace {
-
-struct TBox {
-    std::wstring Text, Caption;
-    UINT Flags;
-};
-
-class TTestForm : public TForm {
-public:
-    DECLARE_CLASS_INFO()
-    using TForm::TForm;
-
-    void FormShow(TObject*) { ++Shows; }
-    void Check1Click(TObject*) { ++CheckClicks; }
-    void Radio1Click(TObject*) { ++RadioClicks; }
-    void Combo1Change(TObject*) { ++Changes; }
-    void Edit1KeyPress(TObject*, char& Key)
-    {
-        if (Key != 8 && (Key < '0' || Key > '9')) Key = 0;
-    }
-    void Edit1Exit(TObject*) { Edit1->SetText(IntToHex(StrToInt(Edit1->Text()), 2)); }
-    void Button1Click(TObject*) { ++ButtonClicks; }
-
-    TEdit* Edit1 = nullptr;
-    TComboBox* Combo1 = nullptr;
-    TCheckBox* Check1 = nullptr;
-    TRadioButton* Radio1 = nullptr;
-    TRadioButton* Radio2 = nullptr;
-    TBitBtn* Button1 = nullptr;
-    TPageControl* Pages = nullptr;
-    TTabSheet* Sheet1 = nullptr;
-    TTabSheet* Sheet2 = nullptr;
-    TMemo* Memo1 = nullptr;
-    int Shows = 0, CheckClicks = 0, RadioClicks = 0, Changes = 0, ButtonClicks = 0;
-};
-
-const TClassInfo& TTestForm::StaticClassInfo()
-{
-    static const TClassInfo info = TClassBuilder<TTestForm>("TTestForm", TForm::StaticClassInfo())
-                                       .Field("Edit1", &TTestForm::Edit1)
-                                       .Field("Combo1", &TTestForm::Combo1)
-                                       .Field("Check1", &TTestForm::Check1)
-                                       .Field("Radio1", &TTestForm::Radio1)
-                                       .Field("Radio2", &TTestForm::Radio2)
-                                       .Field("Button1", &TTestForm::Button1)
-                                       .Field("Pages", &TTestForm::Pages)
-                                       .Field("Sheet1", &TTestForm::Sheet1)
-                                       .Field("Sheet2", &TTestForm::Sheet2)
-                                       .Field("Memo1", &TTestForm::Memo1)
-                                       .Method("FormShow", &TTestForm::FormShow)
-                                       .Method("Check1Click", &TTestForm::Check1Click)
-                                       .Method("Radio1Click", &TTestForm::Radio1Click)
-                                       .Method("Combo1Change", &TTestForm::Combo1Change)
-                                       .Method("Edit1KeyPress", &TTestForm::Edit1KeyPress)
-                                       .Method("Edit1Exit", &TTestForm::Edit1Exit)
-                                       .Method("Button1Click", &TTestForm::Button1Click)
-                                       .Build();
-    return info;
-}
-
-// GB2312 "打开" in the caption of the button.
-const char kForm[] = "object TestForm: TTestForm\n"
-                     "  Width = 400\n  Height = 300\n  Caption = 'Test'\n  Color = clBtnFace\n"
-                     "  Font.Charset = GB2312_CHARSET\n  Font.Height = -13\n  Font.Name = #203#206#204#229\n"
-                     "  Position = poScreenCenter\n  BorderIcons = [biSystemMenu]\n  OnShow = FormShow\n"
-                     "  object Pages: TPageControl\n    Align = alClient\n    ActivePage = Sheet2\n"
-                     "    object Sheet1: TTabSheet\n      Caption = 'one'\n"
-                     "      object Edit1: TEdit\n        Left = 8\n        Top = 8\n        Text = '01'\n"
-                     "        MaxLength = 3\n        OnKeyPress = Edit1KeyPress\n        OnExit = Edit1Exit\n      end\n"
-                     "      object Combo1: TComboBox\n        Left = 8\n        Top = 40\n        Text = 'AUTO'\n"
-                     "        ItemIndex = 0\n        Items.Strings = (\n          'AUTO'\n          'COM1')\n"
-                     "        OnChange = Combo1Change\n      end\n"
-                     "      object Check1: TCheckBox\n        Left = 8\n        Top = 70\n        Caption = 'c'\n"
-                     "        Checked = True\n        OnClick = Check1Click\n      end\n"
-                     "      object Radio1: TRadioButton\n        Left = 8\n        Top = 90\n        OnClick = Radio1Click\n      end\n"
-                     "      object Radio2: TRadioButton\n        Left = 8\n        Top = 110\n        Checked = True\n      end\n"
-                     "      object Button1: TBitBtn\n        Left = 8\n        Top = 130\n        Caption = #180#242#191#170\n"
-                     "        OnClick = Button1Click\n      end\n"
-                     "      object Memo1: TMemo\n        Left = 8\n        Top = 160\n        ScrollBars = ssVertical\n      end\n"
-                     "      object Label1: TLabel\n        Left = 200\n        Top = 8\n        Caption = 'label'\n      end\n"
-                     "    end\n"
-                     "    object Sheet2: TTabSheet\n      Caption = 'two'\n"
-                     "      object Box: TGroupBox\n        Caption = 'box'\n"
-                     "        object Panel1: TPanel\n        end\n      end\n    end\n  end\n"
-                     "  object Status: TStatusBar\n  end\n"
-                     "end\n";
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-std::wstring ClassOf(HWND wnd)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(wnd, name, 64);
-    return name;
-}
-
-class Controls : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Application->Initialize();
-        RegisterClass(TTestForm::StaticClassInfo());
-        SetMessageBoxHook([this](HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
-            Boxes.push_back({text, caption, flags});
-            return IDOK;
-        });
-        Form = std::make_unique<TTestForm>(nullptr);
-        ReadDescription(*Form, kForm);
-    }
-    void TearDown() override
-    {
-        Form.reset();
-        Pump();
-        SetMessageBoxHook(nullptr);
-        EXPECT_EQ(BoundWindowCount(), 0);
-    }
-    void ShowForm()
-    {
-        Form->Show();
-        Pump();
-    }
-
-    std::unique_ptr<TTestForm> Form;
-    std::vector<TBox> Boxes;
-};
-
-} // namespace
+#include <commctrl.h>
 
 TEST_F(Controls, DescriptionBuildsTheControlTreeWithoutWindowsUntilShown)
 {
@@ -209,6 +69,35 @@ TEST_F(Controls, WindowsAreNamedAfterTheirClassAndFoundFromTheirHandle)
     wchar_t caption[16] = {};
     GetWindowTextW(Form->Button1->WindowHandle(), caption, 16);
     EXPECT_STREQ(caption, L"\u6253\u5f00");
+}
+
+TEST_F(Controls, WindowProcMayPutBackTheOldOneWhileItRuns)
+{
+    ShowForm();
+    TCheckBox& box = *Form->Check1;
+    const TWndMethod old = box.WindowProc;
+    // The handler's captures must outlive its own call: the token counts them.
+    const auto token = std::make_shared<int>(0);
+    long seenCopies = 0;
+    int calls = 0;
+    auto install = [&] {
+        box.WindowProc = [&, token, pad = std::string(64, 'x')](TMessage& m) {
+            if (m.Msg != 0x3524) return old(m);
+            ++calls;
+            box.WindowProc = old;
+            seenCopies = token.use_count();
+            m.Result = static_cast<LRESULT>(pad.size());
+        };
+    };
+    install();
+    EXPECT_EQ(SendMessageW(box.WindowHandle(), 0x3524, 0, 0), 64);
+    EXPECT_GE(seenCopies, 2);
+    install();
+    EXPECT_EQ(box.Perform(0x3524), 64);
+    EXPECT_GE(seenCopies, 2);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(token.use_count(), 1);
+    EXPECT_EQ(box.Perform(0x3524), 0);
 }
 
 TEST_F(Controls, ReplacedWindowProcSeesEveryMessageAndCanBePutBack)
@@ -321,17 +210,176 @@ TEST_F(Controls, EditableComboReportsNoIndexForTypedTextAndChangesWhileTyping)
     EXPECT_THROW(combo.SetItemIndex(3), EListError);
 }
 
-TEST_F(Controls, MemoLinesLiveInTheWindow)
+TEST_F(Controls, MemoLinesKeepEmptyLinesWithAndWithoutAWindow)
+{
+    for (const bool shown : {false, true}) {
+        SCOPED_TRACE(shown ? "window" : "no window");
+        if (shown) ShowForm();
+        TStrings& lines = *Form->Memo1->Lines();
+        lines.Clear();
+        lines.Add("");
+        EXPECT_EQ(lines.Count(), 1);
+        lines.Add("a");
+        lines.Add("b");
+        EXPECT_EQ(Form->Memo1->Text(), "\r\na\r\nb");
+        EXPECT_EQ(lines.ToVector(), (std::vector<std::string>{"", "a", "b"}));
+        lines.Insert(1, "i");
+        lines.Delete(3);
+        lines.Put(0, "p");
+        EXPECT_EQ(lines.ToVector(), (std::vector<std::string>{"p", "i", "a"}));
+        EXPECT_THROW(lines.Get(3), EListError);
+        lines.Clear();
+        EXPECT_EQ(lines.Count(), 0);
+        EXPECT_EQ(Form->Memo1->Text(), "");
+    }
+    EXPECT_NE(GetWindowLongW(Form->Memo1->WindowHandle(), GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+TEST_F(Controls, MemoLinesFollowALongLogAndWhatTheUserTypes)
 {
     ShowForm();
     TStrings& lines = *Form->Memo1->Lines();
-    lines.Add("a");
-    lines.Add("b");
-    EXPECT_EQ(Form->Memo1->Text(), "a\r\nb");
-    EXPECT_EQ(lines.Count(), 2);
-    EXPECT_NE(GetWindowLongW(Form->Memo1->WindowHandle(), GWL_STYLE) & WS_VSCROLL, 0);
-    lines.Clear();
-    EXPECT_EQ(lines.Count(), 0);
+    const HWND memo = Form->Memo1->WindowHandle();
+    constexpr int kLines = 5000;
+    for (int i = 0; i < kLines; ++i) lines.Add("line " + std::to_string(i) + " \xb7\xa2\xcb\xcd");
+    EXPECT_EQ(lines.Count(), kLines);
+    EXPECT_EQ(lines.Get(kLines - 1), "line 4999 \xb7\xa2\xcb\xcd");
+    EXPECT_EQ(Form->Memo1->Text().size(), lines.Text().size() - 2);
+    // Typing changes a line without changing how many there are; replacing
+    // one character keeps even the length.
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    SendMessageW(memo, WM_CHAR, L'x', 0);
+    EXPECT_EQ(lines.Get(0), "xline 0 \xb7\xa2\xcb\xcd");
+    SendMessageW(memo, EM_SETSEL, 0, 1);
+    SendMessageW(memo, WM_CHAR, L'y', 0);
+    EXPECT_EQ(lines.Get(0), "yline 0 \xb7\xa2\xcb\xcd");
+    SendMessageW(memo, EM_SETSEL, 0, 0);
+    SendMessageW(memo, WM_CHAR, L'\r', 0);
+    EXPECT_EQ(lines.Count(), kLines + 1);
+    EXPECT_EQ(lines.Get(0), "");
+    lines.Add("end");
+    EXPECT_EQ(lines.Get(kLines + 1), "end");
+    Form->Memo1->SetText("one\r\ntwo");
+    EXPECT_EQ(lines.ToVector(), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST_F(Controls, ControlTakenOffItsParentKeepsTextAndChoiceForItsNextWindow)
+{
+    ShowForm();
+    TEdit& edit = *Form->Edit1;
+    TComboBox& combo = *Form->Combo1;
+    SetWindowTextW(edit.WindowHandle(), L"42");
+    combo.SetItemIndex(1);
+    for (TWinControl* c : {static_cast<TWinControl*>(&edit), static_cast<TWinControl*>(&combo)}) c->SetParent(nullptr);
+    EXPECT_FALSE(edit.HandleAllocated());
+    EXPECT_FALSE(combo.HandleAllocated());
+    EXPECT_EQ(edit.Text(), "42");
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    for (TWinControl* c : {static_cast<TWinControl*>(&edit), static_cast<TWinControl*>(&combo)}) c->SetParent(Form->Sheet2);
+    ASSERT_TRUE(edit.HandleAllocated());
+    wchar_t text[16] = {};
+    GetWindowTextW(edit.WindowHandle(), text, 16);
+    EXPECT_STREQ(text, L"42");
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    EXPECT_EQ(combo.Text(), "COM1");
+}
+
+TEST_F(Controls, LabelsFitTheirTextOnceReadUnlessWordWrapped)
+{
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, Form->Label1->Font()->Handle());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, L"label", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(Form->Label1->Width(), r.right);
+    EXPECT_EQ(Form->Label1->Height(), r.bottom);
+    EXPECT_EQ(Form->Label2->Width(), 50);
+    EXPECT_EQ(Form->Label2->Height(), 40);
+}
+
+TEST_F(Controls, ComboIndexFollowsTheWindowButTypedTextIsNoChoice)
+{
+    ShowForm();
+    Form->Sheet1->Show();
+    TComboBox& combo = *Form->Combo1;
+    const HWND wnd = combo.WindowHandle();
+    const HWND edit = GetWindow(wnd, GW_CHILD);
+    ASSERT_NE(edit, nullptr);
+    combo.Items()->Add("COM3");
+    // Typed text equal to an entry is still typed text.
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : std::wstring(L"COM3")) SendMessageW(edit, WM_CHAR, c, 0);
+    EXPECT_EQ(combo.Text(), "COM3");
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    // A choice made from outside the class library.
+    SendMessageW(wnd, CB_SETCURSEL, 2, 0);
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    // Renaming the chosen entry keeps it chosen; inserting before it moves it.
+    combo.Items()->Put(2, "COM4");
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_EQ(combo.Text(), "COM4");
+    combo.Items()->Insert(0, "first");
+    EXPECT_EQ(combo.ItemIndex(), 3);
+    combo.Items()->Delete(3);
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    // Typing with the list open, then Enter, picks the entry the list shows.
+    SendMessageW(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, WM_CHAR, L'C', 0);
+    SendMessageW(edit, WM_CHAR, L'O', 0);
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    const int changes = Form->Changes;
+    SendMessageW(wnd, WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(wnd, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_EQ(combo.Text(), "COM1");
+    EXPECT_EQ(Form->Changes, changes + 1);
+}
+
+TEST_F(Controls, EditableComboIsEnteredAndLeftAsOneControl)
+{
+    ShowForm();
+    Form->Sheet1->Show();
+    TComboBox& combo = *Form->Combo1;
+    int enters = 0, exits = 0;
+    combo.OnEnter = [&](TObject*) { ++enters; };
+    combo.OnExit = [&](TObject*) { ++exits; };
+    const HWND edit = GetWindow(combo.WindowHandle(), GW_CHILD);
+    Form->Memo1->SetFocus();
+    combo.SetFocus();
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(enters, 1);
+    EXPECT_EQ(exits, 0);
+    Form->Check1->SetFocus();
+    EXPECT_EQ(exits, 1);
+    SetFocus(edit);
+    EXPECT_EQ(enters, 2);
+    Form->Memo1->SetFocus();
+    EXPECT_EQ(enters, 2);
+    EXPECT_EQ(exits, 2);
+}
+
+TEST_F(Controls, NotificationsWithoutAHeaderAreNotRead)
+{
+    ShowForm();
+    const HWND pages = Form->Pages->WindowHandle();
+    // 0xBC4E is CN_NOTIFY; others send it with a plain number.
+    for (HWND wnd : {Form->WindowHandle(), pages, Form->Sheet2->WindowHandle()}) {
+        SendMessageW(wnd, WM_NOTIFY, 0, 0);
+        SendMessageW(wnd, 0xBC4E, 0, 16802);
+        SendMessageW(wnd, 0xBC4E, 0, 0x7FFF0000);
+    }
+    EXPECT_EQ(Form->Pages->Perform(CN_NOTIFY, 0, 16802), 0);
+    EXPECT_EQ(Form->Pages->ActivePage(), Form->Sheet2);
+    int changes = 0;
+    Form->Pages->OnChange = [&](TObject*) { ++changes; };
+    SendMessageW(pages, TCM_SETCURSEL, 0, 0);
+    NMHDR hdr{pages, 0, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(Form->WindowHandle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+    EXPECT_EQ(Form->Pages->ActivePage(), Form->Sheet1);
+    EXPECT_EQ(changes, 1);
 }
 
 TEST_F(Controls, MessageBoxesGoThroughOneFunction)

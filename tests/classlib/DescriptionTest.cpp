@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -144,8 +145,8 @@ class Description : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegisterClass(TPart::StaticClassInfo());
-        RegisterClass(TOtherPart::StaticClassInfo());
+        RegisterComponentClass(TPart::StaticClassInfo());
+        RegisterComponentClass(TOtherPart::StaticClassInfo());
         RegisterIntConst("clTest", -2147483633);
         TPart::Freed = 0;
         gLoadOrder.clear();
@@ -269,6 +270,39 @@ TEST_F(Description, MalformedDescriptionsNameLineObjectAndPropertyAndLeaveNothin
         EXPECT_EQ(form.Needed, nullptr);
         EXPECT_FALSE(form.InState(csLoading));
     }
+}
+
+TEST_F(Description, OnlyHexadecimalNumbersFillTheSignBitOfA32BitProperty)
+{
+    struct Case {
+        const char* value;
+        bool ok;
+        int32_t number;
+    };
+    const Case cases[] = {
+        {"$FFFFFFFF", true, -1},
+        {"$80000000", true, INT32_MIN},
+        {"$7FFFFFFF", true, INT32_MAX},
+        {"2147483647", true, INT32_MAX},
+        {"-2147483648", true, INT32_MIN},
+        {"4294967295", false, 0},
+        {"2147483648", false, 0},
+        {"$100000000", false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        TTestForm form(nullptr);
+        const std::string text =
+            std::string("object F: TTestForm\n object Part1: TPart\n  Number = ") + c.value + "\n end\nend";
+        if (c.ok) {
+            ReadDescription(form, text);
+            EXPECT_EQ(form.Part1->Number, c.number);
+        } else {
+            EXPECT_THROW(ReadDescription(form, text), EReadError);
+        }
+    }
+    EXPECT_TRUE(ParseDescription("object F: TX\n  A = $10\nend").Props[0].Value.Hex);
+    EXPECT_FALSE(ParseDescription("object F: TX\n  A = 10\nend").Props[0].Value.Hex);
 }
 
 TEST(DescriptionParser, SyntaxErrorsCarryTheirLine)

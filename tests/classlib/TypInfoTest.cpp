@@ -183,7 +183,7 @@ TEST(TypInfo, ErrorsNameTheClassAndProperty)
 
 TEST(TypInfo, ClassesAreFoundAndCreatedByName)
 {
-    RegisterClass(TSample::StaticClassInfo());
+    RegisterComponentClass(TSample::StaticClassInfo());
     const TClassInfo* cls = FindClass("tsample");
     ASSERT_NE(cls, nullptr);
     TComponent owner(nullptr);

@@ -102,6 +102,33 @@ TEST(Threads, CreationFailureRaisesWithTheSystemCode)
     }
 }
 
+TEST(Threads, AnExceptionEscapingExecuteIsKeptAndTheProcessGoesOn)
+{
+    struct TFailingThread : TThread {
+        bool Fail = true;
+        void Execute() override
+        {
+            if (Fail) throw Exception("lost the port");
+        }
+    };
+    TFailingThread failing;
+    failing.Start();
+    failing.WaitFor();
+    EXPECT_TRUE(failing.Finished());
+    ASSERT_TRUE(failing.FatalException());
+    try {
+        std::rethrow_exception(failing.FatalException());
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "lost the port");
+    }
+
+    TFailingThread fine;
+    fine.Fail = false;
+    fine.Start();
+    fine.WaitFor();
+    EXPECT_FALSE(fine.FatalException());
+}
+
 namespace {
 std::string gLastError;
 void Record(std::exception_ptr e)

@@ -6,11 +6,49 @@
 #include "LineHarness.h"
 #include "PtyPair.h"
 #include "TestCommApi.h"
+#include "classlib/Handles.h"
 #include "serial/Comm.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// State that a test body shares with the hooks it sets: the hooks hold it,
+// so it stays valid while a thread may still call them, however the body ends.
+template <class T, class... Args>
+std::shared_ptr<T> Shared(Args&&... args)
+{
+    return std::make_shared<T>(std::forward<Args>(args)...);
+}
+
+// A manual-reset event, not signalled, shared the same way.
+inline std::shared_ptr<TKernelHandle> SharedEvent()
+{
+    return Shared<TKernelHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+}
+
+// Runs a component on another api for one scope. On the way out, an ASSERT
+// that returns early included, the port is closed before the api is given
+// back, so no thread of the component outlives the api it uses. Declare it
+// after the api.
+class TApiScope {
+public:
+    TApiScope(TComm& comm, TCommApi& api, TCommApi& previous) : FComm(comm), FPrevious(previous)
+    {
+        FComm.SetCommApi(api);
+    }
+    ~TApiScope()
+    {
+        FComm.CloseComm();
+        FComm.SetCommApi(FPrevious);
+    }
+    TApiScope(const TApiScope&) = delete;
+    TApiScope& operator=(const TApiScope&) = delete;
+
+private:
+    TComm& FComm;
+    TCommApi& FPrevious;
+};
 
 class CommTest : public testing::Test {
 protected:

@@ -90,6 +90,17 @@ TBytes TFarEnd::Read(size_t count, DWORD timeoutMs)
     return got;
 }
 
+size_t TFarEnd::Drain(size_t count, DWORD quietMs)
+{
+    size_t dropped = 0;
+    while (dropped < count) {
+        const size_t got = Read(count - dropped, quietMs).size();
+        if (got == 0) break;
+        dropped += got;
+    }
+    return dropped;
+}
+
 void PumpPending()
 {
     MSG msg;

@@ -28,6 +28,9 @@ public:
     bool Write(const TBytes& data, DWORD timeoutMs = 5000) { return Write(data.data(), data.size(), timeoutMs); }
     // Reads until count bytes have arrived or the deadline passes; returns what came.
     TBytes Read(size_t count, DWORD timeoutMs = 5000);
+    // Drops what arrives until count bytes came or nothing came for quietMs;
+    // answers how many bytes were dropped.
+    size_t Drain(size_t count, DWORD quietMs = 200);
     HANDLE Handle() const noexcept { return FHandle; }
 
 private:

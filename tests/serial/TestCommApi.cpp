@@ -6,8 +6,8 @@ TTestCommApi::TTestCommApi() = default;
 
 TTestCommApi::~TTestCommApi()
 {
-    for (HANDLE h : FThreads)
-        if (h != nullptr) CloseHandle(h);
+    for (const auto& t : FThreads)
+        if (t.Ended != nullptr) CloseHandle(t.Ended);
 }
 
 BOOL FailWith(DWORD error)
@@ -16,10 +16,11 @@ BOOL FailWith(DWORD error)
     return FALSE;
 }
 
-HANDLE TTestCommApi::CreateFile(const char* name)
+HANDLE TTestCommApi::OpenPort(const char* name)
 {
-    if (OnCreateFile) return OnCreateFile(name);
-    LastPort = TCommApi::CreateFile(name);
+    FNextThread = Reader;
+    if (OnOpenPort) return OnOpenPort(name);
+    LastPort = TCommApi::OpenPort(name);
     return LastPort;
 }
 
@@ -40,6 +41,11 @@ BOOL TTestCommApi::SetCommTimeouts(HANDLE port, COMMTIMEOUTS* timeouts)
     ++SetCommTimeoutsCalls;
     LastTimeouts = *timeouts;
     return TCommApi::SetCommTimeouts(port, timeouts);
+}
+
+BOOL TTestCommApi::SetCommMask(HANDLE port, DWORD mask)
+{
+    return OnSetCommMask ? OnSetCommMask(port, mask) : TCommApi::SetCommMask(port, mask);
 }
 
 BOOL TTestCommApi::WaitCommEvent(HANDLE port, DWORD* mask, OVERLAPPED* ov)
@@ -69,19 +75,23 @@ BOOL TTestCommApi::GetOverlappedResult(HANDLE port, OVERLAPPED* ov, DWORD* done,
                                  : TCommApi::GetOverlappedResult(port, ov, done, wait);
 }
 
-HANDLE TTestCommApi::CreateEvent(BOOL initialState)
+HANDLE TTestCommApi::NewEvent(BOOL initialState)
 {
-    return OnCreateEvent ? OnCreateEvent(initialState) : TCommApi::CreateEvent(initialState);
+    return OnNewEvent ? OnNewEvent(initialState) : TCommApi::NewEvent(initialState);
 }
 
 HANDLE TTestCommApi::CreateThread(LPTHREAD_START_ROUTINE proc, void* arg, DWORD* id)
 {
     HANDLE thread = OnCreateThread ? OnCreateThread(proc, arg, id) : TCommApi::CreateThread(proc, arg, id);
-    HANDLE& slot = FThreads[FCreated++ % 2];
-    if (slot != nullptr) CloseHandle(slot);
-    slot = nullptr;
-    if (thread != nullptr)
-        DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &slot, SYNCHRONIZE, FALSE, 0);
+    std::lock_guard<std::mutex> hold(FLock);
+    TThreadRecord& record = FThreads[FNextThread];
+    FNextThread = Writer;
+    if (record.Ended != nullptr) CloseHandle(record.Ended);
+    record = TThreadRecord{};
+    if (thread != nullptr) {
+        DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &record.Ended, SYNCHRONIZE, FALSE, 0);
+        record.Id = *id;
+    }
     return thread;
 }
 
@@ -100,6 +110,22 @@ HLOCAL TTestCommApi::LocalFree(HLOCAL block)
 {
     ++Frees;
     return TCommApi::LocalFree(block);
+}
+
+BOOL TTestCommApi::PostNotify(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    {
+        std::lock_guard<std::mutex> hold(FLock);
+        for (auto& t : FThreads)
+            if (t.Id == GetCurrentThreadId()) t.Posted.push_back(msg);
+    }
+    return OnPostNotify ? OnPostNotify(wnd, msg, wParam, lParam) : TCommApi::PostNotify(wnd, msg, wParam, lParam);
+}
+
+std::vector<UINT> TTestCommApi::PostedBy(TRole role) const
+{
+    std::lock_guard<std::mutex> hold(FLock);
+    return FThreads[role].Posted;
 }
 
 std::vector<SIZE_T> TTestCommApi::AllocSizes() const

@@ -143,6 +143,17 @@ TEST(ImgUtil, GradientEntriesAndCache)
     EXPECT_EQ(GradientMake(0, 0, 0), -1);
 }
 
+TEST(ImgUtil, GradientColoursOfGradientsTooLongToCache)
+{
+    const TColor white = Rgb(255, 255, 255);
+    const int n = INT32_MAX;
+    EXPECT_EQ(GradientColor(n, 0, white, 0), 0);
+    EXPECT_EQ(GradientColor(n, 0, white, n - 1), white);
+    EXPECT_EQ(GradientColor(n, 0, white, n / 2), Rgb(128, 128, 128));
+    EXPECT_EQ(GradientColor(n, white, 0, n / 2), Rgb(128, 128, 128));
+    EXPECT_EQ(GradientColor(5, 0, white, 3), Rgb(191, 191, 191));
+}
+
 TEST(ImgUtil, SeventeenthGradientOverwritesTheOldest)
 {
     std::vector<int> slots;

@@ -187,3 +187,18 @@ TEST(LzhDecoder, ReadsOneByteAtATimeAndCopesWithShortReads)
     EXPECT_FALSE(lzh.Decode(static_cast<int32_t>(data.size()), TLzhReadMethod(stalling), TLzhWriteMethod(collect)));
     EXPECT_LT(got.size(), data.size());
 }
+
+TEST(LzhDecoder, CopyingAMethodCopiesItsBindingInsteadOfWrappingIt)
+{
+    int first = 0, second = 0;
+    auto countFirst = [&](const uint8_t*, uint16_t n, uint16_t& a) { first += a = n; };
+    auto countSecond = [&](const uint8_t*, uint16_t n, uint16_t& a) { second += a = n; };
+    TLzhWriteMethod method(countFirst);
+    TLzhWriteMethod copy(method); // a non-const source
+    method = TLzhWriteMethod(countSecond);
+    const uint8_t byte = 0;
+    uint16_t actual = 0;
+    copy(&byte, 1, actual);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 0);
+}

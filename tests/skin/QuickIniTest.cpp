@@ -1,3 +1,4 @@
+#include "AllocationCount.h"
 #include "skin/portable/QuickIni.h"
 
 #include <gtest/gtest.h>
@@ -124,4 +125,27 @@ TEST(QuickIni, SectionLineRecognition)
     EXPECT_EQ(TQuickIni::KeyOf(" Key Name =v"), "key name");
     EXPECT_EQ(TQuickIni::ValueOf("k=v", "K"), ""); // the key must already be lower case
     EXPECT_EQ(TQuickIni::ValueOf("k= v ", "k"), "v");
+}
+
+TEST(QuickIni, OnlyKeptLinesTakeMemory)
+{
+    std::string text = "[A]\r\n";
+    for (int i = 0; i < 1000000; ++i) text += i % 2 == 0 ? "\r\n" : "   ;\n";
+    text += "key=value\r\n";
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+    TQuickIni ini;
+    {
+        TAllocationCount count;
+        ini.LoadFromStream(&bytes);
+        EXPECT_LT(count.Bytes(), 4096u);
+    }
+    EXPECT_EQ(ini.ReadString("A", "KEY", "-"), "value");
+    // Lookups compare keys in place: a search through many lines makes no copies of them.
+    std::string many = "[B]\n";
+    for (int i = 0; i < 1000; ++i) many += "SomeLongerKeyName" + std::to_string(i) + " = a value long enough to allocate\n";
+    Load(ini, many);
+    TAllocationCount count;
+    EXPECT_EQ(ini.ReadString("B", "somelongerkeyname999", "-"), "a value long enough to allocate");
+    EXPECT_EQ(ini.ReadString("B", "absent key name that is long", "-"), "-");
+    EXPECT_LT(count.Bytes(), 1024u);
 }

@@ -1,3 +1,4 @@
+#include "AllocationCount.h"
 #include "SkinTestData.h"
 #include "skin/portable/SkinContainer.h"
 
@@ -42,18 +43,48 @@ TEST(SkinContainer, OnlyVersion20000LoadsAndOthersReportOnce)
     EXPECT_EQ(reader.LastResult(), TSkinReadResult::srLoaded);
 }
 
-TEST(SkinContainer, RefusedContainerLeavesTheLoadedOneInPlace)
+TEST(SkinContainer, RefusalsLeaveTheLoadedOneInPlaceAndOnlyAVersionRefusalTheHeader)
 {
     TSkinReader reader;
     ASSERT_TRUE(reader.ReadSkin(Pack({{"skin.ini", Bytes("[A]")}, {"t.bmp", Bytes("BM12")}})));
-    for (const auto& bad : {Pack({{"other.ini", Bytes("")}}, 19999), Raw("a\r\n", {-1}, "")}) {
-        EXPECT_FALSE(reader.ReadSkin(bad));
-        ASSERT_EQ(reader.Count(), 2);
+    const int32_t loadedTable = reader.NameTableSize();
+    const auto expectLoadedEntries = [&](const char* step) {
+        ASSERT_EQ(reader.Count(), 2) << step;
         std::vector<uint8_t> got;
         reader.GetFile("t.bmp", got);
-        EXPECT_EQ(Text(got), "BM12");
-    }
-    EXPECT_EQ(reader.Version(), 20000); // the last refusal was not a version refusal
+        EXPECT_EQ(Text(got), "BM12") << step;
+    };
+    const std::vector<uint8_t> damaged = Raw("a\r\n", {-1}, "");
+    const std::vector<uint8_t> older = Pack({{"other.ini", Bytes("")}}, 19999);
+
+    EXPECT_FALSE(reader.ReadSkin(damaged));
+    expectLoadedEntries("damaged");
+    EXPECT_EQ(reader.Version(), 20000);
+    EXPECT_EQ(reader.NameTableSize(), loadedTable);
+
+    EXPECT_FALSE(reader.ReadSkin(older));
+    expectLoadedEntries("older");
+    EXPECT_EQ(reader.Version(), 19999);
+    EXPECT_EQ(reader.NameTableSize(), 11); // "other.ini" CR LF
+
+    EXPECT_FALSE(reader.ReadSkin(damaged));
+    expectLoadedEntries("damaged after older");
+    EXPECT_EQ(reader.Version(), 19999);
+    EXPECT_EQ(reader.NameTableSize(), 11);
+}
+
+TEST(SkinContainer, AMillionBlankNamesAreRefusedWithoutMemoryGrowingWithThem)
+{
+    // Each blank line would be an entry; the table is refused at entry 1,002
+    // without a string or a list slot made for the lines after it.
+    const std::vector<uint8_t> unpacked = RawUnpacked(20000, std::string(1000000, '\n') + "a.ini\n", {}, {});
+    const std::vector<uint8_t> container = CompressContainer(unpacked);
+    TSkinReader reader;
+    TAllocationCount count;
+    EXPECT_FALSE(reader.ReadSkin(container));
+    EXPECT_EQ(reader.LastResult(), TSkinReadResult::srDamaged);
+    // The unpacked buffer itself, the decoder's tables and at most 1,001 names.
+    EXPECT_LT(count.Bytes(), unpacked.size() + 256 * 1024);
 }
 
 TEST(SkinContainer, NameTableLinesAsTheClassLibrarySplitsThem)

@@ -1,5 +1,6 @@
 // TBitmap and TCanvas over DIB sections, system-colour resolution and the
 // gradient fill of a device context, under the real GDI.
+#include "classlib/portable/SysUtils.h"
 #include "skin/ImgUtilWin.h"
 
 #include <gtest/gtest.h>
@@ -145,4 +146,83 @@ TEST(GradientFill, ClippedFillShowsTheColoursOfTheWholeGradient)
         GradientFillRect(dc, nothing, from, to, 1);
     }
     EXPECT_EQ(bmp.Canvas()->Pixel(3, 3), Rgb(1, 1, 1));
+}
+
+TEST(Bitmap, AssignFromEmptyAndZeroWideBitmaps)
+{
+    for (const auto& [w, h] : {std::pair{0, 0}, std::pair{0, 7}, std::pair{7, 0}}) {
+        TBitmap source;
+        source.SetPixelFormat(TPixelFormat::pf24bit);
+        source.SetSize(w, h);
+        TBitmap target;
+        target.SetSize(4, 4);
+        HDC dc = target.Canvas()->Handle();
+        ASSERT_NO_THROW(target.Assign(source)) << w << "x" << h;
+        EXPECT_EQ(target.Width(), w);
+        EXPECT_EQ(target.Height(), h);
+        EXPECT_TRUE(target.Empty());
+        EXPECT_EQ(target.PixelFormat(), TPixelFormat::pf24bit);
+        EXPECT_EQ(target.Canvas()->Handle(), dc); // the canvas stays usable
+        target.SetSize(2, 2);
+        EXPECT_EQ(target.Canvas()->Pixel(1, 1), Rgb(255, 255, 255));
+    }
+    const TBitmap constSource;
+    TBitmap target;
+    target.Assign(constSource);
+    EXPECT_TRUE(target.Empty());
+}
+
+TEST(Bitmap, ScanLineOutsideTheRowsIsARangeError)
+{
+    TBitmap bmp;
+    bmp.SetSize(3, 2);
+    EXPECT_THROW(bmp.ScanLine(2), ERangeError);
+    EXPECT_THROW(bmp.ScanLine(-1), ERangeError);
+    TBitmap zeroWide;
+    zeroWide.SetSize(0, 5);
+    EXPECT_THROW(zeroWide.ScanLine(0), ERangeError);
+}
+
+TEST(Bitmap, NoGdiObjectsLeakThroughItsLife)
+{
+    const auto gdiObjects = [] { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); };
+    {
+        // The first round makes whatever the process keeps for good (stock objects, caches).
+        TBitmap warm;
+        warm.SetSize(2, 2);
+        warm.Canvas()->FillRect(RECT{0, 0, 2, 2});
+    }
+    TBitmap source;
+    source.SetPixelFormat(TPixelFormat::pf32bit);
+    source.SetSize(9, 5);
+    source.Canvas()->Handle();
+    const DWORD before = gdiObjects();
+    for (int i = 0; i < 2000; ++i) {
+        TBitmap bmp;
+        bmp.SetPixelFormat(i % 2 == 0 ? TPixelFormat::pf24bit : TPixelFormat::pf32bit);
+        bmp.SetSize(4 + i % 5, 3);
+        bmp.Canvas()->SetBrushColor(Rgb(i % 256, 0, 0));
+        bmp.Canvas()->FillRect(RECT{0, 0, 2, 2});
+        bmp.SetSize(6, 2 + i % 3);
+        bmp.Assign(source);
+        bmp.Canvas()->Draw(0, 0, source);
+        if (i % 7 == 0) bmp.SetSize(0, 4);
+        bmp.SetPixelFormat(TPixelFormat::pf24bit);
+    }
+    EXPECT_EQ(gdiObjects(), before);
+}
+
+TEST(GradientFill, ARectFarLargerThanAnyCacheIsFilledBandByBand)
+{
+    TBitmap bmp;
+    bmp.SetPixelFormat(TPixelFormat::pf24bit);
+    bmp.SetSize(6, 4);
+    HDC dc = bmp.Canvas()->Handle();
+    const TColor from = Rgb(0, 0, 0), to = Rgb(255, 0, 255);
+    const RECT huge{-1000000000, 0, 1000000000, 4};
+    const int n = 2000000000;
+    ASSERT_NO_THROW(GradientFillRect(dc, huge, from, to, 0));
+    EXPECT_EQ(GradientFind(n, from, to), -1); // not cached
+    for (int x : {0, 5}) EXPECT_EQ(bmp.Canvas()->Pixel(x, 2), GradientColor(n, from, to, 1000000000 + x)) << x;
+    EXPECT_EQ(bmp.Canvas()->Pixel(0, 0), Rgb(128, 0, 128));
 }

@@ -60,7 +60,9 @@ protected:
     fs::path FDir;
 };
 
-const std::string kIni = "[Personality]\r\nTop=Top.bmp\r\nLeft = c:\\skins\\left.BMP\r\n; Right=absent.bmp\r\n"
+// Names in the ini text match files without regard to case; the extension
+// itself must be ".bmp" exactly.
+const std::string kIni = "[Personality]\r\nTop=Top.bmp\r\nLeft = c:\\skins\\LEFT.bmp\r\n; Right=absent.bmp\r\n"
                          "[Buttons]\r\nBitmap=top.bmp\r\n";
 
 } // namespace
@@ -107,6 +109,15 @@ TEST_F(SkinpackCli, RefusesFoldersThatAreNotOneSkin)
     run = Skinpack(pack);
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Output.find("missing.bmp"), std::string::npos) << run.Output;
+
+    // The program would load these as empty strips, so the packer will not pack them.
+    Write(FDir / "skin" / "left.bmp", MakeBmp24(4, 20, 1));
+    for (const char* value : {"left.BMP", "c:\\skins\\left.Bmp", "left.bmP"}) {
+        Write(FDir / "skin" / "a.ini", Bytes(std::string("[A]\nLeft=") + value + "\n"));
+        run = Skinpack(pack);
+        EXPECT_EQ(run.Status, 1) << value;
+        EXPECT_NE(run.Output.find("lower-case \".bmp\""), std::string::npos) << run.Output;
+    }
     EXPECT_FALSE(fs::exists(FDir / "out.skn"));
 }
 
@@ -137,4 +148,15 @@ TEST_F(SkinpackCli, BadContainersGiveAMessageAndNonZeroExit)
     }
     EXPECT_FALSE(fs::exists(FDir / "evil"));
     EXPECT_EQ(Skinpack("frobnicate").Status, 2);
+}
+
+TEST_F(SkinpackCli, UnpackSkipsEntriesWithAnEmptyNameAndSaysSo)
+{
+    Write(FDir / "blank.skn", CompressContainer(RawUnpacked(20000, "a.ini\r\n\r\nb.bmp\r\n", {1, 2, 3}, Bytes("ABBCCC"))));
+    const TRun run = Skinpack("unpack " + (FDir / "blank.skn").string() + " " + (FDir / "out").string());
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    EXPECT_NE(run.Output.find("entry 2 has an empty name"), std::string::npos) << run.Output;
+    EXPECT_EQ(Read(FDir / "out" / "a.ini"), Bytes("A"));
+    EXPECT_EQ(Read(FDir / "out" / "b.bmp"), Bytes("CCC"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(FDir / "out"), fs::directory_iterator()), 2);
 }

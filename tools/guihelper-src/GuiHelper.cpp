@@ -17,8 +17,18 @@ namespace {
 constexpr wchar_t kFormClass[] = L"TFreader";
 constexpr wchar_t kPageControlClass[] = L"TPageControl";
 
+// The tools run Tagbench inside a Wine virtual desktop of this name, which
+// may not exist yet; its windows are found only from a thread attached to it.
+void AttachDesktop()
+{
+    static bool attached = false;
+    if (attached) return;
+    if (HDESK desk = OpenDesktopW(L"tagbench", 0, FALSE, GENERIC_ALL)) attached = SetThreadDesktop(desk) != FALSE;
+}
+
 HWND FindForm()
 {
+    AttachDesktop();
     HWND wnd = FindWindowW(kFormClass, nullptr);
     for (const wchar_t* title : {L"Tagbench V4.0", L"TagbenchV4.0"})
         if (wnd == nullptr) wnd = FindWindowW(nullptr, title);
@@ -86,9 +96,6 @@ int Close()
 
 int wmain(int argc, wchar_t** argv)
 {
-    // The tools run Tagbench inside a Wine virtual desktop of this name; its
-    // windows are found only from a thread attached to that desktop.
-    if (HDESK desk = OpenDesktopW(L"tagbench", 0, FALSE, GENERIC_ALL)) SetThreadDesktop(desk);
     if (argc >= 3 && wcscmp(argv[1], L"wait") == 0) return Wait(_wtoi(argv[2]));
     if (argc >= 3 && wcscmp(argv[1], L"page") == 0) return Page(_wtoi(argv[2]));
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();

@@ -17,19 +17,14 @@ void PutInt32(std::vector<uint8_t>& out, int64_t value)
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
+} // namespace
+
 std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw EPackError("cannot read " + path.string());
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-bool EndsWithBmp(std::string_view name)
-{
-    return name.size() > 4 && LowerCaseAZ(name.substr(name.size() - 4)) == ".bmp";
-}
-
-} // namespace
 
 std::vector<uint8_t> BuildUnpacked(const std::vector<TSkinEntry>& Entries, int32_t Version)
 {
@@ -76,14 +71,22 @@ std::vector<uint8_t> PackSkin(const std::vector<TSkinEntry>& Entries)
 std::vector<std::string> BitmapNamesOf(std::string_view IniText)
 {
     std::vector<std::string> names;
-    for (const std::string& raw : SplitTextLines(IniText)) {
+    TTextLines lines(IniText);
+    for (std::string_view raw; lines.Next(raw);) {
         const std::string_view line = TrimControl(raw);
         const size_t eq = line.find('=');
         if (line.empty() || line.front() == ';' || eq == std::string_view::npos) continue;
         std::string_view value = TrimControl(line.substr(eq + 1));
         const size_t sep = value.find_last_of("\\/:");
         if (sep != std::string_view::npos) value = value.substr(sep + 1);
-        if (!EndsWithBmp(value)) continue;
+        if (value.size() <= 4) continue;
+        const std::string_view extension = value.substr(value.size() - 4);
+        // The program's loader takes only ".bmp" exactly; packing another
+        // spelling would give a skin whose strip comes out empty.
+        if (extension != ".bmp" && LowerCaseAZ(extension) == ".bmp")
+            throw EPackError("the ini text names " + std::string(value) +
+                             ": a bitmap name must end in lower-case \".bmp\" or the program will not load it");
+        if (extension != ".bmp") continue;
         const std::string name(value);
         bool seen = false;
         for (const std::string& n : names) seen = seen || LowerCaseAZ(n) == LowerCaseAZ(name);

@@ -34,5 +34,9 @@ std::vector<uint8_t> PackSkin(const std::vector<TSkinEntry>& Entries);
 // does not name are left out and listed in Skipped.
 std::vector<TSkinEntry> CollectSkinFolder(const std::filesystem::path& Dir, std::vector<std::string>& Skipped);
 // The bitmap file names an ini text names: the name part of every value
-// that ends in ".bmp" (any case), each once.
+// that ends in ".bmp", each once (compared without regard to case). Raises
+// EPackError for a value ending in ".BMP", ".Bmp" and so on, which the
+// program would not load as a bitmap.
 std::vector<std::string> BitmapNamesOf(std::string_view IniText);
+// A whole file; raises EPackError when it cannot be read.
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& Path);

@@ -7,7 +7,6 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -19,13 +18,6 @@ int Usage()
     return 2;
 }
 
-std::vector<uint8_t> ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EPackError("cannot read " + path.string());
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void WriteAll(const fs::path& path, std::span<const uint8_t> bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -35,7 +27,7 @@ void WriteAll(const fs::path& path, std::span<const uint8_t> bytes)
 
 void Load(TSkinReader& reader, const fs::path& file)
 {
-    const std::vector<uint8_t> bytes = ReadAll(file);
+    const std::vector<uint8_t> bytes = ReadFileBytes(file);
     if (!reader.ReadSkin(bytes)) {
         std::string why = SkinReadResultText(reader.LastResult());
         if (reader.LastResult() == TSkinReadResult::srOlderVersion)
@@ -87,11 +79,17 @@ int Unpack(const fs::path& file, const fs::path& dir)
     TSkinReader reader;
     Load(reader, file);
     for (int i = 0; i < reader.Count(); ++i)
-        if (!SafeFileName(reader.Names(i)))
+        if (!reader.Names(i).empty() && !SafeFileName(reader.Names(i)))
             throw EPackError("entry " + std::to_string(i + 1) + " has a name that is not a file name: \"" +
                              reader.Names(i) + "\"");
     fs::create_directories(dir);
+    int written = 0;
     for (int i = 0; i < reader.Count(); ++i) {
+        // A blank line of the name table: an entry no ini value can name.
+        if (reader.Names(i).empty()) {
+            std::cerr << "skinpack: entry " << i + 1 << " has an empty name; it is not unpacked\n";
+            continue;
+        }
         bool duplicate = false;
         for (int j = 0; j < i; ++j) duplicate = duplicate || reader.Names(j) == reader.Names(i);
         if (duplicate) {
@@ -100,8 +98,9 @@ int Unpack(const fs::path& file, const fs::path& dir)
             continue;
         }
         WriteAll(dir / reader.Names(i), reader.Entry(i));
+        ++written;
     }
-    std::cout << "unpacked " << reader.Count() << " entries into " << dir.string() << "\n";
+    std::cout << "unpacked " << written << " entries into " << dir.string() << "\n";
     return 0;
 }
 

@@ -47,6 +47,12 @@ struct TTally {
         ++Chunks;
         Last = Now();
     }
+
+    // Bytes per second from start to the last arrival; 0 when nothing arrived.
+    double Rate(double start) const
+    {
+        return Received == 0 || Last <= start ? 0.0 : static_cast<double>(Received) / (Last - start);
+    }
 };
 
 // Writes the whole stream from another thread, as a device would.
@@ -94,7 +100,7 @@ double ThroughComponent(TPtyPair& pair, TFarEnd& peer, const TBytes& data, TTall
     KillTimer(nullptr, timer);
     writer.join();
     comm.CloseComm();
-    return static_cast<double>(tally.Received) / (tally.Last - start);
+    return tally.Rate(start);
 }
 
 // The same through one overlapped 4096-byte read after another, as the reader
@@ -128,7 +134,7 @@ double ThroughBareReads(TPtyPair& pair, TFarEnd& peer, const TBytes& data, TTall
     writer.join();
     CloseHandle(ov.hEvent);
     CloseHandle(port);
-    return static_cast<double>(tally.Received) / (tally.Last - start);
+    return tally.Rate(start);
 }
 
 // Delays in ms from a short write on the far end to its OnReceiveData.

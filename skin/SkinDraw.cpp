@@ -1,0 +1,350 @@
+// Skin drawing primitives over TBitmap and device contexts. Cells are
+// rendered in memory (skin/portable/SkinCells) into a reused off-screen
+// surface and reach the target with one BitBlt or one masked copy.
+#include "SkinDraw.h"
+
+#include "ImgUtilWin.h"
+#include "SkinApi.h"
+#include "SkinElements.h"
+#include "classlib/Controls.h"
+#include "skin/portable/BmpFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+TBitmap* ScratchBitmap = nullptr;
+
+namespace {
+
+// Large surfaces are not kept: their memory would stay for the program's life.
+constexpr int64_t KeptSurfacePixels = 1024 * 1024;
+
+struct TDrawUnit {
+    TDrawUnit()
+    {
+        ScratchBitmap = new TBitmap;
+        ::SetStretchBltMode(ScratchBitmap->Canvas()->Handle(), COLORONCOLOR);
+    }
+    ~TDrawUnit()
+    {
+        delete ScratchBitmap;
+        ScratchBitmap = nullptr;
+        delete Surface;
+    }
+    TDrawUnit(const TDrawUnit&) = delete;
+    TDrawUnit& operator=(const TDrawUnit&) = delete;
+
+    // Off-screen surface of the primitives that render and then copy once;
+    // only its top-left W x H pixels are used by one call.
+    TBitmap* Surface = nullptr;
+};
+
+TDrawUnit DrawUnit;
+
+// The shared surface at least W x H (W, H > 0), or Own when it is too large to keep.
+TBitmap& SurfaceFor(int W, int H, std::unique_ptr<TBitmap>& Own)
+{
+    TBitmap*& surface = DrawUnit.Surface;
+    if (static_cast<int64_t>(W) * H > KeptSurfacePixels) {
+        Own = std::make_unique<TBitmap>();
+        Own->SetSize(W, H);
+        return *Own;
+    }
+    if (surface == nullptr) surface = new TBitmap;
+    if (surface->Width() < W || surface->Height() < H)
+        surface->SetSize(std::max(W, surface->Width()), std::max(H, surface->Height()));
+    return *surface;
+}
+
+TImageView ViewOf(TBitmap& Bitmap, int W, int H)
+{
+    TImageView view = PixelsOf(Bitmap);
+    view.Width = std::min(view.Width, W);
+    view.Height = std::min(view.Height, H);
+    return view;
+}
+
+void CopyOut(HDC DC, const RECT& Rect, TBitmap& Source, int Transparent)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    if (Transparent != 0) DrawTransparentBitmap(DC, Rect, Source, clKeyMagenta);
+    else ::BitBlt(DC, Rect.left, Rect.top, W, H, Source.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+bool Negative(const RECT& Rect)
+{
+    return Rect.right < Rect.left || Rect.bottom < Rect.top;
+}
+
+void ImageToBitmap(const TImage& Image, TBitmap& Bitmap)
+{
+    Bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    Bitmap.SetSize(Image.Width(), Image.Height());
+    if (Bitmap.Empty()) return;
+    const TImageView view = PixelsOf(Bitmap);
+    for (int y = 0; y < Image.Height(); ++y) std::memcpy(view.Row(y), Image.ScanLine(y), Image.Stride());
+}
+
+} // namespace
+
+TSkinRect MarginsOf(const TDataSkinObject& Element)
+{
+    return {Element.FLeftWidth, Element.FTopHeight, Element.FRightWidth, Element.FBottomHeight};
+}
+
+std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
+                                              int Count, int Tile, int Vertical)
+{
+    auto result = std::make_unique<TBitmap>();
+    result->Canvas()->SetBrushColor(clKeyMagenta);
+    result->SetSize(Rect.right - Rect.left, Rect.bottom - Rect.top);
+    ::SetStretchBltMode(result->Canvas()->Handle(), COLORONCOLOR);
+    if (!result->Empty() && !Bitmap.Empty())
+        RenderNinePart(PixelsOf(Bitmap), PixelsOf(*result), Margins, Index, Count, Tile != 0, Vertical != 0);
+    return result;
+}
+
+void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
+                  int Transparent, int Tile, int Vertical)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    if (W <= 0 || H <= 0 || Bitmap.Empty()) return;
+    TSkinCell cell;
+    if (!StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, cell)) return;
+    std::unique_ptr<TBitmap> own;
+    TBitmap& surface = SurfaceFor(W, H, own);
+    RenderNinePart(PixelsOf(Bitmap), ViewOf(surface, W, H), Margins, Index, Count, Tile != 0, Vertical != 0);
+    CopyOut(DC, Rect, surface, Transparent);
+}
+
+void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
+                 int Transparent, int Vertical)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    TSkinCell c;
+    if (W <= 0 || H <= 0 || Bitmap.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, c))
+        return;
+    const int mL = std::clamp(Margins.Left, 0, c.Width), mR = std::clamp(Margins.Right, 0, c.Width - mL);
+    std::unique_ptr<TBitmap> own;
+    TBitmap& surface = SurfaceFor(W, H, own);
+    const TImageView strip = PixelsOf(Bitmap), target = ViewOf(surface, W, H);
+    FillPixels(target, {0, 0, W, H}, clKeyMagenta);
+    StretchPixels(strip, {c.X, c.Y, c.X + mL, c.Y + c.Height}, target, {0, 0, mL, H});
+    // A cell without a middle leaves the space between the ends transparent.
+    const int m = c.Width - mL - mR;
+    if (m > 0)
+        for (int x = mL; x < W - mR; x += m)
+            StretchPixels(strip, {c.X + mL, c.Y, c.X + mL + m, c.Y + c.Height}, target, {x, 0, x + m, H});
+    StretchPixels(strip, {c.X + c.Width - mR, c.Y, c.X + c.Width, c.Y + c.Height}, target, {W - mR, 0, W, H});
+    CopyOut(Canvas.Handle(), Rect, surface, Transparent);
+}
+
+void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    TSkinCell c;
+    if (W <= 0 || H <= 0 || Bitmap.Empty() || !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+        return;
+    std::unique_ptr<TBitmap> own;
+    TBitmap& surface = SurfaceFor(W, H, own);
+    StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, ViewOf(surface, W, H), {0, 0, W, H});
+    CopyOut(DC, Rect, surface, Transparent);
+}
+
+void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent)
+{
+    TSkinCell c;
+    if (Negative(Rect) || Bitmap.Empty() || !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+        return;
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    const int left = Rect.left + (W - c.Width) / 2, top = Rect.top + (H - c.Height) / 2;
+    std::unique_ptr<TBitmap> own;
+    TBitmap& surface = SurfaceFor(c.Width, c.Height, own);
+    StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, ViewOf(surface, c.Width, c.Height),
+                  {0, 0, c.Width, c.Height});
+    CopyOut(DC, RECT{left, top, left + c.Width, top + c.Height}, surface, Transparent);
+}
+
+void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
+                           int Vertical)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    TSkinCell c;
+    if (W <= 0 || H <= 0 || Bitmap.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, c))
+        return;
+    HDC source = Bitmap.Canvas()->Handle();
+    if (c.Width > W) {
+        ::StretchBlt(DC, Rect.left, Rect.top, W, H, source, c.X, c.Y, c.Width, c.Height, SRCCOPY);
+        return;
+    }
+    const int mL = std::clamp(Margins.Left, 0, c.Width), mR = std::clamp(Margins.Right, 0, c.Width - mL);
+    if (mL > 0) ::StretchBlt(DC, Rect.left, Rect.top, mL, H, source, c.X, c.Y, mL, c.Height, SRCCOPY);
+    if (W - mL - mR > 0 && c.Width - mL - mR > 0)
+        ::StretchBlt(DC, Rect.left + mL, Rect.top, W - mL - mR, H, source, c.X + mL, c.Y, c.Width - mL - mR, c.Height,
+                     SRCCOPY);
+    if (mR > 0)
+        ::StretchBlt(DC, Rect.right - mR, Rect.top, mR, H, source, c.X + c.Width - mR, c.Y, mR, c.Height, SRCCOPY);
+}
+
+void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor TransparentColour)
+{
+    if (Negative(Rect) || Bitmap.Empty()) return;
+    const int W = std::min<int>(Rect.right - Rect.left, Bitmap.Width());
+    const int H = std::min<int>(Rect.bottom - Rect.top, Bitmap.Height());
+    if (W <= 0 || H <= 0) return;
+    HDC source = Bitmap.Canvas()->Handle();
+
+    // Monochrome mask: white where the source has the transparent colour.
+    HBITMAP mask = ::CreateBitmap(W, H, 1, 1, nullptr);
+    if (mask == nullptr) return;
+    HDC maskDC = ::CreateCompatibleDC(DC);
+    HGDIOBJ oldMask = ::SelectObject(maskDC, mask);
+    const COLORREF oldSourceBk = ::SetBkColor(source, static_cast<COLORREF>(SkinColorToRGB(TransparentColour)));
+    ::BitBlt(maskDC, 0, 0, W, H, source, 0, 0, SRCCOPY);
+    ::SetBkColor(source, oldSourceBk);
+
+    if (SkinNTPlatform) {
+        ::MaskBlt(DC, Rect.left, Rect.top, W, H, source, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+    } else {
+        const COLORREF oldBk = ::SetBkColor(DC, RGB(255, 255, 255));
+        const COLORREF oldText = ::SetTextColor(DC, RGB(0, 0, 0));
+        ::BitBlt(DC, Rect.left, Rect.top, W, H, source, 0, 0, SRCINVERT);
+        ::BitBlt(DC, Rect.left, Rect.top, W, H, maskDC, 0, 0, SRCAND);
+        ::BitBlt(DC, Rect.left, Rect.top, W, H, source, 0, 0, SRCINVERT);
+        ::SetBkColor(DC, oldBk);
+        ::SetTextColor(DC, oldText);
+    }
+    ::SelectObject(maskDC, oldMask);
+    ::DeleteDC(maskDC);
+    ::DeleteObject(mask);
+}
+
+HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor KeyColour, uint8_t RedTolerance,
+                            uint8_t GreenTolerance, uint8_t BlueTolerance)
+{
+    const int keyR = KeyColour & 0xFF, keyG = (KeyColour >> 8) & 0xFF, keyB = (KeyColour >> 16) & 0xFF;
+    const int maxR = MinInt(255, keyR + RedTolerance), maxG = MinInt(255, keyG + GreenTolerance),
+              maxB = MinInt(255, keyB + BlueTolerance);
+    constexpr size_t Batch = 2000;
+    std::vector<RECT> rects;
+    rects.reserve(500);
+    HRGN result = nullptr;
+
+    const auto flush = [&] {
+        RECT bounds{0, 0, 0, 0};
+        if (!rects.empty()) {
+            bounds = rects.front();
+            for (const RECT& r : rects) {
+                bounds.left = std::min(bounds.left, r.left);
+                bounds.top = std::min(bounds.top, r.top);
+                bounds.right = std::max(bounds.right, r.right);
+                bounds.bottom = std::max(bounds.bottom, r.bottom);
+            }
+        }
+        std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+        RGNDATAHEADER header{};
+        header.dwSize = sizeof(RGNDATAHEADER);
+        header.iType = RDH_RECTANGLES;
+        header.nCount = static_cast<DWORD>(rects.size());
+        header.rcBound = bounds;
+        std::memcpy(data.data(), &header, sizeof header);
+        if (!rects.empty()) std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+        HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+        rects.clear();
+        if (part == nullptr) return;
+        if (result == nullptr) {
+            result = part;
+        } else {
+            ::CombineRgn(result, result, part, RGN_OR);
+            ::DeleteObject(part);
+        }
+    };
+
+    if (!Bitmap.Empty()) {
+        const TImageView view = PixelsOf(Bitmap);
+        const auto transparent = [&](const uint8_t* p) {
+            return p[2] >= keyR && p[2] <= maxR && p[1] >= keyG && p[1] <= maxG && p[0] >= keyB && p[0] <= maxB;
+        };
+        for (int y = 0; y < view.Height; ++y) {
+            const uint8_t* row = view.Row(y);
+            int x = 0;
+            while (x < view.Width) {
+                while (x < view.Width && transparent(row + x * view.BytesPerPixel)) ++x;
+                const int start = x;
+                while (x < view.Width && !transparent(row + x * view.BytesPerPixel)) ++x;
+                if (x > start) {
+                    rects.push_back(RECT{start + XOffset, y + YOffset, x + XOffset, y + YOffset + 1});
+                    if (rects.size() == Batch) flush();
+                }
+            }
+        }
+    }
+    flush();
+    return result != nullptr ? result : ::CreateRectRgn(0, 0, 0, 0);
+}
+
+void PaintControlToDC(TControl* Control, HDC DC)
+{
+    if (Control == nullptr || Control->Parent() == nullptr) return;
+    TWinControl* parent = Control->Parent();
+    const int saved = ::SaveDC(DC);
+    POINT origin{};
+    ::GetViewportOrgEx(DC, &origin);
+    ::SetViewportOrgEx(DC, origin.x - Control->Left(), origin.y - Control->Top(), nullptr);
+    const RECT client = Control->ClientRect();
+    ::IntersectClipRect(DC, client.left + Control->Left(), client.top + Control->Top(), client.right + Control->Left(),
+                        client.bottom + Control->Top());
+    try {
+        parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+        parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+    } catch (...) {
+        if (!Control->InState(csDesigning)) {
+            ::RestoreDC(DC, saved);
+            throw;
+        }
+    }
+    ::RestoreDC(DC, saved);
+}
+
+void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& Src)
+{
+    const RECT src{std::max<LONG>(Src.left, 0), std::max<LONG>(Src.top, 0), std::min<LONG>(Src.right, Bitmap.Width()),
+                   std::min<LONG>(Src.bottom, Bitmap.Height())};
+    const int sw = src.right - src.left, sh = src.bottom - src.top;
+    if (sw <= 0 || sh <= 0) return;
+    HDC target = Canvas.Handle(), source = Bitmap.Canvas()->Handle();
+    for (int x = Dest.left; x < Dest.right; x += sw)
+        for (int y = Dest.top; y < Dest.bottom; y += sh) ::BitBlt(target, x, y, sw, sh, source, src.left, src.top, SRCCOPY);
+}
+
+bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap)
+{
+    TImage image;
+    const bool ok = DecodeBmpFile(File, image);
+    ImageToBitmap(image, Bitmap);
+    return ok;
+}
+
+bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap)
+{
+    TImage image;
+    const bool ok = DecodeDib(Dib, image);
+    ImageToBitmap(image, Bitmap);
+    return ok;
+}
+
+bool LoadBitmapResource(const char* Name, TBitmap& Bitmap)
+{
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC info = ::FindResourceA(module, Name, MAKEINTRESOURCEA(2)); // RT_BITMAP
+    HGLOBAL data = info != nullptr ? ::LoadResource(module, info) : nullptr;
+    const void* bytes = data != nullptr ? ::LockResource(data) : nullptr;
+    if (bytes == nullptr) {
+        Bitmap.SetSize(0, 0);
+        return false;
+    }
+    return LoadBitmapFromDib({static_cast<const uint8_t*>(bytes), ::SizeofResource(module, info)}, Bitmap);
+}

@@ -1,0 +1,100 @@
+// Skin elements: one part of the user interface as the skin draws it (its
+// strip of cells, nine-part margins, cell count, flags and state colours).
+// The skin component owns them; everything else only reads the fields. Each
+// bitmap is owned by its element, so tearing down a half-built skin cannot fail.
+#pragma once
+
+#include "classlib/Canvas.h"
+#include "skin/portable/ImgUtil.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class TDataSkinObject : public TObject {
+public:
+    explicit TDataSkinObject(const std::string& AName);
+
+    // Margins in the order Left, Top, Right, Bottom: one rectangle of widths.
+    int32_t FLeftWidth = 0;
+    int32_t FTopHeight = 0;
+    int32_t FRightWidth = 0;
+    int32_t FBottomHeight = 0;
+    // Never null; empty when the skin names no image or the image is missing.
+    std::unique_ptr<TBitmap> FBitmap;
+    int32_t FTrans = 0;  // magenta transparent (borders: a shaped border)
+    int32_t FTile = 0;   // centre tiled (borders: 1 = stretch)
+    std::string FName;
+    int32_t FFrame = 0;  // cells in the strip
+    int32_t FStyle = 0;
+    TColor FNormalColour = 0;
+    TColor FMouseOverColour = 0;
+    TColor FPressedColour = 0;
+    TColor FNormalColour2 = 0;
+    TColor FMouseOverColour2 = 0;
+    TColor FPressedColour2 = 0;
+};
+
+// Window borders, tabs, the combo button, progress and up-down elements;
+// FBitmap2 is their second image (tab border, up-down glyphs, mirrored combo).
+class TDataSkinBorder : public TDataSkinObject {
+public:
+    explicit TDataSkinBorder(const std::string& AName);
+
+    std::unique_ptr<TBitmap> FBitmap2;
+};
+
+// The title bar. The base margins hold the caption's shifts: FLeftWidth
+// "TextShift", FTopHeight "TextShiftVert", FRightWidth "TextRightClip";
+// FBitmap is the image behind the caption.
+class TDataSkinTitle : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+
+    int32_t FTextAlignment = 0;
+    int32_t FTextBackground = 0;
+    int32_t FFontHeight = 0;
+    int32_t FTXTBackLeft = 0;
+    int32_t FTXTBackRight = 0;
+    TColor FActiveText = 0;   // 0x1FFFFFFF: not given
+    TColor FInActiveText = 0;
+};
+
+// Push buttons, with the check-box and radio glyph strips.
+class TDataSkinButton : public TDataSkinObject {
+public:
+    explicit TDataSkinButton(const std::string& AName);
+
+    std::unique_ptr<TBitmap> FCheckButton;
+    std::unique_ptr<TBitmap> FRadioButton;
+    int32_t FRadioButtonFrame = 0;
+    int32_t FCheckButtonFrame = 0;
+    // The text colours are the skin's own only where these are set.
+    bool FHasNormalColour2 = false;
+    bool FHasMouseOverColour2 = false;
+    bool FHasPressedColour2 = false;
+};
+
+// One title button; its name is its ini section's name in upper case.
+class TDataSkinSysButton : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+
+    int32_t FAction = 0;
+    int32_t FAlign = 0;  // 0 left edge, 1 right edge, 100 menu bar
+    int32_t FXcoord = 0;
+    int32_t FYcoord = 0;
+    int32_t FCombineOp = 0;
+    int32_t FVisibility = 0;
+    int32_t FVisibility1 = 0;
+};
+
+// The group box, with the shifts and alignment of its caption background.
+class TDataSkinBoxLabel : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+
+    int32_t FBackgroundLeftShift = 0;
+    int32_t FBackgroundRightShift = 0;
+    int32_t FBackgroundAlignment = 0;
+};

@@ -1,0 +1,114 @@
+// A form's life: shown once its description is read, freed by Release only
+// when no handler is running any more, and taken apart while the whole
+// derived object still exists.
+#include "ControlsFixture.h"
+
+#include "classlib/portable/DescriptionReader.h"
+#include "classlib/portable/TypInfo.h"
+
+#include <string>
+
+namespace {
+
+// Calls OnGone from its destructor, the way a component that closes
+// something on the way out reports it.
+class TReporter : public TComponent {
+public:
+    using TComponent::TComponent;
+    ~TReporter() override
+    {
+        if (OnGone) OnGone(this);
+    }
+    TNotifyEvent OnGone;
+};
+
+// A derived form with a member of its own that a handler uses.
+class TOwnMemberForm : public TTestForm {
+public:
+    explicit TOwnMemberForm(TComponent* AOwner) : TTestForm(AOwner), Log("alive") {}
+    ~TOwnMemberForm() override { Log = "destroyed"; }
+    void ReporterGone(TObject*) { *SeenBy = Log; }
+
+    std::string Log;
+    std::string* SeenBy = nullptr;
+};
+
+std::string VisibleForm()
+{
+    std::string text = kForm;
+    const std::string caption = "  Caption = 'Test'\n";
+    text.insert(text.find(caption) + caption.size(), "  Visible = True\n");
+    return text;
+}
+
+} // namespace
+
+TEST_F(Controls, VisibleInADescriptionShowsTheFormOnceEverythingIsRead)
+{
+    TTestForm form(nullptr);
+    ReadDescription(form, VisibleForm());
+    EXPECT_EQ(form.Shows, 1);
+    EXPECT_TRUE(form.CompleteAtShow);
+    ASSERT_TRUE(form.HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(form.WindowHandle()));
+    EXPECT_TRUE(form.Memo1->HandleAllocated());
+    form.DestroyHandle();
+    form.DestroyComponents();
+}
+
+TEST_F(Controls, ReleaseWaitsForTheHandlerThatCalledItEvenAcrossANestedLoop)
+{
+    auto* form = new TTestForm(nullptr);
+    ReadDescription(*form, kForm);
+    form->Show();
+    form->Sheet1->Show();
+    Pump();
+    const HWND wnd = form->WindowHandle();
+    bool alive = false;
+    form->Button1->OnClick = [&](TObject*) {
+        form->Release();
+        Pump();  // as a message box's loop would
+        alive = IsWindow(wnd) && form->Edit1->Text() == "01";
+    };
+    SendMessageW(form->Button1->WindowHandle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(alive);
+    EXPECT_FALSE(IsWindow(wnd));
+    Pump();
+    EXPECT_EQ(BoundWindowCount(), 0);
+}
+
+TEST_F(Controls, OnlyAFormsOwnReleaseFreesIt)
+{
+    ShowForm();
+    Form->Sheet1->Show();
+    const int bound = BoundWindowCount();
+    for (HWND wnd : {Form->Edit1->WindowHandle(), Form->Sheet1->WindowHandle(), Form->WindowHandle()})
+        PostMessageW(wnd, CM_RELEASE, 0, 0);
+    Pump();
+    EXPECT_EQ(BoundWindowCount(), bound);
+    EXPECT_TRUE(IsWindow(Form->WindowHandle()));
+    EXPECT_EQ(Form->Edit1->Text(), "01");
+}
+
+TEST_F(Controls, FreeTakesTheFormApartWhileTheDerivedFormStillExists)
+{
+    for (const bool release : {false, true}) {
+        SCOPED_TRACE(release ? "Release" : "Free");
+        std::string seen;
+        auto* form = new TOwnMemberForm(nullptr);
+        ReadDescription(*form, kForm);
+        form->SeenBy = &seen;
+        auto* reporter = new TReporter(form);
+        reporter->OnGone = [form](TObject* sender) { form->ReporterGone(sender); };
+        form->Show();
+        Pump();
+        if (release) {
+            form->Release();
+            Pump();
+        } else {
+            form->Free();
+        }
+        EXPECT_EQ(seen, "alive");
+        EXPECT_EQ(BoundWindowCount(), 0);
+    }
+}
