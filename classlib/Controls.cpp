@@ -427,6 +427,10 @@ void TWinControl::CreateParams(TCreateParams& Params)
 void TWinControl::CreateWnd()
 {
     SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    // Aligned children are made where they belong instead of being moved
+    // there (each move is several round trips under Wine); the second pass
+    // follows windows that changed their own size when made.
+    Realign();
     for (size_t i = 0; i < FControls.size(); ++i)
         if (auto* w = dynamic_cast<TWinControl*>(FControls[i])) w->CreateHandle();
     Realign();

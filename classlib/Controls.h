@@ -3,8 +3,9 @@
 // class ("TEdit", a superclass of the system "Edit"); every message goes
 // static proc -> WindowProc (replaceable, default WndProc) -> DefaultHandler ->
 // the class's own procedure. Windows are tagged with the control (property
-// atom "ControlOfs%.8X%.8X", module instance and GUI thread id); FindControl
-// reads it. GUI thread only.
+// atom "ControlOfs%.8X%.8X", module instance and GUI thread id) for other code;
+// FindControl answers from a table of the same bindings, as a property read
+// costs a round trip under Wine. GUI thread only.
 #pragma once
 
 #include "Graphics.h"

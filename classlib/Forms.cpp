@@ -148,13 +148,14 @@ void TCustomForm::VisibleChanged()
         if (HandleAllocated()) ShowWindow(WindowHandle(), SW_HIDE);
         return;
     }
-    const HWND wnd = Handle();
+    // Placed before the window is made, so it is made there and not moved.
     if (!FPlaced) {
         FPlaced = true;
         if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter)
             SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
                       Width(), Height());
     }
+    const HWND wnd = Handle();
     if (OnShow) OnShow(this);
     // OnShow may have hidden the form again.
     if (Visible()) ShowWindow(wnd, SW_SHOWNORMAL);

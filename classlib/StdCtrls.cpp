@@ -438,8 +438,18 @@ void TCustomComboBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     const HWND wnd = WindowHandle();
-    for (int i = 0; i < FItems->Count(); ++i)
-        SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TextToWide(FItems->Get(i)).c_str()));
+    if (FItems->Count() > 0) {
+        // The list would repaint itself after every entry, one round trip each
+        // under Wine; it repaints once at the end instead.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        const HWND list = GetComboBoxInfo(wnd, &info) ? info.hwndList : nullptr;
+        SendMessageW(wnd, CB_INITSTORAGE, static_cast<WPARAM>(FItems->Count()), 0);
+        if (list != nullptr) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        for (int i = 0; i < FItems->Count(); ++i)
+            SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TextToWide(FItems->Get(i)).c_str()));
+        if (list != nullptr) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    }
     if (FItemIndex >= 0) SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
     SetWindowTextW(wnd, TextToWide(FText).c_str());
 }

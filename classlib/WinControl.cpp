@@ -9,12 +9,16 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
-int gBound = 0;
+// The bound windows and their controls, mirroring the window property: under
+// Wine every property read is a round trip to the server, and every message
+// needs the lookup.
+std::unordered_map<HWND, TWinControl*> gBound;
 // Messages of controls being handled, nested ones included; released forms
 // wait until it is back at zero.
 int gDepth = 0;
@@ -80,12 +84,13 @@ ATOM ControlAtom()
 TWinControl* FindControl(HWND Window) noexcept
 {
     if (Window == nullptr) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(Window, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom()))));
+    const auto it = gBound.find(Window);
+    return it == gBound.end() ? nullptr : it->second;
 }
 
 int BoundWindowCount() noexcept
 {
-    return gBound;
+    return static_cast<int>(gBound.size());
 }
 
 LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -97,7 +102,7 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (control == nullptr) return CallWindowProcW(DefaultProcOf(wnd), wnd, msg, wParam, lParam);
         control->FHandle = wnd;
         SetPropA(wnd, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom())), control);
-        ++gBound;
+        gBound.emplace(wnd, control);
     }
     TMessage m{msg, wParam, lParam, 0};
     ++gDepth;
@@ -112,7 +117,7 @@ LRESULT CALLBACK ControlWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     if (msg == WM_NCDESTROY) {
         RemovePropA(wnd, reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(ControlAtom())));
         control->FHandle = nullptr;
-        --gBound;
+        gBound.erase(wnd);
     }
     if (gDepth == 0) {
         try {

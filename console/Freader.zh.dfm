@@ -765,5 +765,6 @@ object Freader: TFreader
   end
   object SkinData1: TSkinData
     Active = True
+    SkinStream = {(the default skin, packed at build time)}
   end
 end

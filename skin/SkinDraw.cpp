@@ -1,6 +1,7 @@
 // Skin drawing primitives over TBitmap and device contexts. Cells are
 // rendered in memory (skin/portable/SkinCells) into a reused off-screen
-// surface and reach the target with one BitBlt or one masked copy.
+// surface, or kept rendered for a loaded skin's strips, and reach the target
+// with one BitBlt or one masked copy.
 #include "SkinDraw.h"
 
 #include "ImgUtilWin.h"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 TBitmap* ScratchBitmap = nullptr;
@@ -19,6 +21,52 @@ namespace {
 
 // Large surfaces are not kept: their memory would stay for the program's life.
 constexpr int64_t KeptSurfacePixels = 1024 * 1024;
+// Kept renderings: each holds a bitmap and its device context.
+constexpr size_t KeptRenderings = 32;
+constexpr int64_t KeptRenderingPixels = 256 * 1024;
+
+struct TPartKey {
+    const TBitmap* Strip;
+    int Left, Top, Right, Bottom, Index, Count, Width, Height;
+    bool Tile, Vertical;
+    bool operator==(const TPartKey&) const = default;
+};
+
+struct TKeptPart {
+    TPartKey Key;
+    std::unique_ptr<TBitmap> Rendering;
+    uint64_t LastUse;
+};
+
+// Renderings of registered strips. Painting redraws the same cells at the same
+// sizes (title bars, buttons, menu items), so most draws become one copy.
+struct TPartCache {
+    std::unordered_map<const TBitmap*, const void*> Strips;  // strip -> owner
+    std::vector<TKeptPart> Parts;
+    uint64_t Clock = 0;
+
+    TBitmap* Find(const TPartKey& Key)
+    {
+        for (TKeptPart& p : Parts)
+            if (p.Key == Key) {
+                p.LastUse = ++Clock;
+                return p.Rendering.get();
+            }
+        return nullptr;
+    }
+
+    TBitmap& Add(const TPartKey& Key)
+    {
+        if (Parts.size() >= KeptRenderings) {
+            const auto older = [](const TKeptPart& A, const TKeptPart& B) { return A.LastUse < B.LastUse; };
+            Parts.erase(std::min_element(Parts.begin(), Parts.end(), older));
+        }
+        auto rendering = std::make_unique<TBitmap>();
+        rendering->SetSize(Key.Width, Key.Height);
+        Parts.push_back({Key, std::move(rendering), ++Clock});
+        return *Parts.back().Rendering;
+    }
+};
 
 struct TDrawUnit {
     TDrawUnit()
@@ -31,6 +79,8 @@ struct TDrawUnit {
         delete ScratchBitmap;
         ScratchBitmap = nullptr;
         delete Surface;
+        delete Cache;
+        Cache = nullptr;
     }
     TDrawUnit(const TDrawUnit&) = delete;
     TDrawUnit& operator=(const TDrawUnit&) = delete;
@@ -38,9 +88,27 @@ struct TDrawUnit {
     // Off-screen surface of the primitives that render and then copy once;
     // only its top-left W x H pixels are used by one call.
     TBitmap* Surface = nullptr;
+    // Null once the program's statics are going.
+    TPartCache* Cache = new TPartCache;
 };
 
 TDrawUnit DrawUnit;
+
+// The kept rendering of a registered strip's cell at W x H, made on first
+// use; null for strips no skin registered and for large targets.
+TBitmap* KeptPart(TBitmap& Strip, const TSkinRect& Margins, int Index, int Count, bool Tile, bool Vertical, int W,
+                  int H)
+{
+    TPartCache* cache = DrawUnit.Cache;
+    if (cache == nullptr || static_cast<int64_t>(W) * H > KeptRenderingPixels || !cache->Strips.contains(&Strip))
+        return nullptr;
+    const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Index, Count, W, H, Tile,
+                       Vertical};
+    if (TBitmap* kept = cache->Find(key)) return kept;
+    TBitmap& rendering = cache->Add(key);
+    RenderNinePart(PixelsOf(Strip), PixelsOf(rendering), Margins, Index, Count, Tile, Vertical);
+    return &rendering;
+}
 
 // The shared surface at least W x H (W, H > 0), or Own when it is too large to keep.
 TBitmap& SurfaceFor(int W, int H, std::unique_ptr<TBitmap>& Own)
@@ -88,6 +156,29 @@ void ImageToBitmap(const TImage& Image, TBitmap& Bitmap)
 
 } // namespace
 
+void KeepSkinPartRenderings(const void* Owner, std::span<const TBitmap* const> Strips)
+{
+    if (DrawUnit.Cache == nullptr) return;
+    for (const TBitmap* strip : Strips)
+        if (strip != nullptr) DrawUnit.Cache->Strips[strip] = Owner;
+}
+
+void DropSkinPartRenderings(const void* Owner)
+{
+    TPartCache* cache = DrawUnit.Cache;
+    if (cache == nullptr) return;
+    std::erase_if(cache->Parts, [&](const TKeptPart& P) {
+        const auto s = cache->Strips.find(P.Key.Strip);
+        return s != cache->Strips.end() && s->second == Owner;
+    });
+    std::erase_if(cache->Strips, [&](const auto& S) { return S.second == Owner; });
+}
+
+int KeptSkinPartRenderings()
+{
+    return DrawUnit.Cache != nullptr ? static_cast<int>(DrawUnit.Cache->Parts.size()) : 0;
+}
+
 TSkinRect MarginsOf(const TDataSkinObject& Element)
 {
     return {Element.FLeftWidth, Element.FTopHeight, Element.FRightWidth, Element.FBottomHeight};
@@ -112,10 +203,41 @@ void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Ma
     if (W <= 0 || H <= 0 || Bitmap.Empty()) return;
     TSkinCell cell;
     if (!StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, cell)) return;
+    if (TBitmap* kept = KeptPart(Bitmap, Margins, Index, Count, Tile != 0, Vertical != 0, W, H)) {
+        CopyOut(DC, Rect, *kept, Transparent);
+        return;
+    }
     std::unique_ptr<TBitmap> own;
     TBitmap& surface = SurfaceFor(W, H, own);
     RenderNinePart(PixelsOf(Bitmap), ViewOf(surface, W, H), Margins, Index, Count, Tile != 0, Vertical != 0);
     CopyOut(DC, Rect, surface, Transparent);
+}
+
+void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
+                      int Count, int Transparent, int Tile, int Vertical)
+{
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    TSkinCell cell;
+    if (W <= 0 || H <= 0 || Bitmap.Empty() || Target.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, cell))
+        return;
+    TImage part(W, H);
+    RenderNinePart(PixelsOf(Bitmap), part.View(), Margins, Index, Count, Tile != 0, Vertical != 0);
+    CopyPixels(part.View(), PixelsOf(Target), Rect.left, Rect.top, Transparent != 0);
+}
+
+void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, int Index, int Count,
+                              int Transparent)
+{
+    TSkinCell c;
+    if (Negative(Rect) || Bitmap.Empty() || Target.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+        return;
+    const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
+    TImage cell(c.Width, c.Height);
+    StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, cell.View(), {0, 0, c.Width, c.Height});
+    CopyPixels(cell.View(), PixelsOf(Target), Rect.left + (W - c.Width) / 2, Rect.top + (H - c.Height) / 2,
+               Transparent != 0);
 }
 
 void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,

@@ -23,6 +23,15 @@ class TDataSkinObject;
 // program start to program end; null after that.
 extern TBitmap* ScratchBitmap;
 
+// The strips of a loaded skin: DrawSkinPart may keep its renderings of their
+// cells (per cell, margins, flags and size) until Owner drops them. The
+// strips' pixels must not change meanwhile.
+void KeepSkinPartRenderings(const void* Owner, std::span<const TBitmap* const> Strips);
+// Forgets Owner's strips and every rendering made from them.
+void DropSkinPartRenderings(const void* Owner);
+// Renderings kept at present.
+int KeptSkinPartRenderings();
+
 // Margins are widths (Left, Top, Right, Bottom); flags are 0 = off.
 TSkinRect MarginsOf(const TDataSkinObject& Element);
 
@@ -33,6 +42,13 @@ std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap,
 // The same rendering drawn at Rect, opaque or with magenta left out.
 void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
                   int Transparent, int Tile, int Vertical);
+// What DrawSkinPart and DrawSkinCellCentered draw on Target's own DC, written
+// into Target's pixels without a device context (the same pixels, clipped
+// to Target): for composing images in memory.
+void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
+                      int Count, int Transparent, int Tile, int Vertical);
+void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, int Index, int Count,
+                              int Transparent);
 // Left piece, the middle repeated across at its own width, right piece; only
 // the left and right margins count.
 void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,

@@ -387,6 +387,7 @@ private:
         const int frames = sunk.FFrame;
         const int bw = ::GetSystemMetrics(SM_CXHSCROLL) + 2;
 
+        // Composed in memory: device-context drawing with masks costs more than the rest of the load.
         TBitmap strip, cell;
         for (TBitmap* b : {&strip, &cell}) {
             b->SetPixelFormat(TPixelFormat::pf24bit);
@@ -394,15 +395,16 @@ private:
         }
         strip.SetSize(50 * frames, 21);
         cell.SetSize(50, 21);
-        HDC dc = cell.Canvas()->Handle();
         const RECT button{50 - bw, 0, 50, 21};
         for (int s = 1; s <= frames; ++s) {
-            cell.Canvas()->FillRect(RECT{0, 0, 50, 21});
-            DrawSkinPart(dc, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk), s, frames, sunk.FTrans, 0, 0);
-            DrawSkinPart(dc, button, *combo.FBitmap, MarginsOf(combo), s, combo.FFrame, 1, 0, 0);
-            if (S.FExtraImages) DrawSkinCellCentered(dc, button, *S.FExtraImages->FBitmap, s, S.FExtraImages->FFrame, 1);
-            cell.Canvas()->FillRect(RECT{2, 2, 49 - bw, 18});
-            ::BitBlt(strip.Canvas()->Handle(), 50 * (s - 1), 0, 50, 21, dc, 0, 0, SRCCOPY);
+            const TImageView pixels = PixelsOf(cell);
+            FillPixels(pixels, {0, 0, 50, 21}, clKeyMagenta);
+            DrawSkinPartInto(cell, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk), s, frames, sunk.FTrans, 0, 0);
+            DrawSkinPartInto(cell, button, *combo.FBitmap, MarginsOf(combo), s, combo.FFrame, 1, 0, 0);
+            if (S.FExtraImages)
+                DrawSkinCellCenteredInto(cell, button, *S.FExtraImages->FBitmap, s, S.FExtraImages->FFrame, 1);
+            FillPixels(pixels, {2, 2, 49 - bw, 18}, clKeyMagenta);
+            CopyPixels(pixels, PixelsOf(strip), 50 * (s - 1), 0, false);
         }
         combo.FStyle = 2;
         combo.FLeftWidth = 2;
@@ -473,6 +475,31 @@ TSkinSet::TSkinSet()
 void ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader)
 {
     TLoader(Skin, Ini, Reader).Run();
+}
+
+std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin)
+{
+    std::vector<const TBitmap*> strips;
+    const auto add = [&](const auto& Element) {
+        const TDataSkinObject* e = Element.get();
+        if (e == nullptr) return;
+        strips.push_back(e->FBitmap.get());
+        if (auto* b = dynamic_cast<const TDataSkinBorder*>(e)) strips.push_back(b->FBitmap2.get());
+        if (auto* b = dynamic_cast<const TDataSkinButton*>(e)) {
+            strips.push_back(b->FCheckButton.get());
+            strips.push_back(b->FRadioButton.get());
+        }
+    };
+    const auto addAll = [&](const auto&... Elements) { (add(Elements), ...); };
+    addAll(Skin.FTitle, Skin.FButtons, Skin.FBorderLeft, Skin.FBorderRight, Skin.FBorderTop, Skin.FBorderBottom,
+           Skin.FTabs, Skin.FUpDownHorz, Skin.FUpDownVert, Skin.FComboButton, Skin.FProgress, Skin.FGroupBox,
+           Skin.FSunkEdge, Skin.FExtraImages, Skin.FComboArrow, Skin.FGroupBoxEdge, Skin.FToolbarGradient,
+           Skin.FToolBars, Skin.FProgressChunk, Skin.FStatusBarEdges, Skin.FTabPane, Skin.FHeaderbar, Skin.FMenuBar,
+           Skin.FMenuItem, Skin.FMenuBackground, Skin.FScrollbar, Skin.FHorzScroll, Skin.FVertScroll,
+           Skin.FHorzScrollThumb, Skin.FVertScrollThumb, Skin.FThumbHorz, Skin.FThumbVert, Skin.FTrack,
+           Skin.FTrackVert, Skin.FThumbLeft, Skin.FThumbRight, Skin.FThumbUp, Skin.FThumbDown);
+    for (const auto& b : Skin.FSysButtons) add(b);
+    return strips;
 }
 
 TColor GetBaseColor(const TSkinSet& Skin)

@@ -56,6 +56,9 @@ struct TSkinSet {
 // that cannot be made).
 void ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader);
 
+// Every strip bitmap of the set's elements.
+std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin);
+
 // The colour of the top border's strip one third into its first cell, or the
 // face colour when the strip is empty.
 TColor GetBaseColor(const TSkinSet& Skin);

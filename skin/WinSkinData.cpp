@@ -129,6 +129,7 @@ TSkinData::~TSkinData()
 {
     // The manager must not reach this component once its members start to go.
     NotifyManager(TSkinDataEvent::sdRemoved);
+    DropSkinPartRenderings(this);
     if (FMenuImages != nullptr) ImageList_Destroy(FMenuImages);
 }
 
@@ -206,7 +207,10 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         ini.LoadFromStream(&entry);
         TSkinSet fresh;
         ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
+        // Renderings of the strips about to go must not outlive them.
+        DropSkinPartRenderings(this);
         static_cast<TSkinSet&>(*this) = std::move(fresh);
+        KeepSkinPartRenderings(this, SkinStrips(*this));
     } catch (const std::exception& e) {
         FLastLoad = TSkinLoadResult::lrFailed;
         FLoadError = e.what();

@@ -140,6 +140,22 @@ void FillPixels(const TImageView& Target, const TSkinRect& To, TColor Colour)
     }
 }
 
+void CopyPixels(const TImageView& Source, const TImageView& Target, int X, int Y, bool Keyed, TColor Key)
+{
+    if (Source.Bits == nullptr || Target.Bits == nullptr) return;
+    const int x0 = std::max(X, 0), x1 = std::min(X + Source.Width, Target.Width);
+    const int y0 = std::max(Y, 0), y1 = std::min(Y + Source.Height, Target.Height);
+    const uint8_t kb = static_cast<uint8_t>(Key >> 16), kg = static_cast<uint8_t>(Key >> 8),
+                  kr = static_cast<uint8_t>(Key);
+    const int sBytes = Source.BytesPerPixel, dBytes = Target.BytesPerPixel;
+    for (int y = y0; y < y1; ++y) {
+        const uint8_t* s = Source.Row(y - Y) + static_cast<ptrdiff_t>(x0 - X) * sBytes;
+        uint8_t* d = Target.Row(y) + static_cast<ptrdiff_t>(x0) * dBytes;
+        for (int x = x0; x < x1; ++x, s += sBytes, d += dBytes)
+            if (!Keyed || s[0] != kb || s[1] != kg || s[2] != kr) CopyPixel(d, dBytes, s);
+    }
+}
+
 bool RenderNinePart(const TImageView& Strip, const TImageView& Target, TSkinRect Margins, int Index, int Count,
                     bool Tile, bool Vertical)
 {

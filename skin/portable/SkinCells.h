@@ -30,6 +30,10 @@ void TilePixels(const TImageView& Source, const TSkinRect& From, const TImageVie
 
 // Fills the rectangle (clipped to the image) with one plain RGB colour.
 void FillPixels(const TImageView& Target, const TSkinRect& To, TColor Colour);
+// Source's pixels onto Target with Source's top-left corner at (X, Y),
+// clipped to Target; with Keyed, pixels of exactly the key colour are left out.
+void CopyPixels(const TImageView& Source, const TImageView& Target, int X, int Y, bool Keyed,
+                TColor Key = clKeyMagenta);
 
 // Cell Index of Strip drawn nine-part style over the whole of Target: corners
 // at their size, edges stretched along their length, the centre stretched or

@@ -1,4 +1,4 @@
-// A form's life: shown once its description is read, freed by Release only
+// A form's life: made in place, shown once its description is read, freed by Release only
 // when no handler is running any more, and taken apart while the whole
 // derived object still exists.
 #include "ControlsFixture.h"
@@ -6,6 +6,7 @@
 #include "classlib/portable/DescriptionReader.h"
 #include "classlib/portable/TypInfo.h"
 
+#include <map>
 #include <string>
 
 namespace {
@@ -111,4 +112,47 @@ TEST_F(Controls, FreeTakesTheFormApartWhileTheDerivedFormStillExists)
         EXPECT_EQ(seen, "alive");
         EXPECT_EQ(BoundWindowCount(), 0);
     }
+}
+
+namespace {
+
+// Where each window was made, as its creation asked.
+std::map<HWND, RECT>* gMade = nullptr;
+
+LRESULT CALLBACK RecordCreation(int Code, WPARAM WParam, LPARAM LParam)
+{
+    if (Code == HCBT_CREATEWND && gMade != nullptr) {
+        const CREATESTRUCTW& cs = *reinterpret_cast<CBT_CREATEWNDW*>(LParam)->lpcs;
+        (*gMade)[reinterpret_cast<HWND>(WParam)] = {cs.x, cs.y, cs.x + cs.cx, cs.y + cs.cy};
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+}
+
+} // namespace
+
+TEST_F(Controls, CentredFormAndAlignedControlsAreMadeWhereTheyEndUp)
+{
+    std::map<HWND, RECT> made;
+    gMade = &made;
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RecordCreation, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    ShowForm();
+    UnhookWindowsHookEx(hook);
+    gMade = nullptr;
+    for (TWinControl* c : {static_cast<TWinControl*>(Form.get()), static_cast<TWinControl*>(Form->Pages),
+                           static_cast<TWinControl*>(Form->Sheet1), static_cast<TWinControl*>(Form->Sheet2),
+                           static_cast<TWinControl*>(Form->FindComponent("Status"))}) {
+        SCOPED_TRACE(std::string(c->Name()));
+        const auto it = made.find(c->WindowHandle());
+        ASSERT_NE(it, made.end());
+        const RECT now = c->BoundsRect();
+        EXPECT_EQ(it->second.left, now.left);
+        EXPECT_EQ(it->second.top, now.top);
+        EXPECT_EQ(it->second.right, now.right);
+        EXPECT_EQ(it->second.bottom, now.bottom);
+    }
+    // The form is centred on the screen, not left where it was made.
+    EXPECT_EQ(Form->Left(), (GetSystemMetrics(SM_CXSCREEN) - Form->Width()) / 2);
+    // The combo box's list got every entry although it was not repainted per entry.
+    EXPECT_EQ(SendMessageW(Form->Combo1->WindowHandle(), CB_GETCOUNT, 0, 0), Form->Combo1->Items()->Count());
 }

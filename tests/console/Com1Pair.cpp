@@ -1,25 +1,18 @@
 #include "Com1Pair.h"
 
-#include <atomic>
+#include "UnixShell.h"
+
 #include <stdexcept>
-#include <vector>
 
 namespace {
+
+using UnixShell::Quoted;
+using UnixShell::WinePath;
 
 constexpr DWORD kClaimWaitMs = 60000;
 constexpr DWORD kStartMs = 10000;
 // Far from the numbers that the serial tests claim (COM10 upwards).
 constexpr int kPeerNumber = 9;
-
-std::string WinePath(const std::string& unixPath)
-{
-    return "Z:" + unixPath;
-}
-
-bool Exists(const std::string& unixPath)
-{
-    return GetFileAttributesA(WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 // The port opens as a serial port (a name that Wine does not resolve to the
 // pty yet may open something that is not one).
@@ -30,36 +23,6 @@ bool Opens(const std::string& name)
     const bool serial = SetupComm(port, 4096, 4096) != FALSE;
     CloseHandle(port);
     return serial;
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "'" + path + "'";
-}
-
-// Runs a command under the Unix shell (Wine starts Unix programs but gives no
-// process handle back) and waits for a marker file that it leaves at the end.
-bool RunShell(const std::string& command, DWORD timeoutMs)
-{
-    static std::atomic<unsigned> serial{0};
-    const std::string marker =
-        "/tmp/tb-console-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + ".done";
-    std::string line = "/bin/sh -c \"" + command + "; touch " + Quoted(marker) + "\"";
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    if (pi.hThread != nullptr) CloseHandle(pi.hThread);
-    if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!Exists(marker)) {
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(5);
-    }
-    DeleteFileA(WinePath(marker).c_str());
-    return true;
 }
 
 std::string PrefixPath()
@@ -93,7 +56,7 @@ TCom1Pair::TCom1Pair() : FPrefix(PrefixPath())
     // The links appear a moment before Wine resolves the port names to them:
     // wait until both ends open.
     const ULONGLONG deadline = GetTickCount64() + kStartMs;
-    bool ready = RunShell(command, kStartMs);
+    bool ready = UnixShell::Run(command, kStartMs);
     while (ready && !(Opens("COM1") && Opens(FPeerName))) {
         if (GetTickCount64() >= deadline) ready = false;
         Sleep(20);
@@ -106,10 +69,7 @@ TCom1Pair::TCom1Pair() : FPrefix(PrefixPath())
 
 TCom1Pair::~TCom1Pair()
 {
-    const std::string pid = "$(cat " + Quoted(FPidFile) + ")";
-    RunShell("p=" + pid + "; kill $p 2>/dev/null; while kill -0 $p 2>/dev/null && [ $(cut -d' ' -f3 /proc/$p/stat "
-             "2>/dev/null || echo Z) != Z ]; do sleep 0.01; done; rm -f " +
-                 Quoted(FLink) + " " + Quoted(FPeerLink) + " " + Quoted(FPidFile),
-             10000);
+    UnixShell::Kill(FPidFile);
+    UnixShell::Run("rm -f " + Quoted(FLink) + " " + Quoted(FPeerLink), 10000);
     CloseHandle(FClaim);
 }

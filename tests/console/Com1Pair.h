@@ -17,6 +17,8 @@ public:
 
     // The far end, to open with CreateFileA.
     const std::string& PeerName() const noexcept { return FPeerName; }
+    // The far end's Unix path, for a program of the Unix side.
+    const std::string& PeerPath() const noexcept { return FPeerLink; }
 
 private:
     std::string FPrefix;

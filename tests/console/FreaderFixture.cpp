@@ -28,8 +28,8 @@ HWND KeyTarget(TWinControl* Control)
 
 void FreaderTest::SetUp()
 {
-    SetMessageBoxHook([this](HWND, const std::wstring& text, const std::wstring& caption, UINT flags) {
-        Boxes.push_back({text, caption, flags});
+    SetMessageBoxHook([this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+        Boxes.push_back({owner, text, caption, flags});
         return IDOK;
     });
     Form = new TFreader(Application);
@@ -48,6 +48,25 @@ void FreaderTest::TearDown()
 void FreaderTest::Pump()
 {
     Application->ProcessMessages();
+}
+
+bool FreaderTest::PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + TimeoutMs;
+    for (;;) {
+        Pump();
+        if (Done()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        // Wakes for the window's messages at once; files the test watches are polled.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void FreaderTest::OpenPort()
+{
+    Click(Form->RadioButton1);
+    Click(Form->BitBtn1);
+    ASSERT_TRUE(Form->Comm->IsOpen());
 }
 
 void FreaderTest::Click(TWinControl* Control)

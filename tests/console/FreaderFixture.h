@@ -7,10 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 struct TShownBox {
+    HWND Owner;
     std::wstring Text;
     std::wstring Caption;
     UINT Flags;
@@ -22,6 +24,8 @@ protected:
     void TearDown() override;
 
     static void Pump();
+    // Delivers messages until Done answers true; false when the time is up.
+    static bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000);
     // A mouse click on a button, check box or radio button.
     static void Click(TWinControl* Control);
     // Keyboard focus moves to the control (the previous one is left).
@@ -31,6 +35,8 @@ protected:
     static void Type(TWinControl* Control, const std::wstring& Text);
     static void Key(TWinControl* Control, UINT VirtualKey);
     static std::wstring WindowText(TWinControl* Control);
+    // "COM" and "open" with the port box as it is (AUTO: COM1).
+    void OpenPort();
 
     TFreader* Form = nullptr;
     std::vector<TShownBox> Boxes;

@@ -36,9 +36,10 @@ bool Run(const std::string& command, DWORD timeoutMs)
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    // For a Unix program Wine fills PROCESS_INFORMATION with whatever was on
+    // its stack: closing those "handles" can close this program's own (its
+    // standard output among them), so they are left alone.
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    if (pi.hThread != nullptr) CloseHandle(pi.hThread);
-    if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!Exists(marker)) {
         if (GetTickCount64() >= deadline) return false;

@@ -1,0 +1,9 @@
+# tools/bench reports: the simulated reader sends 200 tag reports, one every
+# 120 ms, to the main window under Wine; how many reach Memo2 and the count,
+# and the GUI thread's mean time per report against its 100 ms wait.
+bench_reports() {
+  tb_build_native reader-sim
+  tb_build_windows bench-reports
+  TB_READER_SIM="$root/build/bench-native/tools/reader-sim-src/reader-sim" \
+    tb_wine "$root/build/bench-windows/tools/benchmarks/reports/bench-reports.exe" "$@" | tr -d '\r'
+}
