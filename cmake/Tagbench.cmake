@@ -65,3 +65,14 @@ function(tb_fuzz_target name)
   tb_defaults(${name})
   set_property(GLOBAL APPEND PROPERTY TB_FUZZ_TARGETS ${name})
 endfunction()
+
+# Adds every folder below the current one that has a CMakeLists.txt (tests,
+# tools and benchmarks are picked up by presence; each says what each tree builds).
+function(tb_add_child_folders)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir IN LISTS children)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
