@@ -47,7 +47,11 @@ function(tb_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+  # A test program that ends early with exit code 0 (its output cut off) must
+  # not count as passed: require GoogleTest's closing line and no failure.
+  set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
 # A libFuzzer target over portable code. Built only in the fuzzing tree

@@ -55,9 +55,8 @@ bool RunShell(const std::string& command, DWORD timeoutMs)
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    // A Unix program gives no handles back; close any that a future Wine might.
-    if (pi.hThread != nullptr) CloseHandle(pi.hThread);
-    if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
+    // For a Unix program Wine leaves stale values in PROCESS_INFORMATION:
+    // closing them can close this program's own handles, so they are left alone.
 
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!Exists(marker)) {
