@@ -6,6 +6,7 @@
 #include "ExtCtrls.h"
 #include "StdCtrls.h"
 #include "Text.h"
+#include "Timers.h"
 #include "classlib/portable/DescriptionReader.h"
 #include "classlib/portable/TypInfo.h"
 
@@ -29,7 +30,17 @@ TMessageBoxHook& Hook()
 // Forms whose CM_RELEASE has arrived, waiting for the end of every message.
 std::vector<TCustomForm*> gReleased;
 
+// Made on first use, so that forms made before this file's statics are
+// initialised find it.
+TScreen& TheScreen()
+{
+    static TScreen screen;
+    return screen;
+}
+
 } // namespace
+
+TScreen* Screen = &TheScreen();
 
 void SetMessageBoxHook(TMessageBoxHook NewHook)
 {
@@ -85,10 +96,13 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 {
     FVisible = false;
     SetBounds(0, 0, 320, 240);
+    TheScreen().FForms.push_back(this);
 }
 
 TCustomForm::~TCustomForm()
 {
+    auto& forms = TheScreen().FForms;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     gReleased.erase(std::remove(gReleased.begin(), gReleased.end(), this), gReleased.end());
     if (Application != nullptr && Application->MainForm() == this) Application->Terminate();
 }
@@ -225,6 +239,9 @@ namespace {
 
 TApplication& TheApplication()
 {
+    // The screen is made first so that it outlives the forms the application
+    // frees when the program ends.
+    TheScreen();
     static TApplication app(nullptr);
     return app;
 }
@@ -246,6 +263,7 @@ void TApplication::Initialize()
     RegisterButtons();
     RegisterExtControls();
     RegisterComControls();
+    RegisterTimers();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     SetExceptionHandler(DefaultErrorBox);

@@ -1,4 +1,5 @@
-// Forms, the application object and the class library's message boxes.
+// Forms, the screen's list of them, the application object and the class
+// library's message boxes.
 // Application->CreateForm reads a form from its stored description: the
 // program's RCDATA resource named after the form's class in upper case
 // ("TFREADER"). Application->Run shows the main form, runs the message loop
@@ -11,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter };
 extern const TEnumInfo kPositionInfo;
@@ -77,6 +79,20 @@ public:
     DECLARE_CLASS_INFO()
     using TCustomForm::TCustomForm;
 };
+
+// The application's forms in the order they were made. A form is listed from
+// its constructor until the first thing its destructor does.
+class TScreen {
+public:
+    int FormCount() const noexcept { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int Index) const { return FForms.at(static_cast<size_t>(Index)); }
+
+private:
+    friend class TCustomForm;
+    std::vector<TCustomForm*> FForms;
+};
+
+extern TScreen* Screen;
 
 // Every message box of the class library goes through one function, which a
 // test may replace to record text, caption and flags and give the answer.

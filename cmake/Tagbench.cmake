@@ -54,6 +54,29 @@ function(tb_test name)
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
 endfunction()
 
+# A GoogleTest program that tests window frames (Windows tree only): it runs
+# through tools/wine-desktop-run inside a Wine virtual desktop of its own, the
+# only place Wine shows non-client painting. With TB_HEAP_CHECK=1 (or =full)
+# in the test's environment Wine checks the heap, and what it reports fails
+# the test.
+function(tb_desktop_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "TIMEOUT" "SOURCES;LIBS")
+  if(NOT WIN32)
+    message(FATAL_ERROR "${name}: desktop tests exist in the Windows tree only")
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  tb_defaults(${name})
+  add_test(NAME ${TB_TREE}.${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-desktop-run $<TARGET_FILE:${name}>)
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
+                       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\];err:heap;warn:heap")
+endfunction()
+
 # A libFuzzer target over portable code. Built only in the fuzzing tree
 # (clang, -DTB_FUZZ=ON; see tools/fuzz); its seed corpus is
 # tests/fuzz/corpus/<name>/.

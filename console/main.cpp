@@ -1,11 +1,13 @@
 // Tagbench's start-up: the application object, the main window from its
 // stored description, and the message loop until the window closes.
 #include "Ureader.h"
+#include "skin/WinSkinDlg.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    InitSkinManagerUnit();
     Application->Initialize();
     RegisterConsoleClasses();
     try {

@@ -1,12 +1,13 @@
-// A form's life: made in place, shown once its description is read, freed by Release only
-// when no handler is running any more, and taken apart while the whole
-// derived object still exists.
+// A form's life: made in place and listed by the screen, shown once its
+// description is read, freed by Release only when no handler is running any
+// more, and taken apart while the whole derived object still exists.
 #include "ControlsFixture.h"
 
 #include "classlib/portable/DescriptionReader.h"
 #include "classlib/portable/TypInfo.h"
 
 #include <map>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -155,4 +156,41 @@ TEST_F(Controls, CentredFormAndAlignedControlsAreMadeWhereTheyEndUp)
     EXPECT_EQ(Form->Left(), (GetSystemMetrics(SM_CXSCREEN) - Form->Width()) / 2);
     // The combo box's list got every entry although it was not repainted per entry.
     EXPECT_EQ(SendMessageW(Form->Combo1->WindowHandle(), CB_GETCOUNT, 0, 0), Form->Combo1->Items()->Count());
+}
+
+TEST_F(Controls, ScreenListsFormsInCreationOrderAndDropsFreedOnes)
+{
+    const int before = Screen->FormCount();
+    ASSERT_GE(before, 1);
+    EXPECT_EQ(Screen->Forms(before - 1), Form.get());
+    auto* a = new TForm(nullptr);
+    auto* b = new TTestForm(nullptr);
+    auto* c = new TForm(nullptr);
+    ASSERT_EQ(Screen->FormCount(), before + 3);
+    EXPECT_EQ(Screen->Forms(before), a);
+    EXPECT_EQ(Screen->Forms(before + 1), b);
+    EXPECT_EQ(Screen->Forms(before + 2), c);
+    b->Free();
+    ASSERT_EQ(Screen->FormCount(), before + 2);
+    EXPECT_EQ(Screen->Forms(before), a);
+    EXPECT_EQ(Screen->Forms(before + 1), c);
+    EXPECT_THROW(Screen->Forms(before + 2), std::out_of_range);
+    c->Free();
+    a->Free();
+    EXPECT_EQ(Screen->FormCount(), before);
+}
+
+TEST_F(Controls, ScreenNeverListsAFormWhoseBaseIsBeingTakenApart)
+{
+    auto* form = new TForm(nullptr);
+    auto* reporter = new TReporter(form);
+    bool listed = true;
+    // Runs while the form's base destructors free its components.
+    reporter->OnGone = [&listed, form](TObject*) {
+        listed = false;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i) == form) listed = true;
+    };
+    delete form;
+    EXPECT_FALSE(listed);
 }

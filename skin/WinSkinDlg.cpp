@@ -1,0 +1,455 @@
+// The skin manager: the thread's WH_CBT hook, the window filter, the choice
+// of skin component and the pending skin action.
+#include "WinSkinDlg.h"
+
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "classlib/ExceptionHook.h"
+#include "classlib/Forms.h"
+#include "skin/SkinApi.h"
+#include "skin/SkinWindowMessages.h"
+
+#include <algorithm>
+#include <cctype>
+
+TSkinManage* SkinManager = nullptr;
+DWORD SkinWinVersion = 0;
+
+namespace {
+
+HINSTANCE ModuleInstance()
+{
+    static const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    return instance;
+}
+
+std::string Lower(std::string Text)
+{
+    for (char& c : Text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return Text;
+}
+
+LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam)
+{
+    TSkinManage* manager = SkinManager;
+    HHOOK hook = manager != nullptr ? manager->FHook : nullptr;
+    if (Code >= 0 && manager != nullptr && manager->FState != 4) try {
+        const HWND window = reinterpret_cast<HWND>(WParam);
+        switch (Code) {
+        case HCBT_CREATEWND: {
+            const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(LParam)->lpcs;
+            const std::string name = GetWindowClassName(window);
+            // Size grips are the control adapters' business; the child-control
+            // skinning will take them from here.
+            if (!(cs.style & WS_CHILD) && name == "#32768") manager->SkinPopupMenu(window);
+            if (cs.dwExStyle & WS_EX_MDICHILD) manager->SkinWindow(window);
+            break;
+        }
+        case HCBT_DESTROYWND:
+            manager->UnskinPopupMenu(window);
+            break;
+        case HCBT_ACTIVATE:
+            if (manager->FState == 0) manager->FState = 1;
+            manager->SkinWindow(window);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        // The hook never refuses a window; what failed stays unskinned.
+        HandleException();
+    }
+    return ::CallNextHookEx(hook, Code, WParam, LParam);
+}
+
+}  // namespace
+
+std::string GetWindowClassName(HWND Window)
+{
+    char name[101] = {};
+    const int n = ::GetClassNameA(Window, name, 100);
+    return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
+{
+    FTimer->SetEnabled(false);
+    FTimer->SetInterval(100);
+    FTimer->OnTimer = [this](TObject* Sender) { DoAction(Sender); };
+}
+
+TSkinManage::~TSkinManage()
+{
+    FState = 4;
+    FActive = false;
+    FTimer.reset();
+    if (!FForms.empty()) ReleaseForms();
+    FSkinDatas.clear();
+    if (FHook != nullptr) ::UnhookWindowsHookEx(FHook);
+    if (SkinManager == this) SkinManager = nullptr;
+}
+
+void FreeSkinManager()
+{
+    delete SkinManager;
+    SkinManager = nullptr;
+}
+
+void TSkinManage::InstallHook()
+{
+    SkinWinVersion = ::GetVersion();
+    if (FHook == nullptr) FHook = ::SetWindowsHookExA(WH_CBT, SkinCBTHookProc, nullptr, ::GetCurrentThreadId());
+}
+
+bool TSkinManage::IsNonMDIChild(HWND Window)
+{
+    const LONG style = ::GetWindowLongA(Window, GWL_STYLE);
+    const LONG ex = ::GetWindowLongA(Window, GWL_EXSTYLE);
+    if (!(style & WS_CHILD) || (ex & WS_EX_MDICHILD)) return false;
+    return Lower(GetWindowClassName(::GetParent(Window))) != "mdiclient";
+}
+
+TWinSkinForm* TSkinManage::FindForm(HWND Window) const
+{
+    for (TWinSkinForm* form : FForms)
+        if (form->FHandle == Window && form->FSkinState != ssDestroyed) return form;
+    return nullptr;
+}
+
+TControl* TSkinManage::FindLibraryForm(HWND Window)
+{
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (form->HandleAllocated() && form->WindowHandle() == Window) return form;
+    }
+    return FindLibraryControl(Window);
+}
+
+bool TSkinManage::SkinWindow(HWND Window)
+{
+    if (!FActive || Window == nullptr) return false;
+    PurgeForms();
+    if (::SendMessageA(Window, WM_SKIN_QUERY, 0, 0) == 1) return false;
+    if (FindForm(Window) != nullptr || FindSkinForm(Window) != nullptr) return false;
+    TControl* form = FindLibraryForm(Window);
+    if (!FSkinningAll && IsNonMDIChild(Window)) return false;
+    const std::string name = GetWindowClassName(Window);
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(Window, GWLP_HINSTANCE));
+    if (form == nullptr && instance != ModuleInstance() && name != "#32770") return false;
+    RECT r{};
+    ::GetWindowRect(Window, &r);
+    const bool mdiChild = (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+    if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdiChild) return false;
+    if (form != nullptr && form->Tag() == 99) return false;
+    if (name.find("TcxPopupEditPopupWindow") != std::string::npos || name == "TApplication") return false;
+    if (!FilterWindow(Window, name)) return false;
+    TSkinData* data = SelectSkinData(Window);
+    if (data == nullptr || data->FNotLoaded) return false;
+
+    auto* frame = new TWinSkinForm(form);
+    frame->FHandle = Window;
+    frame->FWindowClass = name;
+    FForms.push_back(frame);
+    const auto life = frame->Life();
+    try {
+        if (form != nullptr) frame->InitForm(data, form);
+        else frame->InitWindow(data);
+    } catch (...) {
+        // Half attached: the window gets back what was taken, and stays unskinned.
+        if (life->Alive) {
+            RemoveForm(frame);
+            frame->Unskin();
+            delete frame;
+        }
+        throw;
+    }
+    ::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    return true;
+}
+
+void TSkinManage::SkinForm(TCustomForm* Form)
+{
+    const HWND window = Form->Handle();
+    if (!Form->Visible() || (::GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) return;
+    SkinWindow(window);
+}
+
+bool TSkinManage::FilterWindow(HWND Window, const std::string& ClassName) const
+{
+    bool doSkin = true;
+    if (FMainSkinData == nullptr) return doSkin;
+    if (!(FMainSkinData->Options() & SkinBit(xoPreview)) && Lower(ClassName).find("preview") != std::string::npos)
+        doSkin = false;
+    FMainSkinData->DoFormSkin(Window, ClassName, doSkin);
+    return doSkin;
+}
+
+TSkinData* TSkinManage::SelectSkinData(HWND Window) const
+{
+    TSkinData* found = nullptr;
+    for (TSkinData* data : FSkinDatas) {
+        const auto* owner = dynamic_cast<TWinControl*>(data->Owner());
+        if (data->SkinFormtype() == TSkinFormType::sfOnlyThisForm && owner != nullptr && owner->HandleAllocated() &&
+            owner->WindowHandle() == Window)
+            found = data;
+    }
+    if (found != nullptr) return found;
+    const std::string name = Lower(GetWindowClassName(Window));
+    if (name == "tmessageform" || name == "#32770")
+        for (TSkinData* data : FSkinDatas)
+            if (data->SkinFormtype() == TSkinFormType::sfDialog) found = data;
+    if (found != nullptr) return found;
+    for (TSkinData* data : FSkinDatas)
+        if (data->SkinFormtype() == TSkinFormType::sfMainform) found = data;
+    if (found != nullptr) return found;
+    return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
+}
+
+void TSkinManage::RemoveForm(TWinSkinForm* Form)
+{
+    if (FState == 4) return;
+    const auto it = std::find(FForms.begin(), FForms.end(), Form);
+    if (it != FForms.end()) FForms.erase(it);
+}
+
+void TSkinManage::PurgeForms()
+{
+    if (FState == 4) return;
+    for (size_t i = FForms.size(); i-- > 0;) {
+        if (i >= FForms.size()) continue;  // a destructor may have unlisted others
+        TWinSkinForm* form = FForms[i];
+        if (form->FSkinState == ssDestroyed && !form->Busy()) delete form;  // unlists itself
+    }
+}
+
+void TSkinManage::ReleaseForms()
+{
+    FActive = false;
+    while (!FForms.empty()) {
+        TWinSkinForm* form = FForms.back();
+        FForms.pop_back();
+        form->DetachWindow();
+        delete form;
+    }
+}
+
+void TSkinManage::AddSkinData(TSkinData* Data)
+{
+    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), Data) != FSkinDatas.end()) return;
+    FSkinDatas.push_back(Data);
+    if (FMainSkinData == nullptr && Data->SkinFormtype() == TSkinFormType::sfMainform) FMainSkinData = Data;
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* Data)
+{
+    std::erase(FSkinDatas, Data);
+    if (FMainSkinData == Data) FMainSkinData = nullptr;
+    if (FActionSkinData == Data) FActionSkinData = nullptr;
+    // A frame object must not keep painting with the elements of a freed
+    // skin: it lets go of its window (a destroyed one is purged as usual).
+    for (size_t i = FForms.size(); i-- > 0;) {
+        TWinSkinForm* form = FForms[i];
+        if (form->FSkinData != Data || form->FSkinState == ssDestroyed) continue;
+        FForms.erase(FForms.begin() + static_cast<ptrdiff_t>(i));
+        form->Unskin();
+        delete form;
+        i = std::min(i, FForms.size());
+    }
+}
+
+void TSkinManage::SkinPopupMenu(HWND) {}
+
+bool TSkinManage::UnskinPopupMenu(HWND)
+{
+    if (FState == 4) return false;
+    FMenuKind = 0;  // no popup menu is listed
+    return false;
+}
+
+void TSkinManage::SetChildCaptionStyle(bool Maximized)
+{
+    if (Maximized == FChildMaximized) return;
+    FChildMaximized = Maximized;
+    if (FMainSkinData != nullptr && (FMainSkinData->Options() & SkinBit(xoMDIChildBorder))) return;
+    for (TWinSkinForm* form : std::vector<TWinSkinForm*>(FForms)) {
+        // Each step sends messages that may free frame objects further on.
+        if (std::find(FForms.begin(), FForms.end(), form) == FForms.end()) continue;
+        if (form->FMDIKind != mkChild || form->FSkinState == ssDestroyed) continue;
+        if (Maximized) {
+            form->ClearRegion();
+            form->SetCaptionStyle(true);
+        } else if (form->FWindowState == 2) {
+            form->SetCaptionStyle(true);
+        } else {
+            form->FWindowState = 0;
+            form->UpdateRegion();
+            form->SetCaptionStyle(false);
+            if (!form->FRegionSet) form->FrameChanged();
+        }
+    }
+}
+
+void TSkinManage::PostAction(int Action, UINT Delay)
+{
+    FAction = Action;
+    FTimer->SetInterval(Delay);
+    if (FState == 0) {
+        if (Action == saSkinAll) FActive = true;
+        if (Action == saUnskinAll) FActive = false;
+        return;
+    }
+    FTimer->SetEnabled(true);
+}
+
+void TSkinManage::DoAction(TObject*)
+{
+    FTimer->SetEnabled(false);
+    TSkinData* data = FActionSkinData;
+    if (data == nullptr) return;
+    ApplyAction(*data);
+    // The action runs the windows' own code, which may have freed the component
+    // (it then unregistered and cleared FActionSkinData).
+    if (FActionSkinData != data) return;
+    FActionSkinData = nullptr;
+    data->DoSkinChanged();
+}
+
+void TSkinManage::ApplyAction(TSkinData& Data)
+{
+    const bool onlyThis = Data.SkinFormtype() == TSkinFormType::sfOnlyThisForm;
+    switch (FAction) {
+    case saSkinAll: {
+        FActive = true;
+        FSkinningAll = true;
+        if (!onlyThis) PurgeForms();
+        for (int i = Screen->FormCount(); i-- > 0;) {
+            if (i >= Screen->FormCount()) continue;
+            TCustomForm* form = Screen->Forms(i);
+            if (onlyThis && form != Data.Owner()) continue;
+            SkinForm(form);
+            if (onlyThis) break;
+        }
+        FSkinningAll = false;
+        break;
+    }
+    case saUnskinAll: {
+        FActive = false;
+        PurgeForms();
+        auto unskin = [this](size_t Index) {
+            TWinSkinForm* form = FForms[Index];
+            FForms.erase(FForms.begin() + static_cast<ptrdiff_t>(Index));
+            const auto life = form->Life();
+            const HWND window = form->FHandle;
+            const bool destroyed = form->FSkinState == ssDestroyed;
+            form->Unskin();
+            // The repaint runs the window's own code, which may free its form and the frame object with it.
+            if (!destroyed) TWinSkinForm::RepaintWindow(window);
+            if (life->Alive) delete form;
+        };
+        if (!onlyThis) {
+            while (!FForms.empty()) unskin(0);
+            break;
+        }
+        for (size_t i = FForms.size(); i-- > 0;)
+            if (FForms[i]->FSkinData == &Data && FForms[i]->FSkinState != ssDestroyed) {
+                unskin(i);
+                break;
+            }
+        break;
+    }
+    case saRefresh: {
+        PurgeForms();
+        std::vector<TWinSkinForm*> forms;
+        for (TWinSkinForm* form : FForms)
+            if (form->FSkinData == &Data && form->FSkinState != ssDestroyed) forms.push_back(form);
+        if (onlyThis && forms.size() > 1) forms.resize(1);
+        // Both passes send messages that may free frame objects further on.
+        auto listed = [this](TWinSkinForm* Form) { return std::find(FForms.begin(), FForms.end(), Form) != FForms.end(); };
+        for (TWinSkinForm* form : forms) {
+            if (!listed(form)) continue;
+            form->ClearSysButtons();
+            form->CreateSysButtons();
+        }
+        for (TWinSkinForm* form : forms)
+            if (listed(form)) form->UpdateSkin();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TSkinManage::ClearSysButtons()
+{
+    for (TWinSkinForm* form : FForms)
+        if (form->FSkinData == FActionSkinData && form->FSkinState != ssDestroyed) form->ClearSysButtons();
+}
+
+// The skin component reaches the manager through this hook only.
+namespace {
+
+void OnSkinDataEvent(TSkinData& Data, TSkinDataEvent Event)
+{
+    switch (Event) {
+    case TSkinDataEvent::sdLoaded: {
+        if (SkinManager == nullptr) SkinManager = new TSkinManage;
+        TSkinManage& m = *SkinManager;
+        m.AddSkinData(&Data);
+        if (Data.SkinFormtype() != TSkinFormType::sfMainform) {
+            m.FActive = true;
+            ++m.FState;
+            auto* form = dynamic_cast<TCustomForm*>(Data.Owner());
+            if (form != nullptr && Data.Active()) m.SkinWindow(form->Handle());
+            return;
+        }
+        m.InstallHook();
+        if (Data.Active() && !Data.FNotLoaded) m.PostAction(saSkinAll, 250);
+        break;
+    }
+    case TSkinDataEvent::sdActiveChanged: {
+        if (SkinManager == nullptr) return;
+        TSkinManage& m = *SkinManager;
+        const bool on = Data.Active();
+        switch (Data.SkinFormtype()) {
+        case TSkinFormType::sfMainform:
+            if (on && Data.FNotLoaded) return;
+            m.FActionSkinData = &Data;
+            m.PostAction(on ? saSkinAll : saUnskinAll, 250);
+            if (on) m.FState = 1;
+            break;
+        case TSkinFormType::sfOnlyThisForm:
+            m.FActionSkinData = &Data;
+            if (on && Data.FNotLoaded) return;
+            m.PostAction(on ? saSkinAll : saUnskinAll, 250);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case TSkinDataEvent::sdSkinReplaced: {
+        if (SkinManager == nullptr) OnSkinDataEvent(Data, TSkinDataEvent::sdLoaded);
+        TSkinManage& m = *SkinManager;
+        m.FActionSkinData = &Data;
+        m.ClearSysButtons();
+        if (m.FState == 1) m.PostAction(saRefresh, 250);
+        break;
+    }
+    case TSkinDataEvent::sdRemoved:
+        if (SkinManager != nullptr) SkinManager->RemoveSkinData(&Data);
+        break;
+    }
+}
+
+struct TManagerUnit {
+    TManagerUnit() { SetSkinManagerHook(OnSkinDataEvent); }
+    ~TManagerUnit() { FreeSkinManager(); }
+};
+
+}  // namespace
+
+void InitSkinManagerUnit()
+{
+    static TManagerUnit unit;
+}

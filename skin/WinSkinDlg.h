@@ -1,0 +1,89 @@
+// TSkinManage: the one object that decides which windows of the GUI thread
+// are skinned. Its WH_CBT hook offers every activated window (and every new
+// MDI child) to the window filter, which attaches one TWinSkinForm to each
+// accepted window; a one-shot timer runs the pending skin action. GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include "classlib/Timers.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TControl;
+class TCustomForm;
+class TSkinData;
+class TWinSkinForm;
+
+// The pending actions a skin component posts.
+enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3 };
+
+class TSkinManage : public TObject {
+public:
+    TSkinManage();
+    ~TSkinManage() override;
+    TSkinManage(const TSkinManage&) = delete;
+    TSkinManage& operator=(const TSkinManage&) = delete;
+
+    void InstallHook();
+    // The window filter: true when a frame object was attached.
+    bool SkinWindow(HWND Window);
+    void SkinForm(TCustomForm* Form);
+    TSkinData* SelectSkinData(HWND Window) const;
+    bool FilterWindow(HWND Window, const std::string& ClassName) const;
+    static bool IsNonMDIChild(HWND Window);
+    TWinSkinForm* FindForm(HWND Window) const;
+    static TControl* FindLibraryForm(HWND Window);
+    // Unlists Form (by identity: a window handle may have been reused).
+    void RemoveForm(TWinSkinForm* Form);
+    // Frees the frame objects whose windows are gone; one still handling a
+    // message of its own is left for the next purge.
+    void PurgeForms();
+    void ReleaseForms();
+    void AddSkinData(TSkinData* Data);
+    void RemoveSkinData(TSkinData* Data);
+    // Popup-menu windows: the skinner for them is a later addition; until it
+    // exists they keep their native look and only the menu kind is tracked.
+    void SkinPopupMenu(HWND Window);
+    bool UnskinPopupMenu(HWND Window);
+    void SetChildCaptionStyle(bool Maximized);
+    void PostAction(int Action, UINT Delay);
+    void DoAction(TObject* Sender);
+    void ClearSysButtons();
+
+    const std::vector<TWinSkinForm*>& Forms() const noexcept { return FForms; }
+    const std::vector<TSkinData*>& SkinDatas() const noexcept { return FSkinDatas; }
+    bool TimerRunning() const noexcept { return FTimer->Enabled(); }
+
+    std::unique_ptr<TTimer> FTimer;
+    HHOOK FHook = nullptr;
+    bool FActive = false;
+    bool FSkinningAll = false;
+    int FState = 0;     // 0 idle, 1 running (a window was activated), 4 being destroyed
+    int FMenuKind = 0;  // 0 popup menu, 1 menu-bar menu, 2 system menu
+    bool FChildMaximized = false;
+    HWND FMDIClient = nullptr;
+    TControl* FMDIForm = nullptr;
+    int FAction = saNone;
+    TSkinData* FActionSkinData = nullptr;
+    TSkinData* FMainSkinData = nullptr;
+
+private:
+    void ApplyAction(TSkinData& Data);
+
+    std::vector<TWinSkinForm*> FForms;
+    std::vector<TSkinData*> FSkinDatas;
+};
+
+extern TSkinManage* SkinManager;
+// GetVersion as the hook was installed (top bit: the 95/98/Me family).
+extern DWORD SkinWinVersion;
+// The window's class name (up to 100 characters).
+std::string GetWindowClassName(HWND Window);
+// Frees SkinManager (program end; tests).
+void FreeSkinManager();
+// Connects the skin components to the manager; the first skin component
+// calls it, and SkinManager is freed when the program ends.
+void InitSkinManagerUnit();

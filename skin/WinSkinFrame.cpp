@@ -1,0 +1,261 @@
+// Frame painting: border sizes, the borders and the title bar drawn through
+// off-screen bitmaps (one BitBlt per part), the caption text, the client area
+// the skin frame leaves, and the window region of a shaped skin.
+#include "WinSkinForm.h"
+
+#include "ImgUtilWin.h"
+#include "SkinDraw.h"
+#include "WinSkinData.h"
+#include "WinSkinDlg.h"
+
+namespace {
+
+enum TBorderPart { bpLeft = 1, bpRight = 2, bpTitle = 3, bpBottom = 4 };
+
+TDataSkinBorder& BorderElement(TSkinData& Data, int Part)
+{
+    switch (Part) {
+    case bpLeft: return *Data.FBorderLeft;
+    case bpRight: return *Data.FBorderRight;
+    case bpTitle: return *Data.FBorderTop;
+    default: return *Data.FBorderBottom;
+    }
+}
+
+// The cell a border part shows: the inactive look only where the strip has one.
+int BorderCell(const TDataSkinBorder& Element, bool Active)
+{
+    return (Active || Element.FFrame <= 1) ? 1 : 2;
+}
+
+struct TSelectObject {
+    TSelectObject(HDC ADC, HGDIOBJ Object) : DC(ADC), Old(::SelectObject(ADC, Object)) {}
+    ~TSelectObject() { ::SelectObject(DC, Old); }
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+    HDC DC;
+    HGDIOBJ Old;
+};
+
+}  // namespace
+
+void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC)
+{
+    if (Rect.right - Rect.left < 0 || Rect.bottom - Rect.top < 0) return;
+    const TDataSkinBorder& e = BorderElement(*FSkinData, Part);
+    const bool vertical = Part == bpTitle || Part == bpBottom;
+    DrawSkinPart(DC, Rect, *e.FBitmap, MarginsOf(e), BorderCell(e, FActive), e.FFrame, 0, e.FTile == 1 ? 0 : 1,
+                 vertical ? 1 : 0);
+}
+
+void TWinSkinForm::PaintNC(HDC DC)
+{
+    if (ScratchBitmap == nullptr || (FSkinState != ssActive && FSkinState != ssReskinning) ||
+        FFrameKind == fkNoCaption || (FMDIKind == mkChild && FWindowState == 1) || FSkinData == nullptr)
+        return;
+    HDC dc = DC != nullptr ? DC : ::GetWindowDC(FHandle);
+    if (dc == nullptr) return;
+    try {
+        RECT r{};
+        if (::GetWindowRect(FHandle, &r)) {
+            FWindowRect = r;
+            FWidth = r.right - r.left;
+            FHeight = r.bottom - r.top;
+            if (FWindowState == 2) {
+                PaintTitle(dc);
+            } else {
+                DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, dc);
+                DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, dc);
+                DrawBorderPart(bpBottom, {FBorderLeft, FHeight - FBorderBottom, FWidth - FBorderRight, FHeight}, dc);
+                PaintTitle(dc);
+                // The band under the title; the skinned menu bar paints it once it exists.
+                if (FMenuBarHeight > 0) {
+                    const RECT band{FBorderLeft, FTitleHeight, FWidth - FBorderRight, FTitleHeight + FMenuBarHeight};
+                    ::FillRect(dc, &band, static_cast<HBRUSH>(FSkinData->FFaceBrush.Get()));
+                }
+            }
+        }
+    } catch (...) {
+        // A failed paint leaves the frame as it was; the next one tries again.
+    }
+    FHotObject = nullptr;
+    if (DC == nullptr) ::ReleaseDC(FHandle, dc);
+}
+
+void TWinSkinForm::PaintTitle(HDC DC)
+{
+    TBitmap& title = *FTitleBitmap;
+    HDC canvas = nullptr;
+    RECT titleRect{};
+    if (FWindowState == 2) {
+        title.SetSize(FWidth, FHeight);
+        canvas = title.Canvas()->Handle();
+        title.Canvas()->SetBrushColor(SkinColorToRGB(FSkinData->FButtonFaceColor));
+        title.Canvas()->FillRect({0, 0, FWidth, FHeight});
+        titleRect = {0, 0, FWidth, FTitleHeight};
+    } else {
+        title.SetSize(FWidth, FTitleHeight);
+        canvas = title.Canvas()->Handle();
+        // The tops of the side borders, exactly as just drawn on the window.
+        DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, canvas);
+        DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, canvas);
+        titleRect = {FBorderLeft, 0, FWidth - FBorderRight, FTitleHeight};
+    }
+    DrawBorderPart(bpTitle, titleRect, canvas);
+    DrawCaption(canvas, titleRect);
+    LayoutSysButtons();
+    PaintSysButtons(canvas);
+    ::BitBlt(DC, 0, 0, title.Width(), title.Height(), canvas, 0, 0, SRCCOPY);
+    ::SetBkMode(DC, OPAQUE);
+}
+
+// The caption: the skin's title element gives its shifts, clip, alignment,
+// pixel height and colours; the system's caption font gives the face.
+void TWinSkinForm::DrawCaption(HDC DC, const RECT& TitleRect)
+{
+    const int length = ::GetWindowTextLengthW(FHandle);
+    FWindowText.assign(static_cast<size_t>(length), L'\0');
+    if (length > 0)
+        FWindowText.resize(static_cast<size_t>(
+            ::GetWindowTextW(FHandle, FWindowText.data(), length + 1)));
+    if (FWindowText.empty()) return;
+    const TDataSkinTitle& t = *FSkinData->FTitle;
+    TColor colour = FActive ? t.FActiveText : t.FInActiveText;
+    if (colour == clNone) colour = FActive ? FSkinData->FTitleTextActiveColor : FSkinData->FTitleTextNoActiveColor;
+    RECT r{TitleRect.left + t.FLeftWidth, TitleRect.top + t.FTopHeight, FWidth - t.FRightWidth, TitleRect.bottom};
+    if (r.right <= r.left) return;
+    UINT align = DT_LEFT;
+    if (t.FTextAlignment == 1) align = DT_RIGHT;
+    else if (t.FTextAlignment == 2) align = DT_CENTER;
+    const TSelectObject font(DC, FCaptionFont->Handle());
+    ::SetBkMode(DC, TRANSPARENT);
+    ::SetTextColor(DC, static_cast<COLORREF>(SkinColorToRGB(colour)) & 0xFFFFFF);
+    ::DrawTextW(DC, FWindowText.c_str(), static_cast<int>(FWindowText.size()), &r,
+                align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+void TWinSkinForm::SetSysMenuStyle(bool Remove)
+{
+    if (FButtonSet & bsCaptionToggle) return;
+    FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
+    LONG style = FStyle;
+    if (Remove) style &= ~WS_SYSMENU;
+    else if (FSysMenu != nullptr) style |= WS_SYSMENU;
+    // Writing an unchanged style still costs a round trip and style messages.
+    if (style == FStyle) return;
+    FStyle = style;
+    ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
+}
+
+bool TWinSkinForm::HasTransparentBorder() const
+{
+    return FSkinData->FBorderLeft->FTrans == 1 || FSkinData->FBorderRight->FTrans == 1 ||
+           FSkinData->FBorderTop->FTrans == 1 || FSkinData->FBorderBottom->FTrans == 1;
+}
+
+void TWinSkinForm::UpdateRegion()
+{
+    if (!FSkinMainMenu || FSkinState == ssDestroyed || FSkinData == nullptr) return;
+    RECT window{};
+    if (!::GetWindowRect(FHandle, &window)) return;
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    if (w * h == 0 || (FMDIKind == mkChild && FWindowState != 0)) return;
+    if (w == FRegionWidth && h == FRegionHeight && FMDIKind != mkChild && FSkinState != ssReskinning && FRegionSet)
+        return;
+    // The region set before belongs to the system now: only forgotten.
+    FRegion = nullptr;
+    FRegionSet = false;
+    HRGN region = nullptr;
+    if (!HasTransparentBorder()) {
+        region = ::CreateRectRgn(0, 0, w, h);
+    } else {
+        FRegionWidth = w;
+        FRegionHeight = h;
+        region = ::CreateRectRgn(FBorderLeft, FTitleHeight, w - FBorderRight, h - FBorderBottom);
+        if (FFrameKind != fkNoCaption) {
+            auto shaped = [&](int Part, int PartW, int PartH, int X, int Y, bool Shape) {
+                if (!Shape) return ::CreateRectRgn(X, Y, X + PartW, Y + PartH);
+                TDataSkinBorder& e = BorderElement(*FSkinData, Part);
+                const bool vertical = Part == bpTitle || Part == bpBottom;
+                const RECT size{0, 0, PartW, PartH};
+                auto image = CreateSkinPartBitmap(size, *e.FBitmap, MarginsOf(e), BorderCell(e, FActive), e.FFrame,
+                                                  e.FTile == 1 ? 0 : 1, vertical ? 1 : 0);
+                return CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1);
+            };
+            const TSkinData& d = *FSkinData;
+            const int inner = w - FBorderLeft - FBorderRight;
+            HRGN left = shaped(bpLeft, FBorderLeft, h, 0, 0, d.FBorderLeft->FTrans == 1 && h > 1);
+            HRGN right = shaped(bpRight, FBorderRight, h, w - FBorderRight, 0, d.FBorderRight->FTrans == 1 && h > 1);
+            HRGN bottom = shaped(bpBottom, inner, FBorderBottom, FBorderLeft, h - FBorderBottom,
+                                 d.FBorderBottom->FTrans == 1 && FBorderBottom >= 2 && inner > 0);
+            HRGN top = shaped(bpTitle, inner, FTitleHeight, FBorderLeft, 0,
+                              d.FBorderTop->FTrans == 1 && FTitleHeight > 1 && inner > 0);
+            ::CombineRgn(left, left, right, RGN_OR);
+            ::CombineRgn(top, top, bottom, RGN_OR);
+            ::CombineRgn(left, left, top, RGN_OR);
+            ::CombineRgn(region, region, left, RGN_OR);
+            for (HRGN part : {left, right, bottom, top}) ::DeleteObject(part);
+        }
+    }
+    const auto life = FLife;
+    // The system may send size messages from inside; they find the region not set yet.
+    if (::SetWindowRgn(FHandle, region, TRUE) == 0) {
+        ::DeleteObject(region);  // refused: still ours
+        return;
+    }
+    if (!life->Alive) return;
+    FRegion = region;
+    FRegionSet = true;
+}
+
+void TWinSkinForm::ClearRegion()
+{
+    if (!FRegionSet) return;
+    ::SetWindowRgn(FHandle, nullptr, FMDIKind == mkChild);
+    FRegion = nullptr;
+    FRegionSet = false;
+}
+
+void TWinSkinForm::UpdateWindowState()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(FHandle, &placement)) return;
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = 2; break;
+    case SW_SHOWMAXIMIZED: FWindowState = 1; break;
+    default: FWindowState = 0; break;
+    }
+}
+
+void TWinSkinForm::FindMDIClient()
+{
+    FMDIKind = mkNone;
+    for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowClassName(child) != "MDIClient") continue;
+        FMDIKind = mkFrame;
+        FMDIClient = child;
+        if (SkinManager != nullptr) {
+            SkinManager->FMDIClient = child;
+            SkinManager->FMDIForm = FForm;
+        }
+        return;
+    }
+}
+
+void TWinSkinForm::FrameChanged()
+{
+    ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+POINT TWinSkinForm::ScreenToWindow(LPARAM Point) const
+{
+    POINT p{static_cast<short>(LOWORD(Point)), static_cast<short>(HIWORD(Point))};
+    ::ScreenToClient(FHandle, &p);
+    if (!(FMDIKind == mkChild && FWindowState == 2)) {
+        p.x += FBorderLeft;
+        p.y += FTitleHeight + FMenuBarHeight;
+    }
+    return p;
+}

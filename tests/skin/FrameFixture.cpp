@@ -1,0 +1,187 @@
+// The frame tests' windows and read-back helpers.
+#include "FrameFixture.h"
+
+#include "skin/SkinWindowMessages.h"
+#include "tools/skinpack-src/SkinPacker.h"
+
+#include <filesystem>
+
+namespace frametest {
+
+const TBytes& DefaultSkinStream()
+{
+    static const TBytes stream = [] {
+        std::vector<std::string> skipped;
+        const std::vector<uint8_t> packed =
+            PackSkin(CollectSkinFolder(std::filesystem::path(TB_SOURCE_DIR) / "skins" / "default", skipped));
+        TBytes out(4);
+        for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(packed.size() >> (8 * i));
+        out.insert(out.end(), packed.begin(), packed.end());
+        return out;
+    }();
+    return stream;
+}
+
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!Done()) {
+        if (::GetTickCount() - start > TimeoutMs) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Pump();
+    }
+    return true;
+}
+
+TCapture::TCapture(HWND Window)
+{
+    RECT r{};
+    ::GetWindowRect(Window, &r);
+    FWidth = r.right - r.left;
+    FHeight = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), FWidth, -FHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(dc), SkinMagic);
+    ::GdiFlush();
+    const auto* p = static_cast<const uint32_t*>(bits);
+    FPixels.assign(p, p + static_cast<size_t>(FWidth) * FHeight);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+}
+
+COLORREF TCapture::Pixel(int X, int Y) const
+{
+    const uint32_t v = FPixels.at(static_cast<size_t>(Y) * FWidth + X);
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+COLORREF CellPixel(TBitmap& Strip, int Index, int Count, bool Vertical, int X, int Y)
+{
+    const int w = Vertical ? Strip.Width() : Strip.Width() / Count;
+    const int h = Vertical ? Strip.Height() / Count : Strip.Height();
+    const int x = (Vertical ? 0 : w * (Index - 1)) + X;
+    const int y = (Vertical ? h * (Index - 1) : 0) + Y;
+    const uint8_t* row = Strip.ScanLine(y);
+    const int bpp = Strip.BitsPerPixel() / 8;
+    return RGB(row[x * bpp + 2], row[x * bpp + 1], row[x * bpp]);
+}
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    return ::DefWindowProcW(Window, Msg, WParam, LParam);
+}
+
+const wchar_t* PlainClass(WNDPROC Proc)
+{
+    // One class per procedure, registered once.
+    static std::vector<std::pair<WNDPROC, std::wstring>> classes;
+    for (const auto& [proc, name] : classes)
+        if (proc == Proc) return name.c_str();
+    std::wstring name = L"TbFrameTest" + std::to_wstring(classes.size());
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassW(&wc);
+    classes.emplace_back(Proc, std::move(name));
+    return classes.back().second.c_str();
+}
+
+}  // namespace
+
+void FrameTest::SetUp()
+{
+    InitSkinManagerUnit();
+    Application->Initialize();
+}
+
+void FrameTest::TearDown()
+{
+    for (HWND w : Windows)
+        if (::IsWindow(w)) ::DestroyWindow(w);
+    for (TForm* f : Forms) f->Free();
+    Pump();
+    FreeSkinManager();
+    EXPECT_EQ(SkinnedWindowCount(), 0);
+    EXPECT_EQ(BoundWindowCount(), 0);
+}
+
+TSkinnedForm FrameTest::MakeForm(TSkinFormType Type, bool WithSkin)
+{
+    TSkinnedForm made;
+    made.Form = new TForm(nullptr);
+    Forms.push_back(made.Form);
+    made.Form->SetBounds(50, 50, 400, 300);
+    made.Form->SetCaption("Frame test");
+    if (!WithSkin) return made;
+    made.Data = new TSkinData(made.Form);
+    made.Data->SetSkinFormtype(Type);
+    // As the description reader does: properties while reading, then Loaded.
+    made.Data->SetSkinStreamBytes(DefaultSkinStream());
+    made.Data->SetActive(true);
+    made.Data->Loaded();
+    return made;
+}
+
+TWinSkinForm* FrameTest::ShowSkinned(TForm* Form)
+{
+    Form->Show();
+    ::SetForegroundWindow(Form->Handle());
+    const HWND window = Form->Handle();
+    if (!PumpUntil([&] { return IsActiveFrame(window); })) return nullptr;
+    Pump();
+    return Frame(window);
+}
+
+HWND FrameTest::MakeWindow(DWORD Style, DWORD ExStyle, WNDPROC Proc, HWND Parent)
+{
+    const HWND w = ::CreateWindowExW(ExStyle, PlainClass(Proc != nullptr ? Proc : PlainProc), L"Plain window", Style,
+                                     60, 60, 300, 200, Parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    Windows.push_back(w);
+    return w;
+}
+
+bool FrameTest::IsActiveFrame(HWND Window)
+{
+    const TWinSkinForm* frame = Frame(Window);
+    return frame != nullptr && frame->FSkinState == ssActive;
+}
+
+TWinSysButton* FrameTest::Button(const TWinSkinForm& Frame, int Action)
+{
+    for (const auto& b : Frame.FSysButtons)
+        if (b->FData->FAction == Action) return b.get();
+    return nullptr;
+}
+
+LPARAM FrameTest::ScreenPoint(HWND Window, int X, int Y)
+{
+    RECT r{};
+    ::GetWindowRect(Window, &r);
+    return MAKELPARAM(r.left + X, r.top + Y);
+}
+
+LRESULT FrameTest::HitTest(HWND Window, int X, int Y)
+{
+    return ::SendMessageW(Window, WM_NCHITTEST, 0, ScreenPoint(Window, X, Y));
+}
+
+}  // namespace frametest

@@ -1,0 +1,74 @@
+// Skinned windows for the frame tests: the default skin packed from
+// skins/default, class-library forms carrying a skin component, plain Win32
+// windows of the test's own class, and helpers that read the frame back
+// (hit tests, the non-client area painted into a bitmap, the skin's cells).
+#pragma once
+
+#include "classlib/Forms.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinDlg.h"
+#include "skin/WinSkinForm.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace frametest {
+
+// The default skin as stored in a description (count + container).
+const TBytes& DefaultSkinStream();
+
+void Pump();
+bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000);
+
+// A window's pixels as the frame object paints its non-client area (through
+// WM_SKIN_PRINTNC into a 32-bit bitmap of the window's size).
+class TCapture {
+public:
+    explicit TCapture(HWND Window);
+    COLORREF Pixel(int X, int Y) const;
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+
+private:
+    int FWidth = 0, FHeight = 0;
+    std::vector<uint32_t> FPixels;
+};
+
+// The pixel at (X, Y) of cell Index (1-based) of Count cells of a strip.
+COLORREF CellPixel(TBitmap& Strip, int Index, int Count, bool Vertical, int X, int Y);
+
+// A form of the class library with a skin component of its own.
+struct TSkinnedForm {
+    TForm* Form = nullptr;
+    TSkinData* Data = nullptr;
+};
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A 400 x 300 form at (50, 50) whose skin component is read as a stored
+    // description would read it (Loaded at the end). Not shown.
+    TSkinnedForm MakeForm(TSkinFormType Type = TSkinFormType::sfMainform, bool WithSkin = true);
+    // Shows the form and waits until its frame object is active.
+    TWinSkinForm* ShowSkinned(TForm* Form);
+    // A top-level window of the test's own class (DefWindowProc, or Proc).
+    HWND MakeWindow(DWORD Style, DWORD ExStyle = 0, WNDPROC Proc = nullptr, HWND Parent = nullptr);
+    static TWinSkinForm* Frame(HWND Window) { return FindSkinForm(Window); }
+    // The frame's first title button of that kind (0 close, 1 maximize, 2 minimize, 3 icon).
+    static TWinSysButton* Button(const TWinSkinForm& Frame, int Action);
+    static bool IsActiveFrame(HWND Window);
+    // WM_NCHITTEST at a point in window coordinates.
+    static LRESULT HitTest(HWND Window, int X, int Y);
+    // Screen point of a point in window coordinates, as lParam.
+    static LPARAM ScreenPoint(HWND Window, int X, int Y);
+
+    std::vector<TForm*> Forms;
+    std::vector<HWND> Windows;
+};
+
+}  // namespace frametest
