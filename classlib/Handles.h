@@ -63,3 +63,34 @@ struct TLocalMemTraits {
 using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFileHandle = TUniqueHandle<TFileHandleTraits>;
 using TLocalBlock = TUniqueHandle<TLocalMemTraits>;
+
+// A device context from GetDC or GetWindowDC (null: none), released to the
+// window it came from.
+class TWindowDC {
+public:
+    TWindowDC(HWND Window, HDC DC) noexcept : FWindow(Window), FDC(DC) {}
+    ~TWindowDC()
+    {
+        if (FDC != nullptr) ::ReleaseDC(FWindow, FDC);
+    }
+    TWindowDC(const TWindowDC&) = delete;
+    TWindowDC& operator=(const TWindowDC&) = delete;
+    HDC Get() const noexcept { return FDC; }
+
+private:
+    HWND FWindow;
+    HDC FDC;
+};
+
+// An object selected into a DC for the guard's lifetime.
+class TSelectObject {
+public:
+    TSelectObject(HDC DC, HGDIOBJ Object) noexcept : FDC(DC), FOld(::SelectObject(DC, Object)) {}
+    ~TSelectObject() { ::SelectObject(FDC, FOld); }
+    TSelectObject(const TSelectObject&) = delete;
+    TSelectObject& operator=(const TSelectObject&) = delete;
+
+private:
+    HDC FDC;
+    HGDIOBJ FOld;
+};

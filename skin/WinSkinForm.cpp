@@ -8,6 +8,7 @@
 #include "WinSkinDlg.h"
 #include "classlib/Forms.h"
 #include "classlib/ExceptionHook.h"
+#include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "skin/SkinWindowMessages.h"
 
@@ -353,12 +354,12 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
         if (!FWindowText.empty())
             FWindowText.resize(static_cast<size_t>(
                 ::GetWindowTextW(FHandle, FWindowText.data(), static_cast<int>(FWindowText.size()) + 1)));
-        HDC dc = ::GetWindowDC(FHandle);
-        HGDIOBJ old = ::SelectObject(dc, FCaptionFont->Handle());
         SIZE size{};
-        ::GetTextExtentPoint32W(dc, FWindowText.c_str(), static_cast<int>(FWindowText.size()), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(FHandle, dc);
+        {
+            const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
+            const TSelectObject font(dc.Get(), FCaptionFont->Handle());
+            ::GetTextExtentPoint32W(dc.Get(), FWindowText.c_str(), static_cast<int>(FWindowText.size()), &size);
+        }
         FCaptionWidth = size.cx;
         const int needed = FSkinData->FTitle->FLeftWidth + FCaptionWidth + FSkinData->FTitle->FRightWidth;
         if (width < needed) {

@@ -7,6 +7,7 @@
 #include "SkinDraw.h"
 #include "WinSkinData.h"
 #include "WinSkinDlg.h"
+#include "classlib/Handles.h"
 
 namespace {
 
@@ -28,15 +29,6 @@ int BorderCell(const TDataSkinBorder& Element, bool Active)
     return (Active || Element.FFrame <= 1) ? 1 : 2;
 }
 
-struct TSelectObject {
-    TSelectObject(HDC ADC, HGDIOBJ Object) : DC(ADC), Old(::SelectObject(ADC, Object)) {}
-    ~TSelectObject() { ::SelectObject(DC, Old); }
-    TSelectObject(const TSelectObject&) = delete;
-    TSelectObject& operator=(const TSelectObject&) = delete;
-    HDC DC;
-    HGDIOBJ Old;
-};
-
 }  // namespace
 
 void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC)
@@ -53,7 +45,8 @@ void TWinSkinForm::PaintNC(HDC DC)
     if (ScratchBitmap == nullptr || (FSkinState != ssActive && FSkinState != ssReskinning) ||
         FFrameKind == fkNoCaption || (FMDIKind == mkChild && FWindowState == 1) || FSkinData == nullptr)
         return;
-    HDC dc = DC != nullptr ? DC : ::GetWindowDC(FHandle);
+    const TWindowDC own(FHandle, DC == nullptr ? ::GetWindowDC(FHandle) : nullptr);
+    const HDC dc = DC != nullptr ? DC : own.Get();
     if (dc == nullptr) return;
     try {
         RECT r{};
@@ -79,7 +72,6 @@ void TWinSkinForm::PaintNC(HDC DC)
         // A failed paint leaves the frame as it was; the next one tries again.
     }
     FHotObject = nullptr;
-    if (DC == nullptr) ::ReleaseDC(FHandle, dc);
 }
 
 void TWinSkinForm::PaintTitle(HDC DC)

@@ -5,6 +5,7 @@
 
 #include "SkinDraw.h"
 #include "WinSkinData.h"
+#include "classlib/Handles.h"
 #include "skin/SkinWindowMessages.h"
 
 void TNCObject::MouseDown()
@@ -223,15 +224,14 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, int State)
 {
     const TDataSkinSysButton& data = *Button.FData;
     if (data.FBitmap->Empty()) return;
-    HDC dc = ::GetWindowDC(FHandle);
-    if (dc == nullptr) return;
+    const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
+    if (dc.Get() == nullptr) return;
     if (IsIconKind(data.FAction)) {
-        DrawWindowIcon(dc, Button.FRect);
+        DrawWindowIcon(dc.Get(), Button.FRect);
     } else {
         const int cell = (State == 3 && data.FVisibility == 100) ? 4 : State;
-        DrawSkinCell(dc, Button.FRect, *data.FBitmap, cell, data.FFrame, 1);
+        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, cell, data.FFrame, 1);
     }
-    ::ReleaseDC(FHandle, dc);
 }
 
 TWinSysButton* TWinSkinForm::SysButtonAt(POINT P) const

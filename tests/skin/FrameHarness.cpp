@@ -20,36 +20,6 @@ struct TBitmapTraits {
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
 
-// A DC from GetDC, released to the window it came from.
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND Wnd) : FWnd(Wnd), FDC(::GetDC(Wnd)) {}
-    ~TWindowDC()
-    {
-        if (FDC) ::ReleaseDC(FWnd, FDC);
-    }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const { return FDC; }
-
-private:
-    HWND FWnd;
-    HDC FDC;
-};
-
-// Selects an object into a DC for the guard's lifetime.
-class TSelection {
-public:
-    TSelection(HDC DC, HGDIOBJ Obj) : FDC(DC), FOld(::SelectObject(DC, Obj)) {}
-    ~TSelection() { ::SelectObject(FDC, FOld); }
-    TSelection(const TSelection&) = delete;
-    TSelection& operator=(const TSelection&) = delete;
-
-private:
-    HDC FDC;
-    HGDIOBJ FOld;
-};
-
 constexpr UINT kTickMs = 10;           // one input event of a gesture per tick
 constexpr int kSettleTicks = 3;        // the cursor stays put this long before a press
 constexpr int kSteadyTicks = 2;        // the cursor stays put this long before the next step
@@ -323,7 +293,7 @@ TWindowCapture TWindowCapture::Take(HWND Wnd)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TWindowDC screen(nullptr);
+    const TWindowDC screen(nullptr, ::GetDC(nullptr));
     TUniqueHandle<TMemoryDCTraits> memory(::CreateCompatibleDC(screen.Get()));
     TUniqueHandle<TBitmapTraits> dib(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!screen.Get() || !memory || !dib || !bits) return result;
@@ -331,7 +301,7 @@ TWindowCapture TWindowCapture::Take(HWND Wnd)
         // Under Wine PrintWindow and WM_PRINT leave out what WM_NCPAINT draws
         // through GetWindowDC (no WM_NCPAINT is sent, and the client lands at
         // the DC's origin), so only the screen shows a frame drawn that way.
-        TSelection select(memory.Get(), dib.Get());
+        const TSelectObject select(memory.Get(), dib.Get());
         if (!::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) return result;
         ::GdiFlush();
     }
