@@ -156,13 +156,13 @@ bool TSkinManage::SkinWindow(HWND Window)
         if (form != nullptr) frame->InitForm(data, form);
         else frame->InitWindow(data);
     } catch (...) {
-        // Half attached: the window gets back what was taken, and stays unskinned.
+        // Refused silently: the half-attached window gets back what was taken.
         if (life->Alive) {
             RemoveForm(frame);
             frame->Unskin();
             delete frame;
         }
-        throw;
+        return false;
     }
     ::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
     return true;
