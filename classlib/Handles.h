@@ -60,9 +60,24 @@ struct TLocalMemTraits {
     static void Close(Handle h) noexcept { ::LocalFree(h); }
 };
 
+// GDI objects (bitmaps, brushes, fonts, regions) and memory DCs: NULL when
+// creation failed.
+struct TGdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteObject(h); }
+};
+struct TMemoryDCTraits {
+    using Handle = HDC;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DeleteDC(h); }
+};
+
 using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFileHandle = TUniqueHandle<TFileHandleTraits>;
 using TLocalBlock = TUniqueHandle<TLocalMemTraits>;
+using TGdiObject = TUniqueHandle<TGdiObjectTraits>;
+using TMemoryDC = TUniqueHandle<TMemoryDCTraits>;
 
 // A device context from GetDC or GetWindowDC (null: none), released to the
 // window it came from.

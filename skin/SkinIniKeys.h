@@ -15,13 +15,6 @@
 #include <string>
 #include <vector>
 
-struct TGdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-using TGdiObject = TUniqueHandle<TGdiObjectTraits>;
-
 struct TSkinSet {
     TSkinSet();
 

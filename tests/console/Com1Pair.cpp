@@ -1,11 +1,12 @@
 #include "Com1Pair.h"
 
-#include "UnixShell.h"
+#include "tests/serial/UnixShell.h"
 
 #include <stdexcept>
 
 namespace {
 
+using UnixShell::PrefixPath;
 using UnixShell::Quoted;
 using UnixShell::WinePath;
 
@@ -23,14 +24,6 @@ bool Opens(const std::string& name)
     const bool serial = SetupComm(port, 4096, 4096) != FALSE;
     CloseHandle(port);
     return serial;
-}
-
-std::string PrefixPath()
-{
-    char buffer[MAX_PATH];
-    const DWORD n = GetEnvironmentVariableA("WINEPREFIX", buffer, sizeof buffer);
-    if (n > 0 && n < sizeof buffer) return std::string(buffer, n);
-    throw std::runtime_error("TCom1Pair: WINEPREFIX is not set");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The simulated reader started through the Unix shell.
 #include "ReaderSimProcess.h"
 
-#include "UnixShell.h"
+#include "tests/serial/UnixShell.h"
 
 #include <windows.h>
 

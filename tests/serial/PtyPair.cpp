@@ -1,11 +1,13 @@
-// TPtyPair and RunShell: socat is started and stopped through /bin/sh, which
-// Wine runs as a Unix program without giving back a handle, so a command
-// reports that it has finished by creating a marker file.
+// TPtyPair: socat is started and stopped through the Unix shell.
 #include "PtyPair.h"
 
-#include <atomic>
+#include "UnixShell.h"
+
 #include <stdexcept>
-#include <vector>
+
+using UnixShell::PrefixPath;
+using UnixShell::Quoted;
+using UnixShell::WinePath;
 
 namespace {
 
@@ -14,58 +16,7 @@ constexpr int kPairs = 120; // COM10 .. COM249
 constexpr DWORD kStartMs = 10000;
 constexpr DWORD kKillMs = 10000;
 
-bool Exists(const std::string& unixPath)
-{
-    return GetFileAttributesA(WinePath(unixPath).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "'" + path + "'";
-}
-
-std::string PrefixPath()
-{
-    char buffer[MAX_PATH];
-    DWORD n = GetEnvironmentVariableA("WINEPREFIX", buffer, sizeof buffer);
-    if (n > 0 && n < sizeof buffer) return std::string(buffer, n);
-    n = GetEnvironmentVariableA("HOME", buffer, sizeof buffer);
-    if (n > 0 && n < sizeof buffer) return std::string(buffer, n) + "/.wine";
-    throw std::runtime_error("TPtyPair: neither WINEPREFIX nor HOME is set");
-}
-
 } // namespace
-
-std::string WinePath(const std::string& unixPath)
-{
-    return "Z:" + unixPath;
-}
-
-bool RunShell(const std::string& command, DWORD timeoutMs)
-{
-    static std::atomic<unsigned> serial{0};
-    // In the prefix: process ids are unique only within one.
-    const std::string marker = PrefixPath() + "/tagbench-sh-" + std::to_string(GetCurrentProcessId()) + "-" +
-                               std::to_string(++serial) + ".done";
-    std::string line = "/bin/sh -c \"{ " + command + "; } && touch " + Quoted(marker) + "\"";
-    std::vector<char> buffer(line.begin(), line.end());
-    buffer.push_back('\0');
-
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    // For a Unix program Wine leaves stale values in PROCESS_INFORMATION:
-    // closing them can close this program's own handles, so they are left alone.
-
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!Exists(marker)) {
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(5);
-    }
-    DeleteFileA(WinePath(marker).c_str());
-    return true;
-}
 
 TPtyPair::TPtyPair(unsigned lifetimeSeconds) : FPrefix(PrefixPath())
 {
@@ -131,7 +82,7 @@ void TPtyPair::Start(unsigned lifetimeSeconds)
         " && break; sleep 0.01; done; " + links + " && " + holder(FLinkA, FPidFile + ".a") +
         holder(FLinkB, FPidFile + ".b") + "for i in $(seq 500); do " + held + " && break; sleep 0.01; done; " + held;
     FRunning = true;
-    if (!RunShell(command, kStartMs)) {
+    if (!UnixShell::Run(command, kStartMs)) {
         Kill();
         throw std::runtime_error("TPtyPair: socat did not make the links of " + FNameA);
     }
@@ -141,11 +92,7 @@ void TPtyPair::Kill()
 {
     if (!FRunning) return;
     FRunning = false;
-    // The pid is that of `timeout`, which passes the signal on and ends after
-    // socat; a zombie counts as ended.
-    const std::string pid = "$(cat " + Quoted(FPidFile) + ")";
-    RunShell("p=" + pid + "; kill $p 2>/dev/null; while kill -0 $p 2>/dev/null && [ $(cut -d' ' -f3 /proc/$p/stat "
-             "2>/dev/null || echo Z) != Z ]; do sleep 0.01; done; rm -f " +
-                 Quoted(FLinkA) + " " + Quoted(FLinkB) + " " + Quoted(FPidFile) + "*",
-             kKillMs);
+    // The pid is that of `timeout`, which passes the signal on and ends after socat.
+    UnixShell::Kill(FPidFile);
+    UnixShell::Run("rm -f " + Quoted(FLinkA) + " " + Quoted(FLinkB) + " " + Quoted(FPidFile) + "*", kKillMs);
 }

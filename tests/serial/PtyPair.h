@@ -38,10 +38,3 @@ private:
     HANDLE FClaim = INVALID_HANDLE_VALUE;
     bool FRunning = false;
 };
-
-// Runs a command under the Unix shell and waits, at most timeoutMs, until it
-// has succeeded; false when it failed or ran out of time. The command must not
-// quote with '"'.
-bool RunShell(const std::string& command, DWORD timeoutMs);
-// Unix path to the same file seen from Windows.
-std::string WinePath(const std::string& unixPath);

@@ -22,51 +22,11 @@ const TBytes& DefaultSkinStream()
     return stream;
 }
 
-void Pump()
+frameharness::TWindowCapture SkinPrint(HWND Window)
 {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (!Done()) {
-        if (::GetTickCount() - start > TimeoutMs) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        Pump();
-    }
-    return true;
-}
-
-TCapture::TCapture(HWND Window)
-{
-    RECT r{};
-    ::GetWindowRect(Window, &r);
-    FWidth = r.right - r.left;
-    FHeight = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), FWidth, -FHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(dc), SkinMagic);
-    ::GdiFlush();
-    const auto* p = static_cast<const uint32_t*>(bits);
-    FPixels.assign(p, p + static_cast<size_t>(FWidth) * FHeight);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-}
-
-COLORREF TCapture::Pixel(int X, int Y) const
-{
-    const uint32_t v = FPixels.at(static_cast<size_t>(Y) * FWidth + X);
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return frameharness::TWindowCapture::Paint(Window, [Window](HDC DC) {
+        ::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), SkinMagic);
+    });
 }
 
 COLORREF CellPixel(TBitmap& Strip, int Index, int Count, bool Vertical, int X, int Y)

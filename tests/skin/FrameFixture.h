@@ -8,6 +8,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinForm.h"
+#include "tests/skin/FrameHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -20,22 +21,18 @@ namespace frametest {
 // The default skin as stored in a description (count + container).
 const TBytes& DefaultSkinStream();
 
-void Pump();
-bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000);
+inline void Pump()
+{
+    frameharness::PumpFor(0);
+}
+inline bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000)
+{
+    return frameharness::PumpUntil(Done, TimeoutMs);
+}
 
 // A window's pixels as the frame object paints its non-client area (through
-// WM_SKIN_PRINTNC into a 32-bit bitmap of the window's size).
-class TCapture {
-public:
-    explicit TCapture(HWND Window);
-    COLORREF Pixel(int X, int Y) const;
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-
-private:
-    int FWidth = 0, FHeight = 0;
-    std::vector<uint32_t> FPixels;
-};
+// WM_SKIN_PRINTNC), which also lays its title buttons out.
+frameharness::TWindowCapture SkinPrint(HWND Window);
 
 // The pixel at (X, Y) of cell Index (1-based) of Count cells of a strip.
 COLORREF CellPixel(TBitmap& Strip, int Index, int Count, bool Vertical, int X, int Y);

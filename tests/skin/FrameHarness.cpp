@@ -9,17 +9,6 @@ namespace frameharness {
 
 namespace {
 
-struct TMemoryDCTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteDC(h); }
-};
-struct TBitmapTraits {
-    using Handle = HBITMAP;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
 constexpr UINT kTickMs = 10;           // one input event of a gesture per tick
 constexpr int kSettleTicks = 3;        // the cursor stays put this long before a press
 constexpr int kSteadyTicks = 2;        // the cursor stays put this long before the next step
@@ -278,7 +267,7 @@ bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
     }
 }
 
-TWindowCapture TWindowCapture::Take(HWND Wnd)
+TWindowCapture TWindowCapture::Paint(HWND Wnd, const std::function<void(HDC)>& Painter)
 {
     TWindowCapture result;
     RECT rect;
@@ -293,16 +282,12 @@ TWindowCapture TWindowCapture::Take(HWND Wnd)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const TWindowDC screen(nullptr, ::GetDC(nullptr));
-    TUniqueHandle<TMemoryDCTraits> memory(::CreateCompatibleDC(screen.Get()));
-    TUniqueHandle<TBitmapTraits> dib(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!screen.Get() || !memory || !dib || !bits) return result;
+    const TMemoryDC memory(::CreateCompatibleDC(nullptr));
+    const TGdiObject dib(::CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !dib || !bits) return result;
     {
-        // Under Wine PrintWindow and WM_PRINT leave out what WM_NCPAINT draws
-        // through GetWindowDC (no WM_NCPAINT is sent, and the client lands at
-        // the DC's origin), so only the screen shows a frame drawn that way.
         const TSelectObject select(memory.Get(), dib.Get());
-        if (!::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) return result;
+        Painter(memory.Get());
         ::GdiFlush();
     }
     result.FWidth = width;
@@ -310,6 +295,22 @@ TWindowCapture TWindowCapture::Take(HWND Wnd)
     result.FPixels.resize(static_cast<size_t>(width) * height);
     std::memcpy(result.FPixels.data(), bits, result.FPixels.size() * sizeof(uint32_t));
     return result;
+}
+
+TWindowCapture TWindowCapture::Take(HWND Wnd)
+{
+    RECT rect{};
+    ::GetWindowRect(Wnd, &rect);
+    const TWindowDC screen(nullptr, ::GetDC(nullptr));
+    bool copied = false;
+    // Under Wine PrintWindow and WM_PRINT leave out what WM_NCPAINT draws
+    // through GetWindowDC (no WM_NCPAINT is sent, and the client lands at
+    // the DC's origin), so only the screen shows a frame drawn that way.
+    TWindowCapture result = Paint(Wnd, [&](HDC DC) {
+        copied = screen.Get() != nullptr && ::BitBlt(DC, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                                                     screen.Get(), rect.left, rect.top, SRCCOPY);
+    });
+    return copied ? result : TWindowCapture();
 }
 
 COLORREF TWindowCapture::Pixel(int X, int Y) const

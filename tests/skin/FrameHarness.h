@@ -25,6 +25,9 @@ public:
     TWindowCapture() = default;
     // Empty when the window has no area or GDI failed.
     static TWindowCapture Take(HWND Wnd);
+    // What Paint draws into a memory DC the size of the window (window
+    // coordinates), for windows that can paint themselves into a given DC.
+    static TWindowCapture Paint(HWND Wnd, const std::function<void(HDC)>& Painter);
 
     bool Empty() const { return FPixels.empty(); }
     int Width() const { return FWidth; }

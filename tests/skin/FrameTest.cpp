@@ -92,7 +92,7 @@ TEST_F(FrameTest, FrameCellsArePaintedActiveAndInactive)
     const HWND w = made.Form->Handle();
     TSkinData& d = *made.Data;
     auto check = [&](int cell) {
-        const TCapture shot(w);
+        const frameharness::TWindowCapture shot = SkinPrint(w);
         const int W = shot.Width(), H = shot.Height();
         // The title's stretched centre, clear of caption and buttons.
         EXPECT_EQ(shot.Pixel(W / 2 + 60, 2), CellPixel(*d.FBorderTop->FBitmap, cell, 2, true, 20, 2)) << cell;
@@ -161,14 +161,14 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
         ADD_FAILURE() << "no button " << Action;
         return false;
     };
-    TCapture{w};  // lays the buttons out
+    SkinPrint(w);  // lays the buttons out
     EXPECT_TRUE(shown(1, 2));   // maximize
     EXPECT_FALSE(shown(1, 1));  // restore
     EXPECT_TRUE(shown(2, 0));
     ::SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     Pump();
     EXPECT_EQ(frame->FWindowState, 1);
-    TCapture{w};
+    SkinPrint(w);
     EXPECT_FALSE(shown(1, 2));
     EXPECT_TRUE(shown(1, 1));
     // Maximized, the skinned window fills the work area exactly.
@@ -185,7 +185,7 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, SkinMagic), SkinMagic);
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, 0), 1);
     // Pressed on one title button and released on another: neither acts.
-    TCapture{w};
+    SkinPrint(w);
     const TWinSysButton* minimize = Button(*frame, 2);
     const TWinSysButton* close = Button(*frame, 0);
     ASSERT_TRUE(minimize != nullptr && close != nullptr);
@@ -206,7 +206,7 @@ TEST_F(FrameTest, AFormWithoutBoxesShowsOnlyItsCloseButton)
     made.Form->SetBorderIcons(1u << biSystemMenu);
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
-    TCapture{made.Form->Handle()};
+    SkinPrint(made.Form->Handle());
     for (const auto& b : frame->FSysButtons) {
         const int a = b->FData->FAction;
         EXPECT_EQ(b->FVisible, a == 0 || a == 3) << b->FData->FName;

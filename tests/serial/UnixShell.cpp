@@ -2,6 +2,7 @@
 #include "UnixShell.h"
 
 #include <atomic>
+#include <stdexcept>
 #include <vector>
 
 namespace UnixShell {
@@ -21,16 +22,27 @@ std::string Quoted(const std::string& path)
     return "'" + path + "'";
 }
 
+std::string PrefixPath()
+{
+    char buffer[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("WINEPREFIX", buffer, sizeof buffer);
+    if (n > 0 && n < sizeof buffer) return std::string(buffer, n);
+    n = GetEnvironmentVariableA("HOME", buffer, sizeof buffer);
+    if (n > 0 && n < sizeof buffer) return std::string(buffer, n) + "/.wine";
+    throw std::runtime_error("neither WINEPREFIX nor HOME is set");
+}
+
 std::string TempPath(const std::string& suffix)
 {
     static std::atomic<unsigned> serial{0};
-    return "/tmp/tb-console-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + suffix;
+    return PrefixPath() + "/tagbench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) +
+           suffix;
 }
 
 bool Run(const std::string& command, DWORD timeoutMs)
 {
     const std::string marker = TempPath(".done");
-    std::string line = "/bin/sh -c \"" + command + "; touch " + Quoted(marker) + "\"";
+    std::string line = "/bin/sh -c \"{ " + command + "; } && touch " + Quoted(marker) + "\"";
     std::vector<char> buffer(line.begin(), line.end());
     buffer.push_back('\0');
     STARTUPINFOA si{};
