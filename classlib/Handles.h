@@ -73,11 +73,18 @@ struct TMemoryDCTraits {
     static void Close(Handle h) noexcept { ::DeleteDC(h); }
 };
 
+struct TIconTraits {
+    using Handle = HICON;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::DestroyIcon(h); }
+};
+
 using TKernelHandle = TUniqueHandle<TKernelHandleTraits>;
 using TFileHandle = TUniqueHandle<TFileHandleTraits>;
 using TLocalBlock = TUniqueHandle<TLocalMemTraits>;
 using TGdiObject = TUniqueHandle<TGdiObjectTraits>;
 using TMemoryDC = TUniqueHandle<TMemoryDCTraits>;
+using TIcon = TUniqueHandle<TIconTraits>;
 
 // A device context from GetDC or GetWindowDC (null: none), released to the
 // window it came from.

@@ -9,6 +9,7 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
+#include "classlib/Handles.h"
 #include "classlib/Messages.h"
 #include "classlib/Timers.h"
 
@@ -123,6 +124,9 @@ public:
     HWND FOwnerWindow = nullptr;
     HICON FIcon = nullptr;
     int FIconSize = 16;
+    // FIcon at FIconSize, made once per icon instead of on every paint.
+    TIcon FIconCopy;
+    HICON FIconCopyOf = nullptr;
     std::wstring FWindowText;
     int FBorderLeft = 0, FTitleHeight = 0, FBorderRight = 0, FBorderBottom = 0;
     RECT FWindowRect{};

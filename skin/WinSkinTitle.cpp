@@ -97,6 +97,7 @@ void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
     Bitmap.SetSize(w, h);
     Bitmap.Canvas()->FillRect({0, 0, w, h});
     FIconSize = w;
+    FIconCopy.Reset();  // the icon is read anew: so is its copy
     FIcon = reinterpret_cast<HICON>(::SendMessageA(FHandle, WM_GETICON, ICON_SMALL, 0));
     if (FIcon == nullptr) FIcon = reinterpret_cast<HICON>(::SendMessageA(FHandle, WM_GETICON, ICON_BIG, 0));
     if (FIcon == nullptr) return;
@@ -109,10 +110,12 @@ void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
 void TWinSkinForm::DrawWindowIcon(HDC DC, const RECT& Rect)
 {
     if (FIcon != nullptr) {
-        if (HICON copy = static_cast<HICON>(::CopyImage(FIcon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE))) {
-            ::DrawIconEx(DC, Rect.left, Rect.top, copy, FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
-            ::DestroyIcon(copy);
+        if (FIconCopyOf != FIcon || !FIconCopy) {
+            FIconCopy.Reset(static_cast<HICON>(::CopyImage(FIcon, IMAGE_ICON, FIconSize, FIconSize, LR_COPYFROMRESOURCE)));
+            FIconCopyOf = FIcon;
         }
+        if (FIconCopy)
+            ::DrawIconEx(DC, Rect.left, Rect.top, FIconCopy.Get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
         return;
     }
     DrawTransparentBitmap(DC, Rect, *FSmallIcon, 0xFF00FF);
