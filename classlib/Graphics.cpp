@@ -3,6 +3,10 @@
 #include "Text.h"
 #include "classlib/portable/TypInfo.h"
 
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+
 COLORREF ColorToRGB(TColor Color) noexcept
 {
     if (Color < 0) return GetSysColor(Color & 0xFF);
@@ -72,8 +76,12 @@ void TFont::SetName(const std::string& value)
 void TFont::Assign(const TFont& Source)
 {
     if (&Source == this) return;
-    if (FCharset == Source.FCharset && FColor == Source.FColor && FHeight == Source.FHeight && FName == Source.FName)
+    const bool sameLog = FLogFont.has_value() == Source.FLogFont.has_value() &&
+                         (!FLogFont || std::memcmp(&*FLogFont, &*Source.FLogFont, sizeof(LOGFONTW)) == 0);
+    if (FCharset == Source.FCharset && FColor == Source.FColor && FHeight == Source.FHeight && FName == Source.FName &&
+        sameLog)
         return;
+    FLogFont = Source.FLogFont;
     FCharset = Source.FCharset;
     FColor = Source.FColor;
     FHeight = Source.FHeight;
@@ -81,14 +89,28 @@ void TFont::Assign(const TFont& Source)
     Changed();
 }
 
+void TFont::AssignLogFont(const LOGFONTW& Font)
+{
+    FLogFont = Font;
+    FName = WideToText(std::wstring(Font.lfFaceName, ::wcsnlen(Font.lfFaceName, LF_FACESIZE)));
+    FHeight = Font.lfHeight;
+    FCharset = Font.lfCharSet;
+    Changed();
+}
+
 HFONT TFont::Handle() const
 {
     if (FHandle == nullptr) {
         LOGFONTW lf{};
+        if (FLogFont) {
+            lf = *FLogFont;
+        } else {
+            lf.lfWeight = FW_NORMAL;
+            lf.lfQuality = DEFAULT_QUALITY;
+        }
         lf.lfHeight = FHeight;
-        lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = FCharset;
-        lf.lfQuality = DEFAULT_QUALITY;
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
         const std::wstring face = TextToWide(FName);
         face.copy(lf.lfFaceName, LF_FACESIZE - 1);
         FHandle = CreateFontIndirectW(&lf);

@@ -8,6 +8,7 @@
 #include "classlib/portable/Classes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 using TColor = int32_t;
@@ -46,6 +47,9 @@ public:
     void SetName(const std::string& value);
 
     void Assign(const TFont& Source);
+    // Everything of a logical font: face, height and charset as above, and
+    // the rest (weight, slant, quality...) kept for the handle.
+    void AssignLogFont(const LOGFONTW& Font);
     // Made on first use; valid until the next change or the font's end.
     HFONT Handle() const;
 
@@ -60,4 +64,5 @@ private:
     int32_t FHeight = -11;
     std::string FName = "MS Sans Serif";
     mutable HFONT FHandle = nullptr;
+    std::optional<LOGFONTW> FLogFont;
 };

@@ -30,11 +30,13 @@ std::string Lower(std::string Text)
     return Text;
 }
 
-LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam)
+}  // namespace
+
+LRESULT CALLBACK TSkinManage::CBTHookProc(int Code, WPARAM WParam, LPARAM LParam)
 {
     TSkinManage* manager = SkinManager;
     HHOOK hook = manager != nullptr ? manager->FHook : nullptr;
-    if (Code >= 0 && manager != nullptr && manager->FState != 4) try {
+    if (Code >= 0 && manager != nullptr && !manager->FDestroying) try {
         const HWND window = reinterpret_cast<HWND>(WParam);
         switch (Code) {
         case HCBT_CREATEWND: {
@@ -50,7 +52,7 @@ LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam)
             manager->UnskinPopupMenu(window);
             break;
         case HCBT_ACTIVATE:
-            if (manager->FState == 0) manager->FState = 1;
+            manager->SetRunning();
             manager->SkinWindow(window);
             break;
         default:
@@ -62,8 +64,6 @@ LRESULT CALLBACK SkinCBTHookProc(int Code, WPARAM WParam, LPARAM LParam)
     }
     return ::CallNextHookEx(hook, Code, WParam, LParam);
 }
-
-}  // namespace
 
 std::string GetWindowClassName(HWND Window)
 {
@@ -81,7 +81,7 @@ TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
 
 TSkinManage::~TSkinManage()
 {
-    FState = 4;
+    FDestroying = true;
     FActive = false;
     FTimer.reset();
     if (!FForms.empty()) ReleaseForms();
@@ -99,7 +99,7 @@ void FreeSkinManager()
 void TSkinManage::InstallHook()
 {
     SkinWinVersion = ::GetVersion();
-    if (FHook == nullptr) FHook = ::SetWindowsHookExA(WH_CBT, SkinCBTHookProc, nullptr, ::GetCurrentThreadId());
+    if (FHook == nullptr) FHook = ::SetWindowsHookExA(WH_CBT, CBTHookProc, nullptr, ::GetCurrentThreadId());
 }
 
 bool TSkinManage::IsNonMDIChild(HWND Window)
@@ -113,7 +113,7 @@ bool TSkinManage::IsNonMDIChild(HWND Window)
 TWinSkinForm* TSkinManage::FindForm(HWND Window) const
 {
     for (TWinSkinForm* form : FForms)
-        if (form->FHandle == Window && form->FSkinState != ssDestroyed) return form;
+        if (form->Handle() == Window && form->SkinState() != ssDestroyed) return form;
     return nullptr;
 }
 
@@ -148,19 +148,17 @@ bool TSkinManage::SkinWindow(HWND Window)
     if (data == nullptr || data->FNotLoaded) return false;
 
     auto* frame = new TWinSkinForm(form);
-    frame->FHandle = Window;
-    frame->FWindowClass = name;
     FForms.push_back(frame);
-    const auto life = frame->Life();
+    const TSkinObject::TToken life = frame->Token();
     try {
-        if (form != nullptr) frame->InitForm(data, form);
-        else frame->InitWindow(data);
+        if (form != nullptr) frame->InitForm(Window, name, data, form);
+        else frame->InitWindow(Window, name, data);
     } catch (...) {
         // Refused silently: the half-attached window gets back what was taken.
-        if (life->Alive) {
+        if (life.Alive()) {
             RemoveForm(frame);
             frame->Unskin();
-            delete frame;
+            frame->FreeDeferred();
         }
         return false;
     }
@@ -208,30 +206,37 @@ TSkinData* TSkinManage::SelectSkinData(HWND Window) const
 
 void TSkinManage::RemoveForm(TWinSkinForm* Form)
 {
-    if (FState == 4) return;
+    if (FDestroying) return;
     const auto it = std::find(FForms.begin(), FForms.end(), Form);
     if (it != FForms.end()) FForms.erase(it);
 }
 
 void TSkinManage::PurgeForms()
 {
-    if (FState == 4) return;
+    if (FDestroying) return;
     for (size_t i = FForms.size(); i-- > 0;) {
         if (i >= FForms.size()) continue;  // a destructor may have unlisted others
         TWinSkinForm* form = FForms[i];
-        if (form->FSkinState == ssDestroyed && !form->Busy()) delete form;  // unlists itself
+        if (form->SkinState() == ssDestroyed) form->FreeDeferred();  // unlists itself
     }
 }
 
+// The windows keep running with their own procedures and look: styles,
+// region and outer size as they were before the skin.
 void TSkinManage::ReleaseForms()
 {
     FActive = false;
     while (!FForms.empty()) {
         TWinSkinForm* form = FForms.back();
         FForms.pop_back();
-        form->DetachWindow();
-        delete form;
+        form->Unskin();
+        form->FreeDeferred();
     }
+}
+
+bool TSkinManage::HasSkinData(const TSkinData* Data) const
+{
+    return std::find(FSkinDatas.begin(), FSkinDatas.end(), Data) != FSkinDatas.end();
 }
 
 void TSkinManage::AddSkinData(TSkinData* Data)
@@ -250,10 +255,10 @@ void TSkinManage::RemoveSkinData(TSkinData* Data)
     // skin: it lets go of its window (a destroyed one is purged as usual).
     for (size_t i = FForms.size(); i-- > 0;) {
         TWinSkinForm* form = FForms[i];
-        if (form->FSkinData != Data || form->FSkinState == ssDestroyed) continue;
+        if (form->SkinData() != Data || form->SkinState() == ssDestroyed) continue;
         FForms.erase(FForms.begin() + static_cast<ptrdiff_t>(i));
         form->Unskin();
-        delete form;
+        form->FreeDeferred();
         i = std::min(i, FForms.size());
     }
 }
@@ -262,8 +267,8 @@ void TSkinManage::SkinPopupMenu(HWND) {}
 
 bool TSkinManage::UnskinPopupMenu(HWND)
 {
-    if (FState == 4) return false;
-    FMenuKind = 0;  // no popup menu is listed
+    if (FDestroying) return false;
+    FMenuKind = mnkPopup;  // no popup menu is listed
     return false;
 }
 
@@ -275,18 +280,8 @@ void TSkinManage::SetChildCaptionStyle(bool Maximized)
     for (TWinSkinForm* form : std::vector<TWinSkinForm*>(FForms)) {
         // Each step sends messages that may free frame objects further on.
         if (std::find(FForms.begin(), FForms.end(), form) == FForms.end()) continue;
-        if (form->FMDIKind != mkChild || form->FSkinState == ssDestroyed) continue;
-        if (Maximized) {
-            form->ClearRegion();
-            form->SetCaptionStyle(true);
-        } else if (form->FWindowState == 2) {
-            form->SetCaptionStyle(true);
-        } else {
-            form->FWindowState = 0;
-            form->UpdateRegion();
-            form->SetCaptionStyle(false);
-            if (!form->FRegionSet) form->FrameChanged();
-        }
+        if (form->MDIKind() != mdiChild || form->SkinState() == ssDestroyed) continue;
+        form->ChildCaptionStyleChanged(Maximized);
     }
 }
 
@@ -294,7 +289,7 @@ void TSkinManage::PostAction(int Action, UINT Delay)
 {
     FAction = Action;
     FTimer->SetInterval(Delay);
-    if (FState == 0) {
+    if (FState == msIdle) {
         if (Action == saSkinAll) FActive = true;
         if (Action == saUnskinAll) FActive = false;
         return;
@@ -339,20 +334,20 @@ void TSkinManage::ApplyAction(TSkinData& Data)
         auto unskin = [this](size_t Index) {
             TWinSkinForm* form = FForms[Index];
             FForms.erase(FForms.begin() + static_cast<ptrdiff_t>(Index));
-            const auto life = form->Life();
-            const HWND window = form->FHandle;
-            const bool destroyed = form->FSkinState == ssDestroyed;
+            const TSkinObject::TToken life = form->Token();
+            const HWND window = form->Handle();
+            const bool destroyed = form->SkinState() == ssDestroyed;
             form->Unskin();
             // The repaint runs the window's own code, which may free its form and the frame object with it.
             if (!destroyed) TWinSkinForm::RepaintWindow(window);
-            if (life->Alive) delete form;
+            if (life.Alive()) form->FreeDeferred();
         };
         if (!onlyThis) {
             while (!FForms.empty()) unskin(0);
             break;
         }
         for (size_t i = FForms.size(); i-- > 0;)
-            if (FForms[i]->FSkinData == &Data && FForms[i]->FSkinState != ssDestroyed) {
+            if (FForms[i]->SkinData() == &Data && FForms[i]->SkinState() != ssDestroyed) {
                 unskin(i);
                 break;
             }
@@ -362,7 +357,7 @@ void TSkinManage::ApplyAction(TSkinData& Data)
         PurgeForms();
         std::vector<TWinSkinForm*> forms;
         for (TWinSkinForm* form : FForms)
-            if (form->FSkinData == &Data && form->FSkinState != ssDestroyed) forms.push_back(form);
+            if (form->SkinData() == &Data && form->SkinState() != ssDestroyed) forms.push_back(form);
         if (onlyThis && forms.size() > 1) forms.resize(1);
         // Both passes send messages that may free frame objects further on.
         auto listed = [this](TWinSkinForm* Form) { return std::find(FForms.begin(), FForms.end(), Form) != FForms.end(); };
@@ -383,7 +378,58 @@ void TSkinManage::ApplyAction(TSkinData& Data)
 void TSkinManage::ClearSysButtons()
 {
     for (TWinSkinForm* form : FForms)
-        if (form->FSkinData == FActionSkinData && form->FSkinState != ssDestroyed) form->ClearSysButtons();
+        if (form->SkinData() == FActionSkinData && form->SkinState() != ssDestroyed) form->ClearSysButtons();
+}
+
+void TSkinManage::SkinDataEvent(TSkinData& Data, TSkinDataEvent Event)
+{
+    switch (Event) {
+    case TSkinDataEvent::sdLoaded: {
+        AddSkinData(&Data);
+        if (Data.SkinFormtype() != TSkinFormType::sfMainform) {
+            FActive = true;
+            SetRunning();
+            auto* form = dynamic_cast<TCustomForm*>(Data.Owner());
+            if (form != nullptr && Data.Active()) SkinWindow(form->Handle());
+            return;
+        }
+        InstallHook();
+        if (Data.Active() && !Data.FNotLoaded) {
+            // After the first activation the action runs on the timer and
+            // must know whose windows it skins.
+            FActionSkinData = &Data;
+            PostAction(saSkinAll, 250);
+        }
+        break;
+    }
+    case TSkinDataEvent::sdActiveChanged: {
+        const bool on = Data.Active();
+        switch (Data.SkinFormtype()) {
+        case TSkinFormType::sfMainform:
+            if (on && Data.FNotLoaded) return;
+            FActionSkinData = &Data;
+            PostAction(on ? saSkinAll : saUnskinAll, 250);
+            if (on) SetRunning();
+            break;
+        case TSkinFormType::sfOnlyThisForm:
+            FActionSkinData = &Data;
+            if (on && Data.FNotLoaded) return;
+            PostAction(on ? saSkinAll : saUnskinAll, 250);
+            break;
+        default:
+            break;
+        }
+        break;
+    }
+    case TSkinDataEvent::sdSkinReplaced:
+        FActionSkinData = &Data;
+        ClearSysButtons();
+        if (FState == msRunning) PostAction(saRefresh, 250);
+        break;
+    case TSkinDataEvent::sdRemoved:
+        RemoveSkinData(&Data);
+        break;
+    }
 }
 
 // The skin component reaches the manager through this hook only.
@@ -391,55 +437,12 @@ namespace {
 
 void OnSkinDataEvent(TSkinData& Data, TSkinDataEvent Event)
 {
-    switch (Event) {
-    case TSkinDataEvent::sdLoaded: {
-        if (SkinManager == nullptr) SkinManager = new TSkinManage;
-        TSkinManage& m = *SkinManager;
-        m.AddSkinData(&Data);
-        if (Data.SkinFormtype() != TSkinFormType::sfMainform) {
-            m.FActive = true;
-            ++m.FState;
-            auto* form = dynamic_cast<TCustomForm*>(Data.Owner());
-            if (form != nullptr && Data.Active()) m.SkinWindow(form->Handle());
-            return;
-        }
-        m.InstallHook();
-        if (Data.Active() && !Data.FNotLoaded) m.PostAction(saSkinAll, 250);
-        break;
+    if (SkinManager == nullptr) {
+        if (Event != TSkinDataEvent::sdLoaded && Event != TSkinDataEvent::sdSkinReplaced) return;
+        SkinManager = new TSkinManage;
+        if (Event == TSkinDataEvent::sdSkinReplaced) SkinManager->SkinDataEvent(Data, TSkinDataEvent::sdLoaded);
     }
-    case TSkinDataEvent::sdActiveChanged: {
-        if (SkinManager == nullptr) return;
-        TSkinManage& m = *SkinManager;
-        const bool on = Data.Active();
-        switch (Data.SkinFormtype()) {
-        case TSkinFormType::sfMainform:
-            if (on && Data.FNotLoaded) return;
-            m.FActionSkinData = &Data;
-            m.PostAction(on ? saSkinAll : saUnskinAll, 250);
-            if (on) m.FState = 1;
-            break;
-        case TSkinFormType::sfOnlyThisForm:
-            m.FActionSkinData = &Data;
-            if (on && Data.FNotLoaded) return;
-            m.PostAction(on ? saSkinAll : saUnskinAll, 250);
-            break;
-        default:
-            break;
-        }
-        break;
-    }
-    case TSkinDataEvent::sdSkinReplaced: {
-        if (SkinManager == nullptr) OnSkinDataEvent(Data, TSkinDataEvent::sdLoaded);
-        TSkinManage& m = *SkinManager;
-        m.FActionSkinData = &Data;
-        m.ClearSysButtons();
-        if (m.FState == 1) m.PostAction(saRefresh, 250);
-        break;
-    }
-    case TSkinDataEvent::sdRemoved:
-        if (SkinManager != nullptr) SkinManager->RemoveSkinData(&Data);
-        break;
-    }
+    SkinManager->SkinDataEvent(Data, Event);
 }
 
 struct TManagerUnit {

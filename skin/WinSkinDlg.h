@@ -16,9 +16,14 @@ class TControl;
 class TCustomForm;
 class TSkinData;
 class TWinSkinForm;
+enum class TSkinDataEvent;
 
 // The pending actions a skin component posts.
 enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3 };
+// Idle until a window of the thread is first activated.
+enum TManagerState { msIdle = 0, msRunning = 1 };
+// The kind of menu about to be shown.
+enum TMenuKind { mnkPopup = 0, mnkMenuBar = 1, mnkSystemMenu = 2 };
 
 class TSkinManage : public TObject {
 public:
@@ -38,12 +43,14 @@ public:
     static TControl* FindLibraryForm(HWND Window);
     // Unlists Form (by identity: a window handle may have been reused).
     void RemoveForm(TWinSkinForm* Form);
-    // Frees the frame objects whose windows are gone; one still handling a
-    // message of its own is left for the next purge.
+    // Frees the frame objects whose windows are gone (one still handling a
+    // message of its own goes when that handler returns).
     void PurgeForms();
+    // Takes the skin off every listed window and frees the frame objects.
     void ReleaseForms();
     void AddSkinData(TSkinData* Data);
     void RemoveSkinData(TSkinData* Data);
+    bool HasSkinData(const TSkinData* Data) const;
     // Popup-menu windows: the skinner for them is a later addition; until it
     // exists they keep their native look and only the menu kind is tracked.
     void SkinPopupMenu(HWND Window);
@@ -52,27 +59,47 @@ public:
     void PostAction(int Action, UINT Delay);
     void DoAction(TObject* Sender);
     void ClearSysButtons();
+    // What a skin component tells the manager (loaded, switched, replaced, gone).
+    void SkinDataEvent(TSkinData& Data, TSkinDataEvent Event);
+
+    // The state the frame objects share with the manager.
+    TManagerState State() const noexcept { return FState; }
+    void SetRunning() noexcept { FState = msRunning; }
+    bool Active() const noexcept { return FActive; }
+    TMenuKind MenuKind() const noexcept { return FMenuKind; }
+    void SetMenuKind(TMenuKind Kind) noexcept { FMenuKind = Kind; }
+    bool ChildMaximized() const noexcept { return FChildMaximized; }
+    HWND MDIClient() const noexcept { return FMDIClient; }
+    void SetMDIClient(HWND Client, TControl* Form) noexcept
+    {
+        FMDIClient = Client;
+        FMDIForm = Form;
+    }
+    TSkinData* ActionSkinData() const noexcept { return FActionSkinData; }
+    void SetActionSkinData(TSkinData* Data) noexcept { FActionSkinData = Data; }
 
     const std::vector<TWinSkinForm*>& Forms() const noexcept { return FForms; }
     const std::vector<TSkinData*>& SkinDatas() const noexcept { return FSkinDatas; }
     bool TimerRunning() const noexcept { return FTimer->Enabled(); }
 
+private:
+    void ApplyAction(TSkinData& Data);
+    static LRESULT CALLBACK CBTHookProc(int Code, WPARAM WParam, LPARAM LParam);
+
     std::unique_ptr<TTimer> FTimer;
     HHOOK FHook = nullptr;
     bool FActive = false;
     bool FSkinningAll = false;
-    int FState = 0;     // 0 idle, 1 running (a window was activated), 4 being destroyed
-    int FMenuKind = 0;  // 0 popup menu, 1 menu-bar menu, 2 system menu
+    TManagerState FState = msIdle;
+    // Kept apart from FState: the hook and the lists ignore everything then.
+    bool FDestroying = false;
+    TMenuKind FMenuKind = mnkPopup;
     bool FChildMaximized = false;
     HWND FMDIClient = nullptr;
     TControl* FMDIForm = nullptr;
     int FAction = saNone;
     TSkinData* FActionSkinData = nullptr;
     TSkinData* FMainSkinData = nullptr;
-
-private:
-    void ApplyAction(TSkinData& Data);
-
     std::vector<TWinSkinForm*> FForms;
     std::vector<TSkinData*> FSkinDatas;
 };

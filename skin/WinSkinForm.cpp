@@ -6,82 +6,17 @@
 
 #include "WinSkinData.h"
 #include "WinSkinDlg.h"
+#include "WinSkinMenu.h"
 #include "classlib/Forms.h"
 #include "classlib/ExceptionHook.h"
 #include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "skin/SkinWindowMessages.h"
 
-#include <unordered_map>
+#include <stdexcept>
 #include <utility>
 
 namespace {
-
-// Skinned windows and their frame objects (GUI thread only).
-std::unordered_map<HWND, TWinSkinForm*> gSkinned;
-std::unordered_map<HWND, TWinSkinForm*> gClients;  // MDI client -> frame object
-
-// A window that was subclassed again after us cannot get its procedure back
-// from us without cutting the later one out: its messages pass through here
-// to the procedure we replaced until the window is gone.
-struct TPassOn {
-    WNDPROC Proc;
-    bool Unicode;
-};
-std::unordered_map<HWND, TPassOn> gPassOn;
-
-LRESULT PassOn(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    const auto it = gPassOn.find(Window);
-    if (it == gPassOn.end()) return ::DefWindowProcW(Window, Msg, WParam, LParam);
-    const TPassOn to = it->second;
-    if (Msg == WM_NCDESTROY) gPassOn.erase(it);
-    return to.Unicode ? ::CallWindowProcW(to.Proc, Window, Msg, WParam, LParam)
-                      : ::CallWindowProcA(to.Proc, Window, Msg, WParam, LParam);
-}
-
-// A subclassed window's message to its frame object's handler; exceptions
-// end here rather than unwinding through the system's frames.
-template <void (TWinSkinForm::*Handler)(TMessage&)>
-LRESULT Route(const std::unordered_map<HWND, TWinSkinForm*>& Frames, HWND Window, UINT Msg, WPARAM WParam,
-              LPARAM LParam)
-{
-    const auto it = Frames.find(Window);
-    if (it == Frames.end()) return PassOn(Window, Msg, WParam, LParam);
-    TMessage message{Msg, WParam, LParam, 0};
-    try {
-        (it->second->*Handler)(message);
-    } catch (...) {
-        HandleException();
-    }
-    return message.Result;
-}
-
-LRESULT CALLBACK SkinFormProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    return Route<&TWinSkinForm::SkinWndProc>(gSkinned, Window, Msg, WParam, LParam);
-}
-
-LRESULT CALLBACK MDIClientProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    return Route<&TWinSkinForm::MDIClientWndProc>(gClients, Window, Msg, WParam, LParam);
-}
-
-// Gives the window its procedure back, or, when another one was put in front
-// of ours meanwhile, leaves that one in place and passes messages on.
-void PutProcBack(HWND Window, WNDPROC Ours, WNDPROC Old, bool Unicode)
-{
-    if (!::IsWindow(Window)) return;
-    const auto current = reinterpret_cast<WNDPROC>(Unicode ? ::GetWindowLongPtrW(Window, GWLP_WNDPROC)
-                                                           : ::GetWindowLongPtrA(Window, GWLP_WNDPROC));
-    if (current != Ours) {
-        gPassOn[Window] = {Old, Unicode};
-        return;
-    }
-    const auto old = reinterpret_cast<LONG_PTR>(Old);
-    if (Unicode) ::SetWindowLongPtrW(Window, GWLP_WNDPROC, old);
-    else ::SetWindowLongPtrA(Window, GWLP_WNDPROC, old);
-}
 
 bool VersionTogglesCaption(bool AppWindow)
 {
@@ -99,17 +34,16 @@ bool VersionTogglesCaption(bool AppWindow)
 
 TWinSkinForm* FindSkinForm(HWND Window) noexcept
 {
-    const auto it = gSkinned.find(Window);
-    return it == gSkinned.end() ? nullptr : it->second;
-}
-
-int SkinnedWindowCount() noexcept
-{
-    return static_cast<int>(gSkinned.size());
+    auto* form = dynamic_cast<TWinSkinForm*>(FindSkinObject(Window));
+    return form != nullptr && form->Handle() == Window ? form : nullptr;
 }
 
 TWinSkinForm::TWinSkinForm(TComponent* AOwner)
-    : TComponent(AOwner), FSmallIcon(std::make_unique<TBitmap>()), FTitleBitmap(std::make_unique<TBitmap>())
+    : TComponent(AOwner),
+      FWindowHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).SkinWndProc(M); }),
+      FFormHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).FormWindowProc(M); }),
+      FClientHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).MDIClientWndProc(M); }),
+      FSmallIcon(std::make_unique<TBitmap>()), FTitleBitmap(std::make_unique<TBitmap>())
 {
     FDoubleClickTime = ::GetDoubleClickTime();
     UpdateCaptionFont();
@@ -121,12 +55,12 @@ TWinSkinForm::~TWinSkinForm()
 {
     // Nothing may call into a freed object: a window still subclassed (its
     // owner freed it while the window lives) gets back what the skin took.
-    if (FSubclassed) {
+    if (Subclassed()) {
         if (::IsWindow(FHandle) && FSkinState != ssDestroying && FSkinState != ssDestroyed) Unskin();
         else DetachWindow();
     }
-    FLife->Alive = false;
-    UnsubclassMDIClient();
+    FClientHook.Detach();
+    FreeSysMenu();
     ClearSysButtons();
     FTimer.reset();
     if (SkinManager != nullptr) SkinManager->RemoveForm(this);
@@ -138,31 +72,33 @@ void TWinSkinForm::UpdateCaptionFont()
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-    FCaptionFont->SetName(WideToText(metrics.lfCaptionFont.lfFaceName));
-    FCaptionFont->SetHeight(metrics.lfCaptionFont.lfHeight);
-    FCaptionFont->SetCharset(metrics.lfCaptionFont.lfCharSet);
+    FCaptionFont->AssignLogFont(metrics.lfCaptionFont);
 }
 
-void TWinSkinForm::InitForm(TSkinData* Data, TControl* Form)
+void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinData* Data, TControl* Form)
 {
+    FHandle = Window;
+    FWindowClass = WindowClass;
     FForm = Form;
     // A copy: the handler may free the component that holds it.
     if (const TOnSkinForm before = Data->OnBeforeSkinForm) before(Form, FHandle, FWindowClass);
     InitSkin(Data);
-    if (FSkinMainMenu) ReplaceWindowProc();
+    if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
     FOldColor = Form->Color();
     Form->SetColor(Data->FButtonFaceColor);
 }
 
-void TWinSkinForm::InitWindow(TSkinData* Data)
+void TWinSkinForm::InitWindow(HWND Window, const std::string& WindowClass, TSkinData* Data)
 {
+    FHandle = Window;
+    FWindowClass = WindowClass;
     InitSkin(Data);
 }
 
 void TWinSkinForm::InitSkin(TSkinData* Data)
 {
-    if (FSubclassed) return;
-    if (SkinManager != nullptr) SkinManager->FState = 1;
+    if (Subclassed()) return;
+    if (SkinManager != nullptr) SkinManager->SetRunning();
     FSkinData = Data;
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetEnabled(false);
@@ -182,9 +118,10 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     if (FStyle & WS_MINIMIZEBOX) FButtonSet |= bsMinimize;
     if (FStyle & WS_MAXIMIZEBOX) FButtonSet |= bsMaximize;
     UpdateWindowState();
+    MeasureOwnFrame();
     FindMDIClient();
     if (ex & WS_EX_MDICHILD) {
-        FMDIKind = mkChild;
+        FMDIKind = mdiChild;
         if (Data->Options() & SkinBit(xoMDIChildBorder)) FSkinMainMenu = false;
     }
     FFrameKind = fkFixed;
@@ -193,121 +130,44 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     else if (FStyle & DS_MODALFRAME) FFrameKind = fkDialog;
     if (ex & WS_EX_DLGMODALFRAME) FFrameKind = fkDialog;
     if (((ex & WS_EX_APPWINDOW) && VersionTogglesCaption(true)) ||
-        (FOwnerWindow == nullptr && FMDIKind != mkChild && VersionTogglesCaption(false)))
+        (FOwnerWindow == nullptr && FMDIKind != mdiChild && VersionTogglesCaption(false)))
         FButtonSet |= bsCaptionToggle;
-    FUnicode = ::IsWindowUnicode(FHandle) != FALSE;
     FDialog = false;
     if (FClassName == "#32770" || FClassName == "TMessageForm") {
         FFrameKind = fkDialog;
         FDialog = true;
     }
     if (SkinWinVersion >= 0x80000000u) Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcSystemMenu));
-    if (FMDIKind == mkFrame) {
+    if (FMDIKind == mdiFrame) {
         FMenuUpdate = Data->MenuUpdate();
-        SubclassMDIClient();
+        FClientHook.Attach(FMDIClient);
     }
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
     if (::GetWindowRgn(FHandle, own) != ERROR) FOriginalRegion = own;
     else ::DeleteObject(own);
-    Subclass();
+    if (!FWindowHook.Attach(FHandle)) throw std::runtime_error("the window cannot be subclassed");
 
     if (FSkinMainMenu) {
         FOldMenu = ::GetMenu(FHandle);
         // The skinned menu bar is not built yet: a window with a menu bar of
         // its own keeps its native frame (and menu) and gets the rest.
-        if (FOldMenu != nullptr && FMDIKind != mkChild && !FChild) FSkinMainMenu = false;
+        if (FOldMenu != nullptr && FMDIKind != mdiChild && !FChild) FSkinMainMenu = false;
     }
     if (FSkinMainMenu) {
-        if (!((FMDIKind == mkChild && SkinManager != nullptr && SkinManager->FChildMaximized) || FWindowState == 2))
+        if (!((FMDIKind == mdiChild && SkinManager != nullptr && SkinManager->ChildMaximized()) ||
+              FWindowState == fwsMinimized))
             SetCaptionStyle(false);
         CreateSysButtons();
     } else {
         FSkinState = ssActive;
     }
-    if (FMDIKind == mkChild) {
+    if (FMDIKind == mdiChild) {
         const int c = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CXFRAME);
         if (c > FTitleHeight) FMenuBarHeight = c - FTitleHeight;
-        if (FWindowState == 1 && SkinManager != nullptr && !SkinManager->FChildMaximized)
+        if (FWindowState == fwsMaximized && SkinManager != nullptr && !SkinManager->ChildMaximized())
             SkinManager->SetChildCaptionStyle(true);
     }
-}
-
-void TWinSkinForm::Subclass()
-{
-    if (FSubclassed) return;
-    const auto proc = reinterpret_cast<LONG_PTR>(&SkinFormProc);
-    gSkinned[FHandle] = this;
-    FOldWndProc = FUnicode ? reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(FHandle, GWLP_WNDPROC, proc))
-                           : reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(FHandle, GWLP_WNDPROC, proc));
-    FSubclassed = true;
-}
-
-void TWinSkinForm::Unsubclass()
-{
-    if (!FSubclassed) return;
-    FSubclassed = false;
-    PutProcBack(FHandle, &SkinFormProc, FOldWndProc, FUnicode);
-    const auto it = gSkinned.find(FHandle);
-    if (it != gSkinned.end() && it->second == this) gSkinned.erase(it);
-}
-
-// The form's WindowProc calls the frame object through a shared record, so
-// that letting go never cuts out a WindowProc installed after ours.
-struct TFormHookRecord {
-    TWinSkinForm* Frame;
-    TWndMethod Old;
-};
-
-struct TFormHookCall {
-    std::shared_ptr<TFormHookRecord> Record;
-    void operator()(TMessage& Message) const
-    {
-        const std::shared_ptr<TFormHookRecord> record = Record;
-        if (record->Frame != nullptr) record->Frame->FormWindowProc(Message);
-        else if (record->Old) record->Old(Message);
-    }
-};
-
-void TWinSkinForm::ReplaceWindowProc()
-{
-    FFormHook = std::make_shared<TFormHookRecord>(TFormHookRecord{this, FForm->WindowProc});
-    FForm->WindowProc = TFormHookCall{FFormHook};
-}
-
-void TWinSkinForm::RestoreWindowProc()
-{
-    if (!FFormHook) return;
-    const std::shared_ptr<TFormHookRecord> record = std::move(FFormHook);
-    const auto* top = FForm != nullptr ? FForm->WindowProc.target<TFormHookCall>() : nullptr;
-    if (top != nullptr && top->Record == record) FForm->WindowProc = record->Old;
-    record->Frame = nullptr;  // from now on it only passes messages on
-}
-
-const TWndMethod& TWinSkinForm::OldWindowProc() const
-{
-    static const TWndMethod none;
-    return FFormHook ? FFormHook->Old : none;
-}
-
-void TWinSkinForm::SubclassMDIClient()
-{
-    if (FClientSubclassed || FMDIClient == nullptr) return;
-    gClients[FMDIClient] = this;
-    FClientUnicode = ::IsWindowUnicode(FMDIClient) != FALSE;
-    const auto proc = reinterpret_cast<LONG_PTR>(&MDIClientProc);
-    FOldClientProc = reinterpret_cast<WNDPROC>(FClientUnicode ? ::SetWindowLongPtrW(FMDIClient, GWLP_WNDPROC, proc)
-                                                              : ::SetWindowLongPtrA(FMDIClient, GWLP_WNDPROC, proc));
-    FClientSubclassed = true;
-}
-
-void TWinSkinForm::UnsubclassMDIClient()
-{
-    if (!FClientSubclassed) return;
-    FClientSubclassed = false;
-    PutProcBack(FMDIClient, &MDIClientProc, FOldClientProc, FClientUnicode);
-    const auto it = gClients.find(FMDIClient);
-    if (it != gClients.end() && it->second == this) gClients.erase(it);
 }
 
 void TWinSkinForm::SetCaptionStyle(bool On)
@@ -320,17 +180,28 @@ void TWinSkinForm::SetCaptionStyle(bool On)
 
 void TWinSkinForm::UpdateRects()
 {
-    RECT window{};
     ::GetClientRect(FHandle, &FClientRect);
-    ::GetWindowRect(FHandle, &window);
-    FFrameRect = {0, 0, (window.right - window.left) - FClientRect.right,
-                  (window.bottom - window.top) - FClientRect.bottom};
+}
+
+// The window's own frame, before the skin changes anything: a minimized
+// window's rectangles say nothing of it, so its styles do.
+void TWinSkinForm::MeasureOwnFrame()
+{
+    RECT window{}, client{};
+    if (!::IsIconic(FHandle) && ::GetWindowRect(FHandle, &window) && ::GetClientRect(FHandle, &client)) {
+        FFrameRect = {0, 0, (window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+        return;
+    }
+    RECT r{0, 0, 0, 0};
+    const bool menu = !FChild && ::GetMenu(FHandle) != nullptr;
+    ::AdjustWindowRectEx(&r, static_cast<DWORD>(FStyle), menu, static_cast<DWORD>(::GetWindowLongA(FHandle, GWL_EXSTYLE)));
+    FFrameRect = {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
 void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
 {
     constexpr UINT keepAll = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-    if (FWindowState == 1) {
+    if (FWindowState == fwsMaximized) {
         ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, keepAll);
         return;
     }
@@ -346,7 +217,7 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     } else if (FForm != nullptr) {
         const RECT client = FForm->ClientRect();
         width = client.right + FBorderLeft + FBorderRight;
-        clientHeight = FMDIKind == mkChild ? client.bottom : client.bottom - FMenuBarHeight;
+        clientHeight = FMDIKind == mdiChild ? client.bottom : client.bottom - FMenuBarHeight;
     }
     int height = clientHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
     if (FDialog && !UseClientRect) {
@@ -387,7 +258,7 @@ void TWinSkinForm::RepaintWindow(HWND Window)
 
 void TWinSkinForm::UpdateSkin()
 {
-    const auto life = FLife;
+    const TToken life = Token();
     if (auto* form = dynamic_cast<TCustomForm*>(FForm)) {
         form->SetColor(FSkinData->FButtonFaceColor);
         for (int i = 0; i < form->ComponentCount(); ++i)
@@ -398,21 +269,21 @@ void TWinSkinForm::UpdateSkin()
     FSkinState = ssReskinning;
     if (FSkinMainMenu && FForm != nullptr) {
         ApplyFrameSize(true);
-        if (!life->Alive) return;
+        if (!life.Alive()) return;
         FForm->SetHeight(FForm->Height() + 1);
-        if (!life->Alive) return;
+        if (!life.Alive()) return;
         FForm->SetHeight(FForm->Height() - 1);
-        if (!life->Alive) return;
+        if (!life.Alive()) return;
     }
     NotifySkinned();
-    if (life->Alive) FSkinState = ssActive;
+    if (life.Alive()) FSkinState = ssActive;
 }
 
 void TWinSkinForm::NotifySkinned()
 {
-    const auto life = FLife;
+    const TToken life = Token();
     ::SendMessageA(FHandle, WM_SKIN_SKINNED, 0, SkinMagic);
-    if (!life->Alive || FSkinData == nullptr) return;
+    if (!life.Alive() || FSkinData == nullptr) return;
     if (const TOnSkinForm after = FSkinData->OnAfterSkinForm) after(FForm, FHandle, FWindowClass);
 }
 
@@ -421,12 +292,12 @@ void TWinSkinForm::Unskin()
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
-    if (!FSubclassed) return;
-    RestoreWindowProc();
-    Unsubclass();
+    if (!Subclassed()) return;
+    FFormHook.Detach();
+    FWindowHook.Detach();
     // Control adapters are freed here once they exist.
     if (FForm != nullptr && !destroying) FForm->SetColor(FOldColor);
-    UnsubclassMDIClient();
+    FClientHook.Detach();
     if (destroying) {
         if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
         return;
@@ -437,7 +308,7 @@ void TWinSkinForm::Unskin()
         style = (style & ~(WS_SYSMENU | WS_CAPTION)) | (FOriginalStyle & (WS_SYSMENU | WS_CAPTION));
         ::SetWindowLongA(FHandle, GWL_STYLE, style);
         FStyle = style;
-        if ((FMDIKind == mkChild || !FChild) && FFrameKind != fkNoCaption) RestoreOuterSize();
+        if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) RestoreOuterSize();
     }
     // The window's own region (or none) is given back; ours belongs to the system.
     if (HRGN own = std::exchange(FOriginalRegion, nullptr); ::SetWindowRgn(FHandle, own, TRUE) == 0 && own != nullptr)
@@ -447,28 +318,27 @@ void TWinSkinForm::Unskin()
 }
 
 // The outer size that gives the client area the size it has now inside the
-// window's own frame, measured before skinning. A maximized or minimized
-// window gets it for the place it returns to.
+// window's own frame. A maximized or minimized window gets it for the place
+// it returns to; a window whose skin frame never came into force keeps its size.
 void TWinSkinForm::RestoreOuterSize()
 {
-    const int dw = FFrameRect.right - FBorderLeft - FBorderRight;
-    const int dh = FFrameRect.bottom - FTitleHeight - FBorderBottom - FMenuBarHeight;
     if (::IsZoomed(FHandle) || ::IsIconic(FHandle)) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
-        if (::GetWindowPlacement(FHandle, &placement)) {
-            placement.rcNormalPosition.right += dw;
-            placement.rcNormalPosition.bottom += dh;
+        if (FSkinState != ssAttached && ::GetWindowPlacement(FHandle, &placement)) {
+            placement.rcNormalPosition.right += FFrameRect.right - FBorderLeft - FBorderRight;
+            placement.rcNormalPosition.bottom += FFrameRect.bottom - FTitleHeight - FBorderBottom - FMenuBarHeight;
             ::SetWindowPlacement(FHandle, &placement);
         }
         FrameChanged();
         return;
     }
-    RECT r{};
+    RECT r{}, client{};
     ::GetWindowRect(FHandle, &r);
+    ::GetClientRect(FHandle, &client);
     POINT p{r.left, r.top};
-    if (FMDIKind == mkChild) ::ScreenToClient(::GetParent(FHandle), &p);
-    ::SetWindowPos(FHandle, nullptr, p.x, p.y, (r.right - r.left) + dw, (r.bottom - r.top) + dh,
+    if (FMDIKind == mdiChild) ::ScreenToClient(::GetParent(FHandle), &p);
+    ::SetWindowPos(FHandle, nullptr, p.x, p.y, client.right + FFrameRect.right, client.bottom + FFrameRect.bottom,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
@@ -476,10 +346,30 @@ void TWinSkinForm::DetachWindow()
 {
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
-    if (!FSubclassed) return;
-    RestoreWindowProc();
-    Unsubclass();
-    UnsubclassMDIClient();
+    if (!Subclassed()) return;
+    FFormHook.Detach();
+    FWindowHook.Detach();
+    FClientHook.Detach();
     // Control adapters are freed here once they exist.
     if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
+}
+
+void TWinSkinForm::FreeSysMenu()
+{
+    FSysMenuPopup.reset();
+}
+
+void TWinSkinForm::ChildCaptionStyleChanged(bool Maximized)
+{
+    if (Maximized) {
+        ClearRegion();
+        SetCaptionStyle(true);
+    } else if (FWindowState == fwsMinimized) {
+        SetCaptionStyle(true);
+    } else {
+        FWindowState = fwsNormal;
+        UpdateRegion();
+        SetCaptionStyle(false);
+        if (!FRegionSet) FrameChanged();
+    }
 }

@@ -7,6 +7,7 @@
 
 #include "WinSkinData.h"
 #include "WinSkinDlg.h"
+#include "WinSkinMenu.h"
 #include "classlib/Forms.h"
 #include "skin/SkinWindowMessages.h"
 
@@ -23,36 +24,14 @@ constexpr UINT WM_UNDOCUMENTED_AE = 0xAE;
 
 bool IsTitleMenuKind(int Kind)
 {
-    return Kind == 3 || Kind == 11;
+    return Kind == taSysMenu || Kind == taIcon;
 }
 
 }  // namespace
 
-// Counts the frames of a frame object's handlers on the stack, and tells
-// them whether the object outlived the call they made.
-class TLifeGuard {
-public:
-    explicit TLifeGuard(const TWinSkinForm& Form) : FLife(Form.FLife) { ++FLife->Busy; }
-    ~TLifeGuard() { --FLife->Busy; }
-    TLifeGuard(const TLifeGuard&) = delete;
-    TLifeGuard& operator=(const TLifeGuard&) = delete;
-    bool Alive() const noexcept { return FLife->Alive; }
-
-private:
-    std::shared_ptr<TWinSkinForm::TLife> FLife;
-};
-
-bool TWinSkinForm::CallDefault(TMessage& Message)
-{
-    const auto life = FLife;
-    Message.Result = FUnicode ? ::CallWindowProcW(FOldWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam)
-                              : ::CallWindowProcA(FOldWndProc, FHandle, Message.Msg, Message.WParam, Message.LParam);
-    return life->Alive;
-}
-
 void TWinSkinForm::SkinWndProc(TMessage& Message)
 {
-    const TLifeGuard guard(*this);
+    const TToken life = Token();
     if (FSkinState == ssAttached && Message.Msg == WM_NCPAINT) {
         Message.Result = 0;
         return;
@@ -72,7 +51,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         return;
     case WM_INITMENUPOPUP:
         if (SkinManager != nullptr)
-            SkinManager->FMenuKind = reinterpret_cast<HMENU>(Message.WParam) == FSysMenu ? 2 : 1;
+            SkinManager->SetMenuKind(reinterpret_cast<HMENU>(Message.WParam) == FSysMenu ? mnkSystemMenu : mnkMenuBar);
         CallDefault(Message);
         return;
     case WM_CTLCOLORBTN:
@@ -91,7 +70,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         Message.Result = 1;
         return;
     case WM_NCACTIVATE:
-        if (FSkinState == ssAttached && FMDIKind != mkChild) {
+        if (FSkinState == ssAttached && FMDIKind != mdiChild) {
             Message.Result = 0;
             return;
         }
@@ -99,7 +78,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     default:
         break;
     }
-    if (!FSkinMainMenu || (FChild && FMDIKind != mkChild)) {
+    if (!FSkinMainMenu || (FChild && FMDIKind != mdiChild)) {
         CallDefault(Message);
         return;
     }
@@ -131,23 +110,18 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_SKIN_MENUAT:  // opens a menu-bar button once the skinned menu bar exists
         Message.Result = 0;
         break;
-    case CM_MENUCHANGED: {
-        TSkinData* data = FSkinData;
-        data->FPaintEnabled = false;
-        const bool alive = CallDefault(Message);
-        data->FPaintEnabled = true;
-        if (!alive) return;
+    case CM_MENUCHANGED:
+        CMMenuChanged(Message);
         break;
-    }
     default:
         goesOn = true;
         break;
     }
-    if (!guard.Alive()) return;
+    if (!life.Alive()) return;
 
     // Stage 3: the skinned frame itself. WM_SIZE was handled above, once: the
     // application must not see one size change twice.
-    if ((FMDIKind == mkChild && FWindowState == 1) || FSkinState == ssAttached) {
+    if ((FMDIKind == mdiChild && FWindowState == fwsMaximized) || FSkinState == ssAttached) {
         if (goesOn) CallDefault(Message);
         return;
     }
@@ -195,38 +169,38 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 
 void TWinSkinForm::Activate()
 {
-    const auto life = FLife;
+    const TToken life = Token();
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     LoadWindowIcon(*FSmallIcon);
     UpdateRects();
     // The child controls get their adapters here once the adapters exist;
     // until then they keep their native look.
     if (FSkinState == ssAttached) {
-        if (FMDIKind == mkChild) {
-            if (FWindowState == 1) {
-                if (SkinManager != nullptr && SkinManager->FMDIClient != nullptr)
-                    ::PostMessageA(SkinManager->FMDIClient, WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
-            } else if (FWindowState == 2) {
+        if (FMDIKind == mdiChild) {
+            if (FWindowState == fwsMaximized) {
+                if (SkinManager != nullptr && SkinManager->MDIClient() != nullptr)
+                    ::PostMessageA(SkinManager->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
+            } else if (FWindowState == fwsMinimized) {
                 SetCaptionStyle(true);
             } else {
                 FSkinState = ssResizing;
                 ApplyFrameSize(false);
-                if (!life->Alive) return;
+                if (!life.Alive()) return;
                 FSkinState = ssActive;
                 UpdateRegion();
             }
-        } else if (!FChild && FFrameKind != fkNoCaption && FWindowState != 2) {
+        } else if (!FChild && FFrameKind != fkNoCaption && FWindowState != fwsMinimized) {
             FSkinState = ssResizing;
             ApplyFrameSize(false);
-            if (!life->Alive) return;
+            if (!life.Alive()) return;
             FSkinState = ssActive;
-            if (FWindowState == 0) UpdateRegion();
+            if (FWindowState == fwsNormal) UpdateRegion();
             else FrameChanged();
         }
     }
-    if (!life->Alive) return;
+    if (!life.Alive()) return;
     NotifySkinned();
-    if (!life->Alive) return;
+    if (!life.Alive()) return;
     FSkinState = ssActive;
     FTimer->SetEnabled(true);
 }
@@ -251,13 +225,13 @@ void TWinSkinForm::WMSize(TMessage& Message)
 {
     if (!CallDefault(Message)) return;
     switch (Message.WParam) {
-    case SIZE_RESTORED: FWindowState = 0; break;
-    case SIZE_MINIMIZED: FWindowState = 2; break;
-    case SIZE_MAXIMIZED: FWindowState = 1; break;
+    case SIZE_RESTORED: FWindowState = fwsNormal; break;
+    case SIZE_MINIMIZED: FWindowState = fwsMinimized; break;
+    case SIZE_MAXIMIZED: FWindowState = fwsMaximized; break;
     default: break;
     }
-    if (FWindowState == 2) return;
-    if (FMDIKind == mkChild && ((SkinManager != nullptr && SkinManager->FChildMaximized) || FWindowState != 0)) return;
+    if (FWindowState == fwsMinimized) return;
+    if (FMDIKind == mdiChild && ((SkinManager != nullptr && SkinManager->ChildMaximized()) || FWindowState != fwsNormal)) return;
     if (FSkinState == ssActive || FSkinState == ssReskinning) UpdateRegion();
 }
 
@@ -267,7 +241,7 @@ void TWinSkinForm::WMGetMinMaxInfo(TMessage& Message)
     // The system places a maximized window so that its own frame lies off
     // the screen; the skin's frame is another size, so it is fitted to the
     // work area instead (none of the title, client or borders lost).
-    if (FSkinState != ssAttached && FMDIKind != mkChild && !FChild && FFrameKind != fkNoCaption) {
+    if (FSkinState != ssAttached && FMDIKind != mdiChild && !FChild && FFrameKind != fkNoCaption) {
         if (const HMONITOR monitor = ::MonitorFromWindow(FHandle, MONITOR_DEFAULTTONEAREST)) {
             MONITORINFO info{};
             info.cbSize = sizeof info;
@@ -279,7 +253,7 @@ void TWinSkinForm::WMGetMinMaxInfo(TMessage& Message)
         }
     }
     UpdateWindowState();
-    SetCaptionStyle(FWindowState == 2 || (FMDIKind == mkChild && FWindowState == 1));
+    SetCaptionStyle(FWindowState == fwsMinimized || (FMDIKind == mdiChild && FWindowState == fwsMaximized));
 }
 
 void TWinSkinForm::WMCommand(TMessage& Message)
@@ -302,7 +276,7 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
         CallDefault(Message);
         return;
     }
-    const auto life = FLife;
+    const TToken life = Token();
     const UINT command = Message.WParam & 0xFFF0;
     if (command == SC_KEYMENU) {
         const LPARAM key = Message.LParam;
@@ -317,22 +291,22 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
             POINT p{0, 0};
             ::ClientToScreen(FHandle, &p);
             ShowSystemMenu(p);
-            if (!life->Alive) return;
+            if (!life.Alive()) return;
         }
     }
     switch (command) {
     case SC_MINIMIZE:
-        FWindowState = 2;
-        if (FMDIKind == mkChild) SetCaptionStyle(true);
+        FWindowState = fwsMinimized;
+        if (FMDIKind == mdiChild) SetCaptionStyle(true);
         break;
     case SC_MAXIMIZE:
-        FWindowState = 1;
+        FWindowState = fwsMaximized;
         break;
     case SC_RESTORE:
-        FWindowState = 0;
-        if (FMDIKind == mkChild) {
+        FWindowState = fwsNormal;
+        if (FMDIKind == mdiChild) {
             SetCaptionStyle(false);
-            if (SkinManager != nullptr && SkinManager->FChildMaximized) SkinManager->SetChildCaptionStyle(false);
+            if (SkinManager != nullptr && SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(false);
         }
         break;
     default:
@@ -344,7 +318,7 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
 void TWinSkinForm::WMNCCalcSize(TMessage& Message)
 {
     if (!CallDefault(Message)) return;
-    const bool own = (FMDIKind == mkChild && FWindowState != 0) || FFrameKind == fkNoCaption;
+    const bool own = (FMDIKind == mdiChild && FWindowState != fwsNormal) || FFrameKind == fkNoCaption;
     if (Message.WParam == 0) {
         // The window rectangle becomes the client rectangle: ours, not the
         // native frame's, or the client area would not match the frame.
@@ -367,7 +341,6 @@ void TWinSkinForm::WMNCCalcSize(TMessage& Message)
                           window.right - FBorderRight, window.bottom - FBorderBottom};
         if (params.rgrc[0].right < params.rgrc[0].left) params.rgrc[0].right = params.rgrc[0].left;
         if (params.rgrc[0].bottom < params.rgrc[0].top) params.rgrc[0].bottom = params.rgrc[0].top;
-        FNCChanged = true;
     }
     params.rgrc[1] = params.rgrc[0];
     Message.Result = WVR_VALIDRECTS;
@@ -386,7 +359,7 @@ void TWinSkinForm::WMNCPaint(TMessage& Message)
 {
     SetSysMenuStyle(true);
     if (FSkinData->FPaintEnabled) {
-        if ((FMDIKind == mkChild && FWindowState == 1) || FFrameKind == fkNoCaption) {
+        if ((FMDIKind == mdiChild && FWindowState == fwsMaximized) || FFrameKind == fkNoCaption) {
             CallDefault(Message);
             return;
         }
@@ -397,17 +370,17 @@ void TWinSkinForm::WMNCPaint(TMessage& Message)
 
 void TWinSkinForm::WMNCActivate(TMessage& Message)
 {
-    const auto life = FLife;
+    const TToken life = Token();
     FActive = Message.WParam != 0;
     FTimer->SetEnabled(Message.WParam != 0);
     // A hot control adapter gets its mouse-leave notice here once adapters exist.
-    if (FMDIKind == mkFrame && FMDIClient != nullptr) {
+    if (FMDIKind == mdiFrame && FMDIClient != nullptr) {
         ::SendMessageA(FMDIClient, WM_NCACTIVATE, Message.WParam, 0);
-        if (!life->Alive) return;
-    } else if (FMDIKind == mkChild) {
+        if (!life.Alive()) return;
+    } else if (FMDIKind == mdiChild) {
         if (!CallDefault(Message)) return;
     }
-    if (!(FMDIKind == mkChild && FWindowState == 1)) PaintNC(nullptr);
+    if (!(FMDIKind == mdiChild && FWindowState == fwsMaximized)) PaintNC(nullptr);
     Message.Result = 1;
 }
 
@@ -428,11 +401,11 @@ void TWinSkinForm::WMNCMouseMove(TMessage& Message)
 
 void TWinSkinForm::WMNCLButtonDown(TMessage& Message)
 {
-    const auto life = FLife;
+    const TToken life = Token();
     if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
         if (!FActive) {
             ::SetForegroundWindow(FHandle);
-            if (!life->Alive) return;
+            if (!life.Alive()) return;
         }
         // Activation may have repainted the title and laid the buttons out anew.
         if (std::none_of(FSysButtons.begin(), FSysButtons.end(), [&](const auto& b) { return b.get() == button; }))
@@ -442,7 +415,7 @@ void TWinSkinForm::WMNCLButtonDown(TMessage& Message)
         Message.Result = 0;
         return;
     }
-    if (FWindowState == 1 && FActive && Message.WParam == HTCAPTION) Message.WParam = HTMENU;
+    if (FWindowState == fwsMaximized && FActive && Message.WParam == HTCAPTION) Message.WParam = HTMENU;
     CallDefault(Message);
 }
 
@@ -465,22 +438,23 @@ void TWinSkinForm::WMNCLButtonUp(TMessage& Message)
 void TWinSkinForm::WMNCLButtonDblClk(TMessage& Message)
 {
     if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
-        if (IsTitleMenuKind(button->FData->FAction)) {
+        if (IsTitleMenuKind(button->Data().FAction)) {
             FTimer->SetEnabled(false);
             ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         Message.Result = 0;
         return;
     }
-    if (FWindowState != 0) RestoreWindow();
+    if (FWindowState != fwsNormal) RestoreWindow();
     else if (FButtonSet & bsMaximize) ToggleMaximize();
     else CallDefault(Message);
 }
 
 void TWinSkinForm::WMNCRButtonDown(TMessage& Message)
 {
-    if (Message.WParam == HTCAPTION && FMDIKind != mkChild) {
-        ShowSystemMenu({LOWORD(Message.LParam), HIWORD(Message.LParam)});
+    if (Message.WParam == HTCAPTION && FMDIKind != mdiChild) {
+        // Signed: a monitor left of or above the primary has negative coordinates.
+        ShowSystemMenu({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
         Message.Result = 0;
         return;
     }
@@ -491,26 +465,24 @@ void TWinSkinForm::SysButtonClick(POINT P)
 {
     auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
     if (button == nullptr) return;
-    const int kind = button->FData->FAction;
+    const int kind = button->Data().FAction;
     switch (kind) {
-    case 0:
+    case taClose:
         if (CanClose()) {
             FTimer->SetEnabled(false);
             ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
         }
         break;
-    case 1: case 22: ToggleMaximize(); break;
-    case 2: case 23: ToggleMinimize(); break;
-    case 3: case 11: case 12: ShowSystemMenu({P.x + 1, P.y + 1}); break;
-    case 7: case 60: MDIChildCommand(SC_MINIMIZE); break;
-    case 8: case 61: MDIChildCommand(SC_RESTORE); break;
-    case 9: case 62: MDIChildCommand(SC_CLOSE); break;
+    case taMaximize: case taMaximizeAlt: ToggleMaximize(); break;
+    case taMinimize: case taMinimizeAlt: ToggleMinimize(); break;
+    case taSysMenu: case taIcon: case taSysMenuAlt: ShowSystemMenu({P.x + 1, P.y + 1}); break;
+    case taMDIMinimize: case taMDIMinimizeAlt: MDIChildCommand(SC_MINIMIZE); break;
+    case taMDIRestore: case taMDIRestoreAlt: MDIChildCommand(SC_RESTORE); break;
+    case taMDIClose: case taMDICloseAlt: MDIChildCommand(SC_CLOSE); break;
     default: ::PostMessageA(FHandle, WM_SKIN_BUTTONCLICK, static_cast<WPARAM>(kind), 0); break;
     }
 }
 
-// Until the skinned system menu exists, the window's own system menu is
-// shown in its place, with its items enabled as the system would.
 void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
 {
     const DWORD now = ::GetTickCount();
@@ -521,22 +493,16 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
         }
         return;
     }
-    if (SkinManager != nullptr) SkinManager->FMenuKind = 2;
+    if (SkinManager != nullptr) SkinManager->SetMenuKind(mnkSystemMenu);
     FLastRightClick = now;
-    const HMENU menu = ::GetSystemMenu(FHandle, FALSE);
-    if (menu == nullptr) return;
-    const bool normal = FWindowState == 0;
-    auto enable = [menu](UINT Command, bool On) { ::EnableMenuItem(menu, Command, On ? MF_ENABLED : MF_GRAYED); };
-    enable(SC_RESTORE, !normal);
-    enable(SC_MOVE, normal);
-    enable(SC_SIZE, normal && FFrameKind == fkSizeable);
-    enable(SC_MINIMIZE, FWindowState != 2 && (FButtonSet & bsMinimize));
-    enable(SC_MAXIMIZE, FWindowState != 1 && (FButtonSet & bsMaximize));
-    const auto life = FLife;
+    if (!FSysMenuPopup) FSysMenuPopup = std::make_unique<TWinSkinSysMenu>(FHandle);
+    const TSysMenuState state{FWindowState == fwsNormal,         FWindowState == fwsMinimized,
+                              FWindowState == fwsMaximized,      FFrameKind == fkSizeable,
+                              (FButtonSet & bsMinimize) != 0, (FButtonSet & bsMaximize) != 0};
+    const TToken life = Token();
     const HWND window = FHandle;
-    const UINT command = static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                            ScreenPoint.x, ScreenPoint.y, 0, window, nullptr));
-    if (!life->Alive || FSkinState == ssDestroyed || command == 0) return;
+    const UINT command = FSysMenuPopup->Popup(ScreenPoint, state);
+    if (!life.Alive() || FSkinState == ssDestroyed || command == 0) return;
     ::PostMessageA(window, WM_SYSCOMMAND, command, 0);
 }
 
@@ -551,36 +517,36 @@ bool TWinSkinForm::CanClose() const
 
 void TWinSkinForm::ToggleMaximize()
 {
-    if (FWindowState == 1) {
+    if (FWindowState == fwsMaximized) {
         RestoreWindow();
         return;
     }
-    if (FMDIKind == mkChild && SkinManager != nullptr) SkinManager->SetChildCaptionStyle(true);
-    FWindowState = 1;
+    if (FMDIKind == mdiChild && SkinManager != nullptr) SkinManager->SetChildCaptionStyle(true);
+    FWindowState = fwsMaximized;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     FHotObject = nullptr;
 }
 
 void TWinSkinForm::ToggleMinimize()
 {
-    if (FWindowState == 2) {
+    if (FWindowState == fwsMinimized) {
         RestoreWindow();
         return;
     }
-    FWindowState = 2;
+    FWindowState = fwsMinimized;
     SetSysMenuStyle(false);
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TWinSkinForm::RestoreWindow()
 {
-    FWindowState = 0;
+    FWindowState = fwsNormal;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 void TWinSkinForm::MDIChildCommand(UINT Command)
 {
-    if (FMDIKind != mkFrame || FMDIClient == nullptr) return;
+    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return;
     const auto child = reinterpret_cast<HWND>(::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, 0));
     if (child != nullptr) ::SendMessageA(child, WM_SYSCOMMAND, Command, 0);
 }
@@ -599,7 +565,6 @@ void TWinSkinForm::TimerTick(TObject*)
 
 void TWinSkinForm::FormWindowProc(TMessage& Message)
 {
-    const TLifeGuard guard(*this);
     switch (Message.Msg) {
     case WM_SETTEXT:
         WMSetText(Message);
@@ -617,8 +582,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
         return;
     default: {
         // CM_DIALOGCHAR's Alt+letter search of the menu bar comes with the skinned menu bar.
-        const TWndMethod previous = OldWindowProc();
-        if (previous) previous(Message);
+        FFormHook.CallDefault(Message);
         return;
     }
     }
@@ -626,27 +590,25 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
 
 void TWinSkinForm::WMSetText(TMessage& Message)
 {
-    const auto life = FLife;
-    const TWndMethod previous = OldWindowProc();
-    if (!previous) return;
     if (!::IsWindowVisible(FHandle)) {
-        previous(Message);
+        FFormHook.CallDefault(Message);
         return;
     }
-    if (FUnicode || FMDIKind == mkChild) {
-        previous(Message);
+    if (FWindowHook.Unicode() || FMDIKind == mdiChild) {
+        if (!FFormHook.CallDefault(Message)) return;
     } else {
+        const TToken life = Token();
         const HWND window = FHandle;
         ::SendMessageA(window, WM_SETREDRAW, 0, 0);
-        previous(Message);
+        FFormHook.CallDefault(Message);
         ::SendMessageA(window, WM_SETREDRAW, 1, 0);
         if (Application != nullptr) Application->ProcessMessages();
+        if (!life.Alive()) return;
     }
-    if (!life->Alive) return;
-    if (FWindowState == 1 && FMDIKind == mkChild) {
-        if (SkinManager != nullptr && SkinManager->FMDIClient != nullptr)
-            ::PostMessageA(SkinManager->FMDIClient, WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
-    } else if (FWindowState == 2) {
+    if (FWindowState == fwsMaximized && FMDIKind == mdiChild) {
+        if (SkinManager != nullptr && SkinManager->MDIClient() != nullptr)
+            ::PostMessageA(SkinManager->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
+    } else if (FWindowState == fwsMinimized) {
         PaintNC(nullptr);
     } else {
         FrameChanged();
@@ -655,17 +617,11 @@ void TWinSkinForm::WMSetText(TMessage& Message)
 
 void TWinSkinForm::MDIClientWndProc(TMessage& Message)
 {
-    const TLifeGuard guard(*this);
-    auto passOn = [&] {
-        Message.Result =
-            FClientUnicode ? ::CallWindowProcW(FOldClientProc, FMDIClient, Message.Msg, Message.WParam, Message.LParam)
-                           : ::CallWindowProcA(FOldClientProc, FMDIClient, Message.Msg, Message.WParam, Message.LParam);
-        return guard.Alive();
-    };
+    auto passOn = [&] { return FClientHook.CallDefault(Message); };
     const bool skinned = FSkinMainMenu;
     switch (Message.Msg) {
     case WM_NCDESTROY:
-        if (passOn()) UnsubclassMDIClient();
+        if (passOn()) FClientHook.Detach();
         return;
     case WM_NCCALCSIZE:
         if (skinned && !(FSkinData->Options() & SkinBit(xoMDIScrollbar))) {
@@ -683,7 +639,7 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         return;
     case WM_MDITILE:
     case WM_MDICASCADE:
-        if (skinned && SkinManager != nullptr && SkinManager->FChildMaximized) SkinManager->SetChildCaptionStyle(false);
+        if (skinned && SkinManager != nullptr && SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(false);
         passOn();
         return;
     case WM_SKIN_MDIMAXIMIZED:
@@ -695,4 +651,23 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         passOn();
         return;
     }
+}
+
+// The skin does not paint while the class library changes the menu; the
+// component's painting switch is then as it was before.
+void TWinSkinForm::CMMenuChanged(TMessage& Message)
+{
+    TSkinData* data = FSkinData;
+    const bool painting = data->FPaintEnabled;
+    data->FPaintEnabled = false;
+    const TToken life = Token();
+    CallDefault(Message);
+    // A freed frame object may have gone with its skin component.
+    if (!life.Alive()) {
+        if (SkinManager != nullptr && SkinManager->HasSkinData(data)) data->FPaintEnabled = painting;
+        return;
+    }
+    data->FPaintEnabled = painting;
+    // The skinned menu bar takes the new menu here once it exists.
+    if (FSkinMainMenu && ::GetMenu(FHandle) != nullptr && FMenuBar != nullptr) ::SetMenu(FHandle, nullptr);
 }

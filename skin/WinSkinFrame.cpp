@@ -43,7 +43,7 @@ void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC)
 void TWinSkinForm::PaintNC(HDC DC)
 {
     if (ScratchBitmap == nullptr || (FSkinState != ssActive && FSkinState != ssReskinning) ||
-        FFrameKind == fkNoCaption || (FMDIKind == mkChild && FWindowState == 1) || FSkinData == nullptr)
+        FFrameKind == fkNoCaption || (FMDIKind == mdiChild && FWindowState == fwsMaximized) || FSkinData == nullptr)
         return;
     const TWindowDC own(FHandle, DC == nullptr ? ::GetWindowDC(FHandle) : nullptr);
     const HDC dc = DC != nullptr ? DC : own.Get();
@@ -54,7 +54,7 @@ void TWinSkinForm::PaintNC(HDC DC)
             FWindowRect = r;
             FWidth = r.right - r.left;
             FHeight = r.bottom - r.top;
-            if (FWindowState == 2) {
+            if (FWindowState == fwsMinimized) {
                 PaintTitle(dc);
             } else {
                 DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, dc);
@@ -79,7 +79,7 @@ void TWinSkinForm::PaintTitle(HDC DC)
     TBitmap& title = *FTitleBitmap;
     HDC canvas = nullptr;
     RECT titleRect{};
-    if (FWindowState == 2) {
+    if (FWindowState == fwsMinimized) {
         title.SetSize(FWidth, FHeight);
         canvas = title.Canvas()->Handle();
         title.Canvas()->SetBrushColor(SkinColorToRGB(FSkinData->FButtonFaceColor));
@@ -151,18 +151,18 @@ void TWinSkinForm::UpdateRegion()
     RECT window{};
     if (!::GetWindowRect(FHandle, &window)) return;
     const int w = window.right - window.left, h = window.bottom - window.top;
-    if (w * h == 0 || (FMDIKind == mkChild && FWindowState != 0)) return;
-    if (w == FRegionWidth && h == FRegionHeight && FMDIKind != mkChild && FSkinState != ssReskinning && FRegionSet)
+    if (w * h == 0 || (FMDIKind == mdiChild && FWindowState != fwsNormal)) return;
+    if (w == FRegionWidth && h == FRegionHeight && FMDIKind != mdiChild && FSkinState != ssReskinning && FRegionSet)
         return;
     // The region set before belongs to the system now: only forgotten.
     FRegion = nullptr;
     FRegionSet = false;
+    FRegionWidth = w;
+    FRegionHeight = h;
     HRGN region = nullptr;
     if (!HasTransparentBorder()) {
         region = ::CreateRectRgn(0, 0, w, h);
     } else {
-        FRegionWidth = w;
-        FRegionHeight = h;
         region = ::CreateRectRgn(FBorderLeft, FTitleHeight, w - FBorderRight, h - FBorderBottom);
         if (FFrameKind != fkNoCaption) {
             auto shaped = [&](int Part, int PartW, int PartH, int X, int Y, bool Shape) {
@@ -189,13 +189,13 @@ void TWinSkinForm::UpdateRegion()
             for (HRGN part : {left, right, bottom, top}) ::DeleteObject(part);
         }
     }
-    const auto life = FLife;
+    const TToken life = Token();
     // The system may send size messages from inside; they find the region not set yet.
     if (::SetWindowRgn(FHandle, region, TRUE) == 0) {
         ::DeleteObject(region);  // refused: still ours
         return;
     }
-    if (!life->Alive) return;
+    if (!life.Alive()) return;
     FRegion = region;
     FRegionSet = true;
 }
@@ -203,7 +203,7 @@ void TWinSkinForm::UpdateRegion()
 void TWinSkinForm::ClearRegion()
 {
     if (!FRegionSet) return;
-    ::SetWindowRgn(FHandle, nullptr, FMDIKind == mkChild);
+    ::SetWindowRgn(FHandle, nullptr, FMDIKind == mdiChild);
     FRegion = nullptr;
     FRegionSet = false;
 }
@@ -214,23 +214,20 @@ void TWinSkinForm::UpdateWindowState()
     placement.length = sizeof placement;
     if (!::GetWindowPlacement(FHandle, &placement)) return;
     switch (placement.showCmd) {
-    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = 2; break;
-    case SW_SHOWMAXIMIZED: FWindowState = 1; break;
-    default: FWindowState = 0; break;
+    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = fwsMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = fwsMaximized; break;
+    default: FWindowState = fwsNormal; break;
     }
 }
 
 void TWinSkinForm::FindMDIClient()
 {
-    FMDIKind = mkNone;
+    FMDIKind = mdiNone;
     for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (GetWindowClassName(child) != "MDIClient") continue;
-        FMDIKind = mkFrame;
+        FMDIKind = mdiFrame;
         FMDIClient = child;
-        if (SkinManager != nullptr) {
-            SkinManager->FMDIClient = child;
-            SkinManager->FMDIForm = FForm;
-        }
+        if (SkinManager != nullptr) SkinManager->SetMDIClient(child, FForm);
         return;
     }
 }
@@ -245,7 +242,7 @@ POINT TWinSkinForm::ScreenToWindow(LPARAM Point) const
 {
     POINT p{static_cast<short>(LOWORD(Point)), static_cast<short>(HIWORD(Point))};
     ::ScreenToClient(FHandle, &p);
-    if (!(FMDIKind == mkChild && FWindowState == 2)) {
+    if (!(FMDIKind == mdiChild && FWindowState == fwsMinimized)) {
         p.x += FBorderLeft;
         p.y += FTitleHeight + FMenuBarHeight;
     }

@@ -13,14 +13,14 @@ void TNCObject::MouseDown()
     if (FForm->FHotObject != nullptr && FForm->FHotObject != this) FForm->FHotObject->MouseLeave();
     if (!FVisible) return;
     FForm->FHotObject = this;
-    FState = 2;
+    FState = ncPressed;
     Paint();
 }
 
 void TNCObject::MouseUp()
 {
     if (!FVisible) return;
-    FState = 3;
+    FState = ncHot;
     Paint();
 }
 
@@ -30,7 +30,7 @@ void TNCObject::MouseEnter()
     if (FForm->FHotObject != nullptr) FForm->FHotObject->MouseLeave();
     if (!FVisible) return;
     FForm->FHotObject = this;
-    FState = 3;
+    FState = ncHot;
     Paint();
 }
 
@@ -38,7 +38,7 @@ void TNCObject::MouseLeave()
 {
     if (!FVisible) return;
     FForm->FHotObject = nullptr;
-    FState = 1;
+    FState = ncNormal;
     Paint();
 }
 
@@ -51,7 +51,7 @@ namespace {
 
 bool IsIconKind(int Kind)
 {
-    return Kind == 3 || Kind == 11;
+    return Kind == taSysMenu || Kind == taIcon;
 }
 
 }  // namespace
@@ -123,18 +123,17 @@ void TWinSkinForm::DrawWindowIcon(HDC DC, const RECT& Rect)
 
 bool TWinSkinForm::IsMDIChildMaximized() const
 {
-    if (FMDIKind != mkFrame || FMDIClient == nullptr) return false;
+    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
     BOOL maximized = FALSE;
     const auto child = reinterpret_cast<HWND>(
         ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
     return child != nullptr && maximized;
 }
 
-bool TWinSkinForm::IsSysButtonVisible(int Index)
+bool TWinSkinForm::IsSysButtonVisible(TWinSysButton& Button)
 {
-    TWinSysButton& button = *FSysButtons[static_cast<size_t>(Index)];
-    const TDataSkinSysButton& data = *button.FData;
-    const bool maximized = FWindowState == 1;
+    const TDataSkinSysButton& data = Button.Data();
+    const bool maximized = FWindowState == fwsMaximized;
     const bool dialogFrame = FFrameKind == fkDialog && !FDialog;
     auto common = [&](int Code, bool& Result) {
         switch (Code) {
@@ -172,22 +171,22 @@ bool TWinSkinForm::IsSysButtonVisible(int Index)
     }
     bool shown = c1 && c2;
     switch (data.FAction) {
-    case 0: shown = shown && (FButtonSet & bsSysMenu); break;
-    case 1: shown = shown && (FButtonSet & bsMaximize); break;
-    case 2: shown = shown && (FButtonSet & bsMinimize); break;
-    case 3: case 11: case 12: shown = shown && FFrameKind != fkDialog; break;
+    case taClose: shown = shown && (FButtonSet & bsSysMenu); break;
+    case taMaximize: shown = shown && (FButtonSet & bsMaximize); break;
+    case taMinimize: shown = shown && (FButtonSet & bsMinimize); break;
+    case taSysMenu: case taIcon: case taSysMenuAlt: shown = shown && FFrameKind != fkDialog; break;
     default: break;
     }
-    button.FVisible = shown;
+    Button.FVisible = shown;
     return shown;
 }
 
 void TWinSkinForm::LayoutSysButtons()
 {
-    for (size_t i = 0; i < FSysButtons.size(); ++i) {
-        TWinSysButton& button = *FSysButtons[i];
-        const TDataSkinSysButton& data = *button.FData;
-        if (!IsSysButtonVisible(static_cast<int>(i)) || data.FBitmap->Empty()) continue;
+    for (const auto& owned : FSysButtons) {
+        TWinSysButton& button = *owned;
+        const TDataSkinSysButton& data = button.Data();
+        if (!IsSysButtonVisible(button) || data.FBitmap->Empty()) continue;
         const int w = data.FBitmap->Width() / (data.FFrame > 0 ? data.FFrame : 1);
         const int h = data.FBitmap->Height();
         int x = 0, y = 0;
@@ -212,27 +211,28 @@ void TWinSkinForm::LayoutSysButtons()
 void TWinSkinForm::PaintSysButtons(HDC DC)
 {
     for (const auto& button : FSysButtons) {
-        const TDataSkinSysButton& data = *button->FData;
+        const TDataSkinSysButton& data = button->Data();
         if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == 100) continue;
         if (IsIconKind(data.FAction)) {
             DrawWindowIcon(DC, button->FRect);
             continue;
         }
-        const int cell = (!FActive && data.FFrame >= 4) ? 4 : 1;
+        const int cell = (!FActive && data.FFrame >= ncInactive) ? ncInactive : ncNormal;
         DrawSkinCell(DC, button->FRect, *data.FBitmap, cell, data.FFrame, 1);
     }
 }
 
-void TWinSkinForm::PaintSysButton(TWinSysButton& Button, int State)
+void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
 {
-    const TDataSkinSysButton& data = *Button.FData;
+    const TDataSkinSysButton& data = Button.Data();
     if (data.FBitmap->Empty()) return;
     const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
     if (dc.Get() == nullptr) return;
     if (IsIconKind(data.FAction)) {
         DrawWindowIcon(dc.Get(), Button.FRect);
     } else {
-        const int cell = (State == 3 && data.FVisibility == 100) ? 4 : State;
+        // A button placed in the menu bar shows its inactive cell when hot.
+        const int cell = (State == ncHot && data.FVisibility == 100) ? ncInactive : State;
         DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, cell, data.FFrame, 1);
     }
 }
@@ -240,6 +240,6 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, int State)
 TWinSysButton* TWinSkinForm::SysButtonAt(POINT P) const
 {
     for (const auto& button : FSysButtons)
-        if (button->FVisible && button->FData->FAction >= 0 && ::PtInRect(&button->FRect, P)) return button.get();
+        if (button->FVisible && button->Data().FAction >= 0 && ::PtInRect(&button->FRect, P)) return button.get();
     return nullptr;
 }

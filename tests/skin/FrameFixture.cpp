@@ -80,7 +80,7 @@ void FrameTest::TearDown()
     for (TForm* f : Forms) f->Free();
     Pump();
     FreeSkinManager();
-    EXPECT_EQ(SkinnedWindowCount(), 0);
+    EXPECT_EQ(HookedWindowCount(), 0u);
     EXPECT_EQ(BoundWindowCount(), 0);
 }
 
@@ -122,13 +122,13 @@ HWND FrameTest::MakeWindow(DWORD Style, DWORD ExStyle, WNDPROC Proc, HWND Parent
 bool FrameTest::IsActiveFrame(HWND Window)
 {
     const TWinSkinForm* frame = Frame(Window);
-    return frame != nullptr && frame->FSkinState == ssActive;
+    return frame != nullptr && frame->SkinState() == ssActive;
 }
 
 TWinSysButton* FrameTest::Button(const TWinSkinForm& Frame, int Action)
 {
-    for (const auto& b : Frame.FSysButtons)
-        if (b->FData->FAction == Action) return b.get();
+    for (const auto& b : Access::Buttons(Frame))
+        if (b->Data().FAction == Action) return b.get();
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinDlg.h"
 #include "skin/WinSkinForm.h"
+#include "skin/WinSkinMenu.h"
 #include "tests/skin/FrameHarness.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,30 @@
 #include <memory>
 #include <vector>
 
+// The tests' seam into a frame object's private state.
+struct TWinSkinFormTestAccess {
+    using F = TWinSkinForm;
+    static const auto& Buttons(const F& Frame) { return Frame.FSysButtons; }
+    static TWinSysButton* SysButtonAt(const F& Frame, POINT P) { return Frame.SysButtonAt(P); }
+    static TNCObject* HotObject(const F& Frame) { return Frame.FHotObject; }
+    static TFrameWindowState WindowState(const F& Frame) { return Frame.FWindowState; }
+    static bool Active(const F& Frame) { return Frame.FActive; }
+    static bool Dialog(const F& Frame) { return Frame.FDialog; }
+    static TFrameKind FrameKind(const F& Frame) { return Frame.FFrameKind; }
+    static int BorderLeft(const F& Frame) { return Frame.FBorderLeft; }
+    static int TitleHeight(const F& Frame) { return Frame.FTitleHeight; }
+    static int BorderBottom(const F& Frame) { return Frame.FBorderBottom; }
+    static int RegionWidth(const F& Frame) { return Frame.FRegionWidth; }
+    static int RegionHeight(const F& Frame) { return Frame.FRegionHeight; }
+    static HRGN Region(const F& Frame) { return Frame.FRegion; }
+    static const RECT& FrameRect(const F& Frame) { return Frame.FFrameRect; }
+    static TFont& CaptionFont(const F& Frame) { return *Frame.FCaptionFont; }
+    static const TWinSkinSysMenu* SysMenu(const F& Frame) { return Frame.FSysMenuPopup.get(); }
+};
+
 namespace frametest {
+
+using Access = TWinSkinFormTestAccess;
 
 // The default skin as stored in a description (count + container).
 const TBytes& DefaultSkinStream();

@@ -16,7 +16,7 @@ TEST_F(FrameTest, TheFormIsSkinnedAtItsFirstActivationKeepingItsClientSize)
     const TSkinnedForm made = MakeForm();
     // Loading only switched skinning on: no timer, nothing skinned yet.
     ASSERT_NE(SkinManager, nullptr);
-    EXPECT_TRUE(SkinManager->FActive);
+    EXPECT_TRUE(SkinManager->Active());
     EXPECT_FALSE(SkinManager->TimerRunning());
     const HWND window = made.Form->Handle();
     RECT client{};
@@ -26,9 +26,9 @@ TEST_F(FrameTest, TheFormIsSkinnedAtItsFirstActivationKeepingItsClientSize)
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(::SendMessageA(window, WM_SKIN_QUERY, 0, 0), 1);
-    EXPECT_EQ(frame->FBorderLeft, kSide);
-    EXPECT_EQ(frame->FTitleHeight, kTitle);
-    EXPECT_EQ(frame->FBorderBottom, kBottom);
+    EXPECT_EQ(Access::BorderLeft(*frame), kSide);
+    EXPECT_EQ(Access::TitleHeight(*frame), kTitle);
+    EXPECT_EQ(Access::BorderBottom(*frame), kBottom);
     RECT now{}, outer{};
     ::GetClientRect(window, &now);
     ::GetWindowRect(window, &outer);
@@ -76,12 +76,12 @@ TEST_F(FrameTest, HitTestsFollowTheSkinsFrame)
     // object takes their clicks itself.
     const TWinSysButton* close = Button(*frame, 0);
     ASSERT_NE(close, nullptr);
-    ASSERT_TRUE(close->FVisible);
-    EXPECT_EQ(close->FRect.right, W - 7);
-    EXPECT_EQ(close->FRect.top, 4);
-    const POINT c{(close->FRect.left + close->FRect.right) / 2, (close->FRect.top + close->FRect.bottom) / 2};
+    ASSERT_TRUE(close->Visible());
+    EXPECT_EQ(close->Rect().right, W - 7);
+    EXPECT_EQ(close->Rect().top, 4);
+    const POINT c{(close->Rect().left + close->Rect().right) / 2, (close->Rect().top + close->Rect().bottom) / 2};
     EXPECT_EQ(HitTest(w, c.x, c.y), HTCAPTION);
-    EXPECT_EQ(frame->SysButtonAt(c), close);
+    EXPECT_EQ(Access::SysButtonAt(*frame, c), close);
 }
 
 TEST_F(FrameTest, FrameCellsArePaintedActiveAndInactive)
@@ -101,19 +101,19 @@ TEST_F(FrameTest, FrameCellsArePaintedActiveAndInactive)
         EXPECT_EQ(shot.Pixel(W / 2, H - 1), CellPixel(*d.FBorderBottom->FBitmap, cell, 2, true, 8, 0)) << cell;
         // The close button: cell 1 active, cell 4 inactive, straight from its
         // strip (its magenta corners show what lies behind).
-        for (const auto& b : frame->FSysButtons) {
-            if (b->FData->FAction != 0) continue;
-            const int y = (b->FRect.bottom - b->FRect.top) / 2;
-            for (int x = 0; x < b->FRect.right - b->FRect.left; ++x) {
-                const COLORREF want = CellPixel(*b->FData->FBitmap, cell == 1 ? 1 : 4, 4, false, x, y);
+        for (const auto& b : Access::Buttons(*frame)) {
+            if (b->Data().FAction != 0) continue;
+            const int y = (b->Rect().bottom - b->Rect().top) / 2;
+            for (int x = 0; x < b->Rect().right - b->Rect().left; ++x) {
+                const COLORREF want = CellPixel(*b->Data().FBitmap, cell == 1 ? 1 : 4, 4, false, x, y);
                 if (want == RGB(255, 0, 255)) continue;
-                EXPECT_EQ(shot.Pixel(b->FRect.left + x, b->FRect.top + y), want) << x;
+                EXPECT_EQ(shot.Pixel(b->Rect().left + x, b->Rect().top + y), want) << x;
             }
         }
     };
     check(1);
     ::SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
-    EXPECT_FALSE(frame->FActive);
+    EXPECT_FALSE(Access::Active(*frame));
     check(2);
     ::SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
     check(1);
@@ -127,16 +127,16 @@ TEST_F(FrameTest, TitleButtonsTrackHotPressedAndReleased)
     const HWND w = made.Form->Handle();
     TWinSysButton* close = Button(*frame, 0);
     ASSERT_NE(close, nullptr);
-    const int cx = (close->FRect.left + close->FRect.right) / 2, cy = (close->FRect.top + close->FRect.bottom) / 2;
+    const int cx = (close->Rect().left + close->Rect().right) / 2, cy = (close->Rect().top + close->Rect().bottom) / 2;
     ::SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(w, cx, cy));
-    EXPECT_EQ(frame->FHotObject, close);
-    EXPECT_EQ(close->FState, 3);
+    EXPECT_EQ(Access::HotObject(*frame), close);
+    EXPECT_EQ(close->State(), ncHot);
     ::SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(w, 150, 15));
-    EXPECT_EQ(frame->FHotObject, nullptr);
-    EXPECT_EQ(close->FState, 1);
+    EXPECT_EQ(Access::HotObject(*frame), nullptr);
+    EXPECT_EQ(close->State(), ncNormal);
     // Pressed, released outside: nothing happens.
     ::SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(w, cx, cy));
-    EXPECT_EQ(close->FState, 2);
+    EXPECT_EQ(close->State(), ncPressed);
     ::SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(w, 150, 15));
     Pump();
     EXPECT_TRUE(::IsWindowVisible(w));
@@ -144,7 +144,7 @@ TEST_F(FrameTest, TitleButtonsTrackHotPressedAndReleased)
     // main form hides).
     ::SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, ScreenPoint(w, cx, cy));
     ::SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, ScreenPoint(w, cx, cy));
-    EXPECT_EQ(close->FState, 3);
+    EXPECT_EQ(close->State(), ncHot);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(w); }));
 }
 
@@ -156,8 +156,8 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     ASSERT_NE(frame, nullptr);
     const HWND w = made.Form->Handle();
     auto shown = [&](int Action, int Visibility) {
-        for (const auto& b : frame->FSysButtons)
-            if (b->FData->FAction == Action && b->FData->FVisibility == Visibility) return b->FVisible;
+        for (const auto& b : Access::Buttons(*frame))
+            if (b->Data().FAction == Action && b->Data().FVisibility == Visibility) return b->Visible();
         ADD_FAILURE() << "no button " << Action;
         return false;
     };
@@ -167,7 +167,7 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     EXPECT_TRUE(shown(2, 0));
     ::SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     Pump();
-    EXPECT_EQ(frame->FWindowState, 1);
+    EXPECT_EQ(Access::WindowState(*frame), fwsMaximized);
     SkinPrint(w);
     EXPECT_FALSE(shown(1, 2));
     EXPECT_TRUE(shown(1, 1));
@@ -181,7 +181,7 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     EXPECT_EQ(r.bottom, work.bottom);
     ::SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
     Pump();
-    EXPECT_EQ(frame->FWindowState, 0);
+    EXPECT_EQ(Access::WindowState(*frame), fwsNormal);
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, SkinMagic), SkinMagic);
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, 0), 1);
     // Pressed on one title button and released on another: neither acts.
@@ -189,11 +189,11 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     const TWinSysButton* minimize = Button(*frame, 2);
     const TWinSysButton* close = Button(*frame, 0);
     ASSERT_TRUE(minimize != nullptr && close != nullptr);
-    const LPARAM onMinimize = ScreenPoint(w, minimize->FRect.left + 5, minimize->FRect.top + 5);
-    const LPARAM onClose = ScreenPoint(w, close->FRect.left + 5, close->FRect.top + 5);
+    const LPARAM onMinimize = ScreenPoint(w, minimize->Rect().left + 5, minimize->Rect().top + 5);
+    const LPARAM onClose = ScreenPoint(w, close->Rect().left + 5, close->Rect().top + 5);
     ::SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, onMinimize);
     ::SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, onClose);
-    EXPECT_EQ(frame->FHotObject, close);
+    EXPECT_EQ(Access::HotObject(*frame), close);
     ::SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, onClose);
     Pump();
     EXPECT_TRUE(::IsWindowVisible(w));
@@ -207,9 +207,9 @@ TEST_F(FrameTest, AFormWithoutBoxesShowsOnlyItsCloseButton)
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     SkinPrint(made.Form->Handle());
-    for (const auto& b : frame->FSysButtons) {
-        const int a = b->FData->FAction;
-        EXPECT_EQ(b->FVisible, a == 0 || a == 3) << b->FData->FName;
+    for (const auto& b : Access::Buttons(*frame)) {
+        const int a = b->Data().FAction;
+        EXPECT_EQ(b->Visible(), a == 0 || a == 3) << b->Data().FName;
     }
 }
 
@@ -309,7 +309,7 @@ TEST_F(FrameTest, ASecondComponentServesOnlyItsOwnForm)
     EXPECT_EQ(SkinManager->SelectSkinData(main.Form->Handle()), main.Data);
     TWinSkinForm* frame = ShowSkinned(own.Form);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->FSkinData, own.Data);
+    EXPECT_EQ(frame->SkinData(), own.Data);
     // Its component going away takes its frame with it; the main one stays.
     delete own.Data;
     EXPECT_EQ(Frame(own.Form->Handle()), nullptr);
@@ -330,8 +330,8 @@ TEST_F(FrameTest, DialogsAndMDIWindowsAreRecognised)
     Windows.push_back(dialog);
     ::SetForegroundWindow(dialog);
     ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(dialog); }));
-    EXPECT_TRUE(Frame(dialog)->FDialog);
-    EXPECT_EQ(Frame(dialog)->FFrameKind, fkDialog);
+    EXPECT_TRUE(Access::Dialog(*Frame(dialog)));
+    EXPECT_EQ(Access::FrameKind(*Frame(dialog)), fkDialog);
     // An MDI frame window with a child: its MDI client exists before it is shown.
     const HWND mdiFrame = MakeWindow(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
     CLIENTCREATESTRUCT ccs{nullptr, 100};
@@ -340,8 +340,8 @@ TEST_F(FrameTest, DialogsAndMDIWindowsAreRecognised)
     ::ShowWindow(mdiFrame, SW_SHOW);
     ::SetForegroundWindow(mdiFrame);
     ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(mdiFrame); }));
-    EXPECT_EQ(Frame(mdiFrame)->FMDIKind, mkFrame);
-    EXPECT_EQ(SkinManager->FMDIClient, client);
+    EXPECT_EQ(Frame(mdiFrame)->MDIKind(), TMDIKind::mdiFrame);
+    EXPECT_EQ(SkinManager->MDIClient(), client);
     WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefMDIChildProcW;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -353,7 +353,7 @@ TEST_F(FrameTest, DialogsAndMDIWindowsAreRecognised)
     ASSERT_NE(child, nullptr);
     // MDI children are offered when they are created.
     ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(child); }));
-    EXPECT_EQ(Frame(child)->FMDIKind, mkChild);
+    EXPECT_EQ(Frame(child)->MDIKind(), mdiChild);
     ::SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
     Pump();
 }
@@ -384,11 +384,11 @@ TEST_F(FrameTest, WindowsDestroyedOrUnskinnedFromTheirOwnHandlers)
     EXPECT_EQ(::SendMessageW(a, WM_APP, 0, 0), 1);
     EXPECT_FALSE(::IsWindow(a));
     // Still listed while destroyed; the next skinning purges it.
-    EXPECT_EQ(frame->FSkinState, ssDestroyed);
+    EXPECT_EQ(frame->SkinState(), ssDestroyed);
     const HWND b = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, SelfDestroyingProc);
     ::SetForegroundWindow(b);
     ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(b); }));
-    for (TWinSkinForm* f : SkinManager->Forms()) EXPECT_NE(f->FHandle, a);
+    for (TWinSkinForm* f : SkinManager->Forms()) EXPECT_NE(f->Handle(), a);
     // Freed while its own procedure is on the stack: the window goes on with
     // its own procedure and nothing touches the freed object.
     const LONG_PTR before = ::GetWindowLongPtrW(b, GWLP_WNDPROC);
@@ -416,24 +416,24 @@ TEST_F(FrameTest, PendingActionsWaitForTheFirstActivation)
 {
     const TSkinnedForm main = MakeForm();
     ASSERT_NE(SkinManager, nullptr);
-    EXPECT_EQ(SkinManager->FState, 0);
+    EXPECT_EQ(SkinManager->State(), msIdle);
     // Posting before any activation starts no timer.
     SkinManager->PostAction(saUnskinAll, 250);
-    EXPECT_FALSE(SkinManager->FActive);
+    EXPECT_FALSE(SkinManager->Active());
     EXPECT_FALSE(SkinManager->TimerRunning());
     SkinManager->PostAction(saSkinAll, 250);
-    EXPECT_TRUE(SkinManager->FActive);
+    EXPECT_TRUE(SkinManager->Active());
     ASSERT_NE(ShowSkinned(main.Form), nullptr);
-    EXPECT_EQ(SkinManager->FState, 1);
+    EXPECT_EQ(SkinManager->State(), msRunning);
     // Refresh rebuilds the title buttons of the component's windows.
     TWinSkinForm* frame = Frame(main.Form->Handle());
-    const size_t buttons = frame->FSysButtons.size();
-    SkinManager->FActionSkinData = main.Data;
+    const size_t buttons = Access::Buttons(*frame).size();
+    SkinManager->SetActionSkinData(main.Data);
     SkinManager->PostAction(saRefresh, 10);
     EXPECT_TRUE(SkinManager->TimerRunning());
     EXPECT_TRUE(PumpUntil([] { return !SkinManager->TimerRunning(); }));
-    EXPECT_EQ(frame->FSysButtons.size(), buttons);
-    EXPECT_EQ(SkinManager->FActionSkinData, nullptr);
+    EXPECT_EQ(Access::Buttons(*frame).size(), buttons);
+    EXPECT_EQ(SkinManager->ActionSkinData(), nullptr);
 }
 
 }  // namespace
@@ -490,8 +490,8 @@ TEST_F(FrameTest, TheMouseMovesResizesAndClosesTheWindow)
         ::GetWindowRect(w, &now);
         return now.right - now.left == width + 60 && now.bottom - now.top == height + 40;
     }, 3000));
-    EXPECT_EQ(frame->FRegionWidth, width + 60);
-    EXPECT_EQ(frame->FRegionHeight, height + 40);
+    EXPECT_EQ(Access::RegionWidth(*frame), width + 60);
+    EXPECT_EQ(Access::RegionHeight(*frame), height + 40);
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(::GetWindowRgn(w, region), ERROR);
     EXPECT_TRUE(::PtInRegion(region, width + 59, height + 39));
@@ -500,9 +500,9 @@ TEST_F(FrameTest, TheMouseMovesResizesAndClosesTheWindow)
     // Clicked on its close button.
     const TWinSysButton* close = Button(*frame, 0);
     ASSERT_NE(close, nullptr);
-    MouseMoveTo(OnScreen(w, close->FRect.left + 10, close->FRect.top + 10));
+    MouseMoveTo(OnScreen(w, close->Rect().left + 10, close->Rect().top + 10));
     PumpFor(50);
-    EXPECT_EQ(close->FState, 3);
+    EXPECT_EQ(close->State(), ncHot);
     MousePress(frameharness::TMouseButton::Left);
     PumpFor(50);
     MouseRelease(frameharness::TMouseButton::Left);

@@ -77,7 +77,7 @@ private:
 bool Skinned(HWND Wnd)
 {
     const TWinSkinForm* form = FindSkinForm(Wnd);
-    return form != nullptr && form->FSkinState == ssActive;
+    return form != nullptr && form->SkinState() == ssActive;
 }
 
 bool HasSize(HWND Wnd, SIZE Size)

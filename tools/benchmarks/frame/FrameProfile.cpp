@@ -19,9 +19,25 @@ namespace {
 constexpr int PartLeft = 1, PartRight = 2, PartTitle = 3, PartBottom = 4;
 
 }  // namespace
+}  // namespace benchframe
+
+// The benchmark's way into the frame object's painting steps.
+struct TWinSkinFormTestAccess {
+    static std::vector<std::pair<std::string, double>> Profile(TWinSkinForm& Form, int Warmup, int Runs);
+};
+
+namespace benchframe {
 
 std::vector<std::pair<std::string, double>> ProfileSkinnedPaint(TWinSkinForm& Form, int Warmup, int Runs)
 {
+    return TWinSkinFormTestAccess::Profile(Form, Warmup, Runs);
+}
+
+}  // namespace benchframe
+
+std::vector<std::pair<std::string, double>> TWinSkinFormTestAccess::Profile(TWinSkinForm& Form, int Warmup, int Runs)
+{
+    using namespace benchframe;
     std::vector<std::pair<std::string, double>> parts;
     const auto time = [&](const std::string& Name, const std::function<void()>& Body) {
         const double ms = StatsOf(TimeEach(Warmup, Runs, [&] {
@@ -67,16 +83,16 @@ std::vector<std::pair<std::string, double>> ProfileSkinnedPaint(TWinSkinForm& Fo
     // The buttons one by one as PaintSysButtons draws them: the icon button
     // draws the window's icon, the others a cell of their strip.
     for (const auto& button : Form.FSysButtons) {
-        const TDataSkinSysButton& data = *button->FData;
-        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == 100) continue;
+        const TDataSkinSysButton& data = button->Data();
+        if (!button->Visible() || data.FBitmap->Empty() || data.FVisibility == 100) continue;
         const bool icon = data.FAction == 3 || data.FAction == 11;
         const std::string name = "title_button_action" + std::to_string(data.FAction) + (icon ? "_icon" : "");
         const int cell = (!Form.FActive && data.FFrame >= 4) ? 4 : 1;
         time(name, [&] {
             if (icon) {
-                Form.DrawWindowIcon(canvas, button->FRect);
+                Form.DrawWindowIcon(canvas, button->Rect());
             } else {
-                DrawSkinCell(canvas, button->FRect, *data.FBitmap, cell, data.FFrame, 1);
+                DrawSkinCell(canvas, button->Rect(), *data.FBitmap, cell, data.FFrame, 1);
             }
         });
     }
@@ -93,5 +109,3 @@ std::vector<std::pair<std::string, double>> ProfileSkinnedPaint(TWinSkinForm& Fo
     });
     return parts;
 }
-
-}  // namespace benchframe
