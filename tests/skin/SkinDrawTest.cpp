@@ -4,6 +4,7 @@
 #include "skin/SkinApi.h"
 #include "skin/SkinDraw.h"
 #include "SkinTestData.h"
+#include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
 
@@ -220,7 +221,10 @@ TEST(SkinDraw, RegionsFromShapedBitmaps)
     comb.SetSize(100, 100);
     for (int y = 0; y < 100; ++y)
         for (int x = y % 2; x < 100; x += 2) comb.Canvas()->SetPixel(x, y, 0);
+    const int gdiBefore = GdiObjectCount();
+    ASSERT_GE(gdiBefore, 0) << kNoGdiObjectCount;
     rgn = CreateRegionFromBitmap(comb, 0, 0, clKeyMagenta, 1, 1, 1);
+    EXPECT_EQ(GdiObjectCount(), gdiBefore + 1) << "the batches' regions are not freed";
     int wrong = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) wrong += (::PtInRegion(rgn, x, y) != 0) != ((x + y) % 2 == 0);

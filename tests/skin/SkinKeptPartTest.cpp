@@ -5,6 +5,7 @@
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinData.h"
 #include "tests/skin/SkinTestData.h"
+#include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
 
@@ -159,13 +160,17 @@ TEST_F(TKeptPartTest, DroppingTheOwnerForgetsRenderingsSoChangedPixelsShow)
 TEST_F(TKeptPartTest, KeepsABoundedNumberOfRenderings)
 {
     Keep();
+    int whenFull = -1;
     for (int w = 10; w < 110; ++w) {
+        if (w == 60) whenFull = GdiObjectCount();
         TBitmap target;
         Background(target, 120, 30);
         DrawSkinPart(target.Canvas()->Handle(), RECT{0, 0, w, 24}, Kept, TSkinRect{2, 2, 2, 2}, 1, 3, 0, 0, 0);
     }
     EXPECT_GT(KeptSkinPartRenderings(), 0);
     EXPECT_LE(KeptSkinPartRenderings(), 32);
+    ASSERT_GE(whenFull, 0) << kNoGdiObjectCount;
+    EXPECT_EQ(GdiObjectCount(), whenFull) << "a rendering dropped for a newer one keeps GDI objects";
     ExpectSameAsUnkept(kCases[0]);
 }
 
@@ -201,6 +206,8 @@ TEST(SkinDataKeptPartTest, ANewSkinDropsTheOldRenderingsAndAFailedOneKeepsThem)
 {
     SetSkinMessageHook([](const std::string&) {});
     const int before = KeptSkinPartRenderings();
+    const int gdiBefore = GdiObjectCount();
+    ASSERT_GE(gdiBefore, 0) << kNoGdiObjectCount;
     {
         TSkinData data(nullptr);
         data.SetSkinStreamBytes(SkinWithTop(1));
@@ -219,6 +226,7 @@ TEST(SkinDataKeptPartTest, ANewSkinDropsTheOldRenderingsAndAFailedOneKeepsThem)
         ExpectTitleAsUnkept(data);
     }
     EXPECT_EQ(KeptSkinPartRenderings(), before);
+    EXPECT_EQ(GdiObjectCount(), gdiBefore);
     SetSkinMessageHook(nullptr);
 }
 

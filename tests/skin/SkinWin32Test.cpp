@@ -2,6 +2,7 @@
 // gradient fill of a device context, under the real GDI.
 #include "classlib/portable/SysUtils.h"
 #include "skin/ImgUtilWin.h"
+#include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>
 
@@ -185,7 +186,6 @@ TEST(Bitmap, ScanLineOutsideTheRowsIsARangeError)
 
 TEST(Bitmap, NoGdiObjectsLeakThroughItsLife)
 {
-    const auto gdiObjects = [] { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); };
     {
         // The first round makes whatever the process keeps for good (stock objects, caches).
         TBitmap warm;
@@ -196,7 +196,8 @@ TEST(Bitmap, NoGdiObjectsLeakThroughItsLife)
     source.SetPixelFormat(TPixelFormat::pf32bit);
     source.SetSize(9, 5);
     source.Canvas()->Handle();
-    const DWORD before = gdiObjects();
+    const int before = GdiObjectCount();
+    ASSERT_GE(before, 0) << kNoGdiObjectCount;
     for (int i = 0; i < 2000; ++i) {
         TBitmap bmp;
         bmp.SetPixelFormat(i % 2 == 0 ? TPixelFormat::pf24bit : TPixelFormat::pf32bit);
@@ -209,7 +210,7 @@ TEST(Bitmap, NoGdiObjectsLeakThroughItsLife)
         if (i % 7 == 0) bmp.SetSize(0, 4);
         bmp.SetPixelFormat(TPixelFormat::pf24bit);
     }
-    EXPECT_EQ(gdiObjects(), before);
+    EXPECT_EQ(GdiObjectCount(), before);
 }
 
 TEST(GradientFill, ARectFarLargerThanAnyCacheIsFilledBandByBand)
