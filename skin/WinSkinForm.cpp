@@ -246,6 +246,7 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
             width = needed;
         }
     }
+    FFrameApplied = true;
     ::SetWindowPos(FHandle, nullptr, 0, 0, width, height,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
 }
@@ -319,13 +320,13 @@ void TWinSkinForm::Unskin()
 
 // The outer size that gives the client area the size it has now inside the
 // window's own frame. A maximized or minimized window gets it for the place
-// it returns to; a window whose skin frame never came into force keeps its size.
+// it returns to, unless the skin never resized that place.
 void TWinSkinForm::RestoreOuterSize()
 {
     if (::IsZoomed(FHandle) || ::IsIconic(FHandle)) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
-        if (FSkinState != ssAttached && ::GetWindowPlacement(FHandle, &placement)) {
+        if (FFrameApplied && ::GetWindowPlacement(FHandle, &placement)) {
             placement.rcNormalPosition.right += FFrameRect.right - FBorderLeft - FBorderRight;
             placement.rcNormalPosition.bottom += FFrameRect.bottom - FTitleHeight - FBorderBottom - FMenuBarHeight;
             ::SetWindowPlacement(FHandle, &placement);

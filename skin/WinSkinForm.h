@@ -210,6 +210,8 @@ private:
     // The window's own frame (outer minus client size), measured once, when
     // attaching, before the skin frame replaces it.
     RECT FFrameRect{};
+    // The outer size was made to fit the skin frame (by ApplyFrameSize).
+    bool FFrameApplied = false;
     int FMenuBarHeight = 0;
     bool FMenuTracking = false;
     bool FRightToLeft = false;

@@ -1,0 +1,41 @@
+#include "AdapterFixture.h"
+
+#include "skin/kernel/WindowHook.h"
+#include "tests/support/GdiObjectCount.h"
+
+namespace frametest {
+
+AdapterTest::TSkinnedControl AdapterTest::MakeSkinnedControl()
+{
+    const TSkinnedForm made = MakeForm();
+    TSkinnedControl result{made.Form, new TButton(made.Form)};
+    result.Control->SetParent(made.Form);
+    result.Control->SetBounds(20, 20, 120, 30);
+    result.Control->SetCaption("Button");
+    EXPECT_NE(ShowSkinned(made.Form), nullptr);
+    return result;
+}
+
+void AdapterTest::ExpectNothingLeftAfter(int Rounds, const std::function<void()>& Attach,
+                                         const std::function<void()>& Detach)
+{
+    const size_t windows = HookedWindowCount();
+    const int gdi = GdiObjectCount();
+    ASSERT_GE(gdi, 0) << kNoGdiObjectCount;
+    for (int i = 0; i < Rounds; ++i) {
+        Attach();
+        Detach();
+    }
+    Pump();
+    EXPECT_EQ(HookedWindowCount(), windows);
+    EXPECT_EQ(GdiObjectCount(), gdi);
+}
+
+frameharness::TWindowCapture AdapterTest::PrintClient(HWND Control)
+{
+    return frameharness::TWindowCapture::Paint(Control, [Control](HDC DC) {
+        ::SendMessageW(Control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
+}  // namespace frametest

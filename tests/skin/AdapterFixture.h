@@ -1,0 +1,29 @@
+// For tests of skin objects that take over child controls: a skinned form
+// holding a class-library control, attach/detach loops that must leave the
+// window registry and the GDI objects as they were, and a control's pixels
+// as it paints itself through WM_PRINTCLIENT.
+#pragma once
+
+#include "FrameFixture.h"
+#include "classlib/StdCtrls.h"
+
+#include <functional>
+
+namespace frametest {
+
+class AdapterTest : public FrameTest {
+protected:
+    struct TSkinnedControl {
+        TForm* Form = nullptr;
+        TButton* Control = nullptr;
+    };
+    // A shown, skinned form with a push button at (20, 20), 120 x 30.
+    TSkinnedControl MakeSkinnedControl();
+    // Runs Attach and Detach Rounds times; the registry must end as it
+    // began and no GDI object may be left over.
+    void ExpectNothingLeftAfter(int Rounds, const std::function<void()>& Attach, const std::function<void()>& Detach);
+    // The control's client area as WM_PRINTCLIENT paints it into a bitmap.
+    static frameharness::TWindowCapture PrintClient(HWND Control);
+};
+
+}  // namespace frametest

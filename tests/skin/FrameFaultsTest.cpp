@@ -1,0 +1,165 @@
+// Faults of the frame object and the manager that once slipped through:
+// each test here failed before its mend.
+#include "FrameFixture.h"
+
+#include "skin/SkinWindowMessages.h"
+
+#include <windowsx.h>
+
+namespace frametest {
+namespace {
+
+void RunAction(TSkinData* Data, TSkinAction Action)
+{
+    SkinManager->SetActionSkinData(Data);
+    SkinManager->PostAction(Action, 10000);
+    SkinManager->DoAction(nullptr);
+}
+
+TEST_F(FrameTest, ComponentsOfOtherFormTypesLeaveTheManagerRunning)
+{
+    const TSkinnedForm main = MakeForm();
+    TWinSkinForm* frame = ShowSkinned(main.Form);
+    ASSERT_NE(frame, nullptr);
+    for (int i = 0; i < 3; ++i) MakeForm(TSkinFormType::sfDialog);
+    EXPECT_EQ(SkinManager->State(), msRunning);
+    // A skin change still refreshes the title buttons...
+    main.Data->UpdateSkin();
+    EXPECT_TRUE(SkinManager->TimerRunning());
+    EXPECT_TRUE(PumpUntil([&] { return !Access::Buttons(*frame).empty() && !SkinManager->TimerRunning(); }));
+    // ...and the hook still skins newly activated windows.
+    const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetForegroundWindow(w);
+    EXPECT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+}
+
+TEST_F(FrameTest, UnskinningKeepsTheSizeOfAWindowWhoseFrameWasNeverApplied)
+{
+    const TSkinnedForm main = MakeForm();
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    // Attached but taken off before its activation message ran.
+    const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW);
+    RECT before{};
+    ::GetWindowRect(w, &before);
+    ASSERT_TRUE(SkinManager->SkinWindow(w));
+    RunAction(main.Data, saUnskinAll);
+    RECT after{};
+    ::GetWindowRect(w, &after);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    Pump();
+
+    // Skinned while minimized, unskinned, restored: the client area as it was.
+    RunAction(main.Data, saSkinAll);
+    const HWND m = MakeWindow(WS_OVERLAPPEDWINDOW);
+    RECT client{};
+    ::GetClientRect(m, &client);
+    ::ShowWindow(m, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(SkinManager->SkinWindow(m));
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(m); }));
+    RunAction(main.Data, saUnskinAll);
+    ::ShowWindow(m, SW_RESTORE);
+    Pump();
+    RECT c{};
+    ::GetClientRect(m, &c);
+    EXPECT_EQ(c.right, client.right);
+    EXPECT_EQ(c.bottom, client.bottom);
+}
+
+TEST_F(FrameTest, TheSystemMenuOpensWhereTheRightClickWasLeftOfThePrimaryMonitor)
+{
+    const TSkinnedForm main = MakeForm();
+    TWinSkinForm* frame = ShowSkinned(main.Form);
+    ASSERT_NE(frame, nullptr);
+    // The menu's modal loop ends by a timer of the test.
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+    ::SendMessageW(main.Form->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(-300, -20));
+    ::KillTimer(nullptr, timer);
+    ASSERT_NE(Access::SysMenu(*frame), nullptr);
+    EXPECT_EQ(Access::SysMenu(*frame)->LastPoint().x, -300);
+    EXPECT_EQ(Access::SysMenu(*frame)->LastPoint().y, -20);
+}
+
+TEST_F(FrameTest, AMainFormComponentLoadedLaterNamesItselfInItsAction)
+{
+    const TSkinnedForm main = MakeForm();
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    const TSkinnedForm later = MakeForm();
+    int changed = 0;
+    later.Data->OnSkinChanged = [&](TObject*) { ++changed; };
+    EXPECT_EQ(SkinManager->ActionSkinData(), later.Data);
+    EXPECT_TRUE(SkinManager->TimerRunning());
+    EXPECT_TRUE(PumpUntil([&] { return changed == 1; }));
+    EXPECT_EQ(SkinManager->ActionSkinData(), nullptr);
+}
+
+TEST_F(FrameTest, MenuChangesPutThePaintSwitchBackAsItWas)
+{
+    const TSkinnedForm main = MakeForm();
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    constexpr UINT CM_MENUCHANGED = 0xB015;
+    for (const bool painting : {false, true}) {
+        main.Data->FPaintEnabled = painting;
+        ::SendMessageW(main.Form->Handle(), CM_MENUCHANGED, 0, 0);
+        EXPECT_EQ(main.Data->FPaintEnabled, painting);
+    }
+}
+
+TEST_F(FrameTest, AnOpaqueSkinKeepsItsRegionUntilTheSizeChanges)
+{
+    const TSkinnedForm main = MakeForm();
+    TSkinData& d = *main.Data;
+    for (TDataSkinBorder* b : {d.FBorderTop.get(), d.FBorderLeft.get(), d.FBorderRight.get(), d.FBorderBottom.get()})
+        b->FTrans = 0;
+    TWinSkinForm* frame = ShowSkinned(main.Form);
+    ASSERT_NE(frame, nullptr);
+    RECT r{};
+    ::GetWindowRect(main.Form->Handle(), &r);
+    EXPECT_EQ(Access::RegionWidth(*frame), r.right - r.left);
+    EXPECT_EQ(Access::RegionHeight(*frame), r.bottom - r.top);
+    const HRGN region = Access::Region(*frame);
+    ::SendMessageW(main.Form->Handle(), WM_SIZE, SIZE_RESTORED, 0);
+    EXPECT_EQ(Access::Region(*frame), region);
+}
+
+TEST_F(FrameTest, FreeingTheManagerGivesLiveWindowsTheirOwnFrameBack)
+{
+    const TSkinnedForm main = MakeForm();
+    const HWND w = main.Form->Handle();
+    constexpr LONG stateBits = WS_MAXIMIZE | WS_MINIMIZE | WS_VISIBLE;
+    const LONG style = ::GetWindowLongW(w, GWL_STYLE) & ~stateBits;
+    RECT client{};
+    ::GetClientRect(w, &client);
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    FreeSkinManager();
+    EXPECT_EQ(::GetWindowLongW(w, GWL_STYLE) & ~stateBits, style);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(w, region), ERROR);
+    ::DeleteObject(region);
+    RECT c{};
+    ::GetClientRect(w, &c);
+    EXPECT_EQ(c.right, client.right);
+    EXPECT_EQ(c.bottom, client.bottom);
+    EXPECT_EQ(FindSkinForm(w), nullptr);
+}
+
+TEST_F(FrameTest, TheCaptionFontIsTheSystemsWholeCaptionFont)
+{
+    const TSkinnedForm main = MakeForm();
+    TWinSkinForm* frame = ShowSkinned(main.Form);
+    ASSERT_NE(frame, nullptr);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    LOGFONTW font{};
+    ASSERT_NE(::GetObjectW(Access::CaptionFont(*frame).Handle(), sizeof font, &font), 0);
+    const LOGFONTW& want = metrics.lfCaptionFont;
+    EXPECT_EQ(font.lfWeight, want.lfWeight);
+    EXPECT_EQ(font.lfItalic, want.lfItalic);
+    EXPECT_EQ(font.lfQuality, want.lfQuality);
+    EXPECT_EQ(font.lfPitchAndFamily, want.lfPitchAndFamily);
+    EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(want.lfFaceName));
+}
+
+}  // namespace
+}  // namespace frametest
