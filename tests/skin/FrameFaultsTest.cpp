@@ -9,13 +9,6 @@
 namespace frametest {
 namespace {
 
-void RunAction(TSkinData* Data, TSkinAction Action)
-{
-    SkinManager->SetActionSkinData(Data);
-    SkinManager->PostAction(Action, 10000);
-    SkinManager->DoAction(nullptr);
-}
-
 TEST_F(FrameTest, ComponentsOfOtherFormTypesLeaveTheManagerRunning)
 {
     const TSkinnedForm main = MakeForm();

@@ -67,6 +67,13 @@ const wchar_t* PlainClass(WNDPROC Proc)
 
 }  // namespace
 
+void RunAction(TSkinData* Data, TSkinAction Action)
+{
+    SkinManager->SetActionSkinData(Data);
+    SkinManager->PostAction(Action, 10000);
+    SkinManager->DoAction(nullptr);
+}
+
 void FrameTest::SetUp()
 {
     InitSkinManagerUnit();

@@ -54,6 +54,9 @@ inline bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000)
     return frameharness::PumpUntil(Done, TimeoutMs);
 }
 
+// Runs a skin action of Data's now instead of on the manager's timer.
+void RunAction(TSkinData* Data, TSkinAction Action);
+
 // A window's pixels as the frame object paints its non-client area (through
 // WM_SKIN_PRINTNC), which also lays its title buttons out.
 frameharness::TWindowCapture SkinPrint(HWND Window);

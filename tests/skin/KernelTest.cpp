@@ -76,14 +76,6 @@ HWND MakeOwnWindow(bool Unicode)
                                        nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
 }
 
-// Runs the pending action of the main form's component now, not on its timer.
-void RunAction(TSkinData* Data, TSkinAction Action)
-{
-    SkinManager->SetActionSkinData(Data);
-    SkinManager->PostAction(Action, 10000);
-    SkinManager->DoAction(nullptr);
-}
-
 TEST_F(FrameTest, AProcedureInstalledAfterOursSurvivesUnskinAndReskin)
 {
     const TSkinnedForm main = MakeForm();
