@@ -1,4 +1,4 @@
-// Bounds-checked bitmap file decoding.
+// Bounds-checked bitmap file decoding, and the 24-bit writer.
 #include "BmpFile.h"
 
 #include <cstring>
@@ -9,6 +9,11 @@ uint32_t U32(const uint8_t* p)
 {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
            static_cast<uint32_t>(p[3]) << 24;
+}
+
+void Put(std::vector<uint8_t>& Out, uint32_t Value, int Bytes)
+{
+    for (int i = 0; i < Bytes; ++i) Out.push_back(static_cast<uint8_t>(Value >> (8 * i)));
 }
 
 uint16_t U16(const uint8_t* p)
@@ -82,4 +87,39 @@ bool DecodeBmpFile(std::span<const uint8_t> File, TImage& Image)
 bool DecodeDib(std::span<const uint8_t> Dib, TImage& Image)
 {
     return Decode(Dib, 0, false, Image);
+}
+
+std::vector<uint8_t> EncodeBmpFile(const TImageView& Image, const TBmpWriteOptions& Options)
+{
+    constexpr uint32_t headers = 14 + 40;
+    const uint32_t width = static_cast<uint32_t>(Image.Width), height = static_cast<uint32_t>(Image.Height);
+    const uint32_t stride = (width * 3 + 3) & ~3u;
+    const uint32_t imageSize = stride * height;
+    std::vector<uint8_t> out;
+    out.reserve(headers + imageSize);
+    out.push_back('B');
+    out.push_back('M');
+    Put(out, headers + imageSize, 4);
+    Put(out, 0, 4);
+    Put(out, headers, 4);
+    Put(out, 40, 4);
+    Put(out, width, 4);
+    Put(out, height, 4);
+    Put(out, 1, 2);
+    Put(out, 24, 2);
+    Put(out, 0, 4); // no compression
+    Put(out, Options.StoreImageSize ? imageSize : 0, 4);
+    Put(out, Options.PixelsPerMetre, 4);
+    Put(out, Options.PixelsPerMetre, 4);
+    Put(out, 0, 4);
+    Put(out, 0, 4);
+    for (int y = Image.Height - 1; y >= 0; --y) {
+        const uint8_t* row = Image.Row(y);
+        for (int x = 0; x < Image.Width; ++x) {
+            const uint8_t* p = row + static_cast<ptrdiff_t>(x) * Image.BytesPerPixel;
+            out.insert(out.end(), p, p + 3);
+        }
+        out.resize(out.size() + (stride - width * 3), 0);
+    }
+    return out;
 }

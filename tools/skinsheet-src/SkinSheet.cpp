@@ -6,6 +6,7 @@
 #include "skin/ImgUtilWin.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinData.h"
+#include "skin/portable/BmpFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,30 +44,9 @@ public:
 
     bool Save(const char* Path)
     {
-        const int w = Bitmap.Width(), h = std::min(Y + Gap, Bitmap.Height());
-        const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u, bits = stride * static_cast<uint32_t>(h);
-        std::vector<uint8_t> out{'B', 'M'};
-        const auto put = [&](uint32_t v, int n) {
-            for (int i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        };
-        put(54 + bits, 4);
-        put(0, 4);
-        put(54, 4);
-        put(40, 4);
-        put(static_cast<uint32_t>(w), 4);
-        put(static_cast<uint32_t>(h), 4);
-        put(1, 2);
-        put(24, 2);
-        for (int i = 0; i < 6; ++i) put(0, 4);
-        const TImageView view = PixelsOf(Bitmap);
-        for (int y = h - 1; y >= 0; --y) {
-            const uint8_t* row = view.Row(y);
-            for (int x = 0; x < w; ++x) {
-                const uint8_t* p = row + x * view.BytesPerPixel;
-                out.insert(out.end(), p, p + 3);
-            }
-            out.resize(out.size() + (stride - static_cast<uint32_t>(w) * 3), 0);
-        }
+        TImageView view = PixelsOf(Bitmap);
+        view.Height = std::min(Y + Gap, Bitmap.Height());
+        const std::vector<uint8_t> out = EncodeBmpFile(view);
         std::ofstream file(Path, std::ios::binary);
         file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
         return static_cast<bool>(file);
