@@ -8,7 +8,6 @@
 #include "SkinApi.h"
 #include "SkinElements.h"
 #include "classlib/Controls.h"
-#include "skin/portable/BmpFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -442,18 +441,18 @@ void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& 
         for (int y = Dest.top; y < Dest.bottom; y += sh) ::BitBlt(target, x, y, sw, sh, source, src.left, src.top, SRCCOPY);
 }
 
-bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap)
+bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap, TBmpError* Error)
 {
     TImage image;
-    const bool ok = DecodeBmpFile(File, image);
+    const bool ok = DecodeBmpFile(File, image, Error);
     ImageToBitmap(image, Bitmap);
     return ok;
 }
 
-bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap)
+bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap, TBmpError* Error)
 {
     TImage image;
-    const bool ok = DecodeDib(Dib, image);
+    const bool ok = DecodeDib(Dib, image, Error);
     ImageToBitmap(image, Bitmap);
     return ok;
 }

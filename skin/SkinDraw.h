@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "classlib/Canvas.h"
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/ImgUtil.h"
 #include "skin/portable/SkinCells.h"
 
@@ -80,8 +81,9 @@ inline int MinInt(int A, int B)
 }
 
 // A Windows bitmap file (or a bitmap resource without its file header) into
-// Bitmap as 24 bits per pixel; false, with Bitmap emptied, when it cannot be read.
-bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap);
-bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap);
+// Bitmap as 24 bits per pixel; false, with Bitmap emptied and Error (when
+// given) saying why, when it cannot be read.
+bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap, TBmpError* Error = nullptr);
+bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap, TBmpError* Error = nullptr);
 // The program's bitmap resource of that name; false, Bitmap emptied, without one.
 bool LoadBitmapResource(const char* Name, TBitmap& Bitmap);

@@ -202,11 +202,12 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         FLoadError = "the container holds no ini text";
         return false;
     }
+    std::string refused;
     try {
         TQuickIni ini;
         ini.LoadFromStream(&entry);
         TSkinSet fresh;
-        ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
+        refused = ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
         // Renderings of the strips about to go must not outlive them.
         DropSkinPartRenderings(this);
         static_cast<TSkinSet&>(*this) = std::move(fresh);
@@ -217,6 +218,7 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         return false;
     }
     FLastLoad = TSkinLoadResult::lrLoaded;
+    FLoadError = std::move(refused);
     FSkinApplied = true;
     FNotLoaded = false;
     return true;

@@ -4,6 +4,7 @@
 #include "skin/WinSkinData.h"
 #include "SkinTestData.h"
 #include "classlib/portable/DescriptionReader.h"
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/SkinValues.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,31 @@ TEST_F(TSkinDataTest, AFailedLoadKeepsTheSkinInUse)
 
     SetBinaryProp(data, "SkinStream", Stored(good));
     EXPECT_FALSE(data.NotLoaded());
+}
+
+TEST_F(TSkinDataTest, BitmapsOfOtherFormsLoadAndOnesNotDecodedAreReported)
+{
+    // 4 x 1, 8 bits run-length coded: one run of four pixels of colour 1 (red).
+    const auto bitmap = [](uint32_t Compression, std::vector<uint8_t> Pixels) {
+        std::vector<uint8_t> f{'B', 'M'};
+        for (uint32_t v : {0u, 0u, 14u + 40 + 8, 40u, 4u, 1u}) skintest::PutLE(f, v, 4);
+        skintest::PutLE(f, 1, 2);
+        skintest::PutLE(f, 8, 2);
+        for (uint32_t v : {Compression, 0u, 0u, 0u, 2u, 0u}) skintest::PutLE(f, v, 4);
+        for (uint8_t b : {0, 0, 0, 0, 0, 0, 255, 0}) f.push_back(b);
+        f.insert(f.end(), Pixels.begin(), Pixels.end());
+        return f;
+    };
+    TSkinData data(nullptr);
+    SetBinaryProp(data, "SkinStream",
+                  Stored(Skin("[Personality]\r\nTop=top.bmp\r\nLeft=left.bmp\r\n",
+                              {{"top.bmp", bitmap(1, {4, 1, 0, 1})}, {"left.bmp", bitmap(5, {0x89, 'P'})}})));
+    ASSERT_FALSE(data.NotLoaded()) << data.LoadError();
+    EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrLoaded);
+    ASSERT_EQ(data.FBorderTop->FBitmap->Width(), 4);
+    EXPECT_EQ(data.FBorderTop->FBitmap->Canvas()->Pixel(3, 0), Rgb(255, 0, 0));
+    EXPECT_TRUE(data.FBorderLeft->FBitmap->Empty());
+    EXPECT_EQ(data.LoadError(), std::string("left.bmp: ") + BmpErrorText(TBmpError::beCompression));
 }
 
 TEST_F(TSkinDataTest, SkinFileReplacesTheSkinOnlyWhenItLoads)
