@@ -437,8 +437,19 @@ void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& 
     const int sw = src.right - src.left, sh = src.bottom - src.top;
     if (sw <= 0 || sh <= 0) return;
     HDC target = Canvas.Handle(), source = Bitmap.Canvas()->Handle();
-    for (int x = Dest.left; x < Dest.right; x += sw)
-        for (int y = Dest.top; y < Dest.bottom; y += sh) ::BitBlt(target, x, y, sw, sh, source, src.left, src.top, SRCCOPY);
+    // Only tiles that meet the clip box can show: the work is bounded by the
+    // target's size, not Dest's, and the counters cannot overflow.
+    RECT clip;
+    const int kind = ::GetClipBox(target, &clip);
+    if (kind == NULLREGION || kind == ERROR) return;
+    // The first tile of the grid anchored at (From) that reaches Edge.
+    const auto first = [](int64_t From, int64_t Edge, int64_t Step) {
+        return Edge > From ? From + (Edge - From) / Step * Step : From;
+    };
+    const int64_t right = std::min<int64_t>(Dest.right, clip.right), bottom = std::min<int64_t>(Dest.bottom, clip.bottom);
+    for (int64_t x = first(Dest.left, clip.left, sw); x < right; x += sw)
+        for (int64_t y = first(Dest.top, clip.top, sh); y < bottom; y += sh)
+            ::BitBlt(target, static_cast<int>(x), static_cast<int>(y), sw, sh, source, src.left, src.top, SRCCOPY);
 }
 
 bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap, TBmpError* Error)

@@ -72,7 +72,8 @@ HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor Ke
 // What Control's parent draws behind Control, painted into DC.
 void PaintControlToDC(TControl* Control, HDC DC);
 // Src of Bitmap repeated unscaled over Dest from its top-left corner; the
-// last column and row overflow Dest.
+// last column and row overflow Dest. Only the tiles within Canvas's clip box
+// are drawn, so any Dest costs at most the target's size.
 void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& Src);
 
 inline int MinInt(int A, int B)

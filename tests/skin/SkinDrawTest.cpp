@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -187,6 +188,18 @@ TEST(SkinDraw, TileBitmapRepeatsAndOverflows)
     EXPECT_EQ(At(*target, 5, 5), Rgb(1, 1, 10));
     EXPECT_EQ(At(*target, 10, 10), Rgb(3, 3, 10)); // the last tile runs past Dest
     EXPECT_EQ(At(*target, 11, 11), Rgb(200, 201, 202));
+}
+
+TEST(SkinDraw, TileBitmapOverAHugeDestFinishesAndDrawsWhatASmallOneDraws)
+{
+    auto strip = Strip(10, 10, 1, false);
+    auto huge = Target(20, 20), small = Target(20, 20);
+    // The same tile grid (3 x 3 tiles, columns at 2 mod 3, rows at 1 mod 3),
+    // one reaching to the ends of the coordinate range.
+    TileBitmap(*huge->Canvas(), RECT{-2099999998, -2099999999, INT_MAX, INT_MAX}, *strip, RECT{1, 1, 4, 4});
+    TileBitmap(*small->Canvas(), RECT{-1, -2, 20, 20}, *strip, RECT{1, 1, 4, 4});
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(At(*huge, x, y), At(*small, x, y)) << x << "," << y;
 }
 
 TEST(SkinDraw, RegionsFromShapedBitmaps)
