@@ -33,36 +33,45 @@ void DropSkinPartRenderings(const void* Owner);
 // Renderings kept at present.
 int KeptSkinPartRenderings();
 
-// Margins are widths (Left, Top, Right, Bottom); flags are 0 = off.
+// Margins are widths (Left, Top, Right, Bottom).
 TSkinRect MarginsOf(const TDataSkinObject& Element);
+
+// Which cell of a strip a primitive draws, and how. Call sites name the
+// fields ({.Index = 2, .Count = e.FFrame, .Transparent = true}) so that two
+// flags cannot trade places unnoticed; a primitive ignores the flags it has
+// no use for.
+struct TStripCell {
+    int Index = 1;             // 1..Count
+    int Count = 1;
+    bool Transparent = false;  // magenta pixels left out
+    bool Tile = false;         // the centre repeated, not stretched
+    bool Vertical = false;     // cells stacked, not side by side
+};
 
 // A new W x H bitmap holding the nine-part rendering of the cell (magenta
 // where there is no such cell); the caller owns it.
-std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                                              int Count, int Tile, int Vertical);
+std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                                              const TStripCell& Cell);
 // The same rendering drawn at Rect, opaque or with magenta left out.
-void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                  int Transparent, int Tile, int Vertical);
+void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell);
 // What DrawSkinPart and DrawSkinCellCentered draw on Target's own DC, written
 // into Target's pixels without a device context (the same pixels, clipped
 // to Target): for composing images in memory.
-void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                      int Count, int Transparent, int Tile, int Vertical);
-void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, int Index, int Count,
-                              int Transparent);
+void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                      const TStripCell& Cell);
+void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // Left piece, the middle repeated across at its own width, right piece; only
 // the left and right margins count.
-void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                 int Transparent, int Vertical);
+void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell);
 // The whole cell of a horizontal strip stretched to Rect.
-void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent);
+void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // The cell of a horizontal strip at its own size, centred on Rect (a larger
 // cell overflows it on every side).
-void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent);
+void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // Left piece, stretched middle, right piece, straight into the DC; a cell
 // wider than Rect is stretched whole.
-void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                           int Vertical);
+void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                           const TStripCell& Cell);
 // Bitmap's top-left W x H pixels at Rect, pixels of TransparentColour left out.
 void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor TransparentColour);
 // A region (the caller owns it) of the pixels that are not within the key

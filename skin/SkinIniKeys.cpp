@@ -404,10 +404,13 @@ private:
         for (int s = 1; s <= frames; ++s) {
             const TImageView pixels = PixelsOf(cell);
             FillPixels(pixels, {0, 0, 50, 21}, clKeyMagenta);
-            DrawSkinPartInto(cell, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk), s, frames, sunk.FTrans, 0, 0);
-            DrawSkinPartInto(cell, button, *combo.FBitmap, MarginsOf(combo), s, combo.FFrame, 1, 0, 0);
+            DrawSkinPartInto(cell, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk),
+                             {.Index = s, .Count = frames, .Transparent = sunk.FTrans != 0});
+            DrawSkinPartInto(cell, button, *combo.FBitmap, MarginsOf(combo),
+                             {.Index = s, .Count = combo.FFrame, .Transparent = true});
             if (S.FExtraImages)
-                DrawSkinCellCenteredInto(cell, button, *S.FExtraImages->FBitmap, s, S.FExtraImages->FFrame, 1);
+                DrawSkinCellCenteredInto(cell, button, *S.FExtraImages->FBitmap,
+                                         {.Index = s, .Count = S.FExtraImages->FFrame, .Transparent = true});
             FillPixels(pixels, {2, 2, 49 - bw, 18}, clKeyMagenta);
             CopyPixels(pixels, PixelsOf(strip), 50 * (s - 1), 0, false);
         }

@@ -219,7 +219,7 @@ void TWinSkinForm::PaintSysButtons(HDC DC)
             continue;
         }
         const int cell = (!FActive && data.FFrame >= 4) ? 4 : 1;
-        DrawSkinCell(DC, button->FRect, *data.FBitmap, cell, data.FFrame, 1);
+        DrawSkinCell(DC, button->FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
 }
 
@@ -233,7 +233,7 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, int State)
         DrawWindowIcon(dc.Get(), Button.FRect);
     } else {
         const int cell = (State == 3 && data.FVisibility == 100) ? 4 : State;
-        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, cell, data.FFrame, 1);
+        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
 }
 

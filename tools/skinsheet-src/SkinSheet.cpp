@@ -87,8 +87,12 @@ private:
                 Y += RowHeight + 4;
                 X = LabelWidth;
             }
-            DrawSkinPart(DC, RECT{X, Y, X + w, Y + h}, *E->FBitmap, MarginsOf(*E), i, E->FFrame,
-                         Transparent ? 1 : E->FTrans, Tile, Vertical);
+            DrawSkinPart(DC, RECT{X, Y, X + w, Y + h}, *E->FBitmap, MarginsOf(*E),
+                         {.Index = i,
+                          .Count = E->FFrame,
+                          .Transparent = Transparent || E->FTrans != 0,
+                          .Tile = Tile,
+                          .Vertical = Vertical});
             X += w + Gap;
             RowHeight = std::max(RowHeight, h);
         }
@@ -106,8 +110,11 @@ private:
         frame.SetSize(W, H);
         HDC f = frame.Canvas()->Handle();
         const auto part = [&](const TDataSkinBorder& E, RECT R, bool Vertical) {
-            DrawSkinPart(f, R, *E.FBitmap, MarginsOf(E), E.FFrame > 1 ? Cell : 1, E.FFrame, 0, E.FTile == 1 ? 0 : 1,
-                         Vertical);
+            DrawSkinPart(f, R, *E.FBitmap, MarginsOf(E),
+                         {.Index = E.FFrame > 1 ? Cell : 1,
+                          .Count = E.FFrame,
+                          .Tile = E.FTile != 1,
+                          .Vertical = Vertical});
         };
         part(l, {0, 0, bl, H}, false);
         part(r, {W - br, 0, W, H}, false);
@@ -120,7 +127,8 @@ private:
             const int x = button->FAlign == 1 ? W - button->FXcoord : button->FXcoord;
             const int state = Cell == 1 || button->FFrame < 4 ? 1 : 4;
             DrawSkinPart(f, RECT{x, button->FYcoord, x + c.Width, button->FYcoord + c.Height}, *button->FBitmap,
-                         TSkinRect{}, std::min(state, button->FFrame), button->FFrame, 1, 0, 0);
+                         TSkinRect{},
+                         {.Index = std::min(state, button->FFrame), .Count = button->FFrame, .Transparent = true});
         }
         ::SelectObject(f, ::GetStockObject(DEFAULT_GUI_FONT));
         ::SetBkMode(f, TRANSPARENT);
@@ -150,8 +158,12 @@ private:
             const TDataSkinBorder& top = *Skin.FBorderTop;
             const int w = button->FBitmap->Width() + Gap * button->FFrame, h = button->FBitmap->Height();
             if (button->FAlign <= 1)
-                DrawSkinPart(DC, RECT{X - 4, Y - 3, X + w, Y + h + 3}, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 1,
-                             top.FTile == 1 ? 0 : 1, 1);
+                DrawSkinPart(DC, RECT{X - 4, Y - 3, X + w, Y + h + 3}, *top.FBitmap, MarginsOf(top),
+                             {.Index = 1,
+                              .Count = top.FFrame,
+                              .Transparent = true,
+                              .Tile = top.FTile != 1,
+                              .Vertical = true});
             Cells(button.get(), 0, 0, false, false, true);
             EndRow();
         }
@@ -180,7 +192,8 @@ private:
     {
         Row(Label + " x" + std::to_string(Count));
         for (int i = 1; i <= Count && !Strip.Empty(); ++i) {
-            DrawSkinCellCentered(DC, RECT{X, Y, X + 20, Y + 20}, Strip, i, Count, 1);
+            DrawSkinCellCentered(DC, RECT{X, Y, X + 20, Y + 20}, Strip,
+                                 {.Index = i, .Count = Count, .Transparent = true});
             X += 20 + Gap;
         }
         RowHeight = 20;

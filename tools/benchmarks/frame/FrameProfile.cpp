@@ -76,7 +76,8 @@ std::vector<std::pair<std::string, double>> ProfileSkinnedPaint(TWinSkinForm& Fo
             if (icon) {
                 Form.DrawWindowIcon(canvas, button->FRect);
             } else {
-                DrawSkinCell(canvas, button->FRect, *data.FBitmap, cell, data.FFrame, 1);
+                DrawSkinCell(canvas, button->FRect, *data.FBitmap,
+                             {.Index = cell, .Count = data.FFrame, .Transparent = true});
             }
         });
     }

@@ -197,15 +197,19 @@ int main(int argc, char** argv)
     const TSkinRect margins{40, 0, 40, 0};
     const RECT rect{0, 0, 600, 30};
     constexpr int Reps = 200;
-    for (int i = 0; i < 50; ++i) DrawSkinPart(dc, rect, title, margins, 1, 2, 0, 0, 1);
+    const TStripCell titleCell{.Index = 1, .Count = 2, .Vertical = true};
+    for (int i = 0; i < 50; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
     const double part = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 0, 0, 1);
+        for (int i = 0; i < Reps; ++i)
+            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), {.Index = 1, .Count = top.FFrame, .Vertical = true});
     });
     const double partTiled = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 0, 1, 1);
+        for (int i = 0; i < Reps; ++i)
+            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top),
+                         {.Index = 1, .Count = top.FFrame, .Tile = true, .Vertical = true});
     });
     const double partUnkept = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, title, margins, 1, 2, 0, 0, 1);
+        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
     });
     const double blit = TimeEach(25, [&] {
         for (int i = 0; i < Reps; ++i) ::BitBlt(dc, 0, 0, 600, 30, src, 0, 0, SRCCOPY);
