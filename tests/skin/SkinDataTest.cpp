@@ -2,6 +2,7 @@
 // skin leaves out, failed loads that keep the skin in use, SkinFile, the
 // manager's call site, streaming from a description, and the default skin.
 #include "skin/WinSkinData.h"
+#include "AllocationCount.h"
 #include "SkinTestData.h"
 #include "classlib/portable/DescriptionReader.h"
 #include "skin/portable/BmpFile.h"
@@ -281,6 +282,38 @@ TEST_F(TSkinDataTest, AFailedLoadKeepsTheSkinInUse)
 
     SetBinaryProp(data, "SkinStream", Stored(good));
     EXPECT_FALSE(data.NotLoaded());
+}
+
+TEST_F(TSkinDataTest, AnAllocationFailureInTheLoadLeavesTheComponentNotLoadedWithAReason)
+{
+    // Small when stored, large unpacked: a black 300 x 300 top border.
+    TImage black(300, 300);
+    const TBytes large = Stored(Skin("[TitlebarSkin]\r\nSkinName=Large\r\n[Personality]\r\nTop=top.bmp\r\n",
+                                     {{"top.bmp", EncodeBmpFile(black.View())}}));
+    ASSERT_LT(large.size(), 16u * 1024);
+    int failed = 0;
+    // Limits from below the unpacked size to above every request: each load
+    // applies or fails whole, and reading the description goes on.
+    for (size_t limit = 16 * 1024; limit <= 4 * 1024 * 1024; limit *= 2) {
+        TSkinData data(nullptr);
+        SetBinaryProp(data, "SkinStream", Stored(Skin("[TitlebarSkin]\r\nSkinName=Small\r\n")));
+        {
+            TAllocationFailure failure(limit);
+            EXPECT_NO_THROW(SetBinaryProp(data, "SkinStream", large)) << limit;
+        }
+        if (!data.NotLoaded()) {
+            EXPECT_EQ(data.FSkinName, "Large") << limit;
+            continue;
+        }
+        ++failed;
+        EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrFailed) << limit;
+        EXPECT_FALSE(data.LoadError().empty()) << limit;
+        EXPECT_EQ(data.FSkinName, "Small") << limit;
+    }
+    EXPECT_GT(failed, 0);
+    TSkinData data(nullptr);
+    SetBinaryProp(data, "SkinStream", large);
+    EXPECT_FALSE(data.NotLoaded()) << data.LoadError();
 }
 
 TEST_F(TSkinDataTest, BitmapsOfOtherFormsLoadAndOnesNotDecodedAreReported)
