@@ -8,7 +8,6 @@
 #include "SkinApi.h"
 #include "SkinElements.h"
 #include "classlib/Controls.h"
-#include "skin/portable/BmpFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -96,17 +95,16 @@ TDrawUnit DrawUnit;
 
 // The kept rendering of a registered strip's cell at W x H, made on first
 // use; null for strips no skin registered and for large targets.
-TBitmap* KeptPart(TBitmap& Strip, const TSkinRect& Margins, int Index, int Count, bool Tile, bool Vertical, int W,
-                  int H)
+TBitmap* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& Cell, int W, int H)
 {
     TPartCache* cache = DrawUnit.Cache;
     if (cache == nullptr || static_cast<int64_t>(W) * H > KeptRenderingPixels || !cache->Strips.contains(&Strip))
         return nullptr;
-    const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Index, Count, W, H, Tile,
-                       Vertical};
+    const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Cell.Index, Cell.Count, W, H,
+                       Cell.Tile, Cell.Vertical};
     if (TBitmap* kept = cache->Find(key)) return kept;
     TBitmap& rendering = cache->Add(key);
-    RenderNinePart(PixelsOf(Strip), PixelsOf(rendering), Margins, Index, Count, Tile, Vertical);
+    RenderNinePart(PixelsOf(Strip), PixelsOf(rendering), Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
     return &rendering;
 }
 
@@ -133,10 +131,10 @@ TImageView ViewOf(TBitmap& Bitmap, int W, int H)
     return view;
 }
 
-void CopyOut(HDC DC, const RECT& Rect, TBitmap& Source, int Transparent)
+void CopyOut(HDC DC, const RECT& Rect, TBitmap& Source, bool Transparent)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
-    if (Transparent != 0) DrawTransparentBitmap(DC, Rect, Source, clKeyMagenta);
+    if (Transparent) DrawTransparentBitmap(DC, Rect, Source, clKeyMagenta);
     else ::BitBlt(DC, Rect.left, Rect.top, W, H, Source.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
@@ -184,69 +182,66 @@ TSkinRect MarginsOf(const TDataSkinObject& Element)
     return {Element.FLeftWidth, Element.FTopHeight, Element.FRightWidth, Element.FBottomHeight};
 }
 
-std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                                              int Count, int Tile, int Vertical)
+std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                                              const TStripCell& Cell)
 {
     auto result = std::make_unique<TBitmap>();
     result->Canvas()->SetBrushColor(clKeyMagenta);
     result->SetSize(Rect.right - Rect.left, Rect.bottom - Rect.top);
     ::SetStretchBltMode(result->Canvas()->Handle(), COLORONCOLOR);
     if (!result->Empty() && !Bitmap.Empty())
-        RenderNinePart(PixelsOf(Bitmap), PixelsOf(*result), Margins, Index, Count, Tile != 0, Vertical != 0);
+        RenderNinePart(PixelsOf(Bitmap), PixelsOf(*result), Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
     return result;
 }
 
-void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                  int Transparent, int Tile, int Vertical)
+void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     if (W <= 0 || H <= 0 || Bitmap.Empty()) return;
-    TSkinCell cell;
-    if (!StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, cell)) return;
-    if (TBitmap* kept = KeptPart(Bitmap, Margins, Index, Count, Tile != 0, Vertical != 0, W, H)) {
-        CopyOut(DC, Rect, *kept, Transparent);
+    TSkinCell geometry;
+    if (!StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, geometry)) return;
+    if (TBitmap* kept = KeptPart(Bitmap, Margins, Cell, W, H)) {
+        CopyOut(DC, Rect, *kept, Cell.Transparent);
         return;
     }
     std::unique_ptr<TBitmap> own;
     TBitmap& surface = SurfaceFor(W, H, own);
-    RenderNinePart(PixelsOf(Bitmap), ViewOf(surface, W, H), Margins, Index, Count, Tile != 0, Vertical != 0);
-    CopyOut(DC, Rect, surface, Transparent);
+    RenderNinePart(PixelsOf(Bitmap), ViewOf(surface, W, H), Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
+    CopyOut(DC, Rect, surface, Cell.Transparent);
 }
 
-void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                      int Count, int Transparent, int Tile, int Vertical)
+void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                      const TStripCell& Cell)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
-    TSkinCell cell;
+    TSkinCell geometry;
     if (W <= 0 || H <= 0 || Bitmap.Empty() || Target.Empty() ||
-        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, cell))
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, geometry))
         return;
     TImage part(W, H);
-    RenderNinePart(PixelsOf(Bitmap), part.View(), Margins, Index, Count, Tile != 0, Vertical != 0);
-    CopyPixels(part.View(), PixelsOf(Target), Rect.left, Rect.top, Transparent != 0);
+    RenderNinePart(PixelsOf(Bitmap), part.View(), Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
+    CopyPixels(part.View(), PixelsOf(Target), Rect.left, Rect.top, Cell.Transparent);
 }
 
-void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, int Index, int Count,
-                              int Transparent)
+void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell)
 {
     TSkinCell c;
     if (Negative(Rect) || Bitmap.Empty() || Target.Empty() ||
-        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, false, c))
         return;
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     TImage cell(c.Width, c.Height);
     StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, cell.View(), {0, 0, c.Width, c.Height});
     CopyPixels(cell.View(), PixelsOf(Target), Rect.left + (W - c.Width) / 2, Rect.top + (H - c.Height) / 2,
-               Transparent != 0);
+               Cell.Transparent);
 }
 
-void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                 int Transparent, int Vertical)
+void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     TSkinCell c;
     if (W <= 0 || H <= 0 || Bitmap.Empty() ||
-        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, c))
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, c))
         return;
     const int mL = std::clamp(Margins.Left, 0, c.Width), mR = std::clamp(Margins.Right, 0, c.Width - mL);
     std::unique_ptr<TBitmap> own;
@@ -260,25 +255,27 @@ void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkin
         for (int x = mL; x < W - mR; x += m)
             StretchPixels(strip, {c.X + mL, c.Y, c.X + mL + m, c.Y + c.Height}, target, {x, 0, x + m, H});
     StretchPixels(strip, {c.X + c.Width - mR, c.Y, c.X + c.Width, c.Y + c.Height}, target, {W - mR, 0, W, H});
-    CopyOut(Canvas.Handle(), Rect, surface, Transparent);
+    CopyOut(Canvas.Handle(), Rect, surface, Cell.Transparent);
 }
 
-void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent)
+void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     TSkinCell c;
-    if (W <= 0 || H <= 0 || Bitmap.Empty() || !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+    if (W <= 0 || H <= 0 || Bitmap.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, false, c))
         return;
     std::unique_ptr<TBitmap> own;
     TBitmap& surface = SurfaceFor(W, H, own);
     StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, ViewOf(surface, W, H), {0, 0, W, H});
-    CopyOut(DC, Rect, surface, Transparent);
+    CopyOut(DC, Rect, surface, Cell.Transparent);
 }
 
-void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent)
+void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell)
 {
     TSkinCell c;
-    if (Negative(Rect) || Bitmap.Empty() || !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, false, c))
+    if (Negative(Rect) || Bitmap.Empty() ||
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, false, c))
         return;
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     const int left = Rect.left + (W - c.Width) / 2, top = Rect.top + (H - c.Height) / 2;
@@ -286,16 +283,16 @@ void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, 
     TBitmap& surface = SurfaceFor(c.Width, c.Height, own);
     StretchPixels(PixelsOf(Bitmap), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, ViewOf(surface, c.Width, c.Height),
                   {0, 0, c.Width, c.Height});
-    CopyOut(DC, RECT{left, top, left + c.Width, top + c.Height}, surface, Transparent);
+    CopyOut(DC, RECT{left, top, left + c.Width, top + c.Height}, surface, Cell.Transparent);
 }
 
-void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                           int Vertical)
+void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                           const TStripCell& Cell)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     TSkinCell c;
     if (W <= 0 || H <= 0 || Bitmap.Empty() ||
-        !StripCell(Bitmap.Width(), Bitmap.Height(), Index, Count, Vertical != 0, c))
+        !StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, c))
         return;
     HDC source = Bitmap.Canvas()->Handle();
     if (c.Width > W) {
@@ -438,22 +435,33 @@ void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& 
     const int sw = src.right - src.left, sh = src.bottom - src.top;
     if (sw <= 0 || sh <= 0) return;
     HDC target = Canvas.Handle(), source = Bitmap.Canvas()->Handle();
-    for (int x = Dest.left; x < Dest.right; x += sw)
-        for (int y = Dest.top; y < Dest.bottom; y += sh) ::BitBlt(target, x, y, sw, sh, source, src.left, src.top, SRCCOPY);
+    // Only tiles that meet the clip box can show: the work is bounded by the
+    // target's size, not Dest's, and the counters cannot overflow.
+    RECT clip;
+    const int kind = ::GetClipBox(target, &clip);
+    if (kind == NULLREGION || kind == ERROR) return;
+    // The first tile of the grid anchored at (From) that reaches Edge.
+    const auto first = [](int64_t From, int64_t Edge, int64_t Step) {
+        return Edge > From ? From + (Edge - From) / Step * Step : From;
+    };
+    const int64_t right = std::min<int64_t>(Dest.right, clip.right), bottom = std::min<int64_t>(Dest.bottom, clip.bottom);
+    for (int64_t x = first(Dest.left, clip.left, sw); x < right; x += sw)
+        for (int64_t y = first(Dest.top, clip.top, sh); y < bottom; y += sh)
+            ::BitBlt(target, static_cast<int>(x), static_cast<int>(y), sw, sh, source, src.left, src.top, SRCCOPY);
 }
 
-bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap)
+bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap, TBmpError* Error)
 {
     TImage image;
-    const bool ok = DecodeBmpFile(File, image);
+    const bool ok = DecodeBmpFile(File, image, Error);
     ImageToBitmap(image, Bitmap);
     return ok;
 }
 
-bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap)
+bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap, TBmpError* Error)
 {
     TImage image;
-    const bool ok = DecodeDib(Dib, image);
+    const bool ok = DecodeDib(Dib, image, Error);
     ImageToBitmap(image, Bitmap);
     return ok;
 }

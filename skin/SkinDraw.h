@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include "classlib/Canvas.h"
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/ImgUtil.h"
 #include "skin/portable/SkinCells.h"
 
@@ -32,36 +33,45 @@ void DropSkinPartRenderings(const void* Owner);
 // Renderings kept at present.
 int KeptSkinPartRenderings();
 
-// Margins are widths (Left, Top, Right, Bottom); flags are 0 = off.
+// Margins are widths (Left, Top, Right, Bottom).
 TSkinRect MarginsOf(const TDataSkinObject& Element);
+
+// Which cell of a strip a primitive draws, and how. Call sites name the
+// fields ({.Index = 2, .Count = e.FFrame, .Transparent = true}) so that two
+// flags cannot trade places unnoticed; a primitive ignores the flags it has
+// no use for.
+struct TStripCell {
+    int Index = 1;             // 1..Count
+    int Count = 1;
+    bool Transparent = false;  // magenta pixels left out
+    bool Tile = false;         // the centre repeated, not stretched
+    bool Vertical = false;     // cells stacked, not side by side
+};
 
 // A new W x H bitmap holding the nine-part rendering of the cell (magenta
 // where there is no such cell); the caller owns it.
-std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                                              int Count, int Tile, int Vertical);
+std::unique_ptr<TBitmap> CreateSkinPartBitmap(const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                                              const TStripCell& Cell);
 // The same rendering drawn at Rect, opaque or with magenta left out.
-void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                  int Transparent, int Tile, int Vertical);
+void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell);
 // What DrawSkinPart and DrawSkinCellCentered draw on Target's own DC, written
 // into Target's pixels without a device context (the same pixels, clipped
 // to Target): for composing images in memory.
-void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index,
-                      int Count, int Transparent, int Tile, int Vertical);
-void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, int Index, int Count,
-                              int Transparent);
+void DrawSkinPartInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                      const TStripCell& Cell);
+void DrawSkinCellCenteredInto(TBitmap& Target, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // Left piece, the middle repeated across at its own width, right piece; only
 // the left and right margins count.
-void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                 int Transparent, int Vertical);
+void DrawSkinBar(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, const TStripCell& Cell);
 // The whole cell of a horizontal strip stretched to Rect.
-void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent);
+void DrawSkinCell(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // The cell of a horizontal strip at its own size, centred on Rect (a larger
 // cell overflows it on every side).
-void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count, int Transparent);
+void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStripCell& Cell);
 // Left piece, stretched middle, right piece, straight into the DC; a cell
 // wider than Rect is stretched whole.
-void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins, int Index, int Count,
-                           int Vertical);
+void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
+                           const TStripCell& Cell);
 // Bitmap's top-left W x H pixels at Rect, pixels of TransparentColour left out.
 void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor TransparentColour);
 // A region (the caller owns it) of the pixels that are not within the key
@@ -71,7 +81,8 @@ HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor Ke
 // What Control's parent draws behind Control, painted into DC.
 void PaintControlToDC(TControl* Control, HDC DC);
 // Src of Bitmap repeated unscaled over Dest from its top-left corner; the
-// last column and row overflow Dest.
+// last column and row overflow Dest. Only the tiles within Canvas's clip box
+// are drawn, so any Dest costs at most the target's size.
 void TileBitmap(TCanvas& Canvas, const RECT& Dest, TBitmap& Bitmap, const RECT& Src);
 
 inline int MinInt(int A, int B)
@@ -80,8 +91,9 @@ inline int MinInt(int A, int B)
 }
 
 // A Windows bitmap file (or a bitmap resource without its file header) into
-// Bitmap as 24 bits per pixel; false, with Bitmap emptied, when it cannot be read.
-bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap);
-bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap);
+// Bitmap as 24 bits per pixel; false, with Bitmap emptied and Error (when
+// given) saying why, when it cannot be read.
+bool LoadBitmapFromBmp(std::span<const uint8_t> File, TBitmap& Bitmap, TBmpError* Error = nullptr);
+bool LoadBitmapFromDib(std::span<const uint8_t> Dib, TBitmap& Bitmap, TBmpError* Error = nullptr);
 // The program's bitmap resource of that name; false, Bitmap emptied, without one.
 bool LoadBitmapResource(const char* Name, TBitmap& Bitmap);

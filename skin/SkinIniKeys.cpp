@@ -22,6 +22,8 @@ class TLoader {
 public:
     TLoader(TSkinSet& ASkin, const TSkinIni& AIni, const TSkinReader& AReader) : S(ASkin), Ini(AIni), Reader(AReader) {}
 
+    std::string Refused;
+
     void Run()
     {
         S.FSkinName = Ini.ReadString("TitlebarSkin", "SkinName");
@@ -43,13 +45,16 @@ public:
 
 private:
     // A bitmap value names a container entry; anything else empties Target.
+    // An entry that is no bitmap empties it too, and is listed in Refused.
     void LoadSkinBitmap(const std::string& Value, TBitmap& Target)
     {
         std::string entry;
         std::vector<uint8_t> bytes;
         if (SkinBitmapEntry(Value, entry)) Reader.GetFile(entry, bytes);
+        TBmpError error = TBmpError::beNone;
         if (bytes.empty()) Target.SetSize(0, 0);
-        else LoadBitmapFromBmp(bytes, Target);
+        else if (!LoadBitmapFromBmp(bytes, Target, &error))
+            Refused += (Refused.empty() ? "" : "; ") + entry + ": " + BmpErrorText(error);
     }
 
     void ReadMargins(TDataSkinObject& E, const std::string& Section)
@@ -399,10 +404,13 @@ private:
         for (int s = 1; s <= frames; ++s) {
             const TImageView pixels = PixelsOf(cell);
             FillPixels(pixels, {0, 0, 50, 21}, clKeyMagenta);
-            DrawSkinPartInto(cell, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk), s, frames, sunk.FTrans, 0, 0);
-            DrawSkinPartInto(cell, button, *combo.FBitmap, MarginsOf(combo), s, combo.FFrame, 1, 0, 0);
+            DrawSkinPartInto(cell, RECT{0, 0, 50, 21}, *sunk.FBitmap, MarginsOf(sunk),
+                             {.Index = s, .Count = frames, .Transparent = sunk.FTrans != 0});
+            DrawSkinPartInto(cell, button, *combo.FBitmap, MarginsOf(combo),
+                             {.Index = s, .Count = combo.FFrame, .Transparent = true});
             if (S.FExtraImages)
-                DrawSkinCellCenteredInto(cell, button, *S.FExtraImages->FBitmap, s, S.FExtraImages->FFrame, 1);
+                DrawSkinCellCenteredInto(cell, button, *S.FExtraImages->FBitmap,
+                                         {.Index = s, .Count = S.FExtraImages->FFrame, .Transparent = true});
             FillPixels(pixels, {2, 2, 49 - bw, 18}, clKeyMagenta);
             CopyPixels(pixels, PixelsOf(strip), 50 * (s - 1), 0, false);
         }
@@ -472,9 +480,11 @@ TSkinSet::TSkinSet()
     FCustomColors.fill(0xFFFFFF);
 }
 
-void ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader)
+std::string ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader)
 {
-    TLoader(Skin, Ini, Reader).Run();
+    TLoader loader(Skin, Ini, Reader);
+    loader.Run();
+    return loader.Refused;
 }
 
 std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin)

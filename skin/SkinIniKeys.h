@@ -46,8 +46,9 @@ struct TSkinSet {
 
 // Fills Skin (fresh from its constructor) from the ini text and the
 // container's bitmaps. Raises only what the class library raises (bitmaps
-// that cannot be made).
-void ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader);
+// that cannot be made). Returns the entries it could not decode ("name: why",
+// "; " between), which are left empty strips; empty when there are none.
+std::string ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader);
 
 // Every strip bitmap of the set's elements.
 std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin);

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstring>
 #include <exception>
+#include <new>
 
 const TEnumInfo kSkinControlTypeInfo(
     "TSkinControlType",
@@ -182,41 +183,52 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         FLastLoad = TSkinLoadResult::lrDesigning;
         return false;
     }
-    TSkinReader reader;
-    reader.OnVersionMessage = [](const std::string& Text) {
-        if (MessageHook()) MessageHook()(Text);
-        else ShowSkinMessage(Text);
-    };
-    const bool read = reader.ReadSkin(Bytes);
-    FContainerResult = reader.LastResult();
-    if (!read) {
-        FLastLoad = TSkinLoadResult::lrContainer;
-        FLoadError = SkinReadResultText(FContainerResult);
-        return false;
-    }
-    std::vector<uint8_t> entry;
-    std::string name;
-    reader.FindFile(".ini", entry, name);
-    if (name.empty()) {
-        FLastLoad = TSkinLoadResult::lrNoIni;
-        FLoadError = "the container holds no ini text";
-        return false;
-    }
+    // Everything that reads the skin's bytes is inside the guard: a skin that
+    // cannot be read, or memory that runs out while decoding it (the
+    // decoders' bad_alloc and ElzhException), fails this load, never the
+    // reading of the form that holds it.
+    std::string refused;
     try {
+        TSkinReader reader;
+        reader.OnVersionMessage = [](const std::string& Text) {
+            if (MessageHook()) MessageHook()(Text);
+            else ShowSkinMessage(Text);
+        };
+        const bool read = reader.ReadSkin(Bytes);
+        FContainerResult = reader.LastResult();
+        if (!read) {
+            FLastLoad = TSkinLoadResult::lrContainer;
+            FLoadError = SkinReadResultText(FContainerResult);
+            return false;
+        }
+        std::vector<uint8_t> entry;
+        std::string name;
+        reader.FindFile(".ini", entry, name);
+        if (name.empty()) {
+            FLastLoad = TSkinLoadResult::lrNoIni;
+            FLoadError = "the container holds no ini text";
+            return false;
+        }
         TQuickIni ini;
         ini.LoadFromStream(&entry);
         TSkinSet fresh;
-        ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
+        refused = ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
         // Renderings of the strips about to go must not outlive them.
         DropSkinPartRenderings(this);
         static_cast<TSkinSet&>(*this) = std::move(fresh);
-        KeepSkinPartRenderings(this, SkinStrips(*this));
     } catch (const std::exception& e) {
         FLastLoad = TSkinLoadResult::lrFailed;
         FLoadError = e.what();
         return false;
     }
+    try {
+        KeepSkinPartRenderings(this, SkinStrips(*this));
+    } catch (const std::bad_alloc&) {
+        // Kept renderings only save time; without them each draw renders afresh.
+        DropSkinPartRenderings(this);
+    }
     FLastLoad = TSkinLoadResult::lrLoaded;
+    FLoadError = std::move(refused);
     FSkinApplied = true;
     FNotLoaded = false;
     return true;

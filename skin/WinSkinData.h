@@ -129,6 +129,8 @@ public:
     bool NotLoaded() const noexcept { return FNotLoaded; }
     TSkinLoadResult LastLoadResult() const noexcept { return FLastLoad; }
     TSkinReadResult ContainerResult() const noexcept { return FContainerResult; }
+    // Why the last load failed; after a load that applied, the bitmaps it
+    // refused (each left an empty strip), or empty.
     const std::string& LoadError() const noexcept { return FLoadError; }
 
     TOnFormSkin OnFormSkin;

@@ -36,8 +36,8 @@ void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC)
     if (Rect.right - Rect.left < 0 || Rect.bottom - Rect.top < 0) return;
     const TDataSkinBorder& e = BorderElement(*FSkinData, Part);
     const bool vertical = Part == bpTitle || Part == bpBottom;
-    DrawSkinPart(DC, Rect, *e.FBitmap, MarginsOf(e), BorderCell(e, FActive), e.FFrame, 0, e.FTile == 1 ? 0 : 1,
-                 vertical ? 1 : 0);
+    DrawSkinPart(DC, Rect, *e.FBitmap, MarginsOf(e),
+                 {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
 }
 
 void TWinSkinForm::PaintNC(HDC DC)
@@ -170,8 +170,9 @@ void TWinSkinForm::UpdateRegion()
                 TDataSkinBorder& e = BorderElement(*FSkinData, Part);
                 const bool vertical = Part == bpTitle || Part == bpBottom;
                 const RECT size{0, 0, PartW, PartH};
-                auto image = CreateSkinPartBitmap(size, *e.FBitmap, MarginsOf(e), BorderCell(e, FActive), e.FFrame,
-                                                  e.FTile == 1 ? 0 : 1, vertical ? 1 : 0);
+                auto image = CreateSkinPartBitmap(
+                    size, *e.FBitmap, MarginsOf(e),
+                    {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
                 return CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1);
             };
             const TSkinData& d = *FSkinData;

@@ -218,7 +218,7 @@ void TWinSkinForm::PaintSysButtons(HDC DC)
             continue;
         }
         const int cell = (!FActive && data.FFrame >= ncInactive) ? ncInactive : ncNormal;
-        DrawSkinCell(DC, button->FRect, *data.FBitmap, cell, data.FFrame, 1);
+        DrawSkinCell(DC, button->FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
 }
 
@@ -233,7 +233,7 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
     } else {
         // A button placed in the menu bar shows its inactive cell when hot.
         const int cell = (State == ncHot && data.FVisibility == 100) ? ncInactive : State;
-        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, cell, data.FFrame, 1);
+        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
 }
 

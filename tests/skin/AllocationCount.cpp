@@ -1,5 +1,6 @@
 // The test program's replacement of the global operator new and delete: plain
-// malloc and free, adding each request's size to a counter while one is running.
+// malloc and free, adding each request's size to a counter while one is running
+// and refusing large requests while a failure is set.
 #include "AllocationCount.h"
 
 #include <atomic>
@@ -10,10 +11,13 @@ namespace {
 
 std::atomic<int> GCounting{0};
 std::atomic<size_t> GBytes{0};
+constexpr size_t NoFailure = ~size_t{0};
+std::atomic<size_t> GFailFrom{NoFailure};
 
 void* Allocate(size_t size)
 {
     if (GCounting.load(std::memory_order_relaxed) > 0) GBytes.fetch_add(size, std::memory_order_relaxed);
+    if (size >= GFailFrom.load(std::memory_order_relaxed)) return nullptr;
     return std::malloc(size == 0 ? 1 : size);
 }
 
@@ -33,6 +37,16 @@ TAllocationCount::~TAllocationCount()
 size_t TAllocationCount::Bytes() const
 {
     return GBytes.load();
+}
+
+TAllocationFailure::TAllocationFailure(size_t MinBytes)
+{
+    GFailFrom = MinBytes;
+}
+
+TAllocationFailure::~TAllocationFailure()
+{
+    GFailFrom = NoFailure;
 }
 
 void* operator new(size_t size)

@@ -1,5 +1,6 @@
 // Bytes requested through operator new while a TAllocationCount is alive: a
 // test's measure of memory use that does not depend on the machine's speed.
+// TAllocationFailure makes large requests fail, as on exhausted memory.
 #pragma once
 
 #include <cstddef>
@@ -13,4 +14,14 @@ public:
 
     // Sum of every size asked for since construction (frees are not subtracted).
     size_t Bytes() const;
+};
+
+// While one is alive, every request of at least MinBytes through operator new
+// fails: std::bad_alloc, or null from the nothrow forms.
+class TAllocationFailure {
+public:
+    explicit TAllocationFailure(size_t MinBytes);
+    ~TAllocationFailure();
+    TAllocationFailure(const TAllocationFailure&) = delete;
+    TAllocationFailure& operator=(const TAllocationFailure&) = delete;
 };

@@ -2,8 +2,10 @@
 // skin leaves out, failed loads that keep the skin in use, SkinFile, the
 // manager's call site, streaming from a description, and the default skin.
 #include "skin/WinSkinData.h"
+#include "AllocationCount.h"
 #include "SkinTestData.h"
 #include "classlib/portable/DescriptionReader.h"
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/SkinValues.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +282,63 @@ TEST_F(TSkinDataTest, AFailedLoadKeepsTheSkinInUse)
 
     SetBinaryProp(data, "SkinStream", Stored(good));
     EXPECT_FALSE(data.NotLoaded());
+}
+
+TEST_F(TSkinDataTest, AnAllocationFailureInTheLoadLeavesTheComponentNotLoadedWithAReason)
+{
+    // Small when stored, large unpacked: a black 300 x 300 top border.
+    TImage black(300, 300);
+    const TBytes large = Stored(Skin("[TitlebarSkin]\r\nSkinName=Large\r\n[Personality]\r\nTop=top.bmp\r\n",
+                                     {{"top.bmp", EncodeBmpFile(black.View())}}));
+    ASSERT_LT(large.size(), 16u * 1024);
+    int failed = 0;
+    // Limits from below the unpacked size to above every request: each load
+    // applies or fails whole, and reading the description goes on.
+    for (size_t limit = 16 * 1024; limit <= 4 * 1024 * 1024; limit *= 2) {
+        TSkinData data(nullptr);
+        SetBinaryProp(data, "SkinStream", Stored(Skin("[TitlebarSkin]\r\nSkinName=Small\r\n")));
+        {
+            TAllocationFailure failure(limit);
+            EXPECT_NO_THROW(SetBinaryProp(data, "SkinStream", large)) << limit;
+        }
+        if (!data.NotLoaded()) {
+            EXPECT_EQ(data.FSkinName, "Large") << limit;
+            continue;
+        }
+        ++failed;
+        EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrFailed) << limit;
+        EXPECT_FALSE(data.LoadError().empty()) << limit;
+        EXPECT_EQ(data.FSkinName, "Small") << limit;
+    }
+    EXPECT_GT(failed, 0);
+    TSkinData data(nullptr);
+    SetBinaryProp(data, "SkinStream", large);
+    EXPECT_FALSE(data.NotLoaded()) << data.LoadError();
+}
+
+TEST_F(TSkinDataTest, BitmapsOfOtherFormsLoadAndOnesNotDecodedAreReported)
+{
+    // 4 x 1, 8 bits run-length coded: one run of four pixels of colour 1 (red).
+    const auto bitmap = [](uint32_t Compression, std::vector<uint8_t> Pixels) {
+        std::vector<uint8_t> f{'B', 'M'};
+        for (uint32_t v : {0u, 0u, 14u + 40 + 8, 40u, 4u, 1u}) skintest::PutLE(f, v, 4);
+        skintest::PutLE(f, 1, 2);
+        skintest::PutLE(f, 8, 2);
+        for (uint32_t v : {Compression, 0u, 0u, 0u, 2u, 0u}) skintest::PutLE(f, v, 4);
+        for (uint8_t b : {0, 0, 0, 0, 0, 0, 255, 0}) f.push_back(b);
+        f.insert(f.end(), Pixels.begin(), Pixels.end());
+        return f;
+    };
+    TSkinData data(nullptr);
+    SetBinaryProp(data, "SkinStream",
+                  Stored(Skin("[Personality]\r\nTop=top.bmp\r\nLeft=left.bmp\r\n",
+                              {{"top.bmp", bitmap(1, {4, 1, 0, 1})}, {"left.bmp", bitmap(5, {0x89, 'P'})}})));
+    ASSERT_FALSE(data.NotLoaded()) << data.LoadError();
+    EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrLoaded);
+    ASSERT_EQ(data.FBorderTop->FBitmap->Width(), 4);
+    EXPECT_EQ(data.FBorderTop->FBitmap->Canvas()->Pixel(3, 0), Rgb(255, 0, 0));
+    EXPECT_TRUE(data.FBorderLeft->FBitmap->Empty());
+    EXPECT_EQ(data.LoadError(), std::string("left.bmp: ") + BmpErrorText(TBmpError::beCompression));
 }
 
 TEST_F(TSkinDataTest, SkinFileReplacesTheSkinOnlyWhenItLoads)

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -69,12 +70,13 @@ TEST(SkinDraw, NinePartIntoLargerSmallerAndExactTargets)
     };
     for (const auto& c : cases) {
         auto target = Target(c.w + 4, c.h + 4);
-        DrawSkinPart(target->Canvas()->Handle(), RECT{2, 2, 2 + c.w, 2 + c.h}, *strip, kMargins, 2, 2, 0, 0, 0);
+        DrawSkinPart(target->Canvas()->Handle(), RECT{2, 2, 2 + c.w, 2 + c.h}, *strip, kMargins,
+                     {.Index = 2, .Count = 2});
         EXPECT_EQ(At(*target, 2 + c.x, 2 + c.y), c.expected) << c.w << "x" << c.h << " at " << c.x << "," << c.y;
         EXPECT_EQ(At(*target, 1, 1), Rgb(200, 201, 202)); // outside Rect untouched
         EXPECT_EQ(At(*target, c.w + 2, c.h + 2), Rgb(200, 201, 202));
 
-        auto made = CreateSkinPartBitmap(RECT{0, 0, c.w, c.h}, *strip, kMargins, 2, 2, 0, 0);
+        auto made = CreateSkinPartBitmap(RECT{0, 0, c.w, c.h}, *strip, kMargins, {.Index = 2, .Count = 2});
         ASSERT_EQ(made->Width(), c.w);
         EXPECT_EQ(At(*made, c.x, c.y), c.expected);
     }
@@ -84,7 +86,8 @@ TEST(SkinDraw, TiledCentreAndStackedStateCells)
 {
     auto strip = Strip(17, 10, 1, false);
     auto target = Target(30, 10);
-    DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 30, 10}, *strip, {5, 0, 5, 0}, 1, 1, 0, 1, 0);
+    DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 30, 10}, *strip, {5, 0, 5, 0},
+                 {.Index = 1, .Count = 1, .Tile = true});
     EXPECT_EQ(At(*target, 5, 4), Rgb(5, 4, 10));
     EXPECT_EQ(At(*target, 12, 4), Rgb(5, 4, 10));  // second tile
     EXPECT_EQ(At(*target, 24, 4), Rgb(10, 4, 10)); // third tile, cut by the right edge
@@ -92,7 +95,8 @@ TEST(SkinDraw, TiledCentreAndStackedStateCells)
 
     auto stacked = Strip(12, 8, 3, true);
     for (int cell = 1; cell <= 3; ++cell) {
-        DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 24, 8}, *stacked, {2, 2, 2, 2}, cell, 3, 0, 0, 1);
+        DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 24, 8}, *stacked, {2, 2, 2, 2},
+                     {.Index = cell, .Count = 3, .Vertical = true});
         EXPECT_EQ(At(*target, 23, 7), Rgb(11, 7, 10 * cell));
     }
 }
@@ -104,11 +108,12 @@ TEST(SkinDraw, MagentaIsLeftOutOnBothPlatformPaths)
     for (bool nt : {true, false}) {
         SkinNTPlatform = nt;
         auto target = Target(8, 8, Rgb(1, 2, 3));
-        DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 8, 8}, *strip, {}, 1, 1, 1, 0, 0);
+        DrawSkinPart(target->Canvas()->Handle(), RECT{0, 0, 8, 8}, *strip, {},
+                     {.Index = 1, .Count = 1, .Transparent = true});
         EXPECT_EQ(At(*target, 3, 3), Rgb(1, 2, 3)) << nt;
         EXPECT_EQ(At(*target, 4, 3), Rgb(4, 3, 10)) << nt;
         auto opaque = Target(8, 8, Rgb(1, 2, 3));
-        DrawSkinPart(opaque->Canvas()->Handle(), RECT{0, 0, 8, 8}, *strip, {}, 1, 1, 0, 0, 0);
+        DrawSkinPart(opaque->Canvas()->Handle(), RECT{0, 0, 8, 8}, *strip, {}, {.Index = 1, .Count = 1});
         EXPECT_EQ(At(*opaque, 3, 3), clKeyMagenta) << nt;
     }
     SkinNTPlatform = true;
@@ -121,15 +126,15 @@ TEST(SkinDraw, ArgumentsWithoutACellDrawNothing)
     auto target = Target(20, 20);
     HDC dc = target->Canvas()->Handle();
     for (auto [index, count] : {std::pair{0, 2}, {3, 2}, {1, 0}, {1, -1}, {1, 50}}) {
-        DrawSkinPart(dc, RECT{0, 0, 20, 20}, *strip, kMargins, index, count, 0, 1, 0);
-        DrawSkinBar(*target->Canvas(), RECT{0, 0, 20, 20}, *strip, kMargins, index, count, 0, 0);
-        DrawSkinCell(dc, RECT{0, 0, 20, 20}, *strip, index, count, 0);
-        DrawSkinCellCentered(dc, RECT{0, 0, 20, 20}, *strip, index, count, 0);
-        DrawSkinCellThreePart(dc, RECT{0, 0, 20, 20}, *strip, kMargins, index, count, 0);
+        DrawSkinPart(dc, RECT{0, 0, 20, 20}, *strip, kMargins, {.Index = index, .Count = count, .Tile = true});
+        DrawSkinBar(*target->Canvas(), RECT{0, 0, 20, 20}, *strip, kMargins, {.Index = index, .Count = count});
+        DrawSkinCell(dc, RECT{0, 0, 20, 20}, *strip, {.Index = index, .Count = count});
+        DrawSkinCellCentered(dc, RECT{0, 0, 20, 20}, *strip, {.Index = index, .Count = count});
+        DrawSkinCellThreePart(dc, RECT{0, 0, 20, 20}, *strip, kMargins, {.Index = index, .Count = count});
     }
-    DrawSkinPart(dc, RECT{10, 10, 5, 20}, *strip, kMargins, 1, 2, 0, 0, 0);
-    DrawSkinPart(dc, RECT{0, 0, 20, 20}, empty, kMargins, 1, 1, 1, 0, 0);
-    DrawSkinCell(dc, RECT{0, 10, 20, 0}, *strip, 1, 2, 1);
+    DrawSkinPart(dc, RECT{10, 10, 5, 20}, *strip, kMargins, {.Index = 1, .Count = 2});
+    DrawSkinPart(dc, RECT{0, 0, 20, 20}, empty, kMargins, {.Index = 1, .Count = 1, .Transparent = true});
+    DrawSkinCell(dc, RECT{0, 10, 20, 0}, *strip, {.Index = 1, .Count = 2, .Transparent = true});
     DrawTransparentBitmap(dc, RECT{5, 5, 0, 0}, *strip, clKeyMagenta);
     DrawTransparentBitmap(dc, RECT{0, 0, 20, 20}, empty, clKeyMagenta);
     TileBitmap(*target->Canvas(), RECT{0, 0, 20, 20}, *strip, RECT{4, 4, 4, 9});
@@ -138,7 +143,7 @@ TEST(SkinDraw, ArgumentsWithoutACellDrawNothing)
         for (int x = 0; x < 20; x += 3) ASSERT_EQ(At(*target, x, y), Rgb(200, 201, 202)) << x << "," << y;
 
     // A margin larger than the bitmap is limited to the cell.
-    DrawSkinPart(dc, RECT{0, 0, 20, 20}, *strip, {99, 0, 99, 0}, 2, 2, 0, 0, 0);
+    DrawSkinPart(dc, RECT{0, 0, 20, 20}, *strip, {99, 0, 99, 0}, {.Index = 2, .Count = 2});
     EXPECT_EQ(At(*target, 0, 0), Rgb(0, 0, 20));
 }
 
@@ -148,31 +153,31 @@ TEST(SkinDraw, CellCopies)
     auto target = Target(40, 40);
     HDC dc = target->Canvas()->Handle();
     // A 16 x 16 cell centred on a 10 x 10 rectangle overflows it by 3 on each side.
-    DrawSkinCellCentered(dc, RECT{20, 20, 30, 30}, *strip, 2, 2, 0);
+    DrawSkinCellCentered(dc, RECT{20, 20, 30, 30}, *strip, {.Index = 2, .Count = 2});
     EXPECT_EQ(At(*target, 17, 17), Rgb(0, 0, 20));
     EXPECT_EQ(At(*target, 32, 32), Rgb(15, 15, 20));
     EXPECT_EQ(At(*target, 16, 16), Rgb(200, 201, 202));
 
-    DrawSkinCell(dc, RECT{0, 0, 32, 8}, *strip, 1, 2, 0);
+    DrawSkinCell(dc, RECT{0, 0, 32, 8}, *strip, {.Index = 1, .Count = 2});
     EXPECT_EQ(At(*target, 31, 7), Rgb(15, 14, 10));
 
     // Three parts: a cell wider than the rectangle is stretched whole (GDI
     // picks which source pixel stands for a shrunk block).
     ::SetStretchBltMode(dc, COLORONCOLOR);
-    DrawSkinCellThreePart(dc, RECT{0, 10, 8, 18}, *strip, {4, 0, 4, 0}, 1, 2, 0);
+    DrawSkinCellThreePart(dc, RECT{0, 10, 8, 18}, *strip, {4, 0, 4, 0}, {.Index = 1, .Count = 2});
     const auto closeTo = [&](int x, int y, int sx, int sy) {
         const TColor c = At(*target, x, y);
         return (c >> 16) == 10 && std::abs((c & 0xFF) - sx) <= 1 && std::abs(((c >> 8) & 0xFF) - sy) <= 1;
     };
     EXPECT_TRUE(closeTo(0, 10, 0, 0));
     EXPECT_TRUE(closeTo(7, 17, 15, 15));
-    DrawSkinCellThreePart(dc, RECT{0, 20, 20, 36}, *strip, {4, 0, 4, 0}, 1, 2, 0);
+    DrawSkinCellThreePart(dc, RECT{0, 20, 20, 36}, *strip, {4, 0, 4, 0}, {.Index = 1, .Count = 2});
     EXPECT_EQ(At(*target, 2, 22), Rgb(2, 2, 10));
     EXPECT_EQ(At(*target, 17, 22), Rgb(13, 2, 10));
 
     // Bar: left piece, middle repeated at its own width, right piece.
     auto bar = Target(40, 16);
-    DrawSkinBar(*bar->Canvas(), RECT{0, 0, 40, 16}, *strip, {4, 0, 4, 0}, 1, 2, 0, 0);
+    DrawSkinBar(*bar->Canvas(), RECT{0, 0, 40, 16}, *strip, {4, 0, 4, 0}, {.Index = 1, .Count = 2});
     EXPECT_EQ(At(*bar, 3, 5), Rgb(3, 5, 10));
     EXPECT_EQ(At(*bar, 4, 5), Rgb(4, 5, 10));
     EXPECT_EQ(At(*bar, 12, 5), Rgb(4, 5, 10)); // the second copy of the 8-pixel middle
@@ -188,6 +193,18 @@ TEST(SkinDraw, TileBitmapRepeatsAndOverflows)
     EXPECT_EQ(At(*target, 5, 5), Rgb(1, 1, 10));
     EXPECT_EQ(At(*target, 10, 10), Rgb(3, 3, 10)); // the last tile runs past Dest
     EXPECT_EQ(At(*target, 11, 11), Rgb(200, 201, 202));
+}
+
+TEST(SkinDraw, TileBitmapOverAHugeDestFinishesAndDrawsWhatASmallOneDraws)
+{
+    auto strip = Strip(10, 10, 1, false);
+    auto huge = Target(20, 20), small = Target(20, 20);
+    // The same tile grid (3 x 3 tiles, columns at 2 mod 3, rows at 1 mod 3),
+    // one reaching to the ends of the coordinate range.
+    TileBitmap(*huge->Canvas(), RECT{-2099999998, -2099999999, INT_MAX, INT_MAX}, *strip, RECT{1, 1, 4, 4});
+    TileBitmap(*small->Canvas(), RECT{-1, -2, 20, 20}, *strip, RECT{1, 1, 4, 4});
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(At(*huge, x, y), At(*small, x, y)) << x << "," << y;
 }
 
 TEST(SkinDraw, RegionsFromShapedBitmaps)

@@ -50,18 +50,20 @@ struct TPartCase {
     const char* Name;
     RECT Rect;
     TSkinRect Margins;
-    int Index, Count, Transparent, Tile, Vertical;
+    TStripCell Cell;
 };
 
 const TPartCase kCases[] = {
-    {"larger", {3, 2, 83, 32}, {4, 3, 5, 2}, 2, 3, 0, 0, 0},
-    {"larger transparent tiled", {3, 2, 83, 32}, {4, 3, 5, 2}, 3, 3, 1, 1, 0},
-    {"smaller, margins dropped", {0, 0, 6, 4}, {4, 3, 5, 2}, 1, 3, 1, 0, 0},
-    {"exact cell", {10, 10, 30, 34}, {2, 2, 2, 2}, 1, 3, 0, 0, 0},
-    {"stacked cells", {0, 5, 70, 17}, {6, 0, 6, 0}, 2, 2, 1, 0, 1},
-    {"partly outside the target", {-7, 30, 40, 55}, {3, 3, 3, 3}, 1, 3, 1, 1, 0},
-    {"no such cell", {0, 0, 20, 20}, {0, 0, 0, 0}, 4, 3, 0, 0, 0},
-    {"negative", {20, 20, 10, 30}, {0, 0, 0, 0}, 1, 3, 0, 0, 0},
+    {"larger", {3, 2, 83, 32}, {4, 3, 5, 2}, {.Index = 2, .Count = 3}},
+    {"larger transparent tiled", {3, 2, 83, 32}, {4, 3, 5, 2},
+        {.Index = 3, .Count = 3, .Transparent = true, .Tile = true}},
+    {"smaller, margins dropped", {0, 0, 6, 4}, {4, 3, 5, 2}, {.Index = 1, .Count = 3, .Transparent = true}},
+    {"exact cell", {10, 10, 30, 34}, {2, 2, 2, 2}, {.Index = 1, .Count = 3}},
+    {"stacked cells", {0, 5, 70, 17}, {6, 0, 6, 0}, {.Index = 2, .Count = 2, .Transparent = true, .Vertical = true}},
+    {"partly outside the target", {-7, 30, 40, 55}, {3, 3, 3, 3},
+        {.Index = 1, .Count = 3, .Transparent = true, .Tile = true}},
+    {"no such cell", {0, 0, 20, 20}, {0, 0, 0, 0}, {.Index = 4, .Count = 3}},
+    {"negative", {20, 20, 10, 30}, {0, 0, 0, 0}, {.Index = 1, .Count = 3}},
 };
 
 TEST(SkinDrawIntoTest, GivesThePixelsOfDrawingOnTheTargetsDC)
@@ -73,9 +75,8 @@ TEST(SkinDrawIntoTest, GivesThePixelsOfDrawingOnTheTargetsDC)
         TBitmap onDC, inMemory;
         Background(onDC, 90, 48);
         Background(inMemory, 90, 48);
-        DrawSkinPart(onDC.Canvas()->Handle(), c.Rect, strip, c.Margins, c.Index, c.Count, c.Transparent, c.Tile,
-                     c.Vertical);
-        DrawSkinPartInto(inMemory, c.Rect, strip, c.Margins, c.Index, c.Count, c.Transparent, c.Tile, c.Vertical);
+        DrawSkinPart(onDC.Canvas()->Handle(), c.Rect, strip, c.Margins, c.Cell);
+        DrawSkinPartInto(inMemory, c.Rect, strip, c.Margins, c.Cell);
         EXPECT_TRUE(SamePixels(onDC, inMemory));
     }
 }
@@ -85,12 +86,13 @@ TEST(SkinDrawIntoTest, CentredCellsMatchTooAtEverySize)
     TBitmap strip;
     LoadStrip(strip, 48, 16, 9);
     for (const RECT& r : {RECT{4, 4, 40, 30}, RECT{10, 10, 14, 12}, RECT{-3, -2, 13, 14}}) {
-        for (int transparent : {0, 1}) {
+        for (bool transparent : {false, true}) {
             TBitmap onDC, inMemory;
             Background(onDC, 44, 32);
             Background(inMemory, 44, 32);
-            DrawSkinCellCentered(onDC.Canvas()->Handle(), r, strip, 2, 3, transparent);
-            DrawSkinCellCenteredInto(inMemory, r, strip, 2, 3, transparent);
+            DrawSkinCellCentered(onDC.Canvas()->Handle(), r, strip,
+                                 {.Index = 2, .Count = 3, .Transparent = transparent});
+            DrawSkinCellCenteredInto(inMemory, r, strip, {.Index = 2, .Count = 3, .Transparent = transparent});
             EXPECT_TRUE(SamePixels(onDC, inMemory)) << r.left << "," << r.top << " transparent " << transparent;
         }
     }
@@ -111,10 +113,8 @@ protected:
         TBitmap viaKept, viaCopy;
         Background(viaKept, 90, 48);
         Background(viaCopy, 90, 48);
-        DrawSkinPart(viaKept.Canvas()->Handle(), c.Rect, Kept, c.Margins, c.Index, c.Count, c.Transparent, c.Tile,
-                     c.Vertical);
-        DrawSkinPart(viaCopy.Canvas()->Handle(), c.Rect, Copy, c.Margins, c.Index, c.Count, c.Transparent, c.Tile,
-                     c.Vertical);
+        DrawSkinPart(viaKept.Canvas()->Handle(), c.Rect, Kept, c.Margins, c.Cell);
+        DrawSkinPart(viaCopy.Canvas()->Handle(), c.Rect, Copy, c.Margins, c.Cell);
         EXPECT_TRUE(SamePixels(viaKept, viaCopy));
     }
 
@@ -165,7 +165,8 @@ TEST_F(TKeptPartTest, KeepsABoundedNumberOfRenderings)
         if (w == 60) whenFull = GdiObjectCount();
         TBitmap target;
         Background(target, 120, 30);
-        DrawSkinPart(target.Canvas()->Handle(), RECT{0, 0, w, 24}, Kept, TSkinRect{2, 2, 2, 2}, 1, 3, 0, 0, 0);
+        DrawSkinPart(target.Canvas()->Handle(), RECT{0, 0, w, 24}, Kept, TSkinRect{2, 2, 2, 2},
+                     {.Index = 1, .Count = 3});
     }
     EXPECT_GT(KeptSkinPartRenderings(), 0);
     EXPECT_LE(KeptSkinPartRenderings(), 32);
@@ -197,8 +198,9 @@ void ExpectTitleAsUnkept(TSkinData& Data)
     TBitmap viaKept, viaCopy;
     Background(viaKept, 300, 20);
     Background(viaCopy, 300, 20);
-    DrawSkinPart(viaKept.Canvas()->Handle(), RECT{0, 0, 300, 20}, *top.FBitmap, MarginsOf(top), 1, 2, 0, 0, 1);
-    DrawSkinPart(viaCopy.Canvas()->Handle(), RECT{0, 0, 300, 20}, copy, MarginsOf(top), 1, 2, 0, 0, 1);
+    const TStripCell title{.Index = 1, .Count = 2, .Vertical = true};
+    DrawSkinPart(viaKept.Canvas()->Handle(), RECT{0, 0, 300, 20}, *top.FBitmap, MarginsOf(top), title);
+    DrawSkinPart(viaCopy.Canvas()->Handle(), RECT{0, 0, 300, 20}, copy, MarginsOf(top), title);
     EXPECT_TRUE(SamePixels(viaKept, viaCopy));
 }
 

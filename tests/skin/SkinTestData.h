@@ -2,6 +2,7 @@
 // bytes, and a container builder that takes a raw name table.
 #pragma once
 
+#include "skin/portable/BmpFile.h"
 #include "tools/skinpack-src/SkinPacker.h"
 
 #include <algorithm>
@@ -21,30 +22,18 @@ inline void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes)
 // smooth gradients with a little noise, as skin strips are.
 inline std::vector<uint8_t> MakeBmp24(int w, int h, unsigned seed)
 {
-    const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-    std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    PutLE(out, 54 + stride * h, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 54, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, static_cast<uint32_t>(w), 4);
-    PutLE(out, static_cast<uint32_t>(h), 4);
-    PutLE(out, 1, 2);
-    PutLE(out, 24, 2);
-    for (int i = 0; i < 6; ++i) PutLE(out, 0, 4);
+    TImage image(w, h);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y) {
+        uint8_t* out = image.ScanLine(h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const bool key = (x + y) % 17 == 0;
-            out.push_back(static_cast<uint8_t>(key ? 255 : (x * 255 / std::max(w, 1)) ^ (rng() % 3)));
-            out.push_back(static_cast<uint8_t>(key ? 0 : y * 255 / std::max(h, 1)));
-            out.push_back(static_cast<uint8_t>(key ? 255 : (seed * 37 + x + y) & 0xFF));
+            *out++ = static_cast<uint8_t>(key ? 255 : (x * 255 / std::max(w, 1)) ^ (rng() % 3));
+            *out++ = static_cast<uint8_t>(key ? 0 : y * 255 / std::max(h, 1));
+            *out++ = static_cast<uint8_t>(key ? 255 : (seed * 37 + x + y) & 0xFF);
         }
-        for (uint32_t p = static_cast<uint32_t>(w) * 3; p < stride; ++p) out.push_back(0);
     }
-    return out;
+    return EncodeBmpFile(image.View());
 }
 
 inline std::vector<uint8_t> RandomBytes(size_t n, unsigned seed)

@@ -1,5 +1,7 @@
-// Shapes on the generator's drawing surface and the BMP encoder.
+// Shapes on the generator's drawing surface and its bitmap file.
 #include "ArtCanvas.h"
+
+#include "skin/portable/BmpFile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -173,54 +175,18 @@ TArtImage JoinCells(const std::vector<TArtImage>& Cells, bool Vertical)
     return strip;
 }
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v)
-{
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v)
-{
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-} // namespace
-
 std::vector<uint8_t> EncodeBmp24(const TArtImage& Image)
 {
-    constexpr uint32_t headers = 14 + 40;
     constexpr uint32_t pixelsPerMetre = 3780; // 96 dots per inch
-    const uint32_t stride = (static_cast<uint32_t>(Image.Width()) * 3 + 3) & ~3u;
-    const uint32_t imageSize = stride * static_cast<uint32_t>(Image.Height());
-    std::vector<uint8_t> out;
-    out.reserve(headers + imageSize);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, headers + imageSize);
-    Put32(out, 0);
-    Put32(out, headers);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(Image.Width()));
-    Put32(out, static_cast<uint32_t>(Image.Height()));
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0); // no compression
-    Put32(out, imageSize);
-    Put32(out, pixelsPerMetre);
-    Put32(out, pixelsPerMetre);
-    Put32(out, 0);
-    Put32(out, 0);
-    for (int y = Image.Height() - 1; y >= 0; --y) {
-        for (int x = 0; x < Image.Width(); ++x) {
+    TImage pixels(Image.Width(), Image.Height());
+    for (int y = 0; y < Image.Height(); ++y) {
+        uint8_t* out = pixels.ScanLine(y);
+        for (int x = 0; x < Image.Width(); ++x, out += 3) {
             const TRgb p = Image.Pixel(x, y);
-            out.push_back(p.B);
-            out.push_back(p.G);
-            out.push_back(p.R);
+            out[0] = p.B;
+            out[1] = p.G;
+            out[2] = p.R;
         }
-        for (uint32_t pad = static_cast<uint32_t>(Image.Width()) * 3; pad < stride; ++pad) out.push_back(0);
     }
-    return out;
+    return EncodeBmpFile(pixels.View(), {.StoreImageSize = true, .PixelsPerMetre = pixelsPerMetre});
 }

@@ -6,6 +6,7 @@
 #include "skin/ImgUtilWin.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinData.h"
+#include "skin/portable/BmpFile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,30 +44,9 @@ public:
 
     bool Save(const char* Path)
     {
-        const int w = Bitmap.Width(), h = std::min(Y + Gap, Bitmap.Height());
-        const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u, bits = stride * static_cast<uint32_t>(h);
-        std::vector<uint8_t> out{'B', 'M'};
-        const auto put = [&](uint32_t v, int n) {
-            for (int i = 0; i < n; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        };
-        put(54 + bits, 4);
-        put(0, 4);
-        put(54, 4);
-        put(40, 4);
-        put(static_cast<uint32_t>(w), 4);
-        put(static_cast<uint32_t>(h), 4);
-        put(1, 2);
-        put(24, 2);
-        for (int i = 0; i < 6; ++i) put(0, 4);
-        const TImageView view = PixelsOf(Bitmap);
-        for (int y = h - 1; y >= 0; --y) {
-            const uint8_t* row = view.Row(y);
-            for (int x = 0; x < w; ++x) {
-                const uint8_t* p = row + x * view.BytesPerPixel;
-                out.insert(out.end(), p, p + 3);
-            }
-            out.resize(out.size() + (stride - static_cast<uint32_t>(w) * 3), 0);
-        }
+        TImageView view = PixelsOf(Bitmap);
+        view.Height = std::min(Y + Gap, Bitmap.Height());
+        const std::vector<uint8_t> out = EncodeBmpFile(view);
         std::ofstream file(Path, std::ios::binary);
         file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
         return static_cast<bool>(file);
@@ -107,8 +87,12 @@ private:
                 Y += RowHeight + 4;
                 X = LabelWidth;
             }
-            DrawSkinPart(DC, RECT{X, Y, X + w, Y + h}, *E->FBitmap, MarginsOf(*E), i, E->FFrame,
-                         Transparent ? 1 : E->FTrans, Tile, Vertical);
+            DrawSkinPart(DC, RECT{X, Y, X + w, Y + h}, *E->FBitmap, MarginsOf(*E),
+                         {.Index = i,
+                          .Count = E->FFrame,
+                          .Transparent = Transparent || E->FTrans != 0,
+                          .Tile = Tile,
+                          .Vertical = Vertical});
             X += w + Gap;
             RowHeight = std::max(RowHeight, h);
         }
@@ -126,8 +110,11 @@ private:
         frame.SetSize(W, H);
         HDC f = frame.Canvas()->Handle();
         const auto part = [&](const TDataSkinBorder& E, RECT R, bool Vertical) {
-            DrawSkinPart(f, R, *E.FBitmap, MarginsOf(E), E.FFrame > 1 ? Cell : 1, E.FFrame, 0, E.FTile == 1 ? 0 : 1,
-                         Vertical);
+            DrawSkinPart(f, R, *E.FBitmap, MarginsOf(E),
+                         {.Index = E.FFrame > 1 ? Cell : 1,
+                          .Count = E.FFrame,
+                          .Tile = E.FTile != 1,
+                          .Vertical = Vertical});
         };
         part(l, {0, 0, bl, H}, false);
         part(r, {W - br, 0, W, H}, false);
@@ -140,7 +127,8 @@ private:
             const int x = button->FAlign == 1 ? W - button->FXcoord : button->FXcoord;
             const int state = Cell == 1 || button->FFrame < 4 ? 1 : 4;
             DrawSkinPart(f, RECT{x, button->FYcoord, x + c.Width, button->FYcoord + c.Height}, *button->FBitmap,
-                         TSkinRect{}, std::min(state, button->FFrame), button->FFrame, 1, 0, 0);
+                         TSkinRect{},
+                         {.Index = std::min(state, button->FFrame), .Count = button->FFrame, .Transparent = true});
         }
         ::SelectObject(f, ::GetStockObject(DEFAULT_GUI_FONT));
         ::SetBkMode(f, TRANSPARENT);
@@ -170,8 +158,12 @@ private:
             const TDataSkinBorder& top = *Skin.FBorderTop;
             const int w = button->FBitmap->Width() + Gap * button->FFrame, h = button->FBitmap->Height();
             if (button->FAlign <= 1)
-                DrawSkinPart(DC, RECT{X - 4, Y - 3, X + w, Y + h + 3}, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 1,
-                             top.FTile == 1 ? 0 : 1, 1);
+                DrawSkinPart(DC, RECT{X - 4, Y - 3, X + w, Y + h + 3}, *top.FBitmap, MarginsOf(top),
+                             {.Index = 1,
+                              .Count = top.FFrame,
+                              .Transparent = true,
+                              .Tile = top.FTile != 1,
+                              .Vertical = true});
             Cells(button.get(), 0, 0, false, false, true);
             EndRow();
         }
@@ -200,7 +192,8 @@ private:
     {
         Row(Label + " x" + std::to_string(Count));
         for (int i = 1; i <= Count && !Strip.Empty(); ++i) {
-            DrawSkinCellCentered(DC, RECT{X, Y, X + 20, Y + 20}, Strip, i, Count, 1);
+            DrawSkinCellCentered(DC, RECT{X, Y, X + 20, Y + 20}, Strip,
+                                 {.Index = i, .Count = Count, .Transparent = true});
             X += 20 + Gap;
         }
         RowHeight = 20;

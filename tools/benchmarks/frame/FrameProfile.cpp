@@ -92,7 +92,8 @@ std::vector<std::pair<std::string, double>> TWinSkinFormTestAccess::Profile(TWin
             if (icon) {
                 Form.DrawWindowIcon(canvas, button->Rect());
             } else {
-                DrawSkinCell(canvas, button->Rect(), *data.FBitmap, cell, data.FFrame, 1);
+                DrawSkinCell(canvas, button->Rect(), *data.FBitmap,
+                             {.Index = cell, .Count = data.FFrame, .Transparent = true});
             }
         });
     }

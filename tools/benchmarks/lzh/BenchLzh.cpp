@@ -1,6 +1,7 @@
 // Decoder throughput on 1 MiB of skin-like data (ini text and 24-bit bitmaps)
 // against gzip -d of the same bytes, and the time to load a ~60 KB skin
 // container fully: unpack, index, parse its ini text, fetch every bitmap.
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/QuickIni.h"
 #include "skin/portable/SkinContainer.h"
 #include "tools/skinpack-src/SkinPacker.h"
@@ -26,40 +27,25 @@ double Seconds(TClock::time_point from)
     return std::chrono::duration<double>(TClock::now() - from).count();
 }
 
-void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
 // A skin strip: frames of bevelled gradients on magenta, with dithering noise.
 std::vector<uint8_t> Strip(int w, int h, std::mt19937& rng, int noise)
 {
-    const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-    std::vector<uint8_t> out{'B', 'M'};
-    PutLE(out, 54 + stride * h, 4);
-    PutLE(out, 0, 4);
-    PutLE(out, 54, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, static_cast<uint32_t>(w), 4);
-    PutLE(out, static_cast<uint32_t>(h), 4);
-    PutLE(out, 1, 2);
-    PutLE(out, 24, 2);
-    for (int i = 0; i < 6; ++i) PutLE(out, 0, 4);
+    TImage image(w, h);
     const int base = static_cast<int>(rng() % 200);
     for (int y = 0; y < h; ++y) {
+        uint8_t* row = image.ScanLine(h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const bool key = x % 23 == 0 && y < 2;
             const int n = noise > 0 && rng() % 8 == 0 ? static_cast<int>(rng() % noise) : 0;
             // Bevels and glyph detail near the ends of a cell, a flat fill between.
             const int cell = x % 48;
             const int detail = cell < 6 || cell > 41 ? (cell * 7 + y * 3) % 40 : 0;
-            out.push_back(static_cast<uint8_t>(key ? 255 : base + y * 40 / h + detail + n));
-            out.push_back(static_cast<uint8_t>(key ? 0 : base / 2 + detail + n));
-            out.push_back(static_cast<uint8_t>(key ? 255 : 90 + y * 100 / h));
+            *row++ = static_cast<uint8_t>(key ? 255 : base + y * 40 / h + detail + n);
+            *row++ = static_cast<uint8_t>(key ? 0 : base / 2 + detail + n);
+            *row++ = static_cast<uint8_t>(key ? 255 : 90 + y * 100 / h);
         }
-        for (uint32_t p = static_cast<uint32_t>(w) * 3; p < stride; ++p) out.push_back(0);
     }
-    return out;
+    return EncodeBmpFile(image.View());
 }
 
 std::string IniText(const std::vector<std::string>& bitmaps)

@@ -4,6 +4,7 @@
 // for the loaded skin's title (rendering kept) and for a strip no skin holds.
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinData.h"
+#include "skin/portable/BmpFile.h"
 #include "tools/skinpack-src/SkinPacker.h"
 
 #include <algorithm>
@@ -26,25 +27,19 @@ void PutLE(std::vector<uint8_t>& out, uint32_t v, int bytes)
 // A 24-bit strip of bevelled gradients with a magenta key here and there.
 std::vector<uint8_t> Strip(int w, int h, unsigned seed)
 {
-    const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-    std::vector<uint8_t> out{'B', 'M'};
-    for (uint32_t v : {54 + stride * static_cast<uint32_t>(h), 0u, 54u, 40u, static_cast<uint32_t>(w), static_cast<uint32_t>(h)})
-        PutLE(out, v, 4);
-    PutLE(out, 1, 2);
-    PutLE(out, 24, 2);
-    for (int i = 0; i < 6; ++i) PutLE(out, 0, 4);
+    TImage image(w, h);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y) {
+        uint8_t* row = image.ScanLine(h - 1 - y);
         for (int x = 0; x < w; ++x) {
             const bool key = (x % 29 == 0) && y < 2;
             const int edge = std::min({x % 40, 39 - x % 40, y, h - 1 - y}) < 3 ? 40 : 0;
-            out.push_back(static_cast<uint8_t>(key ? 255 : 120 + y * 60 / h + edge + static_cast<int>(rng() % 3)));
-            out.push_back(static_cast<uint8_t>(key ? 0 : 90 + edge));
-            out.push_back(static_cast<uint8_t>(key ? 255 : 60 + y * 30 / h + edge));
+            *row++ = static_cast<uint8_t>(key ? 255 : 120 + y * 60 / h + edge + static_cast<int>(rng() % 3));
+            *row++ = static_cast<uint8_t>(key ? 0 : 90 + edge);
+            *row++ = static_cast<uint8_t>(key ? 255 : 60 + y * 30 / h + edge);
         }
-        for (uint32_t p = static_cast<uint32_t>(w) * 3; p < stride; ++p) out.push_back(0);
     }
-    return out;
+    return EncodeBmpFile(image.View());
 }
 
 // A skin with every element the loader knows, at sizes a real skin uses.
@@ -202,15 +197,19 @@ int main(int argc, char** argv)
     const TSkinRect margins{40, 0, 40, 0};
     const RECT rect{0, 0, 600, 30};
     constexpr int Reps = 200;
-    for (int i = 0; i < 50; ++i) DrawSkinPart(dc, rect, title, margins, 1, 2, 0, 0, 1);
+    const TStripCell titleCell{.Index = 1, .Count = 2, .Vertical = true};
+    for (int i = 0; i < 50; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
     const double part = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 0, 0, 1);
+        for (int i = 0; i < Reps; ++i)
+            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), {.Index = 1, .Count = top.FFrame, .Vertical = true});
     });
     const double partTiled = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), 1, top.FFrame, 0, 1, 1);
+        for (int i = 0; i < Reps; ++i)
+            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top),
+                         {.Index = 1, .Count = top.FFrame, .Tile = true, .Vertical = true});
     });
     const double partUnkept = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, title, margins, 1, 2, 0, 0, 1);
+        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
     });
     const double blit = TimeEach(25, [&] {
         for (int i = 0; i < Reps; ++i) ::BitBlt(dc, 0, 0, 600, 30, src, 0, 0, SRCCOPY);
