@@ -9,7 +9,7 @@
 #include "classlib/StdCtrls.h"
 #include "console/portable/Frames.h"
 #include "serial/Comm.h"
-#include "skin/WinSkinData.h"
+#include "skin/data/WinSkinData.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // Tagbench's start-up: the application object, the main window from its
 // stored description, and the message loop until the window closes.
 #include "Ureader.h"
-#include "skin/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 
 #include <windows.h>
 

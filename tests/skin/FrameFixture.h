@@ -5,10 +5,10 @@
 #pragma once
 
 #include "classlib/Forms.h"
-#include "skin/WinSkinData.h"
-#include "skin/WinSkinDlg.h"
-#include "skin/WinSkinForm.h"
-#include "skin/WinSkinMenu.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/WinSkinForm.h"
+#include "skin/frame/WinSkinMenu.h"
 #include "tests/skin/FrameHarness.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The skin component: loading skins built in memory, the defaults of keys a
 // skin leaves out, failed loads that keep the skin in use, SkinFile, the
 // manager's call site, streaming from a description, and the default skin.
-#include "skin/WinSkinData.h"
+#include "skin/data/WinSkinData.h"
 #include "AllocationCount.h"
 #include "SkinTestData.h"
 #include "classlib/portable/DescriptionReader.h"

@@ -2,7 +2,7 @@
 // bitmaps and read back. Strip pixel (x, y) of cell i is (x, y, 10 i), so
 // every drawn pixel names the strip pixel it came from.
 #include "skin/SkinApi.h"
-#include "skin/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 #include "SkinTestData.h"
 #include "tests/support/GdiObjectCount.h"
 

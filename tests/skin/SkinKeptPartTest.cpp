@@ -1,9 +1,9 @@
 // Drawing paths that must give the pixels of the plain primitives: the
 // renderings kept for a loaded skin's strips, and the in-memory drawing the
 // loader composes images with.
-#include "skin/ImgUtilWin.h"
-#include "skin/SkinDraw.h"
-#include "skin/WinSkinData.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
 #include "tests/skin/SkinTestData.h"
 #include "tests/support/GdiObjectCount.h"
 

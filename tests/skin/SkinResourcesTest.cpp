@@ -3,8 +3,8 @@
 // the skin packed at build time, and TORVELMENU, TRACK and TRACKVERT are
 // found by the skin component.
 #include "console/Ureader.h"
-#include "skin/ImgUtilWin.h"
-#include "skin/SkinDraw.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
 #include "tests/skin/SkinTestData.h"
 
 #include <gtest/gtest.h>

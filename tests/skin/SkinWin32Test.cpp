@@ -1,7 +1,7 @@
 // TBitmap and TCanvas over DIB sections, system-colour resolution and the
 // gradient fill of a device context, under the real GDI.
 #include "classlib/portable/SysUtils.h"
-#include "skin/ImgUtilWin.h"
+#include "skin/data/ImgUtilWin.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // frame active and inactive, title buttons, push buttons, check and radio
 // glyphs, scroll bar, tabs, menus and the other elements), saved as a
 // 24-bit BMP for review. Exit status 1 when the skin does not load.
-#include "skin/ImgUtilWin.h"
-#include "skin/SkinDraw.h"
-#include "skin/WinSkinData.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/portable/BmpFile.h"
 
 #include <algorithm>

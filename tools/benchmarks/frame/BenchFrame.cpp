@@ -5,8 +5,8 @@
 #include "FrameBench.h"
 
 #include "console/Ureader.h"
-#include "skin/WinSkinDlg.h"
-#include "skin/WinSkinForm.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/WinSkinForm.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <shellapi.h>

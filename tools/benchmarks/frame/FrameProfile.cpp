@@ -4,10 +4,10 @@
 #include "FrameBench.h"
 
 #include "classlib/Handles.h"
-#include "skin/SkinDraw.h"
-#include "skin/SkinElements.h"
-#include "skin/WinSkinData.h"
-#include "skin/WinSkinForm.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinElements.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // decoding the same container alone; the GDI objects the loaded skin holds;
 // DrawSkinPart of a 600 x 30 title cell against one BitBlt of the same area,
 // for the loaded skin's title (rendering kept) and for a strip no skin holds.
-#include "skin/SkinDraw.h"
-#include "skin/WinSkinData.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/portable/BmpFile.h"
 #include "tools/skinpack-src/SkinPacker.h"
 

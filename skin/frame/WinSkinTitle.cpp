@@ -1,10 +1,10 @@
 // The title bar's clickable objects: TNCObject's three states, the title
 // buttons made from the skin's button elements (visibility, layout, painting)
 // and the window icon shown by the system-menu button.
-#include "WinSkinForm.h"
+#include "skin/frame/WinSkinForm.h"
 
-#include "SkinDraw.h"
-#include "WinSkinData.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
 #include "classlib/Handles.h"
 #include "skin/SkinWindowMessages.h"
 

@@ -11,7 +11,7 @@
 #include "classlib/Graphics.h"
 #include "classlib/portable/StringList.h"
 #include "classlib/portable/TypInfo.h"
-#include "skin/SkinIniKeys.h"
+#include "skin/data/SkinIniKeys.h"
 #include "skin/portable/SkinContainer.h"
 
 #include <cstdint>

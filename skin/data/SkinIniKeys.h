@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "classlib/Handles.h"
-#include "skin/SkinElements.h"
+#include "skin/data/SkinElements.h"
 #include "skin/portable/SkinContainer.h"
 #include "skin/portable/SkinIniKeys.h"
 

@@ -2,11 +2,11 @@
 // rendered in memory (skin/portable/SkinCells) into a reused off-screen
 // surface, or kept rendered for a loaded skin's strips, and reach the target
 // with one BitBlt or one masked copy.
-#include "SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
-#include "ImgUtilWin.h"
-#include "SkinApi.h"
-#include "SkinElements.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/SkinApi.h"
+#include "skin/data/SkinElements.h"
 #include "classlib/Controls.h"
 
 #include <algorithm>

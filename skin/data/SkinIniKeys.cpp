@@ -1,9 +1,9 @@
 // The skin loader: every section and key of a skin's ini text with its type
 // and default, the frame counts it imposes and the images it composes.
-#include "SkinIniKeys.h"
+#include "skin/data/SkinIniKeys.h"
 
-#include "ImgUtilWin.h"
-#include "SkinDraw.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/portable/SkinValues.h"
 
 #include <algorithm>

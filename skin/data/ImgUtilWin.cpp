@@ -1,5 +1,5 @@
 // Bitmap utilities over TBitmap and device contexts.
-#include "ImgUtilWin.h"
+#include "skin/data/ImgUtilWin.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The skinned system menu.
-#include "WinSkinMenu.h"
+#include "skin/frame/WinSkinMenu.h"
 
 UINT TWinSkinSysMenu::Popup(POINT ScreenPoint, const TSysMenuState& State)
 {

@@ -3,11 +3,11 @@
 // WindowProc), the MDI client's procedure, and the 250 ms timer. Every
 // handler that passes a message on checks afterwards that its frame object
 // still exists: a handler further down may destroy the window or free it.
-#include "WinSkinForm.h"
+#include "skin/frame/WinSkinForm.h"
 
-#include "WinSkinData.h"
-#include "WinSkinDlg.h"
-#include "WinSkinMenu.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/WinSkinMenu.h"
 #include "classlib/Forms.h"
 #include "skin/SkinWindowMessages.h"
 

@@ -1,5 +1,5 @@
 // Construction of the skin elements: every bitmap exists, empty, from the start.
-#include "SkinElements.h"
+#include "skin/data/SkinElements.h"
 
 TDataSkinObject::TDataSkinObject(const std::string& AName) : FBitmap(std::make_unique<TBitmap>()), FName(AName) {}
 

@@ -1,9 +1,9 @@
 // The skin manager: the thread's WH_CBT hook, the window filter, the choice
 // of skin component and the pending skin action.
-#include "WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 
-#include "WinSkinData.h"
-#include "WinSkinForm.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
 #include "classlib/ExceptionHook.h"
 #include "classlib/Forms.h"
 #include "skin/SkinApi.h"

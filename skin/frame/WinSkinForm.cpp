@@ -2,11 +2,11 @@
 // subclassing), applying the skin frame's size, re-skinning, and the two ways
 // of letting go (unskin: the window keeps running with its own look; detach:
 // the window is being destroyed).
-#include "WinSkinForm.h"
+#include "skin/frame/WinSkinForm.h"
 
-#include "WinSkinData.h"
-#include "WinSkinDlg.h"
-#include "WinSkinMenu.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/WinSkinMenu.h"
 #include "classlib/Forms.h"
 #include "classlib/ExceptionHook.h"
 #include "classlib/Handles.h"

@@ -1,10 +1,10 @@
 // TSkinData: published properties, streaming of SkinStream, loading with
 // swap-on-success, SkinFile, Active and the one call site of the skin manager.
-#include "WinSkinData.h"
+#include "skin/data/WinSkinData.h"
 
-#include "SkinApi.h"
-#include "SkinDraw.h"
-#include "SkinMessages.h"
+#include "skin/SkinApi.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "classlib/Text.h"
 #include "skin/portable/ForeignClasses.h"
 #include "skin/portable/QuickIni.h"

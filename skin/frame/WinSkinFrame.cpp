@@ -1,12 +1,12 @@
 // Frame painting: border sizes, the borders and the title bar drawn through
 // off-screen bitmaps (one BitBlt per part), the caption text, the client area
 // the skin frame leaves, and the window region of a shaped skin.
-#include "WinSkinForm.h"
+#include "skin/frame/WinSkinForm.h"
 
-#include "ImgUtilWin.h"
-#include "SkinDraw.h"
-#include "WinSkinData.h"
-#include "WinSkinDlg.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "classlib/Handles.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Message boxes of the skin engine.
-#include "SkinMessages.h"
+#include "skin/data/SkinMessages.h"
 
 #include <windows.h>
 
