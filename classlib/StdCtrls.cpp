@@ -277,6 +277,16 @@ void TCustomEdit::SelectAll()
     if (HandleAllocated()) SendMessageW(WindowHandle(), EM_SETSEL, 0, -1);
 }
 
+bool TCustomEdit::Modified() const
+{
+    return HandleAllocated() && SendMessageW(WindowHandle(), EM_GETMODIFY, 0, 0) != 0;
+}
+
+void TCustomEdit::SetModified(bool value)
+{
+    if (HandleAllocated()) SendMessageW(WindowHandle(), EM_SETMODIFY, value ? TRUE : FALSE, 0);
+}
+
 void TCustomEdit::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);

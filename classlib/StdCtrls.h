@@ -41,6 +41,10 @@ public:
     int32_t MaxLength() const noexcept { return FMaxLength; }
     void SetMaxLength(int32_t value);
     void SelectAll();
+    // Whether the user has changed the text (typing, pasting, deleting) since
+    // it was last set; false while there is no window.
+    bool Modified() const;
+    void SetModified(bool value);
 
     TNotifyEvent OnChange;
 

@@ -18,8 +18,7 @@ constexpr int kDefaultLockTime = 10;
 constexpr char kAutoPort[] = "AUTO";
 constexpr char kAutoPortName[] = "COM1";
 
-// The PC-side rate from the index of the rate box; anything unknown (no entry
-// picked, -1) is 9600.
+// The PC-side rate from the entry of the rate box.
 uint32_t PortBaudRate(int index)
 {
     switch (index) {
@@ -284,8 +283,8 @@ void TFreader::CheckBox14Click(TObject*) { KeepPair(CheckBox14, CheckBox13); }
 
 void TFreader::ComboBox6Change(TObject*)
 {
-    // Typed text (no entry, -1) counts as minutes, like the second entry.
-    FillTimes(ComboBox5, ComboBox6->ItemIndex() == 0 ? EditionTexts::Second : EditionTexts::Minute);
+    // Typed text that is no entry counts as minutes, like the second entry.
+    FillTimes(ComboBox5, ShownEntry(ComboBox6) == 0 ? EditionTexts::Second : EditionTexts::Minute);
     ComboBox5->SetItemIndex(kDefaultTimeSpan);
 }
 
@@ -298,19 +297,24 @@ void TFreader::Edit4KeyPress(TObject*, char& Key)
 
 void TFreader::Edit4Exit(TObject*)
 {
-    // A conversion error (the field already holds hexadecimal letters, or is
-    // empty) goes to the application's error box; the text stays.
+    // Only what the user typed since the last conversion is decimal: the text
+    // this handler left (or a Restore put) is hexadecimal already.
+    if (!Edit4->Modified()) return;
+    // Typed text that is no number (the field emptied) raises to the
+    // application's error box; it stays, and is read again on the next leave.
     Edit4->SetText(AddressDecimalToHex(Edit4->Text()));
+    Edit4->SetModified(false);
 }
 
 // --- Port
 
 void TFreader::BitBtn1Click(TObject*)
 {
+    if (RefuseUnlisted(ComboBox2, EditionTexts::UnlistedPortRate)) return;
     try {
         const std::string name = ComboBox1->Text();
         Comm->SetCommName(name == kAutoPort ? kAutoPortName : name);
-        Comm->SetBaudRate(PortBaudRate(ComboBox2->ItemIndex()));
+        Comm->SetBaudRate(PortBaudRate(ShownEntry(ComboBox2)));
         Comm->OpenComm();
         BitBtn1->SetEnabled(false);
     } catch (const std::exception&) {

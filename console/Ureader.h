@@ -162,6 +162,16 @@ private:
     // Refills a time box with 0 to 255 followed by the unit.
     static void FillTimes(TComboBox* Box, const char* Unit);
 
+    // The entry a box shows: the one picked or the one whose text was typed;
+    // -1 for typed text that is none of its entries.
+    static int ShownEntry(const TComboBox* Box);
+    // Shows Message and answers true when Box holds typed text that is none
+    // of its entries: such text has no value to send.
+    static bool RefuseUnlisted(const TComboBox* Box, const char* Message);
+    bool RefuseUnlistedBase() const;
+    bool RefuseUnlistedMode() const;
+    bool RefuseUnlistedLock() const;
+
     TBaseSettings ReadBaseSettings() const;
     TModeSettings ReadModeSettings() const;
     TLockSettings ReadLockSettings() const;

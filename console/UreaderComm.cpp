@@ -17,13 +17,46 @@ constexpr DWORD kReceiveWaitMs = 100;
 
 // --- Reading and showing the parameter groups
 
+int TFreader::ShownEntry(const TComboBox* Box)
+{
+    const int picked = Box->ItemIndex();
+    return picked >= 0 ? picked : Box->Items()->IndexOf(Box->Text());
+}
+
+bool TFreader::RefuseUnlisted(const TComboBox* Box, const char* Message)
+{
+    if (ShownEntry(Box) >= 0) return false;
+    ShowMessage(Message);
+    return true;
+}
+
+bool TFreader::RefuseUnlistedBase() const
+{
+    // The knob sets the level itself, whatever its box holds.
+    return RefuseUnlisted(ComboBox3, EditionTexts::UnlistedReaderRate) ||
+           (!CheckBox1->Checked() && RefuseUnlisted(ComboBox4, EditionTexts::UnlistedPowerLevel));
+}
+
+bool TFreader::RefuseUnlistedMode() const
+{
+    return RefuseUnlisted(ComboBox5, EditionTexts::UnlistedTimeSpan) ||
+           RefuseUnlisted(ComboBox6, EditionTexts::UnlistedTimeUnit);
+}
+
+bool TFreader::RefuseUnlistedLock() const
+{
+    return RefuseUnlisted(ComboBox7, EditionTexts::UnlistedLockTime) ||
+           RefuseUnlisted(ComboBox8, EditionTexts::UnlistedTriggerDelay) ||
+           RefuseUnlisted(ComboBox9, EditionTexts::UnlistedFiltration);
+}
+
 TBaseSettings TFreader::ReadBaseSettings() const
 {
     TBaseSettings s;
     s.Address = Edit4->Text();
-    s.BaudIndex = ComboBox3->ItemIndex();
+    s.BaudIndex = ShownEntry(ComboBox3);
     s.Knob = CheckBox1->Checked();
-    s.PowerIndex = ComboBox4->ItemIndex();
+    s.PowerIndex = ShownEntry(ComboBox4);
     s.Wg26 = CheckBox3->Checked();
     s.Wg34 = CheckBox4->Checked();
     s.WgClose = CheckBox5->Checked();
@@ -38,8 +71,8 @@ TModeSettings TFreader::ReadModeSettings() const
     s.Continuous = CheckBox10->Checked();
     s.Interval = CheckBox11->Checked();
     s.Reentry = CheckBox12->Checked();
-    s.TimeIndex = ComboBox5->ItemIndex();
-    s.UnitIndex = ComboBox6->ItemIndex();
+    s.TimeIndex = ShownEntry(ComboBox5);
+    s.UnitIndex = ShownEntry(ComboBox6);
     s.Active = CheckBox13->Checked();
     return s;
 }
@@ -49,9 +82,9 @@ TLockSettings TFreader::ReadLockSettings() const
     TLockSettings s;
     s.Wireless = CheckBox15->Checked();
     s.Preread = CheckBox16->Checked();
-    s.LockTimeIndex = ComboBox7->ItemIndex();
-    s.TriggerDelayIndex = ComboBox8->ItemIndex();
-    s.FilterIndex = ComboBox9->ItemIndex();
+    s.LockTimeIndex = ShownEntry(ComboBox7);
+    s.TriggerDelayIndex = ShownEntry(ComboBox8);
+    s.FilterIndex = ShownEntry(ComboBox9);
     return s;
 }
 
@@ -107,6 +140,7 @@ void TFreader::SendFrame(const TBytes& Bytes)
 
 void TFreader::BitBtn5Click(TObject*)
 {
+    if (RefuseUnlistedBase()) return;
     TBaseSettings settings = ReadBaseSettings();
     // An address that is not hexadecimal raises here, before anything is sent.
     const std::optional<TBytes> frame = BuildBaseFrame(settings);
@@ -127,6 +161,7 @@ void TFreader::BitBtn6Click(TObject*)
 
 void TFreader::BitBtn7Click(TObject*)
 {
+    if (RefuseUnlistedMode()) return;
     TModeSettings settings = ReadModeSettings();
     const std::optional<TBytes> frame = BuildModeFrame(settings);
     if (!frame) {
@@ -145,6 +180,7 @@ void TFreader::BitBtn8Click(TObject*)
 
 void TFreader::BitBtn9Click(TObject*)
 {
+    if (RefuseUnlistedLock()) return;
     SendFrame(FrameForSending(BuildLockFrame(ReadLockSettings())));
 }
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -25,6 +26,20 @@ const char kNoWriteThread[] = "\xce\xde\xb7\xa8\xb4\xb4\xbd\xa8\xd0\xb4\xcf\xdf\
 
 constexpr DWORD kQueueSize = 4096;
 constexpr DWORD kStopWaitMs = 10000;
+
+// A thread object of the port, or ECommsError with `message` and the reason
+// the system gave.
+template <class T>
+std::unique_ptr<T> MakeThread(TCommApi& api, const char* message)
+{
+    try {
+        return std::make_unique<T>(api);
+    } catch (const EOSError& e) {
+        throw ECommsError(message, e.ErrorCode());
+    } catch (const std::bad_alloc&) {
+        throw ECommsError(message, ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
 
 const TEnumInfo kDtrControlInfo("TDtrControl", {"DtrEnable", "DtrDisable", "DtrHandshake"});
 const TEnumInfo kRtsControlInfo("TRtsControl", {"RtsEnable", "RtsDisable", "RtsHandshake", "RtsTransmissionAvailable"});
@@ -94,7 +109,7 @@ TComm::~TComm()
     if (FNotifyWindow != nullptr) {
         MSG msg;
         while (PeekMessageA(&msg, FNotifyWindow, WM_COMM_RECEIVE, WM_COMM_RECEIVE, PM_REMOVE))
-            FApi->LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
+            (void)FApi->LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
     }
     DeallocateHWnd(FNotifyWindow);
 }
@@ -103,38 +118,30 @@ TComm::~TComm()
 
 void TComm::OpenComm()
 {
-    if (FCommHandle != nullptr) throw ECommsError(kAlreadyOpen);
+    // Nothing failed in the system: the component itself refuses.
+    if (FCommHandle != nullptr) throw ECommsError(kAlreadyOpen, ERROR_SUCCESS);
 
     // Everything is held here and reaches the fields only once the whole open
     // has succeeded: whatever raises on the way (bad_alloc included) closes
     // what was opened, and a thread not yet started ends without running.
     TFileHandle port(FApi->OpenPort(FCommName.c_str()));
-    if (!port) throw ECommsError(kCannotOpen);
-    if (!FApi->SetupComm(port.Get(), kQueueSize, kQueueSize)) throw ECommsError(kSetupFailed);
-    FApi->PurgeComm(port.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    if (!port) throw ECommsError(kCannotOpen, GetLastError());
+    if (!FApi->SetupComm(port.Get(), kQueueSize, kQueueSize)) throw ECommsError(kSetupFailed, GetLastError());
+    // Ignored: a port that cannot purge still opens, and the settings below follow.
+    (void)FApi->PurgeComm(port.Get(), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     ApplyTimeouts(port.Get());
     ApplyCommState(port.Get());
 
     TKernelHandle stopEvent(FApi->NewEvent(FALSE));
-    if (!stopEvent) throw ECommsError(kNoEvent);
+    if (!stopEvent) throw ECommsError(kNoEvent, GetLastError());
 
-    std::unique_ptr<TReadThread> reader;
-    try {
-        reader = std::make_unique<TReadThread>(*FApi);
-    } catch (const std::exception&) {
-        throw ECommsError(kNoReadThread);
-    }
+    std::unique_ptr<TReadThread> reader = MakeThread<TReadThread>(*FApi, kNoReadThread);
     reader->FCommHandle = port.Get();
     reader->FStopEvent = stopEvent.Get();
     reader->FNotifyWindow = FNotifyWindow;
     reader->SetPriority(TThreadPriority::tpHighest);
 
-    std::unique_ptr<TWriteThread> writer;
-    try {
-        writer = std::make_unique<TWriteThread>(*FApi);
-    } catch (const std::exception&) {
-        throw ECommsError(kNoWriteThread);
-    }
+    std::unique_ptr<TWriteThread> writer = MakeThread<TWriteThread>(*FApi, kNoWriteThread);
     writer->FCommHandle = port.Get();
     writer->FStopEvent = stopEvent.Get();
     writer->FNotifyWindow = FNotifyWindow;
@@ -146,9 +153,10 @@ void TComm::OpenComm()
     FWriteThread = writer.release();
     FReadThread->Start();
     FWriteThread->Start();
-    // Sends made as soon as this returns must find the writer's queue.
+    // Sends made as soon as this returns must find the writer's queue. A wait
+    // that runs out only makes an early send fail, as it would without it.
     const HANDLE ready[2] = {FWriteThread->QueueReady(), FWriteThread->Handle()};
-    WaitForMultipleObjects(2, ready, FALSE, kStopWaitMs);
+    (void)WaitForMultipleObjects(2, ready, FALSE, kStopWaitMs);
 }
 
 void TComm::CloseComm()
@@ -156,9 +164,10 @@ void TComm::CloseComm()
     if (FCommHandle == nullptr) return;
     StopReadThread();
     StopWriteThread();
-    CloseHandle(FStopEvent);
+    // Closing reports nothing: a handle that will not close is lost either way.
+    (void)CloseHandle(FStopEvent);
     FStopEvent = nullptr;
-    CloseHandle(FCommHandle);
+    (void)CloseHandle(FCommHandle);
     FCommHandle = nullptr;
 }
 
@@ -168,14 +177,15 @@ template <class T>
 void StopThread(T*& thread, HANDLE stopEvent, TCommApi& api, HANDLE port, DWORD purge)
 {
     if (thread == nullptr) return;
-    SetEvent(stopEvent);
-    api.PurgeComm(port, purge);
+    // Ignored: the wait below bounds the stop whether or not these succeed.
+    (void)SetEvent(stopEvent);
+    (void)api.PurgeComm(port, purge);
     // A thread that never started has nothing to finish: no need to wait for it.
     if (thread->Started()) {
         if (WaitForSingleObject(thread->Handle(), kStopWaitMs) == WAIT_TIMEOUT) thread->Terminate();
         // Before delete: the base destructor would wait only after the
         // members of the derived thread, still in use, are gone.
-        thread->WaitFor();
+        (void)thread->WaitFor();
     }
     delete thread;
     thread = nullptr;
@@ -200,7 +210,7 @@ bool TComm::SendCommData(const void* Buffer, uint16_t BufferLength)
     if (block == nullptr) return false;
     std::memcpy(block, Buffer, BufferLength);
     if (FWriteThread->Queue(block, BufferLength)) return true;
-    FApi->LocalFree(block);
+    (void)FApi->LocalFree(block);
     return false;
 }
 
@@ -227,7 +237,9 @@ void TComm::ApplyCommState(HANDLE port)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    FApi->GetCommState(port, &dcb);
+    // Both results ignored: a port that refuses its settings still opens, and
+    // a setter has no one to report to.
+    (void)FApi->GetCommState(port, &dcb);
     dcb.BaudRate = FBaudRate;
     // The bit fields follow BaudRate as one 32-bit word; every flag not named
     // (fAbortOnError among them) ends up 0.
@@ -243,19 +255,20 @@ void TComm::ApplyCommState(HANDLE port)
     dcb.XonChar = FXonChar;
     dcb.XoffChar = FXoffChar;
     dcb.ErrorChar = FReplacedChar;
-    FApi->SetCommState(port, &dcb);
+    (void)FApi->SetCommState(port, &dcb);
 }
 
 void TComm::ApplyTimeouts(HANDLE port)
 {
     COMMTIMEOUTS t{};
-    FApi->GetCommTimeouts(port, &t);
+    // Both results ignored, as for the line settings.
+    (void)FApi->GetCommTimeouts(port, &t);
     t.ReadIntervalTimeout = FReadIntervalTimeout;
     t.ReadTotalTimeoutMultiplier = FReadTotalTimeoutMultiplier;
     t.ReadTotalTimeoutConstant = FReadTotalTimeoutConstant;
     t.WriteTotalTimeoutMultiplier = FWriteTotalTimeoutMultiplier;
     t.WriteTotalTimeoutConstant = FWriteTotalTimeoutConstant;
-    FApi->SetCommTimeouts(port, &t);
+    (void)FApi->SetCommTimeouts(port, &t);
 }
 
 template <class T>

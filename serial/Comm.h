@@ -28,9 +28,11 @@ using TReceiveErrorEvent = std::function<void(TObject* Sender, uint32_t EventMas
 using TModemStateChangeEvent = std::function<void(TObject* Sender, uint32_t ModemEvent)>;
 using TSendDataEmptyEvent = std::function<void(TObject* Sender)>;
 
-// A port that cannot be opened. The message is GB2312 text (TextToWide shows it).
-class ECommsError : public Exception {
-    using Exception::Exception;
+// A port that cannot be opened. The message is GB2312 text (TextToWide shows
+// it); ErrorCode() is the system's reason (ERROR_FILE_NOT_FOUND for a missing
+// port, ERROR_ACCESS_DENIED for one in use), 0 when no system call failed.
+class ECommsError : public EOSError {
+    using EOSError::EOSError;
 };
 
 class TComm : public TComponent {

@@ -72,7 +72,9 @@ void TReadThread::Execute()
                 FReadPending = false;
                 DWORD count = 0;
                 if (FApi.GetOverlappedResult(FCommHandle, &FReadOv, &count, FALSE)) {
-                    running = HandOnData(count) && ArmRead();
+                    // The wait has just found the stop event unsignalled (it
+                    // would have won): no need to ask the server again.
+                    running = HandOnData(count) && ArmRead(false);
                 } else {
                     if (GetLastError() != ERROR_INVALID_HANDLE) PostHangup();
                     running = false;
@@ -91,10 +93,10 @@ void TReadThread::Execute()
     if (FEventPending) Abandon(FEventOv);
 }
 
-bool TReadThread::ArmRead()
+bool TReadThread::ArmRead(bool checkStop)
 {
-    for (;;) {
-        if (StopRequested()) return false;
+    for (;; checkStop = true) {
+        if (checkStop && StopRequested()) return false;
         if (FApi.ReadFile(FCommHandle, FBuffer, sizeof FBuffer, nullptr, &FReadOv)) {
             // Completed at once; short reads are normal with interval time-outs.
             DWORD count = 0;

@@ -36,7 +36,8 @@ protected:
     void Execute() override;
 
 private:
-    bool ArmRead();
+    // checkStop false: the caller has just seen the stop event unsignalled.
+    bool ArmRead(bool checkStop = true);
     bool ArmCommEvent();
     bool HandleCommEvent(bool afterWait);
     bool HandOnData(DWORD count);

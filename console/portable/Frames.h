@@ -15,7 +15,7 @@ using TBytes = std::vector<uint8_t>;
 // reads the first box; the Wiegand boxes may all be unchecked.
 struct TBaseSettings {
     std::string Address = "01";   // Edit4, hexadecimal
-    int BaudIndex = 0;            // ComboBox3, -1 for typed text
+    int BaudIndex = 0;            // ComboBox3 (the window refuses text that is no entry)
     bool Knob = true;             // CheckBox1 (else CheckBox2 "Soft setting")
     int PowerIndex = 31;          // ComboBox4
     bool Wg26 = true;             // CheckBox3

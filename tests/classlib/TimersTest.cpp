@@ -26,18 +26,40 @@ bool PumpUntil(F Done, DWORD DeadlineMs = 5000)
     return true;
 }
 
-// Several intervals of a 20 ms timer, to see that no tick comes.
-void PumpQuietly()
+// Handles messages until a 20 ms witness timer of this thread has ticked
+// three times, by which time any 20 ms timer still running has ticked too.
+// Answers whether a WM_TIMER other than the witness's came meanwhile.
+bool OtherTimerTicked()
 {
-    PumpUntil([] { return false; }, 150);
+    HWND witness = CreateWindowExW(0, L"STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    EXPECT_NE(witness, nullptr);
+    SetTimer(witness, 1, 20, nullptr);
+    int ticks = 0;
+    bool other = false;
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (ticks < 3 && GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && msg.hwnd == witness) {
+                ++ticks;
+                continue;
+            }
+            if (msg.message == WM_TIMER) other = true;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    KillTimer(witness, 1);
+    DestroyWindow(witness);
+    EXPECT_GE(ticks, 3) << "the witness timer did not tick in time";
+    return other;
 }
 
-// Whether a WM_TIMER of this thread is due once a 20 ms timer would have expired.
-bool TimerDue()
+// Handles messages for three intervals of a 20 ms timer (ticks still count).
+void PumpQuietly()
 {
-    Sleep(60);
-    MSG msg;
-    return PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE);
+    OtherTimerTicked();
 }
 
 // Records where it was destroyed: a handler running after its own copy died
@@ -102,7 +124,7 @@ TEST_F(Timers, FiresRepeatedlyUntilDisabled)
 TEST_F(Timers, RunsOnlyWithAHandlerAndANonZeroInterval)
 {
     Timer->SetInterval(20);
-    EXPECT_FALSE(TimerDue());
+    EXPECT_FALSE(OtherTimerTicked());
     // Assigned after Enabled, the handler starts it.
     Count();
     EXPECT_TRUE(PumpUntil([&] { return Ticks >= 1; }));
@@ -114,7 +136,7 @@ TEST_F(Timers, RunsOnlyWithAHandlerAndANonZeroInterval)
     EXPECT_TRUE(PumpUntil([&] { return Ticks > seen; }));
     Timer->OnTimer = nullptr;
     Pump();
-    EXPECT_FALSE(TimerDue());
+    EXPECT_FALSE(OtherTimerTicked());
 }
 
 TEST_F(Timers, ANewIntervalRestartsTheTimer)

@@ -18,17 +18,36 @@ struct TCountingTraits {
     static void Close(Handle) noexcept { ++Closed; }
 };
 
+// Records what its body did in state that outlives the thread object.
+struct TFlagState {
+    std::atomic<int> Runs{0};
+    std::atomic<bool> Returned{false};
+    TKernelHandle Running{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
 class TFlagThread : public TThread {
 public:
-    std::atomic<int> Runs{0};
+    explicit TFlagThread(TFlagState& state) : FState(state) {}
 
 protected:
     void Execute() override
     {
-        ++Runs;
+        ++FState.Runs;
+        SetEvent(FState.Running.Get());
         while (!Terminated()) Sleep(1);
+        FState.Returned = true;
     }
+
+private:
+    TFlagState& FState;
 };
+
+HANDLE Duplicate(HANDLE h)
+{
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), h, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    return copy;
+}
 
 } // namespace
 
@@ -62,24 +81,31 @@ TEST(Text, Gb2312BecomesUtf16WhateverTheAnsiCodePage)
 
 TEST(Threads, RunsOnlyAfterStartAndIsJoinedOnFree)
 {
-    auto* t = new TFlagThread;
-    Sleep(20);
-    EXPECT_EQ(t->Runs, 0);
+    TFlagState state;
+    auto* t = new TFlagThread(state);
+    const TKernelHandle thread(Duplicate(t->Handle()));
+    // Suspended since creation: it cannot have run a single instruction.
+    EXPECT_EQ(SuspendThread(thread.Get()), 1u);
+    EXPECT_EQ(ResumeThread(thread.Get()), 2u);
+    EXPECT_EQ(state.Runs, 0);
     t->SetPriority(TThreadPriority::tpHighest);
     EXPECT_EQ(t->Priority(), TThreadPriority::tpHighest);
     t->Start();
-    while (t->Runs == 0) Sleep(1);
-    delete t; // terminates and waits: Execute has returned
+    ASSERT_EQ(WaitForSingleObject(state.Running.Get(), 5000), WAIT_OBJECT_0);
+    delete t; // terminates and waits until Execute has returned
+    EXPECT_TRUE(state.Returned);
+    EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(state.Runs, 1);
 }
 
 TEST(Threads, NeverStartedThreadNeverRunsExecute)
 {
-    auto* t = new TFlagThread;
-    HANDLE h;
-    DuplicateHandle(GetCurrentProcess(), t->Handle(), GetCurrentProcess(), &h, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    TFlagState state;
+    auto* t = new TFlagThread(state);
+    const TKernelHandle thread(Duplicate(t->Handle()));
     delete t;
-    EXPECT_EQ(WaitForSingleObject(h, 0), WAIT_OBJECT_0);
-    CloseHandle(h);
+    EXPECT_EQ(WaitForSingleObject(thread.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(state.Runs, 0);
 }
 
 TEST(Threads, CreationFailureRaisesWithTheSystemCode)

@@ -107,10 +107,48 @@ TEST_F(FreaderSimTest, ChangedBaseParametersArriveAndRestorePutsThemBack)
     EXPECT_EQ(SendAndAnswer(Form->BitBtn5), "08 01 01 01 00 20 00 01 01");
     EXPECT_EQ(Form->ComboBox4->ItemIndex(), 31);
 
-    // A rate typed rather than picked goes out as code 0, which the reader refuses.
+}
+
+TEST_F(FreaderSimTest, TypedBoxTextCountsAsItsEntryOrIsRefusedByName)
+{
+    // Refused: the box is named and nothing goes out. The next frame that the
+    // reader takes is the one sent after the text was made an entry.
+    const auto refused = [&](TBitBtn* Button, const wchar_t* Message) {
+        const size_t boxes = Boxes.size();
+        Click(Button);
+        ASSERT_EQ(Boxes.size(), boxes + 1) << Button->Name();
+        EXPECT_EQ(Boxes.back().Text, Message) << Button->Name();
+        EXPECT_EQ(Boxes.back().Caption, TextToWide(Application->Title()));
+    };
     Type(Form->ComboBox3, L"4800");
     ASSERT_EQ(Form->ComboBox3->ItemIndex(), -1);
-    EXPECT_EQ(SendAndAnswer(Form->BitBtn5, ConsoleTexts::Failure), "08 01 01 00 00 20 00 01 01");
+    refused(Form->BitBtn5, ConsoleTexts::UnlistedReaderRate);
+    Type(Form->ComboBox3, L"38400bps");
+    Click(Form->CheckBox2);
+    Type(Form->ComboBox4, L"33");
+    refused(Form->BitBtn5, ConsoleTexts::UnlistedPowerLevel);
+    Type(Form->ComboBox4, L"7");
+    ASSERT_EQ(Form->ComboBox4->ItemIndex(), -1);
+    EXPECT_EQ(SendAndAnswer(Form->BitBtn5), "08 01 01 03 01 07 1A 01 01");
+
+    Click(Form->RadioButton3);
+    Click(Form->CheckBox11);
+    Type(Form->ComboBox5, L"7");
+    refused(Form->BitBtn7, ConsoleTexts::UnlistedTimeSpan);
+    Type(Form->ComboBox5, L"7" + std::wstring(ConsoleTexts::Second));
+    EXPECT_EQ(SendAndAnswer(Form->BitBtn7), "05 02 02 07 00 00");
+    // Typing into the unit refills the time span and selects its entry 20.
+    Type(Form->ComboBox6, L"x");
+    refused(Form->BitBtn7, ConsoleTexts::UnlistedTimeUnit);
+    Type(Form->ComboBox6, ConsoleTexts::Minute);
+    EXPECT_EQ(SendAndAnswer(Form->BitBtn7), "05 02 02 14 01 00");
+
+    Click(Form->RadioButton4);
+    Type(Form->ComboBox9, L"-1");
+    refused(Form->BitBtn9, ConsoleTexts::UnlistedFiltration);
+    Type(Form->ComboBox9, L"3" + std::wstring(ConsoleTexts::Second));
+    EXPECT_EQ(SendAndAnswer(Form->BitBtn9), "06 03 01 01 0A 00 03");
+    EXPECT_EQ(Sim->Frames().size(), 4u);
 }
 
 TEST_F(FreaderSimTest, ChangedModeAndLockArriveAndRestorePutsThemBack)
@@ -133,11 +171,6 @@ TEST_F(FreaderSimTest, ChangedModeAndLockArriveAndRestorePutsThemBack)
     EXPECT_EQ(Form->ComboBox5->ItemIndex(), 20);
     EXPECT_EQ(WindowText(Form->ComboBox5), std::wstring(L"20") + ConsoleTexts::Second);
     EXPECT_FALSE(IsWindowEnabled(Form->ComboBox5->Handle()));
-
-    // Typed time text has no entry: its index goes out as FF.
-    Click(Form->CheckBox11);
-    Type(Form->ComboBox5, L"7");
-    EXPECT_EQ(SendAndAnswer(Form->BitBtn7), "05 02 02 FF 00 00");
 
     Click(Form->RadioButton4);
     Click(Form->CheckBox15);

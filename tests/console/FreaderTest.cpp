@@ -1,9 +1,10 @@
 // The main window's start-up state and option logic, driven through the
 // windows of its controls, in the edition this test program is built for.
 #include "Com1Pair.h"
+#include "ConsoleTexts.h"
 #include "FreaderFixture.h"
 
-#include "console/EditionTexts.h"
+#include "classlib/Text.h"
 
 #include <memory>
 #include <string>
@@ -11,9 +12,14 @@
 
 namespace {
 
-std::string TimeText(int n, const char* unit)
+std::wstring TimeText(int n, const wchar_t* unit)
 {
-    return std::to_string(n) + unit;
+    return std::to_wstring(n) + unit;
+}
+
+std::wstring Entry(const TComboBox* box, int index)
+{
+    return TextToWide(box->Items()->Get(index));
 }
 
 } // namespace
@@ -55,9 +61,9 @@ TEST_F(FreaderTest, StartsWithTheStoredState)
         {Form->ComboBox5, 20}, {Form->ComboBox7, 10}, {Form->ComboBox8, 0}, {Form->ComboBox9, 0}};
     for (const auto& [box, index] : times) {
         ASSERT_EQ(SendMessageW(box->Handle(), CB_GETCOUNT, 0, 0), 256) << box->Name();
-        EXPECT_EQ(box->Items()->Get(255), TimeText(255, EditionTexts::Second)) << box->Name();
+        EXPECT_EQ(Entry(box, 255), TimeText(255, ConsoleTexts::Second)) << box->Name();
         EXPECT_EQ(box->ItemIndex(), index) << box->Name();
-        EXPECT_EQ(box->Text(), TimeText(index, EditionTexts::Second)) << box->Name();
+        EXPECT_EQ(WindowText(box), TimeText(index, ConsoleTexts::Second)) << box->Name();
     }
     EXPECT_EQ(Form->Edit4->Text(), "01");
     EXPECT_EQ(SendMessageW(Form->Edit4->Handle(), EM_GETLIMITTEXT, 0, 0), 3);
@@ -188,48 +194,65 @@ TEST_F(FreaderTest, TimeUnitRefillsTheTimeSpan)
     Key(Form->ComboBox6, VK_DOWN);
     ASSERT_EQ(Form->ComboBox6->ItemIndex(), 1);
     ASSERT_EQ(Form->ComboBox5->Items()->Count(), 256);
-    EXPECT_EQ(Form->ComboBox5->Items()->Get(0), TimeText(0, EditionTexts::Minute));
-    EXPECT_EQ(Form->ComboBox5->Items()->Get(255), TimeText(255, EditionTexts::Minute));
+    EXPECT_EQ(Entry(Form->ComboBox5, 0), TimeText(0, ConsoleTexts::Minute));
+    EXPECT_EQ(Entry(Form->ComboBox5, 255), TimeText(255, ConsoleTexts::Minute));
     EXPECT_EQ(Form->ComboBox5->ItemIndex(), 20);
-    EXPECT_EQ(Form->ComboBox5->Text(), TimeText(20, EditionTexts::Minute));
+    EXPECT_EQ(WindowText(Form->ComboBox5), TimeText(20, ConsoleTexts::Minute));
 
     Key(Form->ComboBox6, VK_UP);
     ASSERT_EQ(Form->ComboBox6->ItemIndex(), 0);
-    EXPECT_EQ(Form->ComboBox5->Items()->Get(7), TimeText(7, EditionTexts::Second));
-    EXPECT_EQ(Form->ComboBox5->Text(), TimeText(20, EditionTexts::Second));
+    EXPECT_EQ(Entry(Form->ComboBox5, 7), TimeText(7, ConsoleTexts::Second));
+    EXPECT_EQ(WindowText(Form->ComboBox5), TimeText(20, ConsoleTexts::Second));
 
-    // Typed text matches no entry and counts as minutes.
+    // Typed text that matches no entry counts as minutes; typed text equal
+    // to an entry counts as that entry.
     Form->ComboBox5->SetItemIndex(3);
     Type(Form->ComboBox6, L"x");
     EXPECT_EQ(Form->ComboBox6->ItemIndex(), -1);
-    EXPECT_EQ(Form->ComboBox5->Items()->Get(1), TimeText(1, EditionTexts::Minute));
+    EXPECT_EQ(Entry(Form->ComboBox5, 1), TimeText(1, ConsoleTexts::Minute));
     EXPECT_EQ(Form->ComboBox5->ItemIndex(), 20);
+    Type(Form->ComboBox6, ConsoleTexts::Second);
+    EXPECT_EQ(Form->ComboBox6->ItemIndex(), -1);
+    EXPECT_EQ(Entry(Form->ComboBox5, 1), TimeText(1, ConsoleTexts::Second));
 }
 
-TEST_F(FreaderTest, AddressFieldTakesDecimalAndShowsHexadecimal)
+TEST_F(FreaderTest, AddressFieldConvertsOnlyWhatWasTypedSinceTheLastConversion)
 {
     Type(Form->Edit4, L"1a-2");
     EXPECT_EQ(WindowText(Form->Edit4), L"12");
     Focus(Form->Edit5);
     EXPECT_EQ(WindowText(Form->Edit4), L"0C");
+
+    // Entering and leaving again, twice, keeps the hexadecimal text: it is
+    // not read as decimal a second time ("10" would drift to "0A").
+    Type(Form->Edit4, L"16");
+    Focus(Form->Edit5);
+    for (int again = 0; again < 2; ++again) {
+        Focus(Form->Edit4);
+        Focus(Form->Edit5);
+        EXPECT_EQ(WindowText(Form->Edit4), L"10") << again;
+    }
     EXPECT_TRUE(Boxes.empty());
 
-    // Leaving again reads "0C" as decimal: the conversion error is shown and
-    // the field keeps its text.
-    Focus(Form->Edit4);
-    Focus(Form->Edit5);
-    ASSERT_EQ(Boxes.size(), 1u);
-    EXPECT_NE(Boxes[0].Text.find(L"0C"), std::wstring::npos);
-    EXPECT_EQ(Boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(WindowText(Form->Edit4), L"0C");
-
     const std::pair<std::wstring, std::wstring> conversions[] = {
-        {L"1", L"01"}, {L"10", L"0A"}, {L"255", L"FF"}, {L"999", L"3E7"}, {L"0", L"00"}};
+        {L"1", L"01"}, {L"10", L"0A"}, {L"255", L"FF"}, {L"999", L"3E7"}, {L"0", L"00"}, {L"01", L"01"}};
     for (const auto& [typed, shown] : conversions) {
         Type(Form->Edit4, typed);
         Focus(Form->Edit5);
         EXPECT_EQ(WindowText(Form->Edit4), shown) << typed;
     }
+
+    // Emptied by the user: no number, so the conversion error is shown and
+    // the field stays as typed, also on the next leave.
+    Type(Form->Edit4, L"\b");
+    Focus(Form->Edit5);
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(WindowText(Form->Edit4), L"");
+    Focus(Form->Edit4);
+    Focus(Form->Edit5);
+    EXPECT_EQ(Boxes.size(), 2u);
+
     // At most three characters.
     Type(Form->Edit4, L"12345");
     EXPECT_EQ(WindowText(Form->Edit4), L"123");
@@ -304,7 +327,7 @@ TEST_F(FreaderTest, MissingPortLeavesOpenEnabledSilently)
     EXPECT_TRUE(Boxes.empty());
 }
 
-TEST_F(FreaderTest, BaudRateFollowsTheIndexOfTheRateBox)
+TEST_F(FreaderTest, BaudRateFollowsTheEntryOfTheRateBox)
 {
     TCom1Pair pair;
     Click(Form->RadioButton1);
@@ -319,4 +342,21 @@ TEST_F(FreaderTest, BaudRateFollowsTheIndexOfTheRateBox)
         EXPECT_EQ(dcb.BaudRate, rate) << index;
         Click(Form->BitBtn2);
     }
+
+    // Typed: the entry's text opens at its rate, other text opens nothing.
+    Type(Form->ComboBox2, L"4800");
+    Click(Form->BitBtn1);
+    EXPECT_FALSE(Form->Comm->IsOpen());
+    EXPECT_TRUE(IsWindowEnabled(Form->BitBtn1->Handle()));
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, ConsoleTexts::UnlistedPortRate);
+    Type(Form->ComboBox2, L"57600bps");
+    ASSERT_EQ(Form->ComboBox2->ItemIndex(), -1);
+    Click(Form->BitBtn1);
+    ASSERT_TRUE(Form->Comm->IsOpen());
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    GetCommState(Form->Comm->Handle(), &dcb);
+    EXPECT_EQ(dcb.BaudRate, 57600u);
+    Click(Form->BitBtn2);
 }

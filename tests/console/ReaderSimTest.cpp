@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -112,6 +114,29 @@ public:
             std::this_thread::sleep_for(5ms);
         }
         return std::nullopt;
+    }
+
+    // Bytes the reader has taken with read() so far: it reads nothing but its
+    // line, so this tells when it has taken what was written.
+    uint64_t BytesRead() const
+    {
+        std::ifstream io("/proc/" + std::to_string(FPid) + "/io");
+        std::string key;
+        uint64_t value = 0;
+        while (io >> key >> value)
+            if (key == "rchar:") return value;
+        return 0;
+    }
+
+    // Waits until the reader has read `count` bytes more than `before`.
+    bool ReadBeyond(uint64_t before, uint64_t count, std::chrono::milliseconds within = 2000ms) const
+    {
+        const auto deadline = TClock::now() + within;
+        while (BytesRead() < before + count) {
+            if (TClock::now() > deadline) return false;
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
     }
 
     std::optional<int> Stop(int sig = SIGTERM)
@@ -299,8 +324,10 @@ TEST_F(ReaderSim, FrameSplitAcrossWritesIsOneFrame)
 {
     Start({"--quiet"});
     const TBytes frame = RestoreBaseFrame();
+    const uint64_t before = FSim->BytesRead();
     FLine.Write(TBytes(frame.begin(), frame.begin() + 4));
-    std::this_thread::sleep_for(30ms);
+    // The first part is taken by a read of its own before the rest is written.
+    ASSERT_TRUE(FSim->ReadBeyond(before, 4));
     FLine.Write(TBytes(frame.begin() + 4, frame.end()));
     EXPECT_EQ(FLine.Read(1), "6");
     EXPECT_EQ(FSim->Line(), BytesToHexText(frame));

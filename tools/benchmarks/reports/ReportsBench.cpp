@@ -1,6 +1,7 @@
 // Tag reports end to end: the simulated reader on the far end of COM1 sends
 // each report as a chunk of its own; the main window decodes them on the GUI
-// thread. Prints how many arrive and the handler's time per report.
+// thread. Prints how many arrive and the handler's time per report, against
+// a bare Sleep(100) measured in the same run (Wine's waits overshoot).
 #include "console/Ureader.h"
 #include "tests/console/Com1Pair.h"
 #include "tests/console/ReaderSimProcess.h"
@@ -14,10 +15,14 @@
 namespace {
 
 constexpr int kReports = 200;
-constexpr int kPeriodMs = 120;
+// A 16-byte report takes about 17 ms on the line at 9600 bit/s: the quiet
+// between reports must stay well above the 100 ms read interval, or two of
+// them end up in one chunk, which the console decodes as one.
+constexpr int kPeriodMs = 150;
 constexpr double kWaitMs = 100.0;
 // After the last report is due, how long the window may still take.
 constexpr DWORD kSlackMs = 20000;
+constexpr int kSleepSamples = 20;
 
 double Ms(LONGLONG ticks)
 {
@@ -27,6 +32,21 @@ double Ms(LONGLONG ticks)
         return f.QuadPart;
     }();
     return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency);
+}
+
+LONGLONG Now()
+{
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+// The mean of a bare Sleep(100) on this thread: the floor of the handler's wait.
+double MeasuredWaitMs()
+{
+    const LONGLONG start = Now();
+    for (int i = 0; i < kSleepSamples; ++i) Sleep(static_cast<DWORD>(kWaitMs));
+    return Ms(Now() - start) / kSleepSamples;
 }
 
 int Run()
@@ -72,12 +92,17 @@ int Run()
         }
     }
     const double perReport = chunks > 0 ? Ms(handlerTicks) / chunks : 0.0;
+    const double sleepMs = MeasuredWaitMs();
     std::printf("reports_sent: %d\n", kReports);
     std::printf("reports_in_memo2: %d\n", form->Memo2->Lines()->Count());
     std::printf("report_count: %s\n", form->Edit6->Text().c_str());
     std::printf("chunks_handled: %d\n", chunks);
     std::printf("gui_ms_per_report: %.2f\n", perReport);
     std::printf("gui_time_ratio_to_100ms_wait: %.3f\n", perReport / kWaitMs);
+    std::printf("reports_lost: %d\n", kReports - form->Memo2->Lines()->Count());
+    std::printf("bare_sleep_100_ms: %.2f\n", sleepMs);
+    std::printf("gui_ms_per_report_beyond_sleep: %.2f\n", perReport - sleepMs);
+    std::printf("gui_time_ratio_to_measured_sleep: %.3f\n", perReport / sleepMs);
     std::printf("message_boxes: %d\n", boxes);
     form->Comm->CloseComm();
     delete form;

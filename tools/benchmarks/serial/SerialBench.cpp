@@ -2,13 +2,16 @@
 // other end receives it through TComm.OnReceiveData, and, for reference, through
 // a bare overlapped ReadFile loop with the same buffer and time-outs. Then the
 // delay from a 16-byte write to its OnReceiveData when the line goes quiet.
-// Prints `key: value` lines.
+// What the component adds per chunk is measured apart, without a port: a
+// thread posting to a window that the GUI thread dispatches, with nothing
+// and with the reader's 4 KiB heap copy. Prints `key: value` lines.
 #include "serial/Comm.h"
 #include "tests/serial/LineHarness.h"
 #include "tests/serial/PtyPair.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -162,6 +165,48 @@ std::vector<double> Latencies(TPtyPair& pair, TFarEnd& peer)
     return delays;
 }
 
+// Microseconds per message for a thread that posts kPosts messages to a
+// window while this thread dispatches them: with Block, each carries a heap
+// copy of a 4096-byte buffer that the window frees, as the reader's chunks do.
+double PostAndDispatchUs(bool Block)
+{
+    constexpr int kPosts = 20000;
+    constexpr UINT kMessage = WM_USER + 1;
+    static int dispatched;
+    dispatched = 0;
+    WNDCLASSW cls{};
+    cls.lpfnWndProc = [](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg != kMessage) return DefWindowProcW(wnd, msg, wParam, lParam);
+        if (lParam != 0) LocalFree(reinterpret_cast<HLOCAL>(lParam));
+        ++dispatched;
+        return 0;
+    };
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"BenchPostTarget";
+    RegisterClassW(&cls);
+    HWND wnd = CreateWindowExW(0, cls.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, cls.hInstance, nullptr);
+    static uint8_t buffer[4096];
+    const double start = Now();
+    std::thread poster([wnd, Block] {
+        for (int i = 0; i < kPosts; ++i) {
+            HLOCAL block = nullptr;
+            if (Block) {
+                block = LocalAlloc(LMEM_ZEROINIT, sizeof buffer + 1);
+                std::memcpy(block, buffer, sizeof buffer);
+            }
+            // A full queue refuses the post: wait for the GUI thread to catch up.
+            while (!PostMessageW(wnd, kMessage, sizeof buffer, reinterpret_cast<LPARAM>(block))) Sleep(0);
+        }
+    });
+    MSG msg;
+    while (dispatched < kPosts && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    const double elapsed = Now() - start;
+    poster.join();
+    DestroyWindow(wnd);
+    UnregisterClassW(cls.lpszClassName, cls.hInstance);
+    return elapsed * 1e6 / kPosts;
+}
+
 double Percentile(std::vector<double> values, double p)
 {
     if (values.empty()) return 0;
@@ -194,13 +239,24 @@ int main()
             bareChunks = viaBare.Chunks;
         }
         const std::vector<double> delays = Latencies(pair, peer);
+        const double postUs = PostAndDispatchUs(false);
+        const double postBlockUs = PostAndDispatchUs(true);
+        const double chunkMean = chunks ? static_cast<double>(data.size()) / static_cast<double>(chunks) : 0.0;
+        const double bareChunkMean =
+            bareChunks ? static_cast<double>(data.size()) / static_cast<double>(bareChunks) : 0.0;
 
         std::printf("bytes_per_s: %.0f\n", component);
         std::printf("bytes_lost: %zu\n", lost);
         std::printf("bare_read_bytes_per_s: %.0f\n", bare);
         std::printf("ratio: %.2f\n", bare > 0 ? component / bare : 0.0);
-        std::printf("chunk_bytes_mean: %.0f\n", chunks ? static_cast<double>(data.size()) / static_cast<double>(chunks) : 0.0);
-        std::printf("bare_chunk_bytes_mean: %.0f\n", bareChunks ? static_cast<double>(data.size()) / static_cast<double>(bareChunks) : 0.0);
+        std::printf("chunk_bytes_mean: %.0f\n", chunkMean);
+        std::printf("bare_chunk_bytes_mean: %.0f\n", bareChunkMean);
+        // Time per chunk through each path, and what a post and its dispatch
+        // cost on their own (empty, and with the reader's heap copy).
+        std::printf("chunk_us: %.1f\n", component > 0 ? chunkMean / component * 1e6 : 0.0);
+        std::printf("bare_chunk_us: %.1f\n", bare > 0 ? bareChunkMean / bare * 1e6 : 0.0);
+        std::printf("post_dispatch_empty_us: %.1f\n", postUs);
+        std::printf("post_dispatch_4k_copy_us: %.1f\n", postBlockUs);
         std::printf("latency_median_ms: %.1f\n", Percentile(delays, 0.5));
         std::printf("latency_p99_ms: %.1f\n", Percentile(delays, 0.99));
         std::printf("latency_samples: %zu\n", delays.size());

@@ -2,6 +2,8 @@
 // every program sees the same machine state) and prints, per program, the
 // median time from CreateProcess to its first visible top-level window being
 // painted, the executable's size and its private memory at that moment.
+// PROGRAM may be EXE?ARGUMENT: the program then gets ARGUMENT on its command
+// line and is named after both (EXE?ARGUMENT's base names joined by "@").
 #include <windows.h>
 #include <psapi.h>
 
@@ -52,12 +54,26 @@ bool Painted(HWND wnd)
     return pixel == GetSysColor(COLOR_BTNFACE);
 }
 
-bool RunOnce(const std::wstring& exe, TSample& sample)
+// The executable of PROGRAM and its argument ("" for none).
+std::wstring ExeOf(const std::wstring& program)
+{
+    return program.substr(0, program.find(L'?'));
+}
+
+std::wstring ArgumentOf(const std::wstring& program)
+{
+    const size_t mark = program.find(L'?');
+    return mark == std::wstring::npos ? std::wstring() : program.substr(mark + 1);
+}
+
+bool RunOnce(const std::wstring& program, TSample& sample)
 {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    const std::wstring exe = ExeOf(program);
     std::wstring cmd = L"\"" + exe + L"\"";
+    if (!ArgumentOf(program).empty()) cmd += L" " + ArgumentOf(program);
     LARGE_INTEGER freq, t0, t1;
     QueryPerformanceFrequency(&freq);
     QueryPerformanceCounter(&t0);
@@ -121,8 +137,10 @@ int wmain(int argc, wchar_t** argv)
         std::sort(v.begin(), v.end(), [](const TSample& a, const TSample& b) { return a.Ms < b.Ms; });
         const TSample& median = v[v.size() / 2];
         WIN32_FILE_ATTRIBUTE_DATA attr{};
-        GetFileAttributesExW(exes[i].c_str(), GetFileExInfoStandard, &attr);
-        std::printf("%ls %.1f %llu %llu\n", BaseName(exes[i]).c_str(), median.Ms,
+        GetFileAttributesExW(ExeOf(exes[i]).c_str(), GetFileExInfoStandard, &attr);
+        std::wstring name = BaseName(ExeOf(exes[i]));
+        if (!ArgumentOf(exes[i]).empty()) name += L"@" + BaseName(ArgumentOf(exes[i]));
+        std::printf("%ls %.1f %llu %llu\n", name.c_str(), median.Ms,
                     static_cast<unsigned long long>(attr.nFileSizeLow) |
                         (static_cast<unsigned long long>(attr.nFileSizeHigh) << 32),
                     static_cast<unsigned long long>(median.PrivateBytes));

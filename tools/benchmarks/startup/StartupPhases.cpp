@@ -1,0 +1,210 @@
+// bench-startup-phases-EDITION [TREE]: starts as Tagbench does (skin manager
+// unit, application, main window from its stored description, shown) and
+// prints how long each phase took, in ms, as `phase: value` lines. With TREE
+// it also writes the main window's tree of windows there, for
+// bench-startup-floor to create the same tree by direct calls.
+#include "console/Ureader.h"
+#include "skin/WinSkinDlg.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+
+double NowMs()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
+}
+
+// How long ago the process was created, in ms.
+double ProcessAgeMs()
+{
+    FILETIME created, exited, kernel, user, now;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
+}
+
+// The same criterion as bench-startup: the centre of the client area shows
+// the face colour once the window has painted.
+bool Painted(HWND wnd)
+{
+    RECT r;
+    if (!GetClientRect(wnd, &r)) return false;
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(wnd, &centre);
+    HDC screen = GetDC(nullptr);
+    const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
+    ReleaseDC(nullptr, screen);
+    return pixel == GetSysColor(COLOR_BTNFACE);
+}
+
+// UTF-16 code units as four hexadecimal digits each ("-" for none).
+std::string Hex(const std::wstring& text)
+{
+    if (text.empty()) return "-";
+    std::string out;
+    char unit[8];
+    for (wchar_t c : text) {
+        std::snprintf(unit, sizeof unit, "%04X", static_cast<unsigned>(c));
+        out += unit;
+    }
+    return out;
+}
+
+std::wstring Text(HWND wnd)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The system class a control of the class library is made from; "-" for the
+// library's own classes.
+const char* BaseClass(TWinControl* control)
+{
+    if (dynamic_cast<TCustomEdit*>(control)) return "EDIT";
+    if (dynamic_cast<TCustomComboBox*>(control)) return "COMBOBOX";
+    if (dynamic_cast<TButtonControl*>(control)) return "BUTTON";
+    if (dynamic_cast<TCustomTabControl*>(control)) return "SysTabControl32";
+    if (dynamic_cast<TCustomStatusBar*>(control)) return "msctls_statusbar32";
+    return "-";
+}
+
+// One line per window, parents before children and siblings in creation
+// order (the bottom of the z-order first): depth, class, base class, style,
+// extended style, position in the parent, size, text, and the entries of a
+// combo box or tab control with the selected one.
+void DumpWindow(FILE* out, HWND wnd, int depth)
+{
+    TWinControl* control = FindControl(wnd);
+    if (control == nullptr) return; // a window of the skin engine or of a system control
+    wchar_t cls[256];
+    GetClassNameW(wnd, cls, 256);
+    RECT r;
+    GetWindowRect(wnd, &r);
+    if (depth > 0) MapWindowPoints(nullptr, GetParent(wnd), reinterpret_cast<POINT*>(&r), 2);
+    const std::string base = BaseClass(control);
+    std::string items = "-";
+    int selected = -1;
+    if (base == "COMBOBOX") {
+        const int count = static_cast<int>(SendMessageW(wnd, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::wstring item(static_cast<size_t>(SendMessageW(wnd, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+            item.resize(static_cast<size_t>(SendMessageW(wnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+            items = (i == 0 ? "" : items + ",") + Hex(item);
+        }
+        selected = static_cast<int>(SendMessageW(wnd, CB_GETCURSEL, 0, 0));
+    } else if (base == "SysTabControl32") {
+        const int count = static_cast<int>(SendMessageW(wnd, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t caption[256] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = caption;
+            item.cchTextMax = 256;
+            SendMessageW(wnd, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            items = (i == 0 ? "" : items + ",") + Hex(caption);
+        }
+        selected = static_cast<int>(SendMessageW(wnd, TCM_GETCURSEL, 0, 0));
+    }
+    std::fprintf(out, "%d %ls %s %lX %lX %ld %ld %ld %ld %s %s %d\n", depth, cls, base.c_str(),
+                 static_cast<unsigned long>(GetWindowLongW(wnd, GWL_STYLE)),
+                 static_cast<unsigned long>(GetWindowLongW(wnd, GWL_EXSTYLE)), r.left, r.top, r.right - r.left,
+                 r.bottom - r.top, Hex(Text(wnd)).c_str(), items.c_str(), selected);
+    if (base == "COMBOBOX") return; // its edit and list are its own
+    HWND child = GetWindow(wnd, GW_CHILD);
+    if (child != nullptr) child = GetWindow(child, GW_HWNDLAST);
+    for (; child != nullptr; child = GetWindow(child, GW_HWNDPREV)) DumpWindow(out, child, depth + 1);
+}
+
+void DumpTree(const char* path, HWND top)
+{
+    FILE* out = std::fopen(path, "w");
+    if (out == nullptr) throw std::runtime_error(std::string("cannot write ") + path);
+    // The font every window is given, as the bytes of its LOGFONTW.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(top, WM_GETFONT, 0, 0)), sizeof font, &font);
+    std::fprintf(out, "font ");
+    for (size_t i = 0; i < sizeof font; ++i) std::fprintf(out, "%02X", reinterpret_cast<const unsigned char*>(&font)[i]);
+    std::fprintf(out, "\n");
+    DumpWindow(out, top, 0);
+    std::fclose(out);
+}
+
+int Run(int argc, char** argv)
+{
+    const double toMain = ProcessAgeMs();
+    const double start = NowMs();
+    InitSkinManagerUnit();
+    Application->Initialize();
+    RegisterConsoleClasses();
+    const double initialised = NowMs();
+    Application->CreateForm(Freader);
+    const double read = NowMs();
+
+    double fillStart = 0, fillEnd = 0;
+    const TNotifyEvent formShow = Freader->OnShow;
+    Freader->OnShow = [&](TObject* sender) {
+        fillStart = NowMs();
+        formShow(sender);
+        fillEnd = NowMs();
+    };
+    Freader->Show();
+    const double shown = NowMs();
+    const HWND top = Freader->Handle();
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    while (!Painted(top) && GetTickCount64() < deadline) {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+    const double painted = NowMs();
+
+    // The skin is loaded while the description is read: load the same
+    // stored skin again to tell the two apart.
+    const double skinStart = NowMs();
+    Freader->SkinData1->LoadSkin();
+    const double skin = NowMs() - skinStart;
+
+    std::printf("process_to_main_ms: %.1f\n", toMain);
+    std::printf("unit_and_application_init_ms: %.1f\n", initialised - start);
+    std::printf("description_read_ms: %.1f\n", read - initialised - skin);
+    std::printf("skin_load_ms: %.1f\n", skin);
+    // The windows are made before OnShow runs; showing activates the window,
+    // which is when the skin engine takes over its frame and controls.
+    std::printf("window_creation_ms: %.1f\n", fillStart - read);
+    std::printf("formshow_fills_ms: %.1f\n", fillEnd - fillStart);
+    std::printf("show_and_skinning_ms: %.1f\n", shown - fillEnd);
+    std::printf("first_paint_ms: %.1f\n", painted - shown);
+    std::printf("total_ms: %.1f\n", toMain + painted - start);
+    if (argc > 1) DumpTree(argv[1], top);
+    std::fflush(stdout);
+    delete Freader;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench-startup-phases: %s\n", e.what());
+        return 1;
+    }
+}
