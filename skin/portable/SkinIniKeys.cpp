@@ -1,5 +1,5 @@
 // Recording lookups of the skin loader and the check of a log against a skin.
-#include "skin/data/SkinIniKeys.h"
+#include "SkinIniKeys.h"
 
 #include "SkinText.h"
 #include "SkinValues.h"

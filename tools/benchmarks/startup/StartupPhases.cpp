@@ -4,7 +4,7 @@
 // it also writes the main window's tree of windows there, for
 // bench-startup-floor to create the same tree by direct calls.
 #include "console/Ureader.h"
-#include "skin/WinSkinDlg.h"
+#include "skin/manager/WinSkinDlg.h"
 
 #include <windows.h>
 #include <commctrl.h>
