@@ -85,6 +85,7 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     InitSkin(Data);
     if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
     FOldColor = Form->Color();
+    FColorTaken = true;
     Form->SetColor(Data->FButtonFaceColor);
 }
 
@@ -142,11 +143,11 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         FMenuUpdate = Data->MenuUpdate();
         FClientHook.Attach(FMDIClient);
     }
+    if (!FWindowHook.Attach(FHandle)) throw std::runtime_error("the window cannot be subclassed");
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
     if (::GetWindowRgn(FHandle, own) != ERROR) FOriginalRegion = own;
     else ::DeleteObject(own);
-    if (!FWindowHook.Attach(FHandle)) throw std::runtime_error("the window cannot be subclassed");
 
     if (FSkinMainMenu) {
         FOldMenu = ::GetMenu(FHandle);
@@ -297,7 +298,7 @@ void TWinSkinForm::Unskin()
     FFormHook.Detach();
     FWindowHook.Detach();
     // Control adapters are freed here once they exist.
-    if (FForm != nullptr && !destroying) FForm->SetColor(FOldColor);
+    if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
     FClientHook.Detach();
     if (destroying) {
         if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));

@@ -221,6 +221,7 @@ private:
     HMENU FOldMenu = nullptr;
     HMENU FSysMenu = nullptr;
     TColor FOldColor = 0;
+    bool FColorTaken = false;  // FOldColor holds the form's own colour
     LONG FStyle = 0;
     TNCObject* FHotObject = nullptr;
     // The title button pressed and not yet released: only it may be clicked.

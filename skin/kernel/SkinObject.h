@@ -21,10 +21,11 @@ public:
     TSkinObject& operator=(const TSkinObject&) = delete;
 
     // Tells a caller, after a call that ran user code or a modal loop,
-    // whether the object still exists (its owner may free it meanwhile).
+    // whether the object is still in service: not freed by its owner, and
+    // not waiting to be freed (its memory is still there, but it has let go).
     class TToken {
     public:
-        bool Alive() const noexcept { return FLife->Object != nullptr; }
+        bool Alive() const noexcept { return FLife->Object != nullptr && !FLife->FreePending; }
 
     private:
         friend class TSkinObject;
@@ -35,7 +36,8 @@ public:
 
     // One of the object's handlers is on the stack.
     bool Busy() const noexcept { return FLife->Busy > 0; }
-    // Frees the object now, or when its outermost handler returns.
+    // Frees the object now, or when its outermost handler returns; its
+    // token reports it gone from this moment.
     void FreeDeferred();
 
     // Marks a handler of the object on the stack for as long as it lives;
@@ -46,8 +48,6 @@ public:
         ~THandlerScope();
         THandlerScope(const THandlerScope&) = delete;
         THandlerScope& operator=(const THandlerScope&) = delete;
-        bool Alive() const noexcept { return FLife->Object != nullptr; }
-
     private:
         std::shared_ptr<TLife> FLife;
     };

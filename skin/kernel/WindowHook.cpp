@@ -17,8 +17,6 @@ struct TEntry {
     bool InChain = false;  // our procedure is in the window's chain
     TWindowHook* Raw = nullptr;
     TWindowProcHook* Method = nullptr;
-    TSkinObject* RawOwner = nullptr;
-    TSkinObject* MethodOwner = nullptr;
 };
 
 std::unordered_map<HWND, TEntry> gWindows;
@@ -48,6 +46,13 @@ void Dispatch(TSkinObject& Owner, TSkinHandler Handler, TMessage& Message)
     }
 }
 
+// The window handle a windowed control has now, or null.
+HWND ControlWindow(TControl* Control)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(Control);
+    return windowed != nullptr && windowed->HandleAllocated() ? windowed->WindowHandle() : nullptr;
+}
+
 WNDPROC CurrentProc(HWND Window, bool Unicode)
 {
     return reinterpret_cast<WNDPROC>(Unicode ? ::GetWindowLongPtrW(Window, GWLP_WNDPROC)
@@ -71,14 +76,13 @@ LRESULT CALLBACK KernelWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM L
         return PassOn(old, unicode, Window, Msg, WParam, LParam);
     }
     TMessage message{Msg, WParam, LParam, 0};
-    Dispatch(*entry.RawOwner, entry.Raw->FHandler, message);
+    Dispatch(entry.Raw->FOwner, entry.Raw->FHandler, message);
     if (Msg == WM_NCDESTROY) {
         // The window is gone: whatever still holds it lets go without touching it.
         const auto again = gWindows.find(Window);
         if (again != gWindows.end()) {
             if (TWindowHook* hook = again->second.Raw) hook->FAttached = false;
             again->second.Raw = nullptr;
-            again->second.RawOwner = nullptr;
             again->second.InChain = false;
             EraseIfUnused(Window);
         }
@@ -108,7 +112,6 @@ bool TWindowHook::Attach(HWND Window)
         entry.InChain = true;
     }
     entry.Raw = this;
-    entry.RawOwner = &FOwner;
     FWindow = Window;
     FOldProc = entry.OldProc;
     FUnicode = entry.Unicode;
@@ -123,10 +126,7 @@ void TWindowHook::Detach()
     const auto it = gWindows.find(FWindow);
     if (it == gWindows.end()) return;
     TEntry& entry = it->second;
-    if (entry.Raw == this) {
-        entry.Raw = nullptr;
-        entry.RawOwner = nullptr;
-    }
+    if (entry.Raw == this) entry.Raw = nullptr;
     if (entry.InChain && ::IsWindow(FWindow)) {
         // Given back only when ours is on top; else we stay as a pass-through.
         if (CurrentProc(FWindow, entry.Unicode) == &KernelWindowProc) {
@@ -184,6 +184,8 @@ void TRecordCall::operator()(TMessage& Message) const
 
 void TWindowProcHook::Dispatch(TMessage& Message)
 {
+    // A control's window may be made (or made anew) after the hook.
+    if (FBound == nullptr && FControl != nullptr) Bind(ControlWindow(FControl));
     const HWND bound = FBound;
     const UINT msg = Message.Msg;
     ::Dispatch(FOwner, FHandler, Message);
@@ -193,7 +195,6 @@ void TWindowProcHook::Dispatch(TMessage& Message)
     if (it != gWindows.end() && it->second.Method != nullptr) {
         TWindowProcHook* hook = it->second.Method;
         it->second.Method = nullptr;
-        it->second.MethodOwner = nullptr;
         hook->FBound = nullptr;
         EraseIfUnused(bound);
     }
@@ -202,9 +203,7 @@ void TWindowProcHook::Dispatch(TMessage& Message)
 bool TWindowProcHook::Attach(TControl& Control)
 {
     if (FRecord != nullptr) return false;
-    HWND window = nullptr;
-    if (auto* windowed = dynamic_cast<TWinControl*>(&Control); windowed != nullptr && windowed->HandleAllocated())
-        window = windowed->WindowHandle();
+    const HWND window = ControlWindow(&Control);
     if (window != nullptr) {
         const auto it = gWindows.find(window);
         if (it != gWindows.end() && it->second.Method != nullptr) return false;
@@ -221,8 +220,8 @@ void TWindowProcHook::Bind(HWND Window)
 {
     if (Window == nullptr) return;
     TEntry& entry = gWindows[Window];
+    if (entry.Method != nullptr) return;
     entry.Method = this;
-    entry.MethodOwner = &FOwner;
     FBound = Window;
 }
 
@@ -232,7 +231,6 @@ void TWindowProcHook::Unbind()
     const auto it = gWindows.find(FBound);
     if (it != gWindows.end() && it->second.Method == this) {
         it->second.Method = nullptr;
-        it->second.MethodOwner = nullptr;
         EraseIfUnused(FBound);
     }
     FBound = nullptr;
@@ -264,7 +262,8 @@ TSkinObject* FindSkinObject(HWND Window) noexcept
 {
     const auto it = gWindows.find(Window);
     if (it == gWindows.end()) return nullptr;
-    return it->second.RawOwner != nullptr ? it->second.RawOwner : it->second.MethodOwner;
+    if (it->second.Raw != nullptr) return &it->second.Raw->Owner();
+    return it->second.Method != nullptr ? &it->second.Method->Owner() : nullptr;
 }
 
 std::size_t HookedWindowCount() noexcept

@@ -34,6 +34,7 @@ public:
     bool Attach(HWND Window);
     void Detach();
     bool Attached() const noexcept { return FAttached; }
+    TSkinObject& Owner() const noexcept { return FOwner; }
     HWND Window() const noexcept { return FWindow; }
     bool Unicode() const noexcept { return FUnicode; }
     // Passes the message on to the procedure that was replaced (also after
@@ -60,6 +61,7 @@ public:
     bool Attach(TControl& Control);
     void Detach();
     bool Attached() const noexcept { return FRecord != nullptr; }
+    TSkinObject& Owner() const noexcept { return FOwner; }
     // The WindowProc that was replaced (also after Detach); false when the owner was freed meanwhile.
     bool CallDefault(TMessage& Message);
 

@@ -2,9 +2,12 @@
 // each test here failed before its mend.
 #include "FrameFixture.h"
 
+#include "classlib/ExceptionHook.h"
 #include "skin/SkinWindowMessages.h"
 
 #include <windowsx.h>
+
+#include <utility>
 
 namespace frametest {
 namespace {
@@ -64,10 +67,16 @@ TEST_F(FrameTest, TheSystemMenuOpensWhereTheRightClickWasLeftOfThePrimaryMonitor
     const TSkinnedForm main = MakeForm();
     TWinSkinForm* frame = ShowSkinned(main.Form);
     ASSERT_NE(frame, nullptr);
-    // The menu's modal loop ends by a timer of the test.
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) { ::EndMenu(); });
+    // The menu's modal loop ends by a timer of the test, which sees the menu open.
+    static bool menuShown;
+    menuShown = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        menuShown = menuShown || ::FindWindowW(L"#32768", nullptr) != nullptr;
+        ::EndMenu();
+    });
     ::SendMessageW(main.Form->Handle(), WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(-300, -20));
     ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(menuShown);
     ASSERT_NE(Access::SysMenu(*frame), nullptr);
     EXPECT_EQ(Access::SysMenu(*frame)->LastPoint().x, -300);
     EXPECT_EQ(Access::SysMenu(*frame)->LastPoint().y, -20);
@@ -152,6 +161,42 @@ TEST_F(FrameTest, TheCaptionFontIsTheSystemsWholeCaptionFont)
     EXPECT_EQ(font.lfQuality, want.lfQuality);
     EXPECT_EQ(font.lfPitchAndFamily, want.lfPitchAndFamily);
     EXPECT_EQ(std::wstring(font.lfFaceName), std::wstring(want.lfFaceName));
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+TEST_F(FrameTest, ASkinComponentFreedUnderTheFramesHandlerStopsThatHandler)
+{
+    const TSkinnedForm main = MakeForm();
+    TSkinData* data = main.Data;
+    bool armed = false;
+    main.Form->WindowProc = [old = main.Form->WindowProc, &data, &armed](TMessage& M) {
+        old(M);
+        if (M.Msg == WM_SIZE && armed && data != nullptr) delete std::exchange(data, nullptr);
+    };
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    armed = true;
+    // What goes wrong under the handler surfaces as an exception stopped at
+    // the window procedure's boundary.
+    static int stopped;
+    stopped = 0;
+    SetExceptionHandler([](std::exception_ptr) { ++stopped; });
+    const HWND w = main.Form->Handle();
+    // Resized: the frame's size handler passes the message on, the form frees
+    // the component, and the frame (unskinned meanwhile) must not go on to
+    // give the window a region of the freed skin.
+    ::SetWindowPos(w, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(stopped, 0);
+    EXPECT_EQ(FindSkinForm(w), nullptr);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(::GetWindowRgn(w, region), ERROR);
+    ::DeleteObject(region);
+    Pump();
 }
 
 }  // namespace

@@ -99,7 +99,8 @@ TEST_F(FrameTest, AProcedureInstalledAfterOursSurvivesUnskinAndReskin)
         EXPECT_EQ(gOwnSeen, 1);
 
         // Skinned again where we stand in the chain: every procedure sees a
-        // message once, and texts arrive in the window's own character set.
+        // message once, and texts arrive in the window's own character set
+        // (our procedure went in through the window's own entry).
         RunAction(main.Data, saSkinAll);
         ASSERT_TRUE(SkinManager->SkinWindow(w));
         ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
@@ -156,19 +157,28 @@ TEST_F(FrameTest, ASkinObjectFreedFromItsOwnHandlerGoesWhenTheHandlerReturns)
     const size_t windows = HookedWindowCount();
     TProbe::Freed = 0;
 
-    // Asked to go from inside its handler, twice nested: it goes when the outer one returns.
+    // Asked to go from inside its handler, twice nested: it goes when the
+    // outer one returns, and neither handler goes on after the request.
     auto* probe = new TProbe;
     ASSERT_TRUE(probe->Hook.Attach(w));
-    probe->OnMessage = [w](TProbe& P, TMessage& M) {
-        if (M.Msg == WM_APP) ::SendMessageW(w, WM_APP + 1, 0, 0);
+    int handledAfterFree = 0;
+    probe->OnMessage = [w, &handledAfterFree](TProbe& P, TMessage& M) {
+        if (M.Msg == WM_APP) {
+            const int before = P.Handled;
+            ::SendMessageW(w, WM_APP + 1, 0, 0);
+            handledAfterFree += P.Handled - before;
+        }
         if (M.Msg == WM_APP + 1) {
             P.Hook.Detach();
             P.FreeDeferred();
             EXPECT_EQ(TProbe::Freed, 0);
+            // Still there, but out of service: callers up the stack stop.
+            EXPECT_FALSE(P.Token().Alive());
         }
     };
     ::SendMessageW(w, WM_APP, 0, 0);
     EXPECT_EQ(TProbe::Freed, 1);
+    EXPECT_EQ(handledAfterFree, 0);
     EXPECT_EQ(FindSkinObject(w), nullptr);
 
     // Freed by its owner from a modal loop inside its own handler: nothing
@@ -179,17 +189,20 @@ TEST_F(FrameTest, ASkinObjectFreedFromItsOwnHandlerGoesWhenTheHandlerReturns)
         if (M.Msg != WM_APP) return;
         TProbe* self = &P;
         const UINT_PTR timer = ::SetTimer(w, 7, 10, nullptr);
-        MSG msg{};
-        while (::GetMessageW(&msg, nullptr, 0, 0)) {
-            if (msg.message == WM_TIMER && msg.hwnd == w && self != nullptr) {
+        const DWORD deadline = ::GetTickCount() + 5000;
+        for (MSG msg{}; self != nullptr && ::GetTickCount() < deadline;) {
+            if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+                continue;
+            }
+            if (msg.message == WM_TIMER && msg.hwnd == w) {
                 delete self;  // not deferred: an owner frees its components at once
                 self = nullptr;
-                ::PostMessageW(w, WM_APP + 9, 0, 0);
             }
-            if (msg.message == WM_APP + 9) break;
             ::DispatchMessageW(&msg);
         }
         ::KillTimer(w, timer);
+        EXPECT_EQ(self, nullptr) << "the timer never came";
     };
     EXPECT_EQ(::SendMessageW(w, WM_APP, 0, 0), 0);
     EXPECT_EQ(TProbe::Freed, 2);
@@ -204,6 +217,7 @@ TEST_F(AdapterTest, WindowProcHooksFollowTheKernelsRules)
     const TSkinnedControl made = MakeSkinnedControl();
     TButton& button = *made.Control;
     const HWND w = button.Handle();
+    const TWndMethod ownProc = button.WindowProc;
     const COLORREF own = PrintClient(w).Pixel(6, 6);
 
     // A probe that paints the control green when it prints its client area.
@@ -252,6 +266,7 @@ TEST_F(AdapterTest, WindowProcHooksFollowTheKernelsRules)
     painter.Hook.Detach();
 
     ExpectNothingLeftAfter(1000, [&] { painter.Hook.Attach(button); }, [&] { painter.Hook.Detach(); });
+    button.WindowProc = ownProc;  // the third party's captures end with the test
 }
 
 TEST_F(FrameTest, AThousandSkinCyclesLeaveNoWindowOrGdiObjectBehind)
