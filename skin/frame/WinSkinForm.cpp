@@ -233,7 +233,9 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
             ::GetTextExtentPoint32W(dc.Get(), FWindowText.c_str(), static_cast<int>(FWindowText.size()), &size);
         }
         FCaptionWidth = size.cx;
-        const int needed = FSkinData->FTitle->FLeftWidth + FCaptionWidth + FSkinData->FTitle->FRightWidth;
+        // The caption starts its shift after the left border.
+        const int needed =
+            FBorderLeft + FSkinData->FTitle->FLeftWidth + FCaptionWidth + FSkinData->FTitle->FRightWidth;
         if (width < needed) {
             const int shift = (needed - width) / 2;
             for (HWND child = ::GetWindow(FHandle, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -169,7 +169,8 @@ private:
     // Frame painting, border sizes and the window region.
     void PaintNC(HDC DC);
     void PaintTitle(HDC DC);
-    void DrawBorderPart(int Part, const RECT& Rect, HDC DC);
+    void DrawBorderPart(int Part, const RECT& Rect, HDC DC, bool Transparent = false);
+    RECT DrawTitleBackground(HDC DC);
     void DrawCaption(HDC DC, const RECT& TitleRect);
     bool HasTransparentBorder() const;
     void SetSysMenuStyle(bool Remove);

@@ -31,13 +31,17 @@ int BorderCell(const TDataSkinBorder& Element, bool Active)
 
 }  // namespace
 
-void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC)
+void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC, bool Transparent)
 {
     if (Rect.right - Rect.left < 0 || Rect.bottom - Rect.top < 0) return;
     const TDataSkinBorder& e = BorderElement(*FSkinData, Part);
     const bool vertical = Part == bpTitle || Part == bpBottom;
     DrawSkinPart(DC, Rect, *e.FBitmap, MarginsOf(e),
-                 {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
+                 {.Index = BorderCell(e, FActive),
+                  .Count = e.FFrame,
+                  .Transparent = Transparent,
+                  .Tile = e.FTile != 1,
+                  .Vertical = vertical});
 }
 
 void TWinSkinForm::PaintNC(HDC DC)
@@ -77,28 +81,36 @@ void TWinSkinForm::PaintNC(HDC DC)
 void TWinSkinForm::PaintTitle(HDC DC)
 {
     TBitmap& title = *FTitleBitmap;
-    HDC canvas = nullptr;
-    RECT titleRect{};
-    if (FWindowState == fwsMinimized) {
-        title.SetSize(FWidth, FHeight);
-        canvas = title.Canvas()->Handle();
-        title.Canvas()->SetBrushColor(SkinColorToRGB(FSkinData->FButtonFaceColor));
-        title.Canvas()->FillRect({0, 0, FWidth, FHeight});
-        titleRect = {0, 0, FWidth, FTitleHeight};
-    } else {
-        title.SetSize(FWidth, FTitleHeight);
-        canvas = title.Canvas()->Handle();
-        // The tops of the side borders, exactly as just drawn on the window.
-        DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, canvas);
-        DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, canvas);
-        titleRect = {FBorderLeft, 0, FWidth - FBorderRight, FTitleHeight};
-    }
-    DrawBorderPart(bpTitle, titleRect, canvas);
+    title.SetSize(FWidth, FWindowState == fwsMinimized ? FHeight : FTitleHeight);
+    const HDC canvas = title.Canvas()->Handle();
+    const RECT titleRect = DrawTitleBackground(canvas);
     DrawCaption(canvas, titleRect);
     LayoutSysButtons();
     PaintSysButtons(canvas);
     ::BitBlt(DC, 0, 0, title.Width(), title.Height(), canvas, 0, 0, SRCCOPY);
     ::SetBkMode(DC, OPAQUE);
+}
+
+// The title bar without caption and buttons, in window coordinates; returns
+// the title strip's rectangle. A minimized window has no shaped region to
+// hide the strip's transparent corners: they show the face colour.
+RECT TWinSkinForm::DrawTitleBackground(HDC DC)
+{
+    if (FWindowState == fwsMinimized) {
+        const HBRUSH face = ::CreateSolidBrush(static_cast<COLORREF>(SkinColorToRGB(FSkinData->FButtonFaceColor)));
+        const RECT all{0, 0, FWidth, FHeight};
+        ::FillRect(DC, &all, face);
+        ::DeleteObject(face);
+        const RECT titleRect{0, 0, FWidth, FTitleHeight};
+        DrawBorderPart(bpTitle, titleRect, DC, true);
+        return titleRect;
+    }
+    // The tops of the side borders, exactly as drawn on the window.
+    DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, DC);
+    DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, DC);
+    const RECT titleRect{FBorderLeft, 0, FWidth - FBorderRight, FTitleHeight};
+    DrawBorderPart(bpTitle, titleRect, DC);
+    return titleRect;
 }
 
 // The caption: the skin's title element gives its shifts, clip, alignment,

@@ -222,19 +222,31 @@ void TWinSkinForm::PaintSysButtons(HDC DC)
     }
 }
 
+// One button in a new state, composed off screen over the title under it:
+// its cells leave the title showing through.
 void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
 {
     const TDataSkinSysButton& data = Button.Data();
-    if (data.FBitmap->Empty()) return;
+    const RECT& r = Button.FRect;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (data.FBitmap->Empty() || ScratchBitmap == nullptr || w <= 0 || h <= 0) return;
     const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
     if (dc.Get() == nullptr) return;
+    ScratchBitmap->SetSize(w, h);
+    const HDC canvas = ScratchBitmap->Canvas()->Handle();
+    POINT origin{};
+    ::SetViewportOrgEx(canvas, -r.left, -r.top, &origin);
+    DrawTitleBackground(canvas);
+    ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
+    const RECT cellRect{0, 0, w, h};
     if (IsIconKind(data.FAction)) {
-        DrawWindowIcon(dc.Get(), Button.FRect);
+        DrawWindowIcon(canvas, cellRect);
     } else {
         // A button placed in the menu bar shows its inactive cell when hot.
         const int cell = (State == ncHot && data.FVisibility == 100) ? ncInactive : State;
-        DrawSkinCell(dc.Get(), Button.FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
+        DrawSkinCell(canvas, cellRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
+    ::BitBlt(dc.Get(), r.left, r.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
 TWinSysButton* TWinSkinForm::SysButtonAt(POINT P) const

@@ -201,3 +201,91 @@ TEST_F(FrameTest, ASkinComponentFreedUnderTheFramesHandlerStopsThatHandler)
 
 }  // namespace
 }  // namespace frametest
+
+namespace frametest {
+namespace {
+
+using namespace frameharness;
+
+TEST_F(FrameTest, ATitleButtonLooksNormalAgainOnceTheMouseLeavesIt)
+{
+    const TSkinnedForm made = MakeForm();
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    const HWND w = made.Form->Handle();
+    const TWinSysButton* close = Button(*frame, taClose);
+    ASSERT_NE(close, nullptr);
+    const RECT b = close->Rect();
+    RECT win{};
+    ::GetWindowRect(w, &win);
+    const auto screen = [&](int X, int Y) { return POINT{win.left + X, win.top + Y}; };
+    // What the screen shows of the button against what a full repaint of
+    // the frame paints there.
+    const auto normalLook = [&] {
+        const TWindowCapture shot = TWindowCapture::Take(w);
+        const TWindowCapture fresh = SkinPrint(w);
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x)
+                if (shot.Pixel(x, y) != fresh.Pixel(x, y)) return false;
+        return true;
+    };
+    for (const POINT away : {POINT{150, 15}, POINT{200, 150}, POINT{-40, 80}}) {
+        SCOPED_TRACE(away.x);
+        MouseMoveTo(screen(b.left + 5, b.top + 5));
+        ASSERT_TRUE(PumpUntil([&] { return close->State() == ncHot; }, 2000));
+        MouseMoveTo(screen(away.x, away.y));
+        EXPECT_TRUE(PumpUntil([&] { return close->State() == ncNormal && normalLook(); }, 2000))
+            << "state " << close->State();
+    }
+}
+
+TEST_F(FrameTest, AMinimizedFrameShowsNoKeyColour)
+{
+    const TSkinnedForm made = MakeForm();
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    const HWND w = made.Form->Handle();
+    ::ShowWindow(w, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(w) != FALSE; }));
+    Pump();
+    const TWindowCapture shot = SkinPrint(w);
+    ASSERT_FALSE(shot.Empty());
+    int keyed = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) keyed += shot.Pixel(x, y) == RGB(255, 0, 255);
+    EXPECT_EQ(keyed, 0);
+}
+
+TEST_F(FrameTest, ADialogIsWideEnoughForItsWholeCaption)
+{
+    const TSkinnedForm main = MakeForm();
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    // A narrow system dialog box, as a message box of two short lines is.
+    struct {
+        DLGTEMPLATE t{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 10, 10, 60, 40};
+        WORD menu = 0, cls = 0;
+        wchar_t title[16] = L"tagbench-en";
+    } tpl;
+    const HWND dialog = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), &tpl.t, nullptr,
+                                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    Windows.push_back(dialog);
+    ::ShowWindow(dialog, SW_SHOW);
+    ::SetForegroundWindow(dialog);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(dialog); }));
+    TWinSkinForm& frame = *Frame(dialog);
+    SIZE text{};
+    {
+        const HDC dc = ::GetDC(nullptr);
+        const HGDIOBJ old = ::SelectObject(dc, Access::CaptionFont(frame).Handle());
+        ::GetTextExtentPoint32W(dc, tpl.title, static_cast<int>(wcslen(tpl.title)), &text);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(nullptr, dc);
+    }
+    RECT r{};
+    ::GetWindowRect(dialog, &r);
+    const TDataSkinTitle& t = *main.Data->FTitle;
+    // The caption's room: from its shift after the left border to the right clip.
+    EXPECT_GE((r.right - r.left) - t.FRightWidth - (Access::BorderLeft(frame) + t.FLeftWidth), text.cx);
+}
+
+}  // namespace
+}  // namespace frametest
