@@ -49,6 +49,10 @@ void TWinSysButton::Paint()
 
 namespace {
 
+// A title button's visibility code and anchor both say 100 for a button
+// placed in the menu bar (beside a maximized MDI child's menus).
+constexpr int InMenuBar = 100;
+
 bool IsIconKind(int Kind)
 {
     return Kind == taSysMenu || Kind == taIcon;
@@ -154,7 +158,7 @@ bool TWinSkinForm::IsSysButtonVisible(TWinSysButton& Button)
     if (!common(v1, c1)) {
         if (v1 == 6) c1 = (FButtonSet & bsMaximize) && (FButtonSet & bsSysMenu);
         else if (v1 == 8) c1 = (FButtonSet & bsMinimize) && (FButtonSet & bsSysMenu);
-        else if (v1 == 100) c1 = IsMDIChildMaximized() && FMenuBarHeight > 0;
+        else if (v1 == InMenuBar) c1 = IsMDIChildMaximized() && FMenuBarHeight > 0;
         else if (v1 >= 201 && v1 <= 999) c1 = true;
         else if (v1 >= 1000 && v1 <= 2000)
             c1 = ::SendMessageA(FHandle, WM_SKIN_BUTTONVISIBLE, static_cast<WPARAM>(v1), data.FAction) > 0;
@@ -165,7 +169,7 @@ bool TWinSkinForm::IsSysButtonVisible(TWinSysButton& Button)
     if (!common(v2, c2)) {
         if (v2 == 6) c2 = (FButtonSet & bsMaximize) != 0;
         else if (v2 == 8) c2 = (FButtonSet & bsMinimize) != 0;
-        else if (v2 == 100) c2 = c1;
+        else if (v2 == InMenuBar) c2 = c1;
         else if (v2 >= 201 && v2 <= 2000) c2 = true;
         else c2 = false;
     }
@@ -193,7 +197,7 @@ void TWinSkinForm::LayoutSysButtons()
         switch (data.FAlign) {
         case 0: x = data.FXcoord; y = data.FYcoord; break;
         case 1: x = FWidth - data.FXcoord; y = data.FYcoord; break;
-        case 100: {
+        case InMenuBar: {
             const int m = FSkinData->FMenuBar ? FSkinData->FMenuBar->FLeftWidth : 0;
             x = FRightToLeft ? FBorderLeft + data.FXcoord + m : FWidth - FBorderRight - data.FXcoord - m;
             y = FTitleHeight + (FMenuBarHeight - h) / 2;
@@ -212,7 +216,7 @@ void TWinSkinForm::PaintSysButtons(HDC DC)
 {
     for (const auto& button : FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == 100) continue;
+        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == InMenuBar) continue;
         if (IsIconKind(data.FAction)) {
             DrawWindowIcon(DC, button->FRect);
             continue;
@@ -243,7 +247,7 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
         DrawWindowIcon(canvas, cellRect);
     } else {
         // A button placed in the menu bar shows its inactive cell when hot.
-        const int cell = (State == ncHot && data.FVisibility == 100) ? ncInactive : State;
+        const int cell = (State == ncHot && data.FVisibility == InMenuBar) ? ncInactive : State;
         DrawSkinCell(canvas, cellRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
     ::BitBlt(dc.Get(), r.left, r.top, w, h, canvas, 0, 0, SRCCOPY);

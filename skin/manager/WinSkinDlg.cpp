@@ -141,7 +141,9 @@ bool TSkinManage::SkinWindow(HWND Window)
     ::GetWindowRect(Window, &r);
     const bool mdiChild = (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
     if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdiChild) return false;
-    if (form != nullptr && form->Tag() == 99) return false;
+    // This Tag keeps a form unskinned whatever a component's DisableTag says.
+    constexpr int NeverSkinnedTag = 99;
+    if (form != nullptr && form->Tag() == NeverSkinnedTag) return false;
     if (name.find("TcxPopupEditPopupWindow") != std::string::npos || name == "TApplication") return false;
     if (!FilterWindow(Window, name)) return false;
     TSkinData* data = SelectSkinData(Window);
