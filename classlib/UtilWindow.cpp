@@ -41,9 +41,8 @@ HWND AllocateHWnd(TWndMethod method)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterUtilClass(instance);
-    // Message-only: never shown, it needs no top-level window of the display
-    // (under Wine each of those is also a window of the X server).
-    HWND wnd = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                               nullptr);
     if (wnd == nullptr) throw EOutOfResources("cannot create a utility window", GetLastError());
     // The method is called from here on, so it can rely on knowing the handle.
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(method))));
