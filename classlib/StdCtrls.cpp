@@ -4,6 +4,14 @@
 #include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
+#include <utility>
+
+namespace {
+
+// A combo box's drop-down list: about eight items.
+constexpr int kListHeight = 8 * 16;
+
+} // namespace
 
 const TEnumInfo kScrollStyleInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
 
@@ -436,12 +444,21 @@ void TCustomComboBox::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.SysClassName = L"COMBOBOX";
     Params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+    FOwedHeight = Params.Height + kListHeight;
 }
 
 int TCustomComboBox::WindowHeight(int AHeight) const
 {
-    // The window's height includes its drop-down list: about eight items.
-    return AHeight + 8 * 16;
+    // The window's height includes its drop-down list, but not while it is
+    // being made: the list's height is owed until the list opens.
+    return HandleAllocated() ? AHeight + kListHeight : AHeight;
+}
+
+void TCustomComboBox::BoundsChanged()
+{
+    // New bounds give the list its height along with them.
+    if (HandleAllocated()) FOwedHeight = 0;
+    TWinControl::BoundsChanged();
 }
 
 void TCustomComboBox::CreateWnd()
@@ -480,12 +497,19 @@ void TCustomComboBox::WndProc(TMessage& Message)
         return;
     case WM_DESTROY:
         FItemIndex = ItemIndex();
+        FOwedHeight = 0;
         break;
     default:
         break;
     }
     if (Message.Msg == CN_COMMAND) {
         switch (HIWORD(Message.WParam)) {
+        case CBN_DROPDOWN:
+            // Sent before the list is placed: the owed height sizes it.
+            if (FOwedHeight != 0)
+                SetWindowPos(WindowHandle(), nullptr, 0, 0, Width(), std::exchange(FOwedHeight, 0),
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
         case CBN_SELCHANGE: {
             const int index = static_cast<int>(SendMessageW(WindowHandle(), CB_GETCURSEL, 0, 0));
             FTyped = false;

@@ -121,6 +121,7 @@ protected:
     void WndProc(TMessage& Message) override;
     void Loaded() override;
     int WindowHeight(int AHeight) const override;
+    void BoundsChanged() override;
     virtual void Change();
 
 private:
@@ -128,6 +129,10 @@ private:
     std::unique_ptr<TStrings> FItems;
     int32_t FItemIndex = -1;  // the choice while there is no window
     bool FTyped = false;      // text typed since the last choice
+    // The height with the list the window was made without (0: none owed).
+    // Made at its visible height, a combo box does not lay out its edit and
+    // list again at once; it gets the list's height when the list first opens.
+    int FOwedHeight = 0;
 };
 
 class TComboBox : public TCustomComboBox {

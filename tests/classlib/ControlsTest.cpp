@@ -338,6 +338,40 @@ TEST_F(Controls, ComboIndexFollowsTheWindowButTypedTextIsNoChoice)
     EXPECT_EQ(Form->Changes, changes + 1);
 }
 
+TEST_F(Controls, ComboListOpensAsTallAsThatOfABoxMadeWithItsListHeight)
+{
+    ShowForm();
+    Form->Sheet1->Show();
+    TComboBox& combo = *Form->Combo1;
+    // A box made directly the usual way: its window height includes the list.
+    const HWND parent = Form->Sheet1->WindowHandle();
+    const HWND direct = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL,
+                                        200, 40, combo.Width(), 21 + 8 * 16, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(direct, nullptr);
+    SendMessageW(direct, WM_SETFONT, reinterpret_cast<WPARAM>(combo.Font()->Handle()), FALSE);
+    for (int i = 0; i < 30; ++i) {
+        combo.Items()->Add(std::to_string(i));
+        SendMessageW(direct, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+    }
+    const auto listHeight = [](HWND box) {
+        SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        RECT r{};
+        if (GetComboBoxInfo(box, &info)) GetWindowRect(info.hwndList, &r);
+        SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0);
+        return r.bottom - r.top;
+    };
+    const int expected = listHeight(direct);
+    EXPECT_GT(expected, 6 * static_cast<int>(SendMessageW(direct, CB_GETITEMHEIGHT, 0, 0)));
+    EXPECT_EQ(listHeight(combo.WindowHandle()), expected);
+    EXPECT_EQ(listHeight(combo.WindowHandle()), expected);  // and again, once sized
+    RECT r;
+    GetWindowRect(combo.WindowHandle(), &r);
+    EXPECT_EQ(r.bottom - r.top, combo.Height());
+    DestroyWindow(direct);
+}
+
 TEST_F(Controls, EditableComboIsEnteredAndLeftAsOneControl)
 {
     ShowForm();

@@ -1,7 +1,9 @@
 // Tag reports end to end: the simulated reader on the far end of COM1 sends
 // each report as a chunk of its own; the main window decodes them on the GUI
 // thread. Prints how many arrive and the handler's time per report, against
-// a bare Sleep(100) measured in the same run (Wine's waits overshoot).
+// a bare Sleep(100) measured in the same run (Wine's waits overshoot), and
+// against that plus the edit control's own appends of the same lines.
+#include "classlib/Text.h"
 #include "console/Ureader.h"
 #include "tests/console/Com1Pair.h"
 #include "tests/console/ReaderSimProcess.h"
@@ -39,6 +41,41 @@ LONGLONG Now()
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return t.QuadPart;
+}
+
+// Milliseconds per pair of bare edit-control appends (EM_SETSEL to the end,
+// EM_REPLACESEL) of the texts the last report added to Memo1 and Memo2: the
+// edit control's own share of a report. The memos are emptied first and get
+// as many pairs as there were reports, so they hold what they held during
+// the run. Between pairs the thread pumps and waits a little, as it does
+// between reports: without the wait, an append also pays for the drawing
+// still owed for the one before.
+double BareAppendsMs(TFreader& form, int pairs)
+{
+    TStrings& log = *form.Memo1->Lines();
+    TStrings& tags = *form.Memo2->Lines();
+    if (log.Count() == 0 || tags.Count() == 0) return 0.0;
+    const std::wstring line = TextToWide(log.Get(log.Count() - 1));
+    const std::wstring tag = TextToWide(tags.Get(tags.Count() - 1));
+    log.Clear();
+    tags.Clear();
+    const auto append = [](HWND memo, const std::wstring& text, bool first) {
+        const std::wstring piece = first ? text : L"\r\n" + text;
+        const LPARAM end = GetWindowTextLengthW(memo);
+        SendMessageW(memo, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
+    };
+    LONGLONG ticks = 0;
+    for (int i = 0; i < pairs; ++i) {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Application->ProcessMessages();
+        const LONGLONG start = Now();
+        append(form.Memo1->WindowHandle(), line, i == 0);
+        append(form.Memo2->WindowHandle(), tag, i == 0);
+        ticks += Now() - start;
+    }
+    return Ms(ticks) / pairs;
 }
 
 // The mean of a bare Sleep(100) on this thread: the floor of the handler's wait.
@@ -93,16 +130,22 @@ int Run()
     }
     const double perReport = chunks > 0 ? Ms(handlerTicks) / chunks : 0.0;
     const double sleepMs = MeasuredWaitMs();
+    const int inMemo2 = form->Memo2->Lines()->Count();
+    const std::string count = form->Edit6->Text();
+    const double appendsMs = BareAppendsMs(*form, chunks);
     std::printf("reports_sent: %d\n", kReports);
-    std::printf("reports_in_memo2: %d\n", form->Memo2->Lines()->Count());
-    std::printf("report_count: %s\n", form->Edit6->Text().c_str());
+    std::printf("reports_in_memo2: %d\n", inMemo2);
+    std::printf("report_count: %s\n", count.c_str());
     std::printf("chunks_handled: %d\n", chunks);
     std::printf("gui_ms_per_report: %.2f\n", perReport);
     std::printf("gui_time_ratio_to_100ms_wait: %.3f\n", perReport / kWaitMs);
-    std::printf("reports_lost: %d\n", kReports - form->Memo2->Lines()->Count());
+    std::printf("reports_lost: %d\n", kReports - inMemo2);
     std::printf("bare_sleep_100_ms: %.2f\n", sleepMs);
     std::printf("gui_ms_per_report_beyond_sleep: %.2f\n", perReport - sleepMs);
     std::printf("gui_time_ratio_to_measured_sleep: %.3f\n", perReport / sleepMs);
+    // What is left once the edit control's own appends are taken away too.
+    std::printf("bare_edit_appends_ms_per_report: %.2f\n", appendsMs);
+    std::printf("gui_ms_per_report_beyond_sleep_and_bare_appends: %.2f\n", perReport - sleepMs - appendsMs);
     std::printf("message_boxes: %d\n", boxes);
     form->Comm->CloseComm();
     delete form;

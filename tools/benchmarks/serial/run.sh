@@ -1,6 +1,7 @@
 # tools/bench serial: throughput of TComm's receive path against a bare
-# overlapped ReadFile loop on the same pty pair under Wine, bytes lost, and
-# the delay from a short write to its OnReceiveData once the line is quiet.
+# overlapped ReadFile loop on the same pty pair under Wine and against that
+# loop handing each chunk to the GUI thread by a post, bytes lost, and the
+# delay from a short write to its OnReceiveData once the line is quiet.
 bench_serial() {
   tb_build_windows bench-serial
   tb_wine "$root/build/bench-windows/tools/benchmarks/serial/bench-serial.exe" "$@" | tr -d '\r'
