@@ -4,6 +4,8 @@
 // painted, the executable's size and its private memory at that moment.
 // PROGRAM may be EXE?ARGUMENT: the program then gets ARGUMENT on its command
 // line and is named after both (EXE?ARGUMENT's base names joined by "@").
+#include "Painted.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -38,20 +40,6 @@ BOOL CALLBACK FindVisibleTop(HWND wnd, LPARAM param)
         return FALSE;
     }
     return TRUE;
-}
-
-// The window counts as painted once the centre of its client area shows the
-// face colour: before its first paint Wine shows nothing there.
-bool Painted(HWND wnd)
-{
-    RECT r;
-    if (!GetClientRect(wnd, &r)) return false;
-    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(wnd, &centre);
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-    ReleaseDC(nullptr, screen);
-    return pixel == GetSysColor(COLOR_BTNFACE);
 }
 
 // The executable of PROGRAM and its argument ("" for none).

@@ -6,6 +6,8 @@
 #include "console/Ureader.h"
 #include "skin/manager/WinSkinDlg.h"
 
+#include "Painted.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -37,20 +39,6 @@ double ProcessAgeMs()
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(now) - ticks(created)) / 10000.0;
-}
-
-// The same criterion as bench-startup: the centre of the client area shows
-// the face colour once the window has painted.
-bool Painted(HWND wnd)
-{
-    RECT r;
-    if (!GetClientRect(wnd, &r)) return false;
-    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(wnd, &centre);
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-    ReleaseDC(nullptr, screen);
-    return pixel == GetSysColor(COLOR_BTNFACE);
 }
 
 // UTF-16 code units as four hexadecimal digits each ("-" for none).
