@@ -60,6 +60,7 @@ TWinSkinForm::~TWinSkinForm()
         else DetachWindow();
     }
     FClientHook.Detach();
+    if (FDestroyMenuPending) ReleaseMenuBar(false);
     FreeSysMenu();
     ClearSysButtons();
     FTimer.reset();
@@ -150,10 +151,11 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     else ::DeleteObject(own);
 
     if (FSkinMainMenu) {
-        FOldMenu = ::GetMenu(FHandle);
-        // The skinned menu bar is not built yet: a window with a menu bar of
-        // its own keeps its native frame (and menu) and gets the rest.
-        if (FOldMenu != nullptr && FMDIKind != mdiChild && !FChild) FSkinMainMenu = false;
+        RECT before{}, after{};
+        ::GetClientRect(FHandle, &before);
+        TakeMenuBar();
+        ::GetClientRect(FHandle, &after);
+        FMenuTakenGrowth = FMenuBar ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
         if (!((FMDIKind == mdiChild && SkinManager != nullptr && SkinManager->ChildMaximized()) ||
@@ -210,7 +212,9 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     ::GetWindowRect(FHandle, &window);
     if (FDialog || FSkinState == ssReskinning) ::GetClientRect(FHandle, &FClientRect);
     int width = FClientRect.right + FBorderLeft + FBorderRight;
-    int clientHeight = FClientRect.bottom;
+    // Once: the client area as it was with the window's own menu bar.
+    const int growth = std::exchange(FMenuTakenGrowth, 0);
+    int clientHeight = FClientRect.bottom - growth;
     if (UseClientRect) {
         ::GetClientRect(FHandle, &FClientRect);
         width = FClientRect.right + FBorderLeft + FBorderRight;
@@ -218,7 +222,7 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     } else if (FForm != nullptr) {
         const RECT client = FForm->ClientRect();
         width = client.right + FBorderLeft + FBorderRight;
-        clientHeight = FMDIKind == mdiChild ? client.bottom : client.bottom - FMenuBarHeight;
+        clientHeight = client.bottom - growth;
     }
     int height = clientHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
     if (FDialog && !UseClientRect) {
@@ -303,6 +307,7 @@ void TWinSkinForm::Unskin()
     if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
     FClientHook.Detach();
     if (destroying) {
+        ReleaseMenuBar(false);
         if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
         return;
     }
@@ -313,6 +318,8 @@ void TWinSkinForm::Unskin()
         ::SetWindowLongA(FHandle, GWL_STYLE, style);
         FStyle = style;
         if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) RestoreOuterSize();
+        // After the outer size: the window's own bar then takes its height from the client area.
+        ReleaseMenuBar(true);
     }
     // The window's own region (or none) is given back; ours belongs to the system.
     if (HRGN own = std::exchange(FOriginalRegion, nullptr); ::SetWindowRgn(FHandle, own, TRUE) == 0 && own != nullptr)
@@ -354,6 +361,7 @@ void TWinSkinForm::DetachWindow()
     FFormHook.Detach();
     FWindowHook.Detach();
     FClientHook.Detach();
+    ReleaseMenuBar(false);
     // Control adapters are freed here once they exist.
     if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
 }

@@ -25,6 +25,7 @@ class TControl;
 class TDataSkinSysButton;
 class TSkinData;
 class TWinSkinForm;
+class TMenuBtn;
 class TWinSkinMenu;
 class TWinSkinSysMenu;
 struct TWinSkinFormTestAccess;
@@ -49,6 +50,7 @@ public:
 
 protected:
     friend class TWinSkinForm;
+    friend class TWinSkinMenu;
     friend struct TWinSkinFormTestAccess;
     TWinSkinForm* FForm;
     RECT FRect{};
@@ -99,6 +101,9 @@ public:
     // An MDI child's caption and region as the children's maximized state changed.
     void ChildCaptionStyleChanged(bool Maximized);
     static void RepaintWindow(HWND Window);
+    // The message-filter hook's view of a message of this window's open
+    // drop-down; true consumes it.
+    bool MenuHookMessage(const MSG& Message);
 
     HWND Handle() const noexcept { return FHandle; }
     TSkinData* SkinData() const noexcept { return FSkinData; }
@@ -109,6 +114,7 @@ public:
 private:
     friend class TNCObject;
     friend class TWinSysButton;
+    friend class TWinSkinMenu;
     friend struct TWinSkinFormTestAccess;
 
     void InitSkin(TSkinData* Data);
@@ -151,6 +157,18 @@ private:
     void SysButtonClick(POINT P);
     void ShowSystemMenu(POINT ScreenPoint);
     bool CanClose() const;
+
+    // The skinned menu bar and owner-drawn menu items.
+    void TakeMenuBar();
+    // Gives the held menu back to the window, or (the window is gone)
+    // destroys it once no drop-down of it is open.
+    void ReleaseMenuBar(bool GiveBack);
+    // Opens Button's drop-down (a plain command is posted) and, when the
+    // tracking switched to another button, that one's, until none is left.
+    bool OpenMenuButton(TMenuBtn* Button, bool Keyboard);
+    TNCObject* ObjectAt(POINT P) const;
+    void WMDrawItem(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -231,6 +249,14 @@ private:
     HRGN FRegion = nullptr;  // owned by the system once set
     std::unique_ptr<TWinSkinMenu> FMenuBar;
     std::unique_ptr<TWinSkinSysMenu> FSysMenuPopup;
+    // The system menu popup being tracked (not rebuilt or freed meanwhile).
+    TWinSkinSysMenu* FSysMenuTracked = nullptr;
+    // The window went while its menu was open: the held menu is destroyed
+    // when the tracking has returned.
+    bool FDestroyMenuPending = false;
+    // How much the client area grew when the menu bar was taken off the
+    // window, before the skin frame was applied.
+    int FMenuTakenGrowth = 0;
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     std::unique_ptr<TBitmap> FSmallIcon;
     std::unique_ptr<TBitmap> FTitleBitmap;
