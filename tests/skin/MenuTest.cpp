@@ -1,16 +1,22 @@
-// Skinned menus under Wine, driven by injected input: popup menus, the
-// system menu, the menu bar of a raw window and owner-drawn items.
+// Skinned menus under Wine, driven by injected mouse and keyboard input:
+// the popup life cycle, item and ring pixels, the menu bar of a raw window
+// made with CreateMenu, the system menu, and leaks over many opens.
 #include "tests/skin/FrameFixture.h"
 
 #include "skin/SkinWindowMessages.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "tests/support/GdiObjectCount.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 
 namespace frametest {
 namespace {
+
+using frameharness::TWindowCapture;
+
+constexpr UINT MnGetHMenu = 0x01E1;
 
 void Key(WORD Vk, bool Up)
 {
@@ -27,14 +33,41 @@ void Tap(WORD Vk)
     Key(Vk, true);
 }
 
-// Steps run one per timer tick, also inside the modal loop of a menu that
-// Start opens; the test then pumps until every step has run.
+void AltTap(WORD Vk)
+{
+    Key(VK_MENU, false);
+    Tap(Vk);
+    Key(VK_MENU, true);
+}
+
+// A move that the menu's own loop takes from the queue.
+void MoveOnly(POINT Screen)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(Screen.x) * 65536 + ::GetSystemMetrics(SM_CXSCREEN) - 1) /
+                                 ::GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(Screen.y) * 65536 + ::GetSystemMetrics(SM_CYSCREEN) - 1) /
+                                 ::GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void Click(POINT Screen)
+{
+    frameharness::MouseMoveTo(Screen);
+    frameharness::MousePress(frameharness::TMouseButton::Left);
+    frameharness::MouseRelease(frameharness::TMouseButton::Left);
+}
+
+// Steps run one per timer tick, also inside the modal loop of a menu; the
+// test pumps until every step has run.
 class TScript {
 public:
     explicit TScript(std::deque<std::function<void()>> Steps) : FSteps(std::move(Steps))
     {
         Current = this;
-        FTimer = ::SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR, DWORD) {
+        FTimer = ::SetTimer(nullptr, 0, 120, [](HWND, UINT, UINT_PTR, DWORD) {
             if (Current == nullptr || Current->FSteps.empty()) return;
             auto step = std::move(Current->FSteps.front());
             Current->FSteps.pop_front();
@@ -46,7 +79,9 @@ public:
         ::KillTimer(nullptr, FTimer);
         Current = nullptr;
     }
-    bool Finish() { return PumpUntil([this] { return FSteps.empty(); }, 10000); }
+    TScript(const TScript&) = delete;
+    TScript& operator=(const TScript&) = delete;
+    bool Finish() { return PumpUntil([this] { return FSteps.empty(); }, 15000); }
 
 private:
     static inline TScript* Current = nullptr;
@@ -54,47 +89,249 @@ private:
     UINT_PTR FTimer = 0;
 };
 
-HWND OpenPopupWindow()
+// The visible popup-menu windows of the thread, oldest first.
+std::vector<HWND> OpenPopups()
 {
-    return ::FindWindowW(L"#32768", nullptr);
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND W, LPARAM L) {
+            if (::IsWindowVisible(W) && GetWindowClassName(W) == "#32768")
+                reinterpret_cast<std::vector<HWND>*>(L)->insert(reinterpret_cast<std::vector<HWND>*>(L)->begin(), W);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
-TEST_F(FrameTest, WinePopupGeometry)
+std::vector<HMENU> OpenMenus()
+{
+    std::vector<HMENU> menus;
+    for (HWND w : OpenPopups()) menus.push_back(reinterpret_cast<HMENU>(::SendMessageW(w, MnGetHMenu, 0, 0)));
+    return menus;
+}
+
+std::vector<UINT> Commands;
+LRESULT CALLBACK CommandProc(HWND W, UINT M, WPARAM WP, LPARAM LP)
+{
+    if (M == WM_COMMAND) Commands.push_back(LOWORD(WP));
+    return ::DefWindowProcW(W, M, WP, LP);
+}
+
+const wchar_t* CommandClass()
+{
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = CommandProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"TbMenuTest";
+        return ::RegisterClassW(&wc) != 0;
+    }();
+    return registered ? L"TbMenuTest" : nullptr;
+}
+
+struct TBar {
+    HMENU Bar, File, Recent, Edit;
+};
+
+// File (Open, a disabled item, a separator, Recent >, a checked item), Edit, and the command Help.
+TBar MakeBar()
+{
+    TBar m{::CreateMenu(), ::CreatePopupMenu(), ::CreatePopupMenu(), ::CreatePopupMenu()};
+    ::AppendMenuW(m.File, MF_STRING, 101, L"&Open\tCtrl+O");
+    ::AppendMenuW(m.File, MF_STRING | MF_GRAYED, 102, L"&Disabled");
+    ::AppendMenuW(m.File, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(m.Recent, MF_STRING, 201, L"One");
+    ::AppendMenuW(m.File, MF_POPUP, reinterpret_cast<UINT_PTR>(m.Recent), L"&Recent");
+    ::AppendMenuW(m.File, MF_STRING | MF_CHECKED, 103, L"C&hecked");
+    ::AppendMenuW(m.Edit, MF_STRING, 301, L"Cu&t");
+    ::AppendMenuW(m.Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m.File), L"&File");
+    ::AppendMenuW(m.Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m.Edit), L"&Edit");
+    ::AppendMenuW(m.Bar, MF_STRING, 401, L"&Help");
+    return m;
+}
+
+class MenuTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        Main = MakeForm();
+        ASSERT_NE(ShowSkinned(Main.Form), nullptr);
+        Commands.clear();
+    }
+
+    // A skinned raw window with the bar of MakeBar, active.
+    HWND MakeBarWindow(DWORD Style = WS_OVERLAPPEDWINDOW)
+    {
+        Menu = MakeBar();
+        const HWND w = ::CreateWindowExW(0, CommandClass(), L"Menu", Style, 100, 100, 400, 300, nullptr, Menu.Bar,
+                                         ::GetModuleHandleW(nullptr), nullptr);
+        Windows.push_back(w);
+        ::ShowWindow(w, SW_SHOW);
+        ::SetForegroundWindow(w);
+        if (!PumpUntil([&] { return IsActiveFrame(w); })) return nullptr;
+        Pump();
+        return w;
+    }
+
+    // Screen point of bar button Index's centre.
+    POINT BarButton(HWND Window, int Index)
+    {
+        RECT r{};
+        ::GetWindowRect(Window, &r);
+        const int y = r.top + Access::TitleHeight(*Frame(Window)) + 8;
+        const int x[] = {30, 62, 95};
+        return {r.left + x[Index], y};
+    }
+
+    TSkinnedForm Main;
+    TBar Menu{};
+};
+
+TEST_F(MenuTest, APopupIsListedAndSkinnedWhileOpenAndLetGoWhenItCloses)
+{
+    const HWND window = Main.Form->Handle();
+    const size_t hooked = HookedWindowCount();
+    HWND popup = nullptr;
+    LRESULT query = 0;
+    bool listed = false;
+    TScript script({[&] {
+                        const auto popups = OpenPopups();
+                        popup = popups.empty() ? nullptr : popups.back();
+                        query = ::SendMessageW(popup, WM_SKIN_QUERY, 0, 0);
+                        listed = SkinManager->FindPopupMenu(popup) != nullptr;
+                    },
+                    [] { Tap(VK_ESCAPE); }});
+    ::SetForegroundWindow(window);
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(script.Finish());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(query, 1);
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(PumpUntil([] { return SkinManager->PopupMenus().empty(); }));
+    EXPECT_EQ(HookedWindowCount(), hooked);
+
+    // The manager freed while a menu is open: the popup's window gets its
+    // own procedure back and nothing of the skin runs afterwards.
+    TScript freeing({[] { FreeSkinManager(); }, [] { Tap(VK_ESCAPE); }});
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(freeing.Finish());
+    EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
+    EXPECT_EQ(HookedWindowCount(), 0u);
+}
+
+// The system menu's copy: item states as the window's state says, its
+// pixels from the skin (ring, selected cell, separator, shortcut at the right).
+TEST_F(MenuTest, TheSystemMenuIsDrawnFromTheSkinWithItsItemsEnabledForTheWindowState)
+{
+    const HWND window = Main.Form->Handle();
+    struct TSeen {
+        std::vector<UINT> Grayed;
+        TWindowCapture Capture;
+        RECT Move{}, Close{}, Separator{};
+        HWND Popup = nullptr;
+    };
+    auto open = [&](TSeen& Seen, bool Hover) {
+        // A second request within the double-click time is a double click.
+        frameharness::PumpFor(::GetDoubleClickTime() + 50);
+        TScript script({[&] {
+                            const auto popups = OpenPopups();
+                            if (popups.empty()) return;
+                            Seen.Popup = popups.back();
+                            const auto menu = reinterpret_cast<HMENU>(::SendMessageW(Seen.Popup, MnGetHMenu, 0, 0));
+                            for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+                                if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED)
+                                    Seen.Grayed.push_back(::GetMenuItemID(menu, i));
+                            RECT w{};
+                            ::GetWindowRect(Seen.Popup, &w);
+                            auto local = [&](int Pos, RECT& R) {
+                                ::GetMenuItemRect(window, menu, static_cast<UINT>(Pos), &R);
+                                ::OffsetRect(&R, -w.left, -w.top);
+                            };
+                            local(1, Seen.Move);
+                            local(5, Seen.Separator);
+                            local(6, Seen.Close);
+                            if (Hover) MoveOnly({w.left + Seen.Move.right - 6, w.top + Seen.Move.top + 4});
+                        },
+                        [&] { Seen.Capture = TWindowCapture::Take(Seen.Popup); }, [] { Tap(VK_ESCAPE); }});
+        ::SetForegroundWindow(window);
+        AltTap(VK_SPACE);
+        EXPECT_TRUE(script.Finish());
+    };
+    auto has = [](const std::vector<UINT>& Ids, UINT Id) { return std::find(Ids.begin(), Ids.end(), Id) != Ids.end(); };
+
+    TSeen normal;
+    open(normal, true);
+    EXPECT_TRUE(has(normal.Grayed, SC_RESTORE));
+    EXPECT_FALSE(has(normal.Grayed, SC_MAXIMIZE));
+    EXPECT_FALSE(has(normal.Grayed, SC_MOVE));
+    EXPECT_FALSE(has(normal.Grayed, SC_CLOSE));
+    ASSERT_FALSE(normal.Capture.Empty());
+    TBitmap& back = *Main.Data->FMenuBackground->FBitmap;
+    TBitmap& item = *Main.Data->FMenuItem->FBitmap;
+    EXPECT_EQ(normal.Capture.Pixel(0, 0), CellPixel(back, 1, 1, false, 0, 0));
+    EXPECT_EQ(normal.Capture.Pixel(normal.Capture.Width() / 2, normal.Capture.Height() - 1),
+              CellPixel(back, 1, 1, false, back.Width() / 2, back.Height() - 1));
+    EXPECT_EQ(normal.Capture.Pixel(normal.Move.right - 6, (normal.Move.top + normal.Move.bottom) / 2),
+              CellPixel(item, 4, 5, false, 12, 10));
+    // The separator's line comes from the bottom rows of cell 2.
+    const int lineRow = normal.Separator.top + (normal.Separator.bottom - normal.Separator.top) - (item.Height() - 15);
+    EXPECT_EQ(normal.Capture.Pixel((normal.Separator.left + normal.Separator.right) / 2, lineRow),
+              CellPixel(item, 2, 5, false, 12, 15));
+    // The shortcut ends 11 pixels or a little more before the item's right edge.
+    const COLORREF plain = normal.Capture.Pixel(normal.Close.right - 2, normal.Close.top + 2);
+    int rightmost = -1;
+    for (int x = normal.Close.left; x < normal.Close.right; ++x)
+        for (int y = normal.Close.top; y < normal.Close.bottom; ++y)
+            if (normal.Capture.Pixel(x, y) != plain) rightmost = x;
+    EXPECT_LT(rightmost, normal.Close.right - 11);
+    EXPECT_GT(rightmost, normal.Close.right - 20);
+
+    ::ShowWindow(window, SW_MAXIMIZE);
+    Pump();
+    TSeen maximized;
+    open(maximized, false);
+    EXPECT_FALSE(has(maximized.Grayed, SC_RESTORE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_MAXIMIZE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_MOVE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_SIZE));
+    ::ShowWindow(window, SW_RESTORE);
+    Pump();
+
+    // Without boxes: neither maximize nor minimize is offered.
+    ::SetWindowLongW(window, GWL_STYLE, ::GetWindowLongW(window, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+    RunAction(Main.Data, saUnskinAll);
+    RunAction(Main.Data, saSkinAll);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(window); }));
+    TSeen boxless;
+    open(boxless, false);
+    EXPECT_TRUE(has(boxless.Grayed, SC_MAXIMIZE));
+    EXPECT_TRUE(has(boxless.Grayed, SC_MINIMIZE));
+}
+
+TEST_F(MenuTest, CloseChosenInTheSystemMenuClosesTheWindowAndAGreyedCloseKeepsTheCloseButtonShut)
 {
     const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ::SetForegroundWindow(w);
-    ASSERT_TRUE(SkinManager == nullptr || true);
-    const TSkinnedForm main = MakeForm();
-    ASSERT_NE(ShowSkinned(main.Form), nullptr);
-    const HWND window = main.Form->Handle();
-    bool seen = false;
-    TScript script({[&] {
-                        const HWND popup = OpenPopupWindow();
-                        RECT r{}, c{};
-                        ::GetWindowRect(popup, &r);
-                        ::GetClientRect(popup, &c);
-                        printf("popup %p window %ld,%ld %ldx%ld client %ldx%ld style %lx listed %d query %d\n",
-                               (void*)popup, r.left, r.top, r.right - r.left, r.bottom - r.top, c.right, c.bottom,
-                               ::GetWindowLongW(popup, GWL_STYLE), SkinManager->FindPopupMenu(popup) != nullptr,
-                               (int)::SendMessageW(popup, WM_SKIN_QUERY, 0, 0));
-                        seen = popup != nullptr;
-                    },
-                    [&] {
-                        auto cap = frameharness::TWindowCapture::Take(OpenPopupWindow());
-                        FILE* f = fopen("Z:\\tmp\\popup.ppm", "wb");
-                        fprintf(f, "P6 %d %d 255\n", cap.Width(), cap.Height());
-                        for (int y = 0; y < cap.Height(); ++y)
-                            for (int x = 0; x < cap.Width(); ++x) {
-                                COLORREF c = cap.Pixel(x, y);
-                                fputc(GetRValue(c), f); fputc(GetGValue(c), f); fputc(GetBValue(c), f);
-                            }
-                        fclose(f);
-                    },
-                    [] { ::EndMenu(); }});
-    ::PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    ::EnableMenuItem(::GetSystemMenu(w, FALSE), SC_CLOSE, MF_GRAYED);
+    TWinSysButton* close = Button(*Frame(w), 0);
+    ASSERT_NE(close, nullptr);
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    const POINT at{r.left + (close->Rect().left + close->Rect().right) / 2, r.top + (close->Rect().top + close->Rect().bottom) / 2};
+    Click(at);
+    frameharness::PumpFor(300);
+    EXPECT_TRUE(::IsWindow(w));
+    ::EnableMenuItem(::GetSystemMenu(w, FALSE), SC_CLOSE, MF_ENABLED);
+
+    // Up twice from no selection: past the last item (About Wine) to Close.
+    TScript script({[] { Tap(VK_UP); }, [] { Tap(VK_UP); }, [] { Tap(VK_RETURN); }});
+    AltTap(VK_SPACE);
     EXPECT_TRUE(script.Finish());
-    EXPECT_TRUE(seen);
-    EXPECT_TRUE(SkinManager->PopupMenus().empty());
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w); }));
 }
 
 }  // namespace
