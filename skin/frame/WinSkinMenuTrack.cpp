@@ -76,15 +76,16 @@ HMENU InnermostMenu()
     return Tracking.Tracked;
 }
 
-// WM_MENUSELECT goes to the owner, past the hook: the highlighted item is
-// read from the menu itself.
-bool HighlightedHasSubMenu(HMENU Menu)
+// What Right does in Menu: the item highlighted there is read from the
+// menu itself (WM_MENUSELECT goes to the owner, past the hook).
+bool RightStaysInMenu(HMENU Menu)
 {
     const int count = ::GetMenuItemCount(Menu);
     for (int i = 0; i < count; ++i)
         if (::GetMenuState(Menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
             return ::GetSubMenu(Menu, i) != nullptr;
-    return false;
+    // A submenu just opened, nothing chosen in it yet: Right enters it.
+    return Menu != Tracking.Tracked;
 }
 
 TMenuItemView ViewOf(const TOwnedMenuItem& Item, UINT State, HIMAGELIST Images)
@@ -208,6 +209,7 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
     if (!FMenuBar) return false;
     const int count = FMenuBar->Count();
     auto switchTo = [&](int Index, bool ByKey) {
+        if (Index == Tracking.OpenIndex) return false;
         Tracking.SwitchTo = Index;
         Tracking.SwitchByKey = ByKey;
         ::EndMenu();
@@ -220,14 +222,23 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
         WPARAM key = Message.wParam;
         if (rtl && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
         const HMENU inner = InnermostMenu();
+        // The neighbour with a drop-down: a plain command on the bar is
+        // passed over rather than run by moving onto it.
+        auto neighbour = [&](int Step) {
+            for (int i = 1; i < count; ++i) {
+                const int index = (Tracking.OpenIndex + Step * i + count) % count;
+                if (FMenuBar->Button(index)->FSubMenu != nullptr) return index;
+            }
+            return Tracking.OpenIndex;
+        };
         if (key == VK_LEFT) {
             // Deeper in a submenu, Left closes that submenu.
             if (inner != Tracking.Tracked) return false;
-            return switchTo((Tracking.OpenIndex + count - 1) % count, true);
+            return switchTo(neighbour(-1), true);
         }
         if (key == VK_RIGHT) {
-            if (HighlightedHasSubMenu(inner)) return false;
-            return switchTo((Tracking.OpenIndex + 1) % count, true);
+            if (RightStaysInMenu(inner)) return false;
+            return switchTo(neighbour(1), true);
         }
         return false;
     }
@@ -238,7 +249,7 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
         if (Message.pt.x == Tracking.LastMouse.x && Message.pt.y == Tracking.LastMouse.y) return false;
         Tracking.LastMouse = Message.pt;
         const TMenuBtn* button = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(Message.pt.x, Message.pt.y)));
-        if (button == nullptr || button->FIndex == Tracking.OpenIndex) return false;
+        if (button == nullptr || button->FIndex == Tracking.OpenIndex || button->FSubMenu == nullptr) return false;
         switchTo(button->FIndex, false);
         return false;
     }

@@ -334,5 +334,155 @@ TEST_F(MenuTest, CloseChosenInTheSystemMenuClosesTheWindowAndAGreyedCloseKeepsTh
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w); }));
 }
 
+// A raw window's CreateMenu bar: drawn from the skin's menu-bar cells, the
+// client area kept, the menu given back on unskin.
+TEST_F(MenuTest, ARawWindowsMenuBarIsSkinnedAndGivenBack)
+{
+    Menu = MakeBar();
+    const HWND w = ::CreateWindowExW(0, CommandClass(), L"Menu", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr, Menu.Bar,
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    Windows.push_back(w);
+    RECT before{};
+    ::GetClientRect(w, &before);
+    ::ShowWindow(w, SW_SHOW);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    Pump();
+    RECT skinned{};
+    ::GetClientRect(w, &skinned);
+    EXPECT_EQ(skinned.right, before.right);
+    EXPECT_EQ(skinned.bottom, before.bottom);
+    EXPECT_EQ(::GetMenu(w), nullptr);
+
+    TBitmap& bar = *Main.Data->FMenuBar->FBitmap;
+    const int title = Access::TitleHeight(*Frame(w));
+    const int barHeight = ::GetSystemMetrics(SM_CYMENU);
+    auto barPixel = [&] {
+        Pump();
+        const TWindowCapture shot = TWindowCapture::Take(w);
+        return shot.Pixel(shot.Width() - 30, title + barHeight / 2);
+    };
+    const int cellRow = (barHeight / 2) * (bar.Height() / 2) / barHeight;
+    EXPECT_EQ(barPixel(), CellPixel(bar, 1, 2, true, bar.Width() / 2, cellRow));
+    ::SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(barPixel(), CellPixel(bar, 2, 2, true, bar.Width() / 2, cellRow));
+    ::SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+
+    RunAction(Main.Data, saUnskinAll);
+    Pump();
+    RECT after{};
+    ::GetClientRect(w, &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(::GetMenu(w), Menu.Bar);
+    // The items are the application's again: strings, not owner-drawn.
+    EXPECT_EQ(::GetMenuState(Menu.File, 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
+
+// Keyboard and mouse on the bar: Alt+letter, Left and Right with wrap and
+// past the plain command, Right into a submenu, a mouse slide, Alt and Esc.
+TEST_F(MenuTest, TheBarOpensSwitchesAndClosesByKeyboardAndMouse)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    std::vector<std::vector<HMENU>> seen;
+    auto look = [&] { seen.push_back(OpenMenus()); };
+    RECT recent{};
+    TScript script({look, [] { Tap(VK_RIGHT); }, look, [] { Tap(VK_RIGHT); }, look, [] { Tap(VK_LEFT); }, look,
+                    [] { Tap(VK_LEFT); }, look,
+                    [&] {
+                        // Onto Recent with the mouse, then Right opens its submenu.
+                        ::GetMenuItemRect(w, Menu.File, 3, &recent);
+                        MoveOnly({recent.left + 20, (recent.top + recent.bottom) / 2});
+                    },
+                    [] { Tap(VK_RIGHT); }, look,
+                    [&] { MoveOnly(BarButton(w, 1)); }, look, look, [] { Tap(VK_ESCAPE); }, look});
+    ::SetForegroundWindow(w);
+    AltTap('F');
+    ASSERT_TRUE(script.Finish());
+    ASSERT_EQ(seen.size(), 9u);
+    const std::vector<HMENU> file{Menu.File}, edit{Menu.Edit};
+    EXPECT_EQ(seen[0], file);
+    EXPECT_EQ(seen[1], edit);
+    EXPECT_EQ(seen[2], file);  // past Help, around to the first
+    EXPECT_EQ(seen[3], edit);  // Left from the first wraps to the last drop-down
+    EXPECT_EQ(seen[4], file);
+    EXPECT_EQ(seen[5], (std::vector<HMENU>{Menu.File, Menu.Recent}));
+    EXPECT_EQ(seen[6], edit);  // the mouse slid onto Edit: switched once
+    EXPECT_EQ(seen[7], edit);
+    EXPECT_TRUE(seen[8].empty());
+
+    // Alt alone opens the first drop-down, Alt again ends it.
+    std::vector<HMENU> altAlone;
+    TScript alt({[&] { altAlone = OpenMenus(); }, [] { Tap(VK_MENU); }, [] {}});
+    Tap(VK_MENU);
+    ASSERT_TRUE(alt.Finish());
+    EXPECT_EQ(altAlone, file);
+    EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
+    EXPECT_TRUE(Commands.empty());
+}
+
+// Only enabled commands of the window's own menu reach it: a disabled item
+// and a drop-down button post nothing.
+TEST_F(MenuTest, OnlyEnabledCommandsArriveAndAWindowClosedWhileItsMenuIsOpenTakesItsMenuAlong)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    RECT item{};
+    TScript script({[&] {
+                        ::GetMenuItemRect(w, Menu.File, 1, &item);
+                        MoveOnly({item.left + 20, (item.top + item.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] { Tap(VK_ESCAPE); }, [] {},
+                    [&] { Click(BarButton(w, 0)); }, [] {},
+                    [&] {
+                        ::GetMenuItemRect(w, Menu.File, 0, &item);
+                        MoveOnly({item.left + 20, (item.top + item.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] {}});
+    Click(BarButton(w, 0));
+    ASSERT_TRUE(script.Finish());
+    Click(BarButton(w, 2));
+    Pump();
+    EXPECT_EQ(Commands, (std::vector<UINT>{101, 401}));
+
+    TScript closing({[&] { ::DestroyWindow(w); }, [] {}});
+    Click(BarButton(w, 1));
+    ASSERT_TRUE(closing.Finish());
+    EXPECT_FALSE(::IsWindow(w));
+    EXPECT_FALSE(::IsMenu(Menu.Bar));
+    EXPECT_TRUE(OpenPopups().empty());
+}
+
+// A hundred opens of a drop-down and of the system menu leave no GDI object
+// and no menu behind.
+TEST_F(MenuTest, OpeningMenusAHundredTimesLeaksNothing)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (!OpenPopups().empty()) ::EndMenu();
+    });
+    std::vector<HMENU> sysMenus;
+    auto openBoth = [&] {
+        ::SendMessageW(w, WM_SKIN_MENUAT, 0, MAKELPARAM(BarButton(w, 0).x, BarButton(w, 0).y));
+        ::SendMessageW(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(BarButton(w, 0).x, BarButton(w, 0).y - 15));
+        if (const TWinSkinSysMenu* menu = Access::SysMenu(*Frame(w))) sysMenus.push_back(menu->Handle());
+        // Past the double-click time of two system-menu requests.
+        Access::ForgetRightClick(*Frame(w));
+    };
+    for (int i = 0; i < 3; ++i) openBoth();
+    const int gdi = GdiObjectCount();
+    ASSERT_NE(gdi, -1) << kNoGdiObjectCount;
+    for (int i = 0; i < 100; ++i) openBoth();
+    ::KillTimer(nullptr, closer);
+    Pump();
+    EXPECT_LE(GdiObjectCount(), gdi);
+    ASSERT_EQ(sysMenus.size(), 103u);
+    for (size_t i = 0; i + 1 < sysMenus.size(); ++i) EXPECT_FALSE(::IsMenu(sysMenus[i])) << i;
+    EXPECT_TRUE(::IsMenu(Menu.File));
+    EXPECT_TRUE(SkinManager->PopupMenus().empty());
+}
+
 }  // namespace
 }  // namespace frametest
