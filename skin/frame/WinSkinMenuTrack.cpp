@@ -315,12 +315,7 @@ void TWinSkinForm::WMMeasureItem(TMessage& Message)
         CallDefault(Message);
         return;
     }
-    const TWindowDC dc(FHandle, ::GetDC(FHandle));
-    if (dc.Get() == nullptr) {
-        CallDefault(Message);
-        return;
-    }
-    const SIZE size = MeasureSkinMenuItem(dc.Get(), ViewOf(*item, 0, images), *FSkinData);
+    const SIZE size = MeasureSkinMenuItem(ViewOf(*item, 0, images), *FSkinData);
     measure.itemWidth = static_cast<UINT>(size.cx);
     measure.itemHeight = static_cast<UINT>(size.cy);
     Message.Result = TRUE;

@@ -7,6 +7,7 @@
 #include "classlib/Handles.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -146,6 +147,39 @@ private:
 
 TMenuFontHolder MenuFontHolder;
 
+// One off-screen surface for every item painted (and measured), grown as
+// needed: a menu paints its items one after the other.
+class TItemSurface {
+public:
+    TBitmap& Get(int W, int H)
+    {
+        if (!FBitmap) {
+            FBitmap = std::make_unique<TBitmap>();
+            FBitmap->SetPixelFormat(TPixelFormat::pf24bit);
+        }
+        if (FBitmap->Width() < W || FBitmap->Height() < H)
+            FBitmap->SetSize(std::max(W, FBitmap->Width()), std::max(H, FBitmap->Height()));
+        return *FBitmap;
+    }
+
+private:
+    std::unique_ptr<TBitmap> FBitmap;
+};
+
+TItemSurface Surface;
+
+TBitmap& ItemSurface(int W, int H)
+{
+    return Surface.Get(W, H);
+}
+
+void FillSolid(HDC DC, const RECT& Rect, TColor Colour)
+{
+    const COLORREF old = ::SetDCBrushColor(DC, Rgb(Colour));
+    ::FillRect(DC, &Rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(DC, old);
+}
+
 }  // namespace
 
 TMenuItemView MenuItemViewOf(const std::wstring& Text)
@@ -162,9 +196,11 @@ HFONT MenuFont()
     return MenuFontHolder.Get();
 }
 
-SIZE MeasureSkinMenuItem(HDC DC, const TMenuItemView& Item, const TSkinData& Data)
+SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data)
 {
     if (Item.Separator) return {0, SeparatorHeight};
+    const HDC DC = ItemSurface(1, 1).Canvas()->Handle();
+    if (DC == nullptr) return {0, SeparatorHeight};
     const HFONT font = MenuFont();
     const TSelectObject select(DC, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     const SIZE caption = TextSize(DC, Item.Caption, DT_EXPANDTABS | DT_SINGLELINE);
@@ -178,23 +214,17 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
 {
     const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
     if (w <= 0 || h <= 0) return;
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-    bitmap.SetSize(w, h);
-    const HDC dc = bitmap.Canvas()->Handle();
+    TBitmap& surface = ItemSurface(w, h);
+    const HDC dc = surface.Canvas()->Handle();
     if (dc == nullptr) return;
     const RECT all{0, 0, w, h};
     const bool element = HasItemElement(Data);
     if (Background != nullptr && !Background->Empty()) {
         ::BitBlt(dc, 0, 0, w, h, Background->Canvas()->Handle(), Place.x, Place.y, SRCCOPY);
     } else {
-        const TGdiObject brush(::CreateSolidBrush(Rgb(Data.FMenuColor)));
-        ::FillRect(dc, &all, static_cast<HBRUSH>(brush.Get()));
+        FillSolid(dc, all, Data.FMenuColor);
     }
-    if (!element && Selected && !Item.Separator) {
-        const TGdiObject brush(::CreateSolidBrush(Rgb(Data.FHilightColor)));
-        ::FillRect(dc, &all, static_cast<HBRUSH>(brush.Get()));
-    }
+    if (!element && Selected && !Item.Separator) FillSolid(dc, all, Data.FHilightColor);
     if (Item.Separator) {
         if (element) {
             DrawSeparator(dc, all, Data);
@@ -204,10 +234,12 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
         }
     } else {
         if (element) {
+            // Into the surface's pixels: no mask is made for the key colour.
             const TDataSkinObject& e = *Data.FMenuItem;
-            DrawSkinPart(dc, all, *e.FBitmap, MarginsOf(e),
-                         {.Index = Selected ? 4 : 1, .Count = MenuItemCells, .Transparent = e.FTrans != 0,
-                          .Tile = e.FTile != 0});
+            ::GdiFlush();
+            DrawSkinPartInto(surface, all, *e.FBitmap, MarginsOf(e),
+                             {.Index = Selected ? 4 : 1, .Count = MenuItemCells, .Transparent = e.FTrans != 0,
+                              .Tile = e.FTile != 0});
         }
         const HFONT font = MenuFont();
         TGdiObject bold;

@@ -32,7 +32,7 @@ TMenuItemView MenuItemViewOf(const std::wstring& Text);
 HFONT MenuFont();
 
 // Item width and height as drawn by PaintSkinMenuItem.
-SIZE MeasureSkinMenuItem(HDC DC, const TMenuItemView& Item, const TSkinData& Data);
+SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data);
 
 // Draws the item into Rect of DC. Background is the popup's background
 // rendering (or null: the menu colour), Place where Rect lies in it.

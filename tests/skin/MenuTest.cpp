@@ -68,7 +68,15 @@ public:
     {
         Current = this;
         FTimer = ::SetTimer(nullptr, 0, 120, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (Current == nullptr || Current->FSteps.empty()) return;
+            if (Current == nullptr) return;
+            // A menu the steps left open must not hold the test for ever.
+            if (Current->FSteps.empty()) {
+                if (::FindWindowW(L"#32768", nullptr) != nullptr) {
+                    ++Current->FLeftOpen;
+                    ::EndMenu();
+                }
+                return;
+            }
             auto step = std::move(Current->FSteps.front());
             Current->FSteps.pop_front();
             step();
@@ -81,9 +89,16 @@ public:
     }
     TScript(const TScript&) = delete;
     TScript& operator=(const TScript&) = delete;
-    bool Finish() { return PumpUntil([this] { return FSteps.empty(); }, 15000); }
+    // Every step ran and no menu was left open after the last.
+    bool Finish()
+    {
+        const bool ran = PumpUntil([this] { return FSteps.empty(); }, 15000);
+        frameharness::PumpFor(150);
+        return ran && FLeftOpen == 0;
+    }
 
 private:
+    int FLeftOpen = 0;
     static inline TScript* Current = nullptr;
     std::deque<std::function<void()>> FSteps;
     UINT_PTR FTimer = 0;
