@@ -54,7 +54,7 @@ HDC TCanvas::Handle()
         FHandle = ::CreateCompatibleDC(nullptr);
         if (FHandle == nullptr) throw EOutOfResources("CreateCompatibleDC failed", ::GetLastError());
         Select(FBitmap->Handle());
-        if (FFont || FBrushStyle != TBrushStyle::bsSolid) ApplyTextState();
+        ApplyTextState();
     }
     return FHandle;
 }
@@ -78,21 +78,31 @@ TFont* TCanvas::Font()
     if (!FFont) {
         FFont = std::make_unique<TFont>();
         FFont->OnChange = [this](TObject*) { ApplyTextState(); };
+        FTextState = true;
         ApplyTextState();
     }
     return FFont.get();
 }
 
+void TCanvas::SetBrushColor(int32_t Colour)
+{
+    FBrushColor = Colour;
+    ApplyTextState();
+}
+
 void TCanvas::SetBrushStyle(TBrushStyle Value)
 {
     FBrushStyle = Value;
+    FTextState = true;
     ApplyTextState();
 }
 
 void TCanvas::ApplyTextState()
 {
-    if (FHandle == nullptr) return;
+    // Canvases that never asked for text settings leave the DC's own alone.
+    if (FHandle == nullptr || !FTextState) return;
     ::SetBkMode(FHandle, FBrushStyle == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
+    ::SetBkColor(FHandle, ToRGB(FBrushColor));
     if (!FFont) return;
     ::SetTextColor(FHandle, ColorToRGB(FFont->Color()));
     const HFONT font = FFont->Handle();

@@ -42,7 +42,9 @@ public:
 
     // Colours are TColor values: red in the low byte, negative for a system colour.
     int32_t BrushColor() const noexcept { return FBrushColor; }
-    void SetBrushColor(int32_t Colour) noexcept { FBrushColor = Colour; }
+    void SetBrushColor(int32_t Colour);
+    // Once Font or BrushStyle is used, text is drawn on the brush colour, or
+    // without a background when the style is bsClear.
     TBrushStyle BrushStyle() const noexcept { return FBrushStyle; }
     void SetBrushStyle(TBrushStyle Value);
     // Its Color is the text colour.
@@ -71,6 +73,7 @@ private:
     TBitmap* FBitmap;
     HDC FHandle = nullptr;
     bool FForeign = false;
+    bool FTextState = false;  // Font or BrushStyle used: the DC follows them
     int FSavedState = 0;  // SaveDC of a foreign DC
     HGDIOBJ FOldBitmap = nullptr;
     HGDIOBJ FOldFont = nullptr;

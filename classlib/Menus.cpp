@@ -3,6 +3,7 @@
 #include "Menus.h"
 
 #include "Controls.h"
+#include "Handles.h"
 #include "ImgList.h"
 #include "Text.h"
 #include "UtilWindow.h"
@@ -490,19 +491,15 @@ bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& Measure)
     TMenuItem* item = FindItem(Measure.itemID, TFindItemKind::fkCommand);
     if (item == nullptr) return false;
     // No DC comes with the message: measure on the screen's.
-    const HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
+    const TWindowDC screen(nullptr, GetDC(nullptr));
+    if (screen.Get() == nullptr) return false;
     int width = 0, height = 0;
-    try {
+    {
         TCanvas canvas;
-        canvas.SetHandle(screen);
+        canvas.SetHandle(screen.Get());
         AssignMenuFont(*canvas.Font());
         item->MeasureItem(canvas, width, height);
-    } catch (...) {
-        ReleaseDC(nullptr, screen);
-        throw;
     }
-    ReleaseDC(nullptr, screen);
     Measure.itemWidth = static_cast<UINT>(std::max(width, 0));
     Measure.itemHeight = static_cast<UINT>(std::max(height, 0));
     return true;
@@ -556,7 +553,9 @@ HWND TPopupMenu::WindowHandle()
 void TPopupMenu::Popup(int X, int Y)
 {
     const HWND owner = WindowHandle();
-    TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, X, Y, 0, owner, nullptr);
+    // A menu that cannot be shown (another one is being tracked) is no error:
+    // nothing was chosen, as when the user dismisses it.
+    (void)TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, X, Y, 0, owner, nullptr);
 }
 
 void TPopupMenu::WndProc(TMessage& Message)
