@@ -103,6 +103,9 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 
 TCustomForm::~TCustomForm()
 {
+    // A window still here is destroyed by the base destructor, past this
+    // class's message handling: it must not take the menu's HMENU along.
+    SetMenu(nullptr);
     auto& forms = TheScreen().FForms;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     gReleased.erase(std::remove(gReleased.begin(), gReleased.end(), this), gReleased.end());

@@ -35,6 +35,29 @@ void FreeCommand(UINT Id) noexcept
     if (Id < gCommands.size()) gCommands[Id] = false;
 }
 
+// The canvas font for an item's text, grey for a disabled item and bold for
+// the default one, put back afterwards.
+class TItemFont {
+public:
+    TItemFont(TCanvas& Canvas, bool Enabled, bool Bold) : FFont(*Canvas.Font())
+    {
+        FSaved.Assign(FFont);
+        if (!Enabled) FFont.SetColor(SystemColor(COLOR_GRAYTEXT));
+        LOGFONTW font{};
+        if (Bold && GetObjectW(FFont.Handle(), sizeof font, &font) == sizeof font) {
+            font.lfWeight = FW_BOLD;
+            FFont.AssignLogFont(font);
+        }
+    }
+    ~TItemFont() { FFont.Assign(FSaved); }
+    TItemFont(const TItemFont&) = delete;
+    TItemFont& operator=(const TItemFont&) = delete;
+
+private:
+    TFont& FFont;
+    TFont FSaved;
+};
+
 constexpr int kGlyphSize = 16;
 constexpr int kTextGap = 4;        // between glyph column, caption and shortcut
 constexpr int kShortCutGap = 16;   // least room between caption and shortcut
@@ -348,16 +371,28 @@ void TMenuItem::MeasureItem(TCanvas& ACanvas, int& Width, int& Height)
         Width = 0;
         Height = kSeparatorHeight;
     } else {
-        const TCustomImageList* images = GetParentMenu() != nullptr ? GetParentMenu()->Images() : nullptr;
-        const int glyph = images != nullptr ? std::max(images->Width(), kGlyphSize) : kGlyphSize;
+        const TItemFont font(ACanvas, true, FDefault);
+        const SIZE glyph = GlyphSize();
         RECT text{};
         ACanvas.TextRect(text, FCaption.empty() ? " " : FCaption, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-        Width = kTextGap + glyph + kTextGap + (text.right - text.left) + kTextGap;
+        Width = kTextGap + glyph.cx + kTextGap + (text.right - text.left) + kTextGap;
         if (FShortCut != 0) Width += kShortCutGap + ACanvas.TextWidth(ShortCutToText(FShortCut));
-        const int glyphHeight = images != nullptr ? std::max(images->Height(), kGlyphSize) : kGlyphSize;
-        Height = std::max<int>(text.bottom - text.top, glyphHeight) + 4;
+        Height = std::max<int>(text.bottom - text.top, glyph.cy) + 4;
     }
     if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
+}
+
+const TCustomImageList* TMenuItem::Images() const noexcept
+{
+    const TMenu* menu = GetParentMenu();
+    return menu != nullptr ? menu->Images() : nullptr;
+}
+
+SIZE TMenuItem::GlyphSize() const noexcept
+{
+    const TCustomImageList* images = Images();
+    if (images == nullptr) return {kGlyphSize, kGlyphSize};
+    return {std::max(images->Width(), kGlyphSize), std::max(images->Height(), kGlyphSize)};
 }
 
 void TMenuItem::DefaultDraw(TCanvas& ACanvas, const RECT& ARect)
@@ -370,26 +405,22 @@ void TMenuItem::DefaultDraw(TCanvas& ACanvas, const RECT& ARect)
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    const TMenu* menu = GetParentMenu();
-    const TCustomImageList* images = menu != nullptr ? menu->Images() : nullptr;
-    const int glyph = images != nullptr ? std::max(images->Width(), kGlyphSize) : kGlyphSize;
+    const TCustomImageList* images = Images();
     const int glyphLeft = ARect.left + kTextGap;
     const int middle = (ARect.top + ARect.bottom) / 2;
     if (images != nullptr && FImageIndex >= 0 && FImageIndex < images->Count()) {
         images->Draw(ACanvas, glyphLeft, middle - images->Height() / 2, FImageIndex, FEnabled);
     } else if (FChecked) {
         RECT box{glyphLeft, middle - kGlyphSize / 2, glyphLeft + kGlyphSize, middle + kGlyphSize / 2};
-        DrawFrameControl(dc, &box, DFC_MENU, MFT_STRING);  // the check mark
+        DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
     }
-    const TColor textColour = ACanvas.Font()->Color();
-    if (!FEnabled) ACanvas.Font()->SetColor(SystemColor(COLOR_GRAYTEXT));
+    const TItemFont font(ACanvas, FEnabled, FDefault);
     const TBrushStyle brush = ACanvas.BrushStyle();
     ACanvas.SetBrushStyle(TBrushStyle::bsClear);
-    RECT text{glyphLeft + glyph + kTextGap, ARect.top, ARect.right - kTextGap, ARect.bottom};
+    RECT text{glyphLeft + GlyphSize().cx + kTextGap, ARect.top, ARect.right - kTextGap, ARect.bottom};
     ACanvas.TextRect(text, FCaption, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
     if (FShortCut != 0) ACanvas.TextRect(text, ShortCutToText(FShortCut), DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     ACanvas.SetBrushStyle(brush);
-    ACanvas.Font()->SetColor(textColour);
 }
 
 // --- menus

@@ -117,6 +117,9 @@ private:
     // Position of the entry among the parent's visible items, or -1.
     int EntryPosition() const noexcept;
     void DefaultDraw(TCanvas& ACanvas, const RECT& ARect);
+    const TCustomImageList* Images() const noexcept;
+    // The glyph column: the image size, at least 16 x 16.
+    SIZE GlyphSize() const noexcept;
 
     std::string FCaption;
     bool FEnabled = true;
