@@ -4,8 +4,8 @@
 #include "ComCtrls.h"
 #include "ExceptionHook.h"
 #include "ExtCtrls.h"
-#include "StdCtrls.h"
 #include "Menus.h"
+#include "StdCtrls.h"
 #include "Text.h"
 #include "Timers.h"
 #include "classlib/portable/DescriptionReader.h"
@@ -183,20 +183,24 @@ bool TCustomForm::MenuMessage(TMessage& Message)
         if (HIWORD(Message.WParam) != 0 || Message.LParam != 0) return false;
         return FMenu->DispatchCommand(LOWORD(Message.WParam));
     case WM_DRAWITEM:
-        if (Message.WParam != 0 || !FMenu->DispatchDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)))
+        // Menus send no control identifier.
+        if (Message.WParam != 0 || Message.LParam == 0 ||
+            !FMenu->DispatchDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)))
             return false;
         Message.Result = TRUE;
         return true;
     case WM_MEASUREITEM:
-        if (Message.WParam != 0 || !FMenu->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam)))
+        if (Message.WParam != 0 || Message.LParam == 0 ||
+            !FMenu->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam)))
             return false;
         Message.Result = TRUE;
         return true;
     case CM_MENUCHANGED:
         // The menu changed in place; the window shows it again if someone
         // took it out, and redraws the bar.
-        if (::GetMenu(WindowHandle()) != FMenu->Handle()) ::SetMenu(WindowHandle(), FMenu->Handle());
-        else DrawMenuBar(WindowHandle());
+        if (::GetMenu(WindowHandle()) == FMenu->Handle()) DrawMenuBar(WindowHandle());
+        else if (!::SetMenu(WindowHandle(), FMenu->Handle()))
+            throw EOutOfResources("cannot give the form its menu again", GetLastError());
         Message.Result = 0;
         return true;
     case WM_DESTROY:

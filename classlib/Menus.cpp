@@ -153,16 +153,14 @@ TMenuItem::~TMenuItem()
     } catch (...) {
         FParent = nullptr;
     }
-    while (!FItems.empty()) {
-        TMenuItem* last = FItems.back();
-        try {
-            Remove(last);
-        } catch (...) {
-            last->FParent = nullptr;
-        }
-        delete last;
+    // The subitems go without this item's menu being refilled after each one;
+    // their entries go first, so that destroying the menu takes no subitem's
+    // HMENU along.
+    if (FHandle != nullptr) ClearEntries();
+    for (TMenuItem* item : std::exchange(FItems, {})) {
+        item->FParent = nullptr;
+        delete item;
     }
-    // Empty by now: destroying it cannot take a subitem's HMENU along.
     if (FHandle != nullptr) DestroyMenu(FHandle);
     FreeCommand(FCommand);
 }
@@ -286,8 +284,7 @@ HMENU TMenuItem::Handle()
 void TMenuItem::RebuildHandle()
 {
     if (FHandle == nullptr) return;
-    // RemoveMenu, not DeleteMenu: the subitems' HMENUs stay theirs.
-    for (int i = GetMenuItemCount(FHandle); i-- > 0;) RemoveMenu(FHandle, static_cast<UINT>(i), MF_BYPOSITION);
+    ClearEntries();
     UINT position = 0;
     for (TMenuItem* item : FItems) {
         if (!item->FVisible) continue;
@@ -298,6 +295,12 @@ void TMenuItem::RebuildHandle()
             throw EOutOfResources("cannot add the menu item " + item->Name(), GetLastError());
         ++position;
     }
+}
+
+void TMenuItem::ClearEntries() noexcept
+{
+    // RemoveMenu, not DeleteMenu: the subitems' HMENUs stay theirs.
+    for (int i = GetMenuItemCount(FHandle); i-- > 0;) RemoveMenu(FHandle, static_cast<UINT>(i), MF_BYPOSITION);
 }
 
 void TMenuItem::FillEntry(MENUITEMINFOW& Info, std::wstring& Text)
@@ -597,13 +600,13 @@ void TPopupMenu::WndProc(TMessage& Message)
         if (HIWORD(Message.WParam) == 0 && Message.LParam == 0 && DispatchCommand(LOWORD(Message.WParam))) return;
         break;
     case WM_DRAWITEM:
-        if (DispatchDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam))) {
+        if (Message.LParam != 0 && DispatchDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam))) {
             Message.Result = TRUE;
             return;
         }
         break;
     case WM_MEASUREITEM:
-        if (DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam))) {
+        if (Message.LParam != 0 && DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam))) {
             Message.Result = TRUE;
             return;
         }

@@ -111,6 +111,7 @@ private:
     void Changed(bool Rebuild);
     // Refills this item's HMENU from its visible subitems.
     void RebuildHandle();
+    void ClearEntries() noexcept;
     void UpdateEntry();
     void FillEntry(MENUITEMINFOW& Info, std::wstring& Text);
     bool IsOwnerDrawn() const noexcept;
