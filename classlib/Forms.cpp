@@ -195,6 +195,8 @@ bool TCustomForm::MenuMessage(TMessage& Message)
             return false;
         Message.Result = TRUE;
         return true;
+    case WM_MENUCHAR:
+        return FMenu->DispatchMenuChar(LOWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam), Message.Result);
     case CM_MENUCHANGED:
         // The menu changed in place; the window shows it again if someone
         // took it out, and redraws the bar.

@@ -42,8 +42,9 @@ public:
     TBorderIcons BorderIcons() const noexcept { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
     // The menu bar. The window shows the menu's one HMENU; WM_COMMAND of its
-    // items runs their Click, WM_MEASUREITEM and WM_DRAWITEM of owner-drawn
-    // items reach them. Cleared when the menu is freed. One form per menu.
+    // items runs their Click, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR of
+    // owner-drawn items reach them. Cleared when the menu is freed. One form
+    // per menu.
     TMainMenu* Menu() const noexcept { return FMenu; }
     void SetMenu(TMainMenu* Value);
 

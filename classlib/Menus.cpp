@@ -122,6 +122,23 @@ void AssignMenuFont(TFont& Font)
     if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) == sizeof font) Font.AssignLogFont(font);
 }
 
+bool IsAccel(wchar_t Char, std::string_view Caption)
+{
+    const std::wstring text = TextToWide(Caption);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] == L'&') {
+            ++i;
+            continue;
+        }
+        const auto upper = [](wchar_t c) {
+            return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
+        };
+        return upper(text[i + 1]) == upper(Char);
+    }
+    return false;
+}
+
 // --- items
 
 const TClassInfo& TMenuItem::StaticClassInfo()
@@ -519,6 +536,18 @@ bool TMenu::DispatchDrawItem(const DRAWITEMSTRUCT& Draw)
     return true;
 }
 
+bool TMenu::DispatchMenuChar(wchar_t Char, HMENU Menu, LRESULT& Result) const
+{
+    const TMenuItem* parent = FindItem(reinterpret_cast<UINT_PTR>(Menu), TFindItemKind::fkHandle);
+    if (parent == nullptr) return false;
+    for (const TMenuItem* item : parent->FItems) {
+        if (!item->FVisible || !item->FEnabled || !IsAccel(Char, item->FCaption)) continue;
+        Result = MAKELRESULT(item->EntryPosition(), MNC_EXECUTE);
+        return true;
+    }
+    return false;
+}
+
 bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& Measure)
 {
     if (Measure.CtlType != ODT_MENU) return false;
@@ -610,6 +639,9 @@ void TPopupMenu::WndProc(TMessage& Message)
             Message.Result = TRUE;
             return;
         }
+        break;
+    case WM_MENUCHAR:
+        if (DispatchMenuChar(LOWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam), Message.Result)) return;
         break;
     default:
         break;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TCustomImageList;
@@ -31,6 +32,10 @@ std::string ShortCutToText(TShortCut Value);
 
 // The screen's menu font (the system's non-client metrics).
 void AssignMenuFont(TFont& Font);
+
+// Whether Caption (8-bit GB2312) marks Char as its accelerator: the character
+// after a single "&" ("&&" is a plain "&"), compared without regard to case.
+bool IsAccel(wchar_t Char, std::string_view Caption);
 
 // ARect and the canvas are those of the item's own WM_DRAWITEM; the canvas
 // starts with the menu font, the text colour and the brush colour of the
@@ -163,6 +168,10 @@ public:
     bool DispatchCommand(UINT Command);
     bool DispatchDrawItem(const DRAWITEMSTRUCT& Draw);
     bool DispatchMeasureItem(MEASUREITEMSTRUCT& Measure);
+    // WM_MENUCHAR: the system matches no accelerator of owner-drawn entries,
+    // so the enabled entry of Menu whose caption marks Char is chosen here
+    // (Result: MNC_EXECUTE and its position).
+    bool DispatchMenuChar(wchar_t Char, HMENU Menu, LRESULT& Result) const;
 
 protected:
     // An item changed (Rebuild: the entries themselves, not only their look).

@@ -122,6 +122,15 @@ TEST_F(Menus, ADescriptionNestsItemsAndTheFormRunsTheirClicksByCommand)
     EXPECT_EQ(Form->Opens, 1);
     Form->Open1->Click();
     EXPECT_EQ(Form->Opens, 2);
+
+    // Owner-drawn entries get their accelerators from the form (Wine matches
+    // them itself from the text the entries keep; Windows asks the owner); a
+    // disabled entry's is not taken.
+    Form->MainMenu1->SetOwnerDraw(true);
+    EXPECT_EQ(SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(L'o', MF_POPUP), reinterpret_cast<LPARAM>(file)),
+              MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_EQ(HIWORD(SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(file))),
+              MNC_IGNORE);
 }
 
 TEST_F(Menus, AnItemAnywhereButInAMenuOrItemIsAReadError)
@@ -190,11 +199,11 @@ TEST_F(Menus, ChangesReachTheSameHMENUInPlaceAndTellTheWindow)
 }
 
 // Runs the menu loop that Popup enters: once the popup is up, Steps runs
-// (reading the popup window) and then the keys are posted to it.
+// (reading the popup window) and then the characters are posted to it.
 struct TMenuDriver {
     static TMenuDriver* Current;
     std::function<void(HWND Popup)> Steps;
-    std::vector<WPARAM> Keys;
+    std::vector<wchar_t> Chars;
 
     static void CALLBACK Tick(HWND, UINT, UINT_PTR Id, DWORD)
     {
@@ -202,7 +211,7 @@ struct TMenuDriver {
         if (popup == nullptr || !IsWindowVisible(popup)) return;
         KillTimer(nullptr, Id);
         if (Current->Steps) Current->Steps(popup);
-        for (WPARAM key : Current->Keys) PostMessageW(popup, WM_KEYDOWN, key, 0);
+        for (wchar_t c : Current->Chars) PostMessageW(popup, WM_CHAR, c, 0);
     }
     void Start()
     {
@@ -222,7 +231,7 @@ TEST_F(Menus, APopupsOwnerWindowRoutesMeasureDrawAndCommandToItsItems)
     TFont menuFont;
     AssignMenuFont(menuFont);
     // Separators are the menu's to draw too.
-    for (const char* caption : {"one", "two", "-", "three"}) {
+    for (const char* caption : {"&one", "&two", "-", "t&hree"}) {
         auto* item = new TMenuItem(popup);
         item->SetCaption(caption);
         item->OnMeasureItem = [&](TObject* Sender, TCanvas&, int& Width, int& Height) {
@@ -249,7 +258,7 @@ TEST_F(Menus, APopupsOwnerWindowRoutesMeasureDrawAndCommandToItsItems)
                            GetClientRect(wnd, &r);
                            popupHeight = r.bottom;
                        },
-                       {VK_DOWN, VK_DOWN, VK_RETURN}};
+                       {L'T'}};  // an accelerator chooses the entry
     driver.Start();
     popup->Popup(100, 100);
     EXPECT_EQ(measured, 4);
@@ -261,8 +270,13 @@ TEST_F(Menus, APopupsOwnerWindowRoutesMeasureDrawAndCommandToItsItems)
     EXPECT_EQ(clicked, 1);
 }
 
-TEST_F(Menus, ShortCutTexts)
+TEST_F(Menus, ShortCutAndAcceleratorTexts)
 {
+    EXPECT_TRUE(IsAccel(L'f', "&File"));
+    EXPECT_FALSE(IsAccel(L'b', "a&&b"));
+    EXPECT_TRUE(IsAccel(L'X', "&&&x"));
+    EXPECT_FALSE(IsAccel(L'a', "a&"));
+
     const struct {
         TShortCut Value;
         const char* Text;
