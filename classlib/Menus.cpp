@@ -182,18 +182,22 @@ TMenuItem::~TMenuItem()
     FreeCommand(FCommand);
 }
 
+template <class T>
+void TMenuItem::Update(T& Field, const T& Value)
+{
+    if (Field == Value) return;
+    Field = Value;
+    Changed(false);
+}
+
 void TMenuItem::SetCaption(const std::string& Value)
 {
-    if (Value == FCaption) return;
-    FCaption = Value;
-    Changed(false);
+    Update(FCaption, Value);
 }
 
 void TMenuItem::SetEnabled(bool Value)
 {
-    if (Value == FEnabled) return;
-    FEnabled = Value;
-    Changed(false);
+    Update(FEnabled, Value);
 }
 
 void TMenuItem::SetVisible(bool Value)
@@ -206,30 +210,22 @@ void TMenuItem::SetVisible(bool Value)
 
 void TMenuItem::SetChecked(bool Value)
 {
-    if (Value == FChecked) return;
-    FChecked = Value;
-    Changed(false);
+    Update(FChecked, Value);
 }
 
 void TMenuItem::SetDefault(bool Value)
 {
-    if (Value == FDefault) return;
-    FDefault = Value;
-    Changed(false);
+    Update(FDefault, Value);
 }
 
 void TMenuItem::SetShortCut(TShortCut Value)
 {
-    if (Value == FShortCut) return;
-    FShortCut = Value;
-    Changed(false);
+    Update(FShortCut, Value);
 }
 
 void TMenuItem::SetImageIndex(int Value)
 {
-    if (Value == FImageIndex) return;
-    FImageIndex = Value;
-    Changed(false);
+    Update(FImageIndex, Value);
 }
 
 int TMenuItem::IndexOf(const TMenuItem* Item) const noexcept

@@ -114,6 +114,9 @@ private:
     // Brings this item's entry in its parent's HMENU up to date, then tells
     // the menu (Rebuild: subitems or visibility changed).
     void Changed(bool Rebuild);
+    // Field := Value and Changed, when it differs.
+    template <class T>
+    void Update(T& Field, const T& Value);
     // Refills this item's HMENU from its visible subitems.
     void RebuildHandle();
     void ClearEntries() noexcept;
