@@ -187,7 +187,7 @@ void TMenuItem::Update(T& Field, const T& Value)
 {
     if (Field == Value) return;
     Field = Value;
-    Changed(false);
+    Changed();
 }
 
 void TMenuItem::SetCaption(const std::string& Value)
@@ -205,7 +205,7 @@ void TMenuItem::SetVisible(bool Value)
     if (Value == FVisible) return;
     FVisible = Value;
     if (FParent != nullptr) FParent->RebuildHandle();
-    Changed(true);
+    Changed();
 }
 
 void TMenuItem::SetChecked(bool Value)
@@ -250,7 +250,7 @@ void TMenuItem::Insert(int Index, TMenuItem* Item)
     Item->FParent = this;
     RebuildHandle();
     // The first subitem turns this entry into a submenu.
-    Changed(true);
+    Changed();
 }
 
 void TMenuItem::Remove(TMenuItem* Item)
@@ -266,7 +266,7 @@ void TMenuItem::Remove(TMenuItem* Item)
         DestroyMenu(std::exchange(FHandle, nullptr));
     }
     RebuildHandle();
-    Changed(true);
+    Changed();
 }
 
 TMenu* TMenuItem::GetParentMenu() const noexcept
@@ -364,10 +364,10 @@ void TMenuItem::UpdateEntry()
         throw EOutOfResources("cannot change the menu item " + Name(), GetLastError());
 }
 
-void TMenuItem::Changed(bool Rebuild)
+void TMenuItem::Changed()
 {
     UpdateEntry();
-    if (TMenu* menu = GetParentMenu()) menu->MenuChanged(Rebuild);
+    if (TMenu* menu = GetParentMenu()) menu->MenuChanged();
 }
 
 void TMenuItem::Click()
@@ -473,7 +473,7 @@ void TMenu::SetOwnerDraw(bool Value)
         for (TMenuItem* sub : item.FItems) self(self, *sub);
     };
     update(update, *FItems);
-    MenuChanged(true);
+    MenuChanged();
 }
 
 void TMenu::SetImages(TCustomImageList* Value)
@@ -482,7 +482,7 @@ void TMenu::SetImages(TCustomImageList* Value)
     if (FImages != nullptr) FImages->RemoveFreeNotification(this);
     FImages = Value;
     if (FImages != nullptr) FImages->FreeNotification(this);
-    MenuChanged(false);
+    MenuChanged();
 }
 
 void TMenu::Notification(TComponent* AComponent, TOperation Operation)
@@ -490,7 +490,7 @@ void TMenu::Notification(TComponent* AComponent, TOperation Operation)
     TComponent::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FImages) {
         FImages = nullptr;
-        MenuChanged(false);
+        MenuChanged();
     }
 }
 
@@ -580,9 +580,8 @@ TMainMenu::~TMainMenu()
         ::SetMenu(FWindowHandle, nullptr);
 }
 
-void TMainMenu::MenuChanged(bool Rebuild)
+void TMainMenu::MenuChanged()
 {
-    (void)Rebuild;
     // Sent, not performed: a skin that took over the window must see it.
     if (FWindowHandle != nullptr && !InState(csLoading) && IsWindow(FWindowHandle))
         SendMessageW(FWindowHandle, CM_MENUCHANGED, 0, 0);

@@ -1,8 +1,9 @@
 // Menus of the class library: TMenuItem (a tree of items), TMenu with its two
 // kinds TMainMenu (a form's menu bar) and TPopupMenu, shortcuts and their text.
-// Each item with subitems keeps one HMENU for its life and changes reach it in
-// place; invisible items have no entry in it. Command identifiers are unique in
-// the process, so any menu's FindItem by command is unambiguous. GUI thread only.
+// A menu keeps one HMENU for its life, and so does each item while it has
+// subitems; changes reach them in place, and invisible items have no entry.
+// Command identifiers are unique in the process, so any menu's FindItem by
+// command is unambiguous. GUI thread only.
 #pragma once
 
 #include "Canvas.h"
@@ -18,7 +19,6 @@
 
 class TCustomImageList;
 class TMenu;
-class TEnumInfo;
 
 // A key and its modifiers in one word: the virtual-key code in the low byte.
 using TShortCut = uint16_t;
@@ -77,7 +77,8 @@ public:
     // The identifier of the item's WM_COMMAND and of its menu entry.
     UINT Command() const noexcept { return FCommand; }
     // The item's own HMENU, made on first use: the submenu of an item with
-    // subitems, the menu itself for a menu's Items. Null for a plain item.
+    // subitems (destroyed when its last subitem goes), the menu itself for a
+    // menu's Items. Null for a plain item.
     HMENU Handle();
     bool HasHandle() const noexcept { return FHandle != nullptr; }
 
@@ -112,8 +113,8 @@ private:
     friend class TMenu;
 
     // Brings this item's entry in its parent's HMENU up to date, then tells
-    // the menu (Rebuild: subitems or visibility changed).
-    void Changed(bool Rebuild);
+    // the menu.
+    void Changed();
     // Field := Value and Changed, when it differs.
     template <class T>
     void Update(T& Field, const T& Value);
@@ -164,7 +165,8 @@ public:
     TCustomImageList* Images() const noexcept { return FImages; }
     void SetImages(TCustomImageList* Value);
 
-    // Items() itself included; null when none matches.
+    // The item with that command, or whose HMENU that is (Items() too);
+    // null when none matches.
     TMenuItem* FindItem(UINT_PTR Value, TFindItemKind Kind) const;
     // The owner window's side of the menu's messages: true when an item of
     // this menu took it. WM_COMMAND runs the item's Click.
@@ -177,8 +179,8 @@ public:
     bool DispatchMenuChar(wchar_t Char, HMENU Menu, LRESULT& Result) const;
 
 protected:
-    // An item changed (Rebuild: the entries themselves, not only their look).
-    virtual void MenuChanged(bool Rebuild) { (void)Rebuild; }
+    // An item, the items' order or the menu's look changed.
+    virtual void MenuChanged() {}
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -203,15 +205,15 @@ public:
     void SetWindowHandle(HWND Value) noexcept { FWindowHandle = Value; }
 
 protected:
-    void MenuChanged(bool Rebuild) override;
+    void MenuChanged() override;
 
 private:
     HWND FWindowHandle = nullptr;
 };
 
 // A menu shown at a screen point. Its owner window, a hidden utility window
-// made on the first Popup, routes WM_MEASUREITEM, WM_DRAWITEM and WM_COMMAND
-// to the items.
+// made on the first Popup, routes WM_MEASUREITEM, WM_DRAWITEM, WM_MENUCHAR
+// and WM_COMMAND to the items.
 class TPopupMenu : public TMenu {
 public:
     DECLARE_CLASS_INFO()
