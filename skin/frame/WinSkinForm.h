@@ -257,6 +257,8 @@ private:
     // How much the client area grew when the menu bar was taken off the
     // window, before the skin frame was applied.
     int FMenuTakenGrowth = 0;
+    // CM_MENUCHANGED's default is running (it may put the menu back).
+    bool FMenuChanging = false;
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     std::unique_ptr<TBitmap> FSmallIcon;
     std::unique_ptr<TBitmap> FTitleBitmap;

@@ -329,7 +329,8 @@ void TWinSkinForm::WMNCCalcSize(TMessage& Message)
     if (!CallDefault(Message)) return;
     // SetMenu gave the window a menu again: taken into the bar after this
     // message (nothing that changes sizes runs inside it).
-    if (FMenuBar && ::GetMenu(FHandle) != nullptr) ::PostMessageW(FHandle, CM_MENUCHANGED, 0, 0);
+    if (FMenuBar && !FMenuChanging && ::GetMenu(FHandle) != nullptr)
+        ::PostMessageW(FHandle, CM_MENUCHANGED, 0, SkinMagic);
     const bool own = (FMDIKind == mdiChild && FWindowState != fwsNormal) || FFrameKind == fkNoCaption;
     if (Message.WParam == 0) {
         // The window rectangle becomes the client rectangle: ours, not the
@@ -654,11 +655,23 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
 // component's painting switch is then as it was before.
 void TWinSkinForm::CMMenuChanged(TMessage& Message)
 {
+    // Our own notice that SetMenu gave the window a menu: only taken.
+    if (Message.LParam == SkinMagic) {
+        Message.Result = 0;
+        const HMENU menu = ::GetMenu(FHandle);
+        if (menu == nullptr || !FMenuBar) return;
+        FMenuBar->BuildButtons(menu);
+        PaintNC(nullptr);
+        return;
+    }
     TSkinData* data = FSkinData;
     const bool painting = data->FPaintEnabled;
     data->FPaintEnabled = false;
     const TToken life = Token();
+    // The class library puts its menu back here; it is taken below.
+    FMenuChanging = true;
     CallDefault(Message);
+    if (life.Alive()) FMenuChanging = false;
     // A freed frame object may have gone with its skin component.
     if (!life.Alive()) {
         if (SkinManager != nullptr && SkinManager->HasSkinData(data)) data->FPaintEnabled = painting;

@@ -499,5 +499,51 @@ TEST_F(MenuTest, OpeningMenusAHundredTimesLeaksNothing)
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
 }
 
+// A class-library form's main menu on the skinned bar: a chosen item runs
+// its OnClick, a caption changed in place shows on the bar.
+TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
+{
+    const TSkinnedForm form = MakeForm();
+    auto* menu = new TMainMenu(form.Form);
+    auto item = [](TComponent* Owner, const char* Caption) {
+        auto* made = new TMenuItem(Owner);
+        made->SetCaption(Caption);
+        return made;
+    };
+    TMenuItem* file = item(menu, "&File");
+    TMenuItem* open = item(menu, "&Open");
+    TMenuItem* edit = item(menu, "&Edit");
+    file->Add(open);
+    edit->Add(item(menu, "Cu&t"));
+    menu->Items()->Add(file);
+    menu->Items()->Add(edit);
+    int clicks = 0;
+    open->OnClick = [&](TObject*) { ++clicks; };
+    form.Form->SetMenu(menu);
+    TWinSkinForm* frame = ShowSkinned(form.Form);
+    ASSERT_NE(frame, nullptr);
+    const HWND window = form.Form->Handle();
+    ASSERT_NE(Access::MenuBar(*frame), nullptr);
+    EXPECT_EQ(::GetMenu(window), nullptr);
+
+    RECT item0{};
+    TScript script({[&] {
+                        ::GetMenuItemRect(window, file->Handle(), 0, &item0);
+                        MoveOnly({item0.left + 20, (item0.top + item0.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] {}});
+    ::SendMessageW(window, WM_SKIN_MENUAT, 0, MAKELPARAM(BarButton(window, 0).x, BarButton(window, 0).y));
+    ASSERT_TRUE(script.Finish());
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
+
+    edit->SetCaption("&Change");
+    Pump();
+    EXPECT_EQ(::GetMenu(window), nullptr);
+    ASSERT_NE(Access::MenuBar(*frame)->Button(1), nullptr);
+    EXPECT_EQ(Access::MenuBar(*frame)->Button(1)->FCaption, L"&Change");
+    RunAction(form.Data, saUnskinAll);
+    EXPECT_EQ(::GetMenu(window), menu->Handle());
+}
+
 }  // namespace
 }  // namespace frametest
