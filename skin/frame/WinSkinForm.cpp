@@ -61,6 +61,7 @@ TWinSkinForm::~TWinSkinForm()
     }
     FClientHook.Detach();
     if (FDestroyMenuPending) ReleaseMenuBar(false);
+    RestoreFormMenus();
     FreeSysMenu();
     ClearSysButtons();
     FTimer.reset();
@@ -85,6 +86,7 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     if (const TOnSkinForm before = Data->OnBeforeSkinForm) before(Form, FHandle, FWindowClass);
     InitSkin(Data);
     if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
+    SwitchFormMenus();
     FOldColor = Form->Color();
     FColorTaken = true;
     Form->SetColor(Data->FButtonFaceColor);
@@ -300,6 +302,7 @@ void TWinSkinForm::Unskin()
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
+    RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
@@ -357,6 +360,7 @@ void TWinSkinForm::DetachWindow()
 {
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
+    RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();

@@ -12,6 +12,7 @@
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
 #include "classlib/Handles.h"
+#include "classlib/Menus.h"
 #include "classlib/Messages.h"
 #include "classlib/Timers.h"
 #include "skin/kernel/SkinObject.h"
@@ -25,7 +26,9 @@ class TControl;
 class TDataSkinSysButton;
 class TSkinData;
 class TWinSkinForm;
+class TMenu;
 class TMenuBtn;
+class TMenuItem;
 class TWinSkinMenu;
 class TWinSkinSysMenu;
 struct TWinSkinFormTestAccess;
@@ -169,6 +172,15 @@ private:
     TNCObject* ObjectAt(POINT P) const;
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
+    // The form's class-library menus drawn by the skin while it is skinned.
+    void SwitchFormMenus();
+    void RestoreFormMenus();
+    void MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected);
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -257,6 +269,18 @@ private:
     // How much the client area grew when the menu bar was taken off the
     // window, before the skin frame was applied.
     int FMenuTakenGrowth = 0;
+    // What the form's menus and items had before the skin drew them.
+    struct TSwitchedItem {
+        TMenuItem* Item;
+        TMenuDrawItemEvent Draw;
+        TMenuMeasureItemEvent Measure;
+    };
+    struct TSwitchedMenu {
+        TMenu* Menu;
+        bool OwnerDraw;
+    };
+    std::vector<TSwitchedItem> FSwitchedItems;
+    std::vector<TSwitchedMenu> FSwitchedMenus;
     // CM_MENUCHANGED's default is running (it may put the menu back).
     bool FMenuChanging = false;
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;

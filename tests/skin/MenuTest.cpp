@@ -545,5 +545,55 @@ TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
     EXPECT_EQ(::GetMenu(window), menu->Handle());
 }
 
+// A form's popup menu is drawn by the skin while the form is skinned; the
+// items' own handlers and the menu's own OwnerDraw come back on unskin, and
+// an item freed meanwhile is simply gone from what is given back.
+TEST_F(MenuTest, AFormsPopupMenuIsDrawnByTheSkinAndGetsItsOwnHandlersBack)
+{
+    const TSkinnedForm form = MakeForm();
+    auto* popup = new TPopupMenu(form.Form);
+    auto item = [&](const char* Caption) {
+        auto* made = new TMenuItem(popup);
+        made->SetCaption(Caption);
+        popup->Items()->Add(made);
+        return made;
+    };
+    TMenuItem* own = item("&Own");
+    TMenuItem* plain = item("&Plain");
+    TMenuItem* freed = item("&Freed");
+    int ownDrawn = 0;
+    own->OnDrawItem = [&](TObject*, TCanvas&, const RECT&, bool) { ++ownDrawn; };
+    ASSERT_NE(ShowSkinned(form.Form), nullptr);
+    EXPECT_TRUE(popup->OwnerDraw());
+    EXPECT_TRUE(plain->OnDrawItem && plain->OnMeasureItem);
+    delete freed;
+
+    RECT r{};
+    TWindowCapture shot;
+    HWND popupWindow = nullptr;
+    TScript script({[&] {
+                        const auto open = OpenPopups();
+                        if (open.empty()) return;
+                        popupWindow = open.back();
+                        ::GetMenuItemRect(popup->WindowHandle(), popup->Handle(), 1, &r);
+                        Tap(VK_DOWN);
+                    },
+                    [] { Tap(VK_DOWN); }, [&] { shot = TWindowCapture::Take(popupWindow); }, [] { Tap(VK_ESCAPE); }});
+    popup->Popup(200, 200);
+    ASSERT_TRUE(script.Finish());
+    ASSERT_FALSE(shot.Empty());
+    RECT w{};
+    ::GetWindowRect(popupWindow, &w);
+    EXPECT_EQ(shot.Pixel(r.right - 6 - w.left, (r.top + r.bottom) / 2 - w.top),
+              CellPixel(*form.Data->FMenuItem->FBitmap, 4, 5, false, 12, 10));
+    EXPECT_GT(ownDrawn, 0);
+
+    RunAction(form.Data, saUnskinAll);
+    EXPECT_FALSE(popup->OwnerDraw());
+    EXPECT_FALSE(plain->OnDrawItem);
+    EXPECT_FALSE(plain->OnMeasureItem);
+    EXPECT_TRUE(own->OnDrawItem);
+}
+
 }  // namespace
 }  // namespace frametest
