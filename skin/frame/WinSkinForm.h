@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
 #include "classlib/Handles.h"
@@ -170,6 +172,7 @@ private:
     // tracking switched to another button, that one's, until none is left.
     bool OpenMenuButton(TMenuBtn* Button, bool Keyboard);
     TNCObject* ObjectAt(POINT P) const;
+    const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
     // The form's class-library menus drawn by the skin while it is skinned.

@@ -300,17 +300,23 @@ bool TWinSkinForm::CanClose() const
     return SysMenuAllowsClose(FSysMenu != nullptr ? FSysMenu : ::GetSystemMenu(FHandle, FALSE));
 }
 
+// An item of the system menu's copy or of an open drop-down of the bar;
+// anything else (the application's own owner-drawn items) is not ours.
+const TOwnedMenuItem* TWinSkinForm::FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const
+{
+    if (FSysMenuTracked != nullptr)
+        if (const TOwnedMenuItem* item = FSysMenuTracked->Find(ItemData)) {
+            Images = FSysMenuTracked->Images();
+            return item;
+        }
+    return FMenuBar ? FMenuBar->OwnerDraw().Find(ItemData) : nullptr;
+}
+
 void TWinSkinForm::WMMeasureItem(TMessage& Message)
 {
     auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-    const TOwnedMenuItem* item = nullptr;
     HIMAGELIST images = nullptr;
-    if (measure.CtlType == ODT_MENU) {
-        if (FSysMenuTracked != nullptr && (item = FSysMenuTracked->Find(measure.itemData)) != nullptr)
-            images = FSysMenuTracked->Images();
-        else if (FMenuBar)
-            item = FMenuBar->OwnerDraw().Find(measure.itemData);
-    }
+    const TOwnedMenuItem* item = measure.CtlType == ODT_MENU ? FindOwnedItem(measure.itemData, images) : nullptr;
     if (item == nullptr) {
         CallDefault(Message);
         return;
@@ -324,14 +330,8 @@ void TWinSkinForm::WMMeasureItem(TMessage& Message)
 void TWinSkinForm::WMDrawItem(TMessage& Message)
 {
     const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-    const TOwnedMenuItem* item = nullptr;
     HIMAGELIST images = nullptr;
-    if (draw.CtlType == ODT_MENU) {
-        if (FSysMenuTracked != nullptr && (item = FSysMenuTracked->Find(draw.itemData)) != nullptr)
-            images = FSysMenuTracked->Images();
-        else if (FMenuBar)
-            item = FMenuBar->OwnerDraw().Find(draw.itemData);
-    }
+    const TOwnedMenuItem* item = draw.CtlType == ODT_MENU ? FindOwnedItem(draw.itemData, images) : nullptr;
     if (item == nullptr) {
         CallDefault(Message);
         return;
