@@ -424,11 +424,13 @@ void TWinSkinForm::WMNCLButtonDown(TMessage& Message)
 {
     const TToken life = Token();
     if (TMenuBtn* button = FMenuBar ? FMenuBar->ButtonAt(ScreenToWindow(Message.LParam)) : nullptr) {
+        const int index = button->FIndex;
         if (!FActive) {
             ::SetForegroundWindow(FHandle);
             if (!life.Alive()) return;
         }
-        OpenMenuButton(FMenuBar ? FMenuBar->Button(button->FIndex) : nullptr, false);
+        // Activation may have rebuilt the bar.
+        OpenMenuButton(FMenuBar ? FMenuBar->Button(index) : nullptr, false);
         if (life.Alive()) Message.Result = 0;
         return;
     }

@@ -117,7 +117,8 @@ void TWinSkinForm::ReleaseMenuBar(bool GiveBack)
     if (GiveBack) {
         if (FMenuTracking) ::EndMenu();
         const HMENU menu = FMenuBar->Release();
-        if (menu != nullptr && ::IsWindow(FHandle) && ::GetMenu(FHandle) == nullptr) ::SetMenu(FHandle, menu);
+        // A class-library main menu may have been freed meanwhile, its menu with it.
+        if (::IsMenu(menu) && ::IsWindow(FHandle) && ::GetMenu(FHandle) == nullptr) ::SetMenu(FHandle, menu);
         FMenuBar.reset();
         FMenuBarHeight = 0;
         return;
