@@ -11,6 +11,7 @@
 #include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -19,6 +20,8 @@ namespace {
 // they stay small and below the system commands (0xF000 and up).
 std::vector<bool> gCommands(1, true);  // 0 is never given out
 constexpr UINT kMaxCommand = 0xEFFF;
+
+std::optional<LOGFONTW> gMenuFont;
 
 UINT AllocateCommand()
 {
@@ -112,14 +115,20 @@ std::string ShortCutToText(TShortCut Value)
 
 void AssignMenuFont(TFont& Font)
 {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        Font.AssignLogFont(metrics.lfMenuFont);
-        return;
+    if (!gMenuFont) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        LOGFONTW font{};
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) font = metrics.lfMenuFont;
+        else if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) != sizeof font) return;
+        gMenuFont = font;
     }
-    LOGFONTW font{};
-    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) == sizeof font) Font.AssignLogFont(font);
+    Font.AssignLogFont(*gMenuFont);
+}
+
+void MenuMetricsChanged() noexcept
+{
+    gMenuFont.reset();
 }
 
 bool IsAccel(wchar_t Char, std::string_view Caption)
@@ -637,6 +646,9 @@ void TPopupMenu::WndProc(TMessage& Message)
         break;
     case WM_MENUCHAR:
         if (DispatchMenuChar(LOWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam), Message.Result)) return;
+        break;
+    case WM_SETTINGCHANGE:
+        MenuMetricsChanged();
         break;
     default:
         break;
