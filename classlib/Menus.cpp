@@ -17,25 +17,32 @@
 namespace {
 
 // Command identifiers in use, by identifier. The lowest free one is taken, so
-// they stay small and below the system commands (0xF000 and up).
-std::vector<bool> gCommands(1, true);  // 0 is never given out
+// they stay small and below the system commands (0xF000 and up). Made on
+// first use, so that items made before this file's statics find it.
+std::vector<bool>& Commands()
+{
+    static std::vector<bool> used(1, true);  // 0 is never given out
+    return used;
+}
 constexpr UINT kMaxCommand = 0xEFFF;
 
 std::optional<LOGFONTW> gMenuFont;
 
 UINT AllocateCommand()
 {
-    const auto it = std::find(gCommands.begin(), gCommands.end(), false);
-    const auto id = static_cast<UINT>(it - gCommands.begin());
+    std::vector<bool>& used = Commands();
+    const auto it = std::find(used.begin(), used.end(), false);
+    const auto id = static_cast<UINT>(it - used.begin());
     if (id > kMaxCommand) throw EOutOfResources("no menu command identifier left", 0);
-    if (it == gCommands.end()) gCommands.push_back(true);
+    if (it == used.end()) used.push_back(true);
     else *it = true;
     return id;
 }
 
 void FreeCommand(UINT Id) noexcept
 {
-    if (Id < gCommands.size()) gCommands[Id] = false;
+    std::vector<bool>& used = Commands();
+    if (Id < used.size()) used[Id] = false;
 }
 
 // The canvas font for an item's text, grey for a disabled item and bold for
