@@ -55,6 +55,8 @@ HDC TCanvas::Handle()
         if (FHandle == nullptr) throw EOutOfResources("CreateCompatibleDC failed", ::GetLastError());
         Select(FBitmap->Handle());
         ApplyTextState();
+    } else if (FTextPending) {
+        ApplyTextState();
     }
     return FHandle;
 }
@@ -78,8 +80,9 @@ TFont* TCanvas::Font()
     if (!FFont) {
         FFont = std::make_unique<TFont>();
         FFont->OnChange = [this](TObject*) { ApplyTextState(); };
-        FTextState = true;
-        ApplyTextState();
+        // Selected by the first Handle() or change: a caller that sets the
+        // font right away makes one GDI font, not two.
+        FTextState = FTextPending = true;
     }
     return FFont.get();
 }
@@ -101,6 +104,7 @@ void TCanvas::ApplyTextState()
 {
     // Canvases that never asked for text settings leave the DC's own alone.
     if (FHandle == nullptr || !FTextState) return;
+    FTextPending = false;
     ::SetBkMode(FHandle, FBrushStyle == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
     ::SetBkColor(FHandle, ToRGB(FBrushColor));
     if (!FFont) return;

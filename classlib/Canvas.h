@@ -73,7 +73,8 @@ private:
     TBitmap* FBitmap;
     HDC FHandle = nullptr;
     bool FForeign = false;
-    bool FTextState = false;  // Font or BrushStyle used: the DC follows them
+    bool FTextState = false;    // Font or BrushStyle used: the DC follows them
+    bool FTextPending = false;  // ... but has not been told yet
     int FSavedState = 0;  // SaveDC of a foreign DC
     HGDIOBJ FOldBitmap = nullptr;
     HGDIOBJ FOldFont = nullptr;

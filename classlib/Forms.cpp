@@ -205,6 +205,9 @@ bool TCustomForm::MenuMessage(TMessage& Message)
             throw EOutOfResources("cannot give the form its menu again", GetLastError());
         Message.Result = 0;
         return true;
+    case WM_SETTINGCHANGE:
+        MenuMetricsChanged();
+        return false;
     case WM_DESTROY:
         // A window frees the menu it holds; this one belongs to the menu.
         if (::GetMenu(WindowHandle()) == FMenu->Handle()) ::SetMenu(WindowHandle(), nullptr);

@@ -11,28 +11,38 @@
 #include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
 
 // Command identifiers in use, by identifier. The lowest free one is taken, so
-// they stay small and below the system commands (0xF000 and up).
-std::vector<bool> gCommands(1, true);  // 0 is never given out
+// they stay small and below the system commands (0xF000 and up). Made on
+// first use, so that items made before this file's statics find it.
+std::vector<bool>& Commands()
+{
+    static std::vector<bool> used(1, true);  // 0 is never given out
+    return used;
+}
 constexpr UINT kMaxCommand = 0xEFFF;
+
+std::optional<LOGFONTW> gMenuFont;
 
 UINT AllocateCommand()
 {
-    const auto it = std::find(gCommands.begin(), gCommands.end(), false);
-    const auto id = static_cast<UINT>(it - gCommands.begin());
+    std::vector<bool>& used = Commands();
+    const auto it = std::find(used.begin(), used.end(), false);
+    const auto id = static_cast<UINT>(it - used.begin());
     if (id > kMaxCommand) throw EOutOfResources("no menu command identifier left", 0);
-    if (it == gCommands.end()) gCommands.push_back(true);
+    if (it == used.end()) used.push_back(true);
     else *it = true;
     return id;
 }
 
 void FreeCommand(UINT Id) noexcept
 {
-    if (Id < gCommands.size()) gCommands[Id] = false;
+    std::vector<bool>& used = Commands();
+    if (Id < used.size()) used[Id] = false;
 }
 
 // The canvas font for an item's text, grey for a disabled item and bold for
@@ -112,14 +122,20 @@ std::string ShortCutToText(TShortCut Value)
 
 void AssignMenuFont(TFont& Font)
 {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        Font.AssignLogFont(metrics.lfMenuFont);
-        return;
+    if (!gMenuFont) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        LOGFONTW font{};
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) font = metrics.lfMenuFont;
+        else if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) != sizeof font) return;
+        gMenuFont = font;
     }
-    LOGFONTW font{};
-    if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font) == sizeof font) Font.AssignLogFont(font);
+    Font.AssignLogFont(*gMenuFont);
+}
+
+void MenuMetricsChanged() noexcept
+{
+    gMenuFont.reset();
 }
 
 bool IsAccel(wchar_t Char, std::string_view Caption)
@@ -152,7 +168,6 @@ const TClassInfo& TMenuItem::StaticClassInfo()
                                        .Boolean("Default", &TMenuItem::Default, &TMenuItem::SetDefault)
                                        .Integer("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut)
                                        .Integer("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex)
-                                       .Integer("Tag", &TMenuItem::Tag, &TMenuItem::SetTag)
                                        .Event("OnClick", &TMenuItem::OnClick)
                                        .Event("OnDrawItem", &TMenuItem::OnDrawItem)
                                        .Event("OnMeasureItem", &TMenuItem::OnMeasureItem)
@@ -637,6 +652,9 @@ void TPopupMenu::WndProc(TMessage& Message)
         break;
     case WM_MENUCHAR:
         if (DispatchMenuChar(LOWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam), Message.Result)) return;
+        break;
+    case WM_SETTINGCHANGE:
+        MenuMetricsChanged();
         break;
     default:
         break;

@@ -30,8 +30,11 @@ TShortCut ShortCut(uint8_t Key, uint32_t Shift) noexcept;
 // "Ctrl+S", "Alt+F4", "Shift+Del"; empty for 0 and for a key without a name.
 std::string ShortCutToText(TShortCut Value);
 
-// The screen's menu font (the system's non-client metrics).
+// The screen's menu font (the system's non-client metrics), read once and
+// again after MenuMetricsChanged: reading costs a registry look-up, too much
+// for every item drawn. Windows that own menus call it on WM_SETTINGCHANGE.
 void AssignMenuFont(TFont& Font);
+void MenuMetricsChanged() noexcept;
 
 // Whether Caption (8-bit GB2312) marks Char as its accelerator: the character
 // after a single "&" ("&&" is a plain "&"), compared without regard to case.

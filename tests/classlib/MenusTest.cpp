@@ -324,6 +324,11 @@ TEST_F(Menus, NoMenuOrGdiObjectIsLeft)
     // A list this menu only uses: the menu's end leaves it alone.
     const HIMAGELIST glyphs = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
     ASSERT_NE(glyphs, nullptr);
+    {
+        TBitmap glyph;
+        glyph.SetSize(16, 16);
+        ASSERT_EQ(ImageList_AddMasked(glyphs, glyph.Handle(), RGB(255, 0, 255)), 0);
+    }
     auto round = [&](std::vector<HMENU>& handles) {
         TForm form(nullptr);
         auto* menu = new TMainMenu(&form);
@@ -339,6 +344,8 @@ TEST_F(Menus, NoMenuOrGdiObjectIsLeft)
                 auto* item = new TMenuItem(&form);
                 item->SetCaption(i == 1 ? "-" : "item");
                 item->SetChecked(i == 2);
+                item->SetEnabled(i != 2);
+                item->SetImageIndex(0);
                 item->SetShortCut(ShortCut('A', ssCtrl));
                 top->Add(item);
             }
@@ -347,14 +354,18 @@ TEST_F(Menus, NoMenuOrGdiObjectIsLeft)
         }
         form.SetMenu(menu);
         form.HandleNeeded();
-        // Drawn and measured the class library's own way, into a bitmap.
-        TMenuItem* item = popup->Items()->Items(0)->Items(2);
-        DRAWITEMSTRUCT draw{ODT_MENU, 0, item->Command(), ODA_DRAWENTIRE, ODS_SELECTED, nullptr,
-                            target.Canvas()->Handle(), {0, 0, 200, 30}, 0};
-        EXPECT_TRUE(popup->DispatchDrawItem(draw));
-        MEASUREITEMSTRUCT measure{ODT_MENU, 0, item->Command(), 0, 0, 0};
-        EXPECT_TRUE(popup->DispatchMeasureItem(measure));
-        EXPECT_GT(measure.itemWidth, 16u);
+        // Drawn (glyphs plain and greyed, a separator) and measured the class
+        // library's own way, into a bitmap.
+        TMenuItem* top = popup->Items()->Items(0);
+        for (int i = 0; i < top->Count(); ++i) {
+            const UINT command = top->Items(i)->Command();
+            DRAWITEMSTRUCT draw{ODT_MENU, 0, command, ODA_DRAWENTIRE, ODS_SELECTED, nullptr,
+                                target.Canvas()->Handle(), {0, 0, 200, 30}, 0};
+            EXPECT_TRUE(popup->DispatchDrawItem(draw));
+            MEASUREITEMSTRUCT measure{ODT_MENU, 0, command, 0, 0, 0};
+            EXPECT_TRUE(popup->DispatchMeasureItem(measure));
+            EXPECT_GT(measure.itemHeight, 0u);
+        }
         form.DestroyHandle();
         form.DestroyComponents();
     };
@@ -365,7 +376,7 @@ TEST_F(Menus, NoMenuOrGdiObjectIsLeft)
     for (int i = 0; i < 50; ++i) round(handles);
     EXPECT_EQ(GdiObjectCount(), before);
     for (HMENU h : handles) EXPECT_FALSE(IsMenu(h));
-    EXPECT_EQ(ImageList_GetImageCount(glyphs), 0);  // still a live list
+    EXPECT_EQ(ImageList_GetImageCount(glyphs), 1);  // still a live list
     EXPECT_TRUE(ImageList_Destroy(glyphs));
 }
 
