@@ -536,6 +536,21 @@ TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
     ASSERT_TRUE(script.Finish());
     EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
 
+    // Alt+letter opens the drop-down that the letter marks, but not while
+    // a modal form keeps the window disabled.
+    std::vector<HMENU> byKey, whileDisabled{nullptr};
+    TScript keys({[&] { byKey = OpenMenus(); }, [] { Tap(VK_ESCAPE); }, [] {}});
+    ::SetForegroundWindow(window);
+    AltTap('F');
+    ASSERT_TRUE(keys.Finish());
+    EXPECT_EQ(byKey, (std::vector<HMENU>{file->Handle()}));
+    ::EnableWindow(window, FALSE);
+    TScript disabled({[&] { whileDisabled = OpenMenus(); }, [] {}});
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    ASSERT_TRUE(disabled.Finish());
+    EXPECT_TRUE(whileDisabled.empty());
+    ::EnableWindow(window, TRUE);
+
     edit->SetCaption("&Change");
     Pump();
     EXPECT_EQ(::GetMenu(window), nullptr);
