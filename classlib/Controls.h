@@ -22,6 +22,9 @@ class TEnumInfo;
 
 // Class-library messages, sent with Perform or to a control's window.
 constexpr UINT CM_BASE = 0xB000;
+// A Tab press offered to the focused control's window and then its parents
+// before it moves the focus (wParam the virtual key); 1 from one takes it.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
