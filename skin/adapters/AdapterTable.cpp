@@ -3,10 +3,16 @@
 #include "skin/adapters/AdapterTable.h"
 
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinTab.h"
 
 namespace {
 
 TAdapterMaker gOverride = nullptr;
+
+TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
+{
+    return new TSkinAdvPage(Owner, Request.Variant);
+}
 
 }  // namespace
 
@@ -15,6 +21,10 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     if (gOverride != nullptr) return Kind == TAdapterKind::akNone ? nullptr : gOverride;
     switch (Kind) {
     // case TAdapterKind::akXxx: return &MakeAdapter<TSkinXxx>;
+    case TAdapterKind::akTab: return &MakeAdapter<TSkinTab>;
+    case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
+    case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
+    case TAdapterKind::akAdvPage: return &MakeAdvPage;
     default:
         return nullptr;
     }
