@@ -173,6 +173,13 @@ TEST_F(AdapterTest, PropertiesByNameAnswerAbsentInsteadOfRaising)
     SetPropByName(&button, "Enabled", "False");
     EXPECT_FALSE(button.Enabled());
     EXPECT_THROW(SetPropByName(&button, "Width", "wide"), EConvertError);
+
+    // A popup: WS_POPUP, or a child of the desktop window itself.
+    const HWND onDesktop = ::CreateWindowExW(0, L"Static", L"", WS_CHILD, 0, 0, 10, 10, ::GetDesktopWindow(), nullptr,
+                                             ::GetModuleHandleW(nullptr), nullptr);
+    EXPECT_TRUE(IsPopupWindow(onDesktop));
+    EXPECT_FALSE(IsPopupWindow(button.Handle()));
+    ::DestroyWindow(onDesktop);
 }
 
 TEST_F(AdapterTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)

@@ -270,6 +270,12 @@ TEST_F(AdapterTest, RawChildWindowsAreMatchedByClassAndStyle)
     EXPECT_EQ(frame->ControlCount(), 0);
     delete frame;
     ::DestroyWindow(window);
+
+    // A size grip made in a skinned window is skinned as it is made.
+    const TSkinnedControl form = MakeSkinnedControl();
+    const HWND grip = ::CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16,
+                                        form.Form->Handle(), nullptr, instance, nullptr);
+    EXPECT_EQ(KindOf(Frame(form.Form->Handle())->FindControlByHandle(grip)), "sizer");
 }
 
 }  // namespace
