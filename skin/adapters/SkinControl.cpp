@@ -155,7 +155,10 @@ void TSkinControl::SkinWndProc(TMessage& Message)
         CallOldProc(Message);
         return;
     }
-    if (BeforeProc(Message) && CallOldProc(Message)) AfterProc(Message);
+    // A handler further down may free the adapter (a click handler closes a
+    // tab, a modal loop unskins); nothing of it is touched after that.
+    const TToken life = Token();
+    if (BeforeProc(Message) && life.Alive() && CallOldProc(Message)) AfterProc(Message);
 }
 
 bool TSkinControl::CallOldProc(TMessage& Message)
