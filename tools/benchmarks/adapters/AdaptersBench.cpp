@@ -1,6 +1,7 @@
 // tools/bench adapters, the program: the English main window made and
 // skinned as the program does it, and what the control adapters cost its
 // controls against the same controls without them. Prints `key: value` lines.
+#include "classlib/ComCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 #include "console/Ureader.h"
@@ -94,6 +95,39 @@ int MeasureTextMessages(TWinSkinForm& Frame, TEdit& Edit)
     return 0;
 }
 
+constexpr int Repaints = 200;
+
+double RepaintsMs(HWND Window)
+{
+    const double start = NowMs();
+    for (int i = 0; i < Repaints; ++i)
+        ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return NowMs() - start;
+}
+
+// The page control (tab strip and pane; its pages are windows of their own)
+// repainted with its adapter's painting on and off, in turns; the best round
+// of each counts.
+int MeasurePageRepaint(TWinSkinForm& Frame, TPageControl& Pages)
+{
+    const HWND window = Pages.Handle();
+    if (Frame.FindControl(&Pages) == nullptr) {
+        std::printf("error: the page control has no adapter\n");
+        return 1;
+    }
+    double skinned = 1e300, native = 1e300;
+    for (int round = 0; round < Rounds; ++round) {
+        ::SendMessageW(window, WM_SKIN_PAINTON, 0, 0);
+        native = std::min(native, RepaintsMs(window));
+        ::SendMessageW(window, WM_SKIN_PAINTON, 1, 0);
+        skinned = std::min(skinned, RepaintsMs(window));
+    }
+    Line("adapters_page_repaint_native_us", native * 1e3 / Repaints, 0);
+    Line("adapters_page_repaint_skinned_us", skinned * 1e3 / Repaints, 0);
+    Line("adapters_page_repaint_ratio", skinned / native, 2);
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -114,6 +148,7 @@ int main()
     }
     TWinSkinForm& frame = *FindSkinForm(window);
     int status = MeasureTextMessages(frame, *Freader->Edit1);
+    if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
     std::fflush(stdout);
     return status;
 }
