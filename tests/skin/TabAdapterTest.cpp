@@ -148,6 +148,13 @@ TEST_F(TabAdapterTest, TabsOnEverySideAndAsButtonsAreDrawnFromTheSkinsCells)
     TPageControl* buttons = AddPages(made.Form, {670, 10, 990, 210}, captions);
     buttons->SetStyle(TTabStyle::tsButtons);
     for (TPageControl* p : {top, bottom, buttons}) p->SetActivePage(p->Pages(1));
+    auto* plain = new TCustomTabControl(made.Form);  // no page control: a label of its own over the pane
+    plain->SetParent(made.Form);
+    plain->SetBounds(670, 220, 320, 200);
+    auto* label = new TLabel(made.Form);
+    label->SetParent(plain);
+    label->SetBounds(20, 60, 100, 20);
+    label->SetCaption("label");
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     // Side tabs exist only as system tab controls.
@@ -200,6 +207,8 @@ TEST_F(TabAdapterTest, TabsOnEverySideAndAsButtonsAreDrawnFromTheSkinsCells)
             EXPECT_NEAR(InkWidth(shot, ItemRect(row.Window, 2), EdgeOf(*row.Cells, 1, 8)), text, 3);
         }
     }
+    const COLORREF paneInside = CellPixel(*made.Data->FTabPane->FBitmap, 1, 1, false, 8, 8);
+    EXPECT_GT(InkWidth(Repainted(plain->WindowHandle()), {20, 54, 120, 84}, paneInside), 10);
 }
 
 TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFreesThePageControl)
