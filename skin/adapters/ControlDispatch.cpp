@@ -64,6 +64,18 @@ private:
     std::unordered_set<const TComponent*> FFreed;
 };
 
+// Act on each of Items that is still there when its turn comes; stops when
+// the frame object goes.
+template <class T, class F>
+void ForEachLiving(const TSkinObject::TToken& Life, std::vector<T*> Items, F Act)
+{
+    TFreedWatch watch;
+    for (T* item : watch.Watch(std::move(Items))) {
+        if (!Life.Alive()) return;
+        if (!watch.Freed(item)) Act(item);
+    }
+}
+
 std::vector<TControl*> ChildControls(const TWinControl& Parent, bool WindowedOnly)
 {
     std::vector<TControl*> children;
@@ -156,11 +168,9 @@ void TControlDispatch::SkinFormControls(TControl* Form)
     if (Gone() || windowed == nullptr) return;
     std::vector<TWinControl*> order;
     windowed->GetTabOrderList(order);
-    TFreedWatch watch;
-    for (TWinControl* control : watch.Watch(std::move(order))) {
-        if (Gone()) return;
-        if (!watch.Freed(control) && !SkipControl(control)) SkinControl(control, Form);
-    }
+    ForEachLiving(FLife, std::move(order), [&](TWinControl* control) {
+        if (!SkipControl(control)) SkinControl(control, Form);
+    });
 }
 
 void TControlDispatch::SkinComponents(TComponent* Owner)
@@ -170,11 +180,7 @@ void TControlDispatch::SkinComponents(TComponent* Owner)
     for (int i = 0; i < Owner->ComponentCount(); ++i)
         if (auto* control = dynamic_cast<TControl*>(Owner->Components(i))) controls.push_back(control);
     auto* form = dynamic_cast<TControl*>(Owner);
-    TFreedWatch watch;
-    for (TControl* control : watch.Watch(std::move(controls))) {
-        if (Gone()) return;
-        if (!watch.Freed(control)) SkinControl(control, form);
-    }
+    ForEachLiving(FLife, std::move(controls), [&](TControl* control) { SkinControl(control, form); });
     if (Gone()) return;
     // Seam for the skinned popup menus: with xcPopupMenu in SkinControls the
     // popup menus among Owner's components are made owner-drawn here.
@@ -183,11 +189,7 @@ void TControlDispatch::SkinComponents(TComponent* Owner)
 void TControlDispatch::SkinChildControls(TWinControl* Parent)
 {
     if (Parent == nullptr) return;
-    TFreedWatch watch;
-    for (TControl* control : watch.Watch(ChildControls(*Parent, false))) {
-        if (Gone()) return;
-        if (!watch.Freed(control)) SkinControl(control, Parent);
-    }
+    ForEachLiving(FLife, ChildControls(*Parent, false), [&](TControl* control) { SkinControl(control, Parent); });
 }
 
 bool TControlDispatch::IsControlSkinned(TControl* Control) const
@@ -300,11 +302,7 @@ void TControlDispatch::ClassRules(TControl* Control, const std::string& C)
          [&] {
              Attach(Control, akBox, true);
              if (Gone() || windowed == nullptr) return;
-             TFreedWatch watch;
-             for (TControl* child : watch.Watch(ChildControls(*windowed, false))) {
-                 if (Gone()) return;
-                 if (!watch.Freed(child)) SkinControl(child, nullptr);
-             }
+             ForEachLiving(FLife, ChildControls(*windowed, false), [&](TControl* child) { SkinControl(child, nullptr); });
          }},
         {OneOf(C, {"TRZDBCHECKBOX", "TRZCHECKBOX"}), xcCheckBox, attach(akObjImage, true, 1)},
         {OneOf(C, {"TRZRADIOBUTTON", "TRZDBRADIOBUTTON"}), xcRadioButton, attach(akObjImage, true, 2)},
@@ -414,13 +412,10 @@ void TControlDispatch::SkinGroupButtons(TControl* Group, const std::string& Clas
     if (windowed != nullptr && Has(xcRadioButton)) {
         const bool glyphs = UpperCase(ClassName).find("TRZ") != std::string::npos;
         // Only the windowed children are buttons; labels and the like stay as they are.
-        TFreedWatch watch;
-        for (TControl* child : watch.Watch(ChildControls(*windowed, true))) {
-            if (Gone()) return;
-            if (watch.Freed(child)) continue;
+        ForEachLiving(FLife, ChildControls(*windowed, true), [&](TControl* child) {
             if (glyphs) Attach(child, akObjImage, true, 0, Radio ? 2 : 1);
             else Attach(child, Radio ? akRadioButton : akCheckBox, false);
-        }
+        });
     }
     if (!Gone() && Has(xcGroupBox)) Attach(Group, akGroupBox, true);
 }
@@ -429,11 +424,9 @@ void TControlDispatch::SkinScrollingChildren(TControl* Control)
 {
     auto* windowed = dynamic_cast<TWinControl*>(Control);
     if (windowed == nullptr) return;
-    TFreedWatch watch;
-    for (TControl* child : watch.Watch(ChildControls(*windowed, true))) {
-        if (Gone()) return;
-        if (!watch.Freed(child) && HasScrollBars(child)) Attach(child, akScrollbar, false);
-    }
+    ForEachLiving(FLife, ChildControls(*windowed, true), [&](TControl* child) {
+        if (HasScrollBars(child)) Attach(child, akScrollbar, false);
+    });
 }
 
 void TControlDispatch::SkinChildWindows(HWND Parent)

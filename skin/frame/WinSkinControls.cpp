@@ -61,7 +61,9 @@ void TWinSkinForm::UpdateControls()
     const TToken life = Token();
     const std::vector<TSkinControl*> adapters = FControls;
     for (TSkinControl* adapter : adapters) {
-        if (std::find(FControls.begin(), FControls.end(), adapter) == FControls.end()) continue;
+        if (std::find(FControls.begin(), FControls.end(), adapter) == FControls.end() ||
+            adapter->SkinState() == asDestroyed)
+            continue;
         adapter->UpdateSkin();
         if (!life.Alive()) return;
     }

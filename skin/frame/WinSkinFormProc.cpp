@@ -568,7 +568,8 @@ void TWinSkinForm::TimerTick(TObject*)
             FHotObject = nullptr;
         }
     }
-    // A class-library control hears the mouse leave from the control itself.
+    // Adapters on a class-library form ask their controls for WM_MOUSELEAVE;
+    // those of a plain window's children are watched here.
     RECT hot{};
     if (FForm == nullptr && FHotControl != nullptr &&
         (!::GetWindowRect(FHotControl->Handle(), &hot) || !::PtInRect(&hot, cursor)))

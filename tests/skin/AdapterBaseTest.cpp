@@ -68,13 +68,26 @@ COLORREF WindowPixel(HWND Window, int X, int Y)
            }).Pixel(X, Y);
 }
 
-TEST_F(AdapterTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
+// A shown, skinned form with a push button, its frame object and skin.
+class AdapterBaseTest : public AdapterTest {
+protected:
+    void SetUp() override
+    {
+        AdapterTest::SetUp();
+        Made = MakeSkinnedControl();
+        SkinForm = Frame(Made.Form->Handle());
+        ASSERT_NE(SkinForm, nullptr);
+        Data = SkinForm->SkinData();
+    }
+
+    TSkinnedControl Made;
+    TWinSkinForm* SkinForm = nullptr;
+    TSkinData* Data = nullptr;
+};
+
+TEST_F(AdapterBaseTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TButton& button = *made.Control;
-    TWinSkinForm* frame = Frame(made.Form->Handle());
-    ASSERT_NE(frame, nullptr);
-    TSkinData* data = frame->SkinData();
+    TButton& button = *Made.Control;
     const HWND w = button.Handle();
     const TWndMethod original = button.WindowProc;
     TSeen seen;
@@ -82,24 +95,24 @@ TEST_F(AdapterTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
     const auto ownProc = button.WindowProc.target_type().name();
     button.SetColor(RGB(1, 2, 3));
     ASSERT_TRUE(button.ParentBackground());
-    const int listed = frame->ControlCount();
+    const int listed = SkinForm->ControlCount();
 
     auto* adapter = new TTestAdapter(&button);
-    ASSERT_TRUE(adapter->InitSkin(frame, data, true));
-    EXPECT_EQ(frame->ControlCount(), listed + 1);
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
+    EXPECT_EQ(SkinForm->ControlCount(), listed + 1);
     EXPECT_EQ(::SendMessageA(w, WM_SKIN_QUERY, 0, 0), 1);
     EXPECT_EQ(seen.Query, 0);
-    EXPECT_EQ(button.Color(), data->FButtonFaceColor);
+    EXPECT_EQ(button.Color(), Data->FButtonFaceColor);
     EXPECT_FALSE(button.ParentBackground());
     EXPECT_EQ(adapter->Mode(), 1);
     EXPECT_EQ(WindowPixel(w, 4, 4), Green);
 
     // Never twice: the same adapter again changes nothing, a second one is refused.
-    EXPECT_TRUE(adapter->InitSkin(frame, data, true));
+    EXPECT_TRUE(adapter->InitSkin(SkinForm, Data, true));
     auto* second = new TTestAdapter(&button);
-    EXPECT_FALSE(second->InitSkin(frame, data, false));
+    EXPECT_FALSE(second->InitSkin(SkinForm, Data, false));
     delete second;
-    EXPECT_EQ(frame->ControlCount(), listed + 1);
+    EXPECT_EQ(SkinForm->ControlCount(), listed + 1);
     EXPECT_EQ(FindSkinObject(w), adapter);
     EXPECT_EQ(::SendMessageW(w, WM_GETTEXTLENGTH, 0, 0), 6);
 
@@ -128,9 +141,9 @@ TEST_F(AdapterTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
     adapter->Throw = false;
 
     // Unskinning gives back the WindowProc, the colour and ParentBackground.
-    frame->FreeControls();
+    SkinForm->FreeControls();
     Pump();
-    EXPECT_EQ(frame->ControlCount(), 0);
+    EXPECT_EQ(SkinForm->ControlCount(), 0);
     EXPECT_EQ(FindSkinObject(w), nullptr);
     EXPECT_STREQ(button.WindowProc.target_type().name(), ownProc);
     EXPECT_EQ(button.Color(), RGB(1, 2, 3));
@@ -138,22 +151,21 @@ TEST_F(AdapterTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
     EXPECT_EQ(::SendMessageA(w, WM_SKIN_QUERY, 0, 0), 0);
 
     // With xoParentBackGround the skin leaves ParentBackground alone.
-    data->SetOptions(data->Options() | SkinBit(xoParentBackGround));
+    Data->SetOptions(Data->Options() | SkinBit(xoParentBackGround));
     adapter = new TTestAdapter(&button);
-    ASSERT_TRUE(adapter->InitSkin(frame, data, true));
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
     EXPECT_TRUE(button.ParentBackground());
     EXPECT_EQ(adapter->Mode(), 0);
-    frame->FreeControls();
+    SkinForm->FreeControls();
 
     ExpectNothingLeftAfter(
-        300, [&] { (new TTestAdapter(&button))->InitSkin(frame, data, true); }, [&] { frame->FreeControls(); });
+        300, [&] { (new TTestAdapter(&button))->InitSkin(SkinForm, Data, true); }, [&] { SkinForm->FreeControls(); });
     button.WindowProc = original;  // the counter's captures end with the test
 }
 
-TEST_F(AdapterTest, PropertiesByNameAnswerAbsentInsteadOfRaising)
+TEST_F(AdapterBaseTest, PropertiesByNameAnswerAbsentInsteadOfRaising)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TButton& button = *made.Control;
+    TButton& button = *Made.Control;
     EXPECT_EQ(GetOrdPropByName(&button, "Width"), 120);
     EXPECT_EQ(GetOrdPropByName(&button, "NoSuchProperty"), -1);
     EXPECT_EQ(GetOrdPropByName(&button, "Align"), -1);  // an enumeration
@@ -182,12 +194,9 @@ TEST_F(AdapterTest, PropertiesByNameAnswerAbsentInsteadOfRaising)
     ::DestroyWindow(onDesktop);
 }
 
-TEST_F(AdapterTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)
+TEST_F(AdapterBaseTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TWinSkinForm* frame = Frame(made.Form->Handle());
-    ASSERT_NE(frame, nullptr);
-    const HWND parent = made.Form->Handle();
+    const HWND parent = Made.Form->Handle();
     const size_t windows = HookedWindowCount();
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     const HWND wide = ::CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 10, 60, 100, 20, parent, nullptr,
@@ -199,15 +208,15 @@ TEST_F(AdapterTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)
     const std::wstring chinese = L"\x8bfb\x5361\x5668";  // 读卡器
     const std::string gb2312 = "\xb6\xc1\xbf\xa8\xc6\xf7";
     for (const HWND w : {wide, ansi}) {
-        auto* adapter = new TTestAdapter(frame);
-        ASSERT_TRUE(adapter->InitSkinHandle(w, frame->SkinData(), frame));
+        auto* adapter = new TTestAdapter(SkinForm);
+        ASSERT_TRUE(adapter->InitSkinHandle(w, Data, SkinForm));
         EXPECT_EQ(adapter->Unicode(), w == wide);
         // Never twice: again, or by another adapter, is refused (it would call itself).
-        EXPECT_FALSE(adapter->InitSkinHandle(w, frame->SkinData(), frame));
-        auto* second = new TTestAdapter(frame);
-        EXPECT_FALSE(second->InitSkinHandle(w, frame->SkinData(), frame));
+        EXPECT_FALSE(adapter->InitSkinHandle(w, Data, SkinForm));
+        auto* second = new TTestAdapter(SkinForm);
+        EXPECT_FALSE(second->InitSkinHandle(w, Data, SkinForm));
         second->Free();
-        EXPECT_EQ(frame->FindControlByHandle(w), adapter);
+        EXPECT_EQ(SkinForm->FindControlByHandle(w), adapter);
     }
     ::SendMessageW(wide, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chinese.c_str()));
     wchar_t wideText[16] = {};
@@ -231,7 +240,7 @@ TEST_F(AdapterTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)
             if (M == WM_APP) ++*counter;
             return ::CallWindowProcW(thirdOld, W, M, WP, LP);
         })));
-    frame->FreeControls();
+    SkinForm->FreeControls();
     Pump();
     EXPECT_EQ(::SendMessageW(wide, WM_SKIN_QUERY, 0, 0), 0);
     ::SendMessageW(wide, WM_APP, 0, 0);
@@ -243,22 +252,18 @@ TEST_F(AdapterTest, RawWindowsOfBothKindsKeepTheirTextAndTheirProcedures)
     EXPECT_EQ(HookedWindowCount(), windows);
 }
 
-TEST_F(AdapterTest, AnAdapterFreedUnderItsOwnMessageGoesWhenTheMessageReturns)
+TEST_F(AdapterBaseTest, AnAdapterFreedUnderItsOwnMessageGoesWhenTheMessageReturns)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TButton& button = *made.Control;
-    TWinSkinForm* frame = Frame(made.Form->Handle());
-    ASSERT_NE(frame, nullptr);
-    TSkinData* data = frame->SkinData();
+    TButton& button = *Made.Control;
 
     // A modal loop inside the adapter's message unskins the window: the
     // adapter lets go at once and goes when its message returns.
     auto* adapter = new TTestAdapter(&button);
-    ASSERT_TRUE(adapter->InitSkin(frame, data, false));
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, false));
     bool outOfService = false;
     adapter->OnBefore = [&](TTestAdapter& A, TMessage& M) {
         if (M.Msg != WM_APP) return true;
-        RunAction(data, saUnskinAll);
+        RunAction(Data, saUnskinAll);
         outOfService = !A.Token().Alive() && FindSkinObject(button.WindowHandle()) == nullptr;
         Pump();
         return true;
@@ -266,35 +271,35 @@ TEST_F(AdapterTest, AnAdapterFreedUnderItsOwnMessageGoesWhenTheMessageReturns)
     ::SendMessageW(button.Handle(), WM_APP, 0, 0);
     EXPECT_TRUE(outOfService);
     EXPECT_EQ(FindSkinObject(button.Handle()), nullptr);
-    RunAction(data, saSkinAll);
-    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(made.Form->Handle()); }));
-    frame = Frame(made.Form->Handle());
-    ASSERT_NE(frame, nullptr);
+    RunAction(Data, saSkinAll);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(Made.Form->Handle()); }));
+    SkinForm = Frame(Made.Form->Handle());
+    ASSERT_NE(SkinForm, nullptr);
 
     // A handler frees the very control (and so the adapter) under the adapter's message.
-    auto* doomed = new TButton(made.Form);
-    doomed->SetParent(made.Form);
+    auto* doomed = new TButton(Made.Form);
+    doomed->SetParent(Made.Form);
     doomed->SetBounds(20, 100, 80, 24);
     adapter = new TTestAdapter(doomed);
-    ASSERT_TRUE(adapter->InitSkin(frame, data, true));
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
     adapter->OnBefore = [doomed](TTestAdapter&, TMessage& M) {
         if (M.Msg == WM_APP) delete doomed;
         return true;
     };
-    const int listed = frame->ControlCount();
+    const int listed = SkinForm->ControlCount();
     ::SendMessageW(doomed->Handle(), WM_APP, 0, 0);
-    EXPECT_EQ(frame->ControlCount(), listed - 1);
+    EXPECT_EQ(SkinForm->ControlCount(), listed - 1);
 
     // A click handler releases its form: form, controls and adapters go once
     // the message is done, and nothing is left registered.
     auto* clicked = new TTestAdapter(&button);
-    ASSERT_TRUE(clicked->InitSkin(frame, data, true));
+    ASSERT_TRUE(clicked->InitSkin(SkinForm, Data, true));
     clicked->OnBefore = [&button](TTestAdapter&, TMessage& M) {
         if (M.Msg != WM_LBUTTONUP) return true;
         button.Click();
         return false;
     };
-    TForm* form = made.Form;
+    TForm* form = Made.Form;
     button.OnClick = [form](TObject*) { form->Release(); };
     std::erase(Forms, form);
     ::SendMessageW(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -303,16 +308,12 @@ TEST_F(AdapterTest, AnAdapterFreedUnderItsOwnMessageGoesWhenTheMessageReturns)
     EXPECT_EQ(BoundWindowCount(), 0);
 }
 
-TEST_F(AdapterTest, TheFrameObjectDrivesItsAdapters)
+TEST_F(AdapterBaseTest, TheFrameObjectDrivesItsAdapters)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TButton& button = *made.Control;
-    const HWND window = made.Form->Handle();
-    TWinSkinForm* frame = Frame(window);
-    ASSERT_NE(frame, nullptr);
-    TSkinData* data = frame->SkinData();
+    TButton& button = *Made.Control;
+    const HWND window = Made.Form->Handle();
     auto* adapter = new TTestAdapter(&button);
-    ASSERT_TRUE(adapter->InitSkin(frame, data, true));
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
 
     // The hot adapter hears the mouse leave when the window goes inactive.
     int left = 0;
@@ -320,44 +321,43 @@ TEST_F(AdapterTest, TheFrameObjectDrivesItsAdapters)
         if (M.Msg == CM_MOUSELEAVE) ++left;
         return true;
     };
-    frame->SetHotControl(adapter);
+    SkinForm->SetHotControl(adapter);
     ::SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
     EXPECT_EQ(left, 1);
-    EXPECT_EQ(frame->HotControl(), nullptr);
+    EXPECT_EQ(SkinForm->HotControl(), nullptr);
 
     // A skin change re-applies the skin colour.
     button.SetColor(RGB(9, 9, 9));
     ::SendMessageW(window, WM_SKIN_RESKIN, 0, 0);
-    EXPECT_EQ(button.Color(), data->FButtonFaceColor);
+    EXPECT_EQ(button.Color(), Data->FButtonFaceColor);
 
     // Activations keep one adapter a control; a destroyed window's adapter
     // is purged by the next one.
-    const int listed = frame->ControlCount();
+    const int listed = SkinForm->ControlCount();
     for (int i = 0; i < 3; ++i) ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
-    EXPECT_EQ(frame->ControlCount(), listed);
+    EXPECT_EQ(SkinForm->ControlCount(), listed);
     adapter->OnBefore = nullptr;
     button.DestroyHandle();
     EXPECT_EQ(adapter->SkinState(), asDestroyed);
-    EXPECT_EQ(frame->ControlCount(), listed);
+    EXPECT_EQ(SkinForm->ControlCount(), listed);
     ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
-    EXPECT_EQ(frame->FindControl(&button), nullptr);
-    EXPECT_EQ(frame->ControlCount(), listed - 1);
+    EXPECT_EQ(SkinForm->FindControl(&button), nullptr);
+    EXPECT_EQ(SkinForm->ControlCount(), listed - 1);
 
     // A control freed with its adapter attached (its window goes while the
     // object is only a TWinControl) leaves nothing listed or registered.
-    auto* edit = new TEdit(made.Form);
-    edit->SetParent(made.Form);
+    auto* edit = new TEdit(Made.Form);
+    edit->SetParent(Made.Form);
     auto* second = new TTestAdapter(edit);
-    ASSERT_TRUE(second->InitSkin(frame, data, true));
+    ASSERT_TRUE(second->InitSkin(SkinForm, Data, true));
     delete edit;
-    EXPECT_EQ(frame->ControlCount(), listed - 1);
+    EXPECT_EQ(SkinForm->ControlCount(), listed - 1);
 }
 
-TEST_F(AdapterTest, ChildrenPaintedBehindAControlKeepTheirPlace)
+TEST_F(AdapterBaseTest, ChildrenPaintedBehindAControlKeepTheirPlace)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    auto* group = new TGroupBox(made.Form);
-    group->SetParent(made.Form);
+    auto* group = new TGroupBox(Made.Form);
+    group->SetParent(Made.Form);
     group->SetBounds(150, 10, 200, 150);
     auto* label = new TLabel(group);
     label->SetParent(group);
@@ -378,10 +378,8 @@ TEST_F(AdapterTest, ChildrenPaintedBehindAControlKeepTheirPlace)
     EXPECT_NE(capture.Pixel(126, 26), RGB(0, 0, 255));
 }
 
-TEST_F(AdapterTest, TheDrawingHelpersDrawNothingForWhatIsMissingAndGiveTheDCBack)
+TEST_F(AdapterBaseTest, TheDrawingHelpersDrawNothingForWhatIsMissingAndGiveTheDCBack)
 {
-    const TSkinnedControl made = MakeSkinnedControl();
-    TSkinData* data = Frame(made.Form->Handle())->SkinData();
     TBitmap target;
     target.SetPixelFormat(TPixelFormat::pf24bit);
     target.SetSize(60, 30);
@@ -394,7 +392,7 @@ TEST_F(AdapterTest, TheDrawingHelpersDrawNothingForWhatIsMissingAndGiveTheDCBack
                 if (static_cast<COLORREF>(target.Canvas()->Pixel(x, y)) != RGB(1, 2, 3)) return false;
         return true;
     };
-    const TDataSkinObject& buttons = *data->FButtons;
+    const TDataSkinObject& buttons = *Data->FButtons;
     TBitmap strip;
     strip.Assign(*buttons.FBitmap);
     for (const auto& [index, count] : {std::pair{0, 5}, {6, 5}, {1, 0}, {-1, 5}}) {

@@ -11,6 +11,7 @@
 #include "skin/manager/WinSkinDlg.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 
@@ -21,14 +22,7 @@ constexpr int Rounds = 5;
 
 double NowMs()
 {
-    static const double ticksPerMs = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart) / 1000.0;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / ticksPerMs;
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
