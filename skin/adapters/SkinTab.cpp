@@ -75,7 +75,8 @@ public:
             t.pszText = text;
             t.cchTextMax = static_cast<int>(std::size(text));
             if (::SendMessageW(FWindow, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&t)) == 0) return item;
-            item.Caption.assign(text, ::wcsnlen(text, std::size(text)));
+            // The control may point pszText at its own copy instead of filling ours.
+            if (t.pszText != nullptr) item.Caption.assign(t.pszText, ::wcsnlen(t.pszText, std::size(text)));
             item.Image = t.iImage;
         } else {
             char text[80] = {};
@@ -84,7 +85,8 @@ public:
             t.pszText = text;
             t.cchTextMax = static_cast<int>(std::size(text));
             if (::SendMessageA(FWindow, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&t)) == 0) return item;
-            item.Caption = AnsiToWide(std::string_view(text, ::strnlen(text, std::size(text))));
+            if (t.pszText != nullptr)
+                item.Caption = AnsiToWide(std::string_view(t.pszText, ::strnlen(t.pszText, std::size(text))));
             item.Image = t.iImage;
         }
         return item;
@@ -97,6 +99,13 @@ private:
     int FFocused;
     HIMAGELIST FImageList;
 };
+
+// The font the control draws its tabs in.
+HGDIOBJ TabFont(HWND Window)
+{
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Window, WM_GETFONT, 0, 0));
+    return font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT);
+}
 
 // Cell Index of Element's strip, with the element's own flags.
 TStripCell TabCell(const TDataSkinObject& Element, int Index)
@@ -115,15 +124,16 @@ void DrawCloseBox(HDC DC, const RECT& Tab)
     ::LineTo(DC, x0, y1);
 }
 
-// Tab (window coordinates) in the strip bitmap, which lies down for side tabs.
-RECT IntoStrip(RECT Tab, TTabOrientation Side, const RECT& Window, const RECT& Display, int StripWidth)
+// Tab (window coordinates) in the strip bitmap, which lies down for side
+// tabs; each tab is drawn one pixel towards its side.
+RECT IntoStrip(RECT Tab, TTabOrientation Side, const RECT& Window, const RECT& Pane, int StripWidth)
 {
     switch (Side) {
     case toTop:
         ::OffsetRect(&Tab, 0, 1);
         return Tab;
     case toBottom:
-        ::OffsetRect(&Tab, 0, -Display.bottom - 1);
+        ::OffsetRect(&Tab, 0, -Pane.bottom - 1);
         return Tab;
     case toLeft:
         return {StripWidth - Tab.bottom, Tab.left, StripWidth - Tab.top, Tab.right};
@@ -133,13 +143,14 @@ RECT IntoStrip(RECT Tab, TTabOrientation Side, const RECT& Window, const RECT& D
     return Tab;
 }
 
-RECT StripRect(TTabOrientation Side, const RECT& Window, const RECT& Display)
+// The strip: the window's side beyond the pane.
+RECT StripRect(TTabOrientation Side, const RECT& Window, const RECT& Pane)
 {
     switch (Side) {
-    case toTop: return {Window.left, Window.top, Window.right, Display.top};
-    case toBottom: return {Window.left, Display.bottom, Window.right, Window.bottom};
-    case toLeft: return {Window.left, Window.top, Display.left, Window.bottom};
-    case toRight: return {Display.right, Window.top, Window.right, Window.bottom};
+    case toTop: return {Window.left, Window.top, Window.right, Pane.top};
+    case toBottom: return {Window.left, Pane.bottom, Window.right, Window.bottom};
+    case toLeft: return {Window.left, Window.top, Pane.left, Window.bottom};
+    case toRight: return {Pane.right, Window.top, Window.right, Window.bottom};
     }
     return {};
 }
@@ -260,25 +271,26 @@ bool TSkinTab::HitCloseButton(const TMessage& Message)
 void TSkinTab::PaintControl(HDC DC, const RECT& Rect)
 {
     SetEnabled((::GetWindowLongW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
-    RECT display = Rect;
-    ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    ::InflateRect(&display, 4, 4);
+    // The pane: the pages' area with a margin around it.
+    RECT pane = Rect;
+    ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+    ::InflateRect(&pane, 4, 4);
     switch (FOrientation) {
-    case toTop: ++display.top; break;
-    case toBottom: --display.bottom; break;
-    case toLeft: ++display.left; break;
-    case toRight: --display.right; break;
+    case toTop: ++pane.top; break;
+    case toBottom: --pane.bottom; break;
+    case toLeft: ++pane.left; break;
+    case toRight: --pane.right; break;
     }
     if (SkinData()->FTabs != nullptr && !FTabBitmap.Empty())
-        PaintStrip(DC, Rect, display, StripRect(FOrientation, Rect, display));
-    PaintPane(DC, display);
+        PaintStrip(DC, Rect, pane, StripRect(FOrientation, Rect, pane));
+    PaintPane(DC, pane);
     // A tab control that is no page control keeps its windowless children
     // visible over the pane.
     if (auto* control = dynamic_cast<TWinControl*>(Control()); control != nullptr && Mode() == TabControlMode)
         control->PaintControls(DC);
 }
 
-void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Display, const RECT& Strip)
+void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT& Strip)
 {
     const TDataSkinBorder& tabs = *SkinData()->FTabs;
     const bool lying = FOrientation == toLeft || FOrientation == toRight;
@@ -290,12 +302,12 @@ void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Display, const R
     const HDC bitmap = FBitmap.Canvas()->Handle();
     FillParentColor(bitmap, {0, 0, w, h});
     {
-        const TSelectObject font(bitmap, reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        const TSelectObject font(bitmap, TabFont(Handle()));
         const TTabItems items(Handle(), FUnicodeItems);
         for (int i = 0; i < items.Count(); ++i) {
             RECT tab{};
             if (!items.ItemRect(i, tab)) continue;
-            tab = IntoStrip(tab, FOrientation, Rect, Display, w);
+            tab = IntoStrip(tab, FOrientation, Rect, Pane, w);
             const int state = i == items.Focused() ? 2 : 1;
             DrawSkinPart(bitmap, tab, FTabBitmap, MarginsOf(tabs), TabCell(tabs, state));
             if (FCloseButtons) DrawCloseBox(bitmap, tab);
@@ -318,14 +330,14 @@ void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Display, const R
     if (saved != 0) ::RestoreDC(DC, saved);
 }
 
-void TSkinTab::PaintPane(HDC DC, const RECT& Display)
+void TSkinTab::PaintPane(HDC DC, const RECT& Pane)
 {
     if (FPaneBitmap.Empty()) return;
     const TSkinData& skin = *SkinData();
     TSkinRect margins{4, 5, 4, 4};
     if (skin.FTabs != nullptr && skin.FTabs->FStyle != 0 && skin.FTabPane != nullptr)
         margins = MarginsOf(*skin.FTabPane);
-    DrawSkinPart(DC, Display, FPaneBitmap, margins, {});
+    DrawSkinPart(DC, Pane, FPaneBitmap, margins, {});
 }
 
 // --- TSkinTabBtn: button-style tabs from the [Buttons] strip, no pane.
@@ -342,9 +354,10 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
     const TDataSkinButton* buttons = SkinData()->FButtons.get();
     SetEnabled((::GetWindowLongW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
     if (buttons == nullptr || buttons->FBitmap->Empty()) return;
-    RECT display = Rect;
-    ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-    const int w = Rect.right - Rect.left, h = display.top - 4 + 1 - Rect.top;
+    // The strip ends where a pane would begin: 4 pixels above the pages, one down.
+    RECT pages = Rect;
+    ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pages));
+    const int w = Rect.right - Rect.left, h = pages.top - 4 + 1 - Rect.top;
     if (w <= 0 || h <= 0) return;
     TBitmap strip;
     strip.SetPixelFormat(TPixelFormat::pf24bit);
@@ -352,7 +365,7 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
     const HDC bitmap = strip.Canvas()->Handle();
     FillSkinColor(bitmap, {0, 0, w, h});
     {
-        const TSelectObject font(bitmap, reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        const TSelectObject font(bitmap, TabFont(Handle()));
         ::SetTextColor(bitmap, RGB(0, 0, 0));
         const TTabItems items(Handle(), Unicode());
         for (int i = 0; i < items.Count(); ++i) {

@@ -42,8 +42,8 @@ protected:
 private:
     void LoadBitmaps();
     // The strip of tabs drawn into FBitmap and copied to Strip on DC.
-    void PaintStrip(HDC DC, const RECT& Rect, const RECT& Display, const RECT& Strip);
-    void PaintPane(HDC DC, const RECT& Display);
+    void PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT& Strip);
+    void PaintPane(HDC DC, const RECT& Pane);
     // A press on a close box: the application is asked, the page may go.
     bool HitCloseButton(const TMessage& Message);
 
