@@ -1,13 +1,12 @@
 // The tab adapters against the default skin's cells, read back from the
 // screen of a Wine virtual desktop: tabs on every side and as buttons, the
 // pane, Chinese captions, close boxes and what the application answers to
-// them, the scroll arrows of a strip that does not fit, the tab set and
-// another library's page control that takes its tab images as properties.
+// them, the scroll arrows of a strip that does not fit, and another
+// library's page control that takes its tab images as properties.
 #include "AdapterFixture.h"
 
 #include "classlib/ComCtrls.h"
 #include "classlib/Text.h"
-#include "classlib/portable/StringList.h"
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinTab.h"
@@ -21,9 +20,9 @@
 namespace frametest {
 namespace {
 
-// "中文" in GB2312, and the font the edition shows it in.
-const char kChinese[] = "\xD6\xD0\xCE\xC4";
-const char kSongTi[] = "\xCB\xCE\xCC\xE5";
+using frameharness::TWindowCapture;
+
+const char kChinese[] = "\xD6\xD0\xCE\xC4";  // GB2312 "中文"
 
 RECT ItemRect(HWND Tab, int Index)
 {
@@ -39,72 +38,48 @@ COLORREF EdgeOf(const TDataSkinObject& Element, int Index, int Row)
     return CellPixel(strip, Index, Element.FFrame, false, strip.Width() / Element.FFrame / 2, Row);
 }
 
-// Where row Row of a tab's outer edge is shown (window coordinates): the
-// strip lies one pixel towards the tabs' side.
-POINT OuterEdge(const RECT& Tab, TTabOrientation Side, int Row)
+// The middle of Rect's edge on Side, Inset pixels in.
+POINT SidePoint(const RECT& Rect, TTabOrientation Side, int Inset)
 {
-    const int x = (Tab.left + Tab.right) / 2, y = (Tab.top + Tab.bottom) / 2;
+    const int x = (Rect.left + Rect.right) / 2, y = (Rect.top + Rect.bottom) / 2;
     switch (Side) {
-    case toTop: return {x, Tab.top + 1 + Row};
-    case toBottom: return {x, Tab.bottom - 2 - Row};
-    case toLeft: return {Tab.left + Row, y};
-    case toRight: return {Tab.right - 1 - Row, y};
+    case toTop: return {x, Rect.top + Inset};
+    case toBottom: return {x, Rect.bottom - 1 - Inset};
+    case toLeft: return {Rect.left + Inset, y};
+    case toRight: return {Rect.right - 1 - Inset, y};
     }
     return {};
 }
 
-// The pane's border next to the tabs.
-POINT PaneEdge(HWND Tab, TTabOrientation Side)
+TWindowCapture Repainted(HWND Window)
 {
-    RECT d{};
-    ::GetClientRect(Tab, &d);
-    ::SendMessageW(Tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
-    ::InflateRect(&d, 4, 4);
-    const int x = (d.left + d.right) / 2, y = (d.top + d.bottom) / 2;
-    switch (Side) {
-    case toTop: return {x, d.top + 1};
-    case toBottom: return {x, d.bottom - 2};
-    case toLeft: return {d.left + 1, y};
-    case toRight: return {d.right - 2, y};
-    }
-    return {};
-}
-
-frameharness::TWindowCapture Repainted(HWND Window, UINT Flags = 0)
-{
-    ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | Flags);
+    ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Pump();
-    return frameharness::TWindowCapture::Take(Window);
+    return TWindowCapture::Take(Window);
 }
 
-// Columns of Rect's middle rows (window coordinates) holding anything but
-// Background: the width of the text drawn there.
-int InkWidth(const frameharness::TWindowCapture& Shot, const RECT& Rect, COLORREF Background)
+// The width of what differs from Background in Rect's middle rows: the text there.
+int InkWidth(const TWindowCapture& Shot, const RECT& Rect, COLORREF Background)
 {
     int left = Rect.right, right = Rect.left - 1;
     for (int y = Rect.top + 6; y < Rect.bottom - 4; ++y)
         for (int x = Rect.left + 3; x < Rect.right - 3; ++x)
-            if (Shot.Pixel(x, y) != Background) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
+            if (Shot.Pixel(x, y) != Background) left = std::min(left, x), right = std::max(right, x);
     return right - left + 1;
 }
 
 int TextWidth(HFONT Font, const std::wstring& Text)
 {
-    const HDC dc = ::GetDC(nullptr);
-    const HGDIOBJ old = ::SelectObject(dc, Font);
+    const TWindowDC dc(nullptr, ::GetDC(nullptr));
+    const TSelectObject font(dc.Get(), Font);
     SIZE size{};
-    ::GetTextExtentPoint32W(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(nullptr, dc);
+    ::GetTextExtentPoint32W(dc.Get(), Text.c_str(), static_cast<int>(Text.size()), &size);
     return size.cx;
 }
 
 class TabAdapterTest : public AdapterTest {
 protected:
-    TPageControl* AddPages(TForm* Form, RECT Bounds, const std::vector<std::string>& Captions)
+    static TPageControl* AddPages(TForm* Form, RECT Bounds, const std::vector<std::string>& Captions)
     {
         auto* pages = new TPageControl(Form);
         pages->SetParent(Form);
@@ -118,17 +93,15 @@ protected:
     }
 
     // A system tab control with these items, not skinned.
-    HWND AddRawTabs(TForm* Form, RECT Bounds, DWORD Style, const std::vector<std::wstring>& Captions)
+    static HWND AddRawTabs(TForm* Form, RECT Bounds, DWORD Style, const std::vector<std::string>& Captions)
     {
         const HWND tab = ::CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | Style, Bounds.left,
                                           Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
                                           Form->Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
         ::SendMessageW(tab, WM_SETFONT, reinterpret_cast<WPARAM>(Form->Font()->Handle()), FALSE);
         for (size_t i = 0; i < Captions.size(); ++i) {
-            std::wstring text = Captions[i];
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text.data();
+            std::wstring text = TextToWide(Captions[i]);
+            TCITEMW item{TCIF_TEXT, 0, 0, text.data(), 0, -1, 0};
             ::SendMessageW(tab, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
         return tab;
@@ -139,7 +112,7 @@ TEST_F(TabAdapterTest, TabsOnEverySideAndAsButtonsAreDrawnFromTheSkinsCells)
 {
     const TSkinnedForm made = MakeForm();
     made.Form->SetBounds(0, 0, 1000, 700);
-    made.Form->Font()->SetName(kSongTi);
+    made.Form->Font()->SetName("\xCB\xCE\xCC\xE5");  // the Chinese edition's font
     made.Form->Font()->SetCharset(GB2312_CHARSET);
     const std::vector<std::string> captions{"one", "two", kChinese};
     TPageControl* top = AddPages(made.Form, {10, 10, 330, 210}, captions);
@@ -158,57 +131,54 @@ TEST_F(TabAdapterTest, TabsOnEverySideAndAsButtonsAreDrawnFromTheSkinsCells)
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     // Side tabs exist only as system tab controls.
-    const std::vector<std::wstring> wide{L"one", L"two", TextToWide(kChinese)};
-    const HWND left = AddRawTabs(made.Form, {10, 220, 330, 420}, TCS_VERTICAL | TCS_MULTILINE, wide);
-    const HWND right = AddRawTabs(made.Form, {340, 220, 660, 420}, TCS_VERTICAL | TCS_MULTILINE | TCS_BOTTOM, wide);
+    const HWND left = AddRawTabs(made.Form, {10, 220, 330, 420}, TCS_VERTICAL | TCS_MULTILINE, captions);
+    const HWND right = AddRawTabs(made.Form, {340, 220, 660, 420}, TCS_VERTICAL | TCS_MULTILINE | TCS_BOTTOM, captions);
     for (HWND raw : {left, right}) {
         ::SendMessageW(raw, TCM_SETCURSEL, 1, 0);
         ASSERT_TRUE((new TSkinTab(frame))->InitSkinHandle(raw, made.Data, frame));
     }
     EXPECT_NE(dynamic_cast<TSkinTabBtn*>(FindSkinObject(buttons->WindowHandle())), nullptr);
 
-    struct TRow {
-        const char* Name;
+    const TDataSkinObject* tabs = made.Data->FTabs.get();
+    ASSERT_NE(tabs, nullptr);
+    const struct {
         HWND Window;
         TTabOrientation Side;
         const TDataSkinObject* Cells;  // Tabs, or Buttons for button-style tabs (no pane)
-    };
-    const TDataSkinObject* tabs = made.Data->FTabs.get();
-    ASSERT_NE(tabs, nullptr);
-    const TRow rows[] = {
-        {"top", top->WindowHandle(), toTop, tabs},
-        {"bottom", bottom->WindowHandle(), toBottom, tabs},
-        {"left", left, toLeft, tabs},
-        {"right", right, toRight, tabs},
-        {"buttons", buttons->WindowHandle(), toTop, made.Data->FButtons.get()},
-    };
-    const COLORREF paneBorder = CellPixel(*made.Data->FTabPane->FBitmap, 1, 1, false, 0, 8);
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
-        const auto* adapter = dynamic_cast<TSkinControl*>(FindSkinObject(row.Window));
-        ASSERT_NE(adapter, nullptr);
-        if (const auto* tab = dynamic_cast<const TSkinTab*>(adapter)) {
-            EXPECT_EQ(tab->Orientation(), row.Side);
+    } rows[] = {{top->WindowHandle(), toTop, tabs},
+                {bottom->WindowHandle(), toBottom, tabs},
+                {left, toLeft, tabs},
+                {right, toRight, tabs},
+                {buttons->WindowHandle(), toTop, made.Data->FButtons.get()}};
+    TBitmap& pane = *made.Data->FTabPane->FBitmap;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "side " << row.Side << (row.Cells == tabs ? "" : ", buttons"));
+        if (const auto* adapter = dynamic_cast<const TSkinTab*>(FindSkinObject(row.Window))) {
+            EXPECT_EQ(adapter->Orientation(), row.Side);
         }
-        const frameharness::TWindowCapture shot = Repainted(row.Window);
-        // The tab with the focus in the second cell, the others in the first.
+        const TWindowCapture shot = Repainted(row.Window);
+        // The tab with the focus in the second cell, the others in the first;
+        // the strip draws each tab one pixel towards its side.
+        const int shift = row.Side == toTop || row.Side == toBottom ? 1 : 0;
         for (int i = 0; i < 3; ++i)
-            for (int edgeRow : {0, 1}) {
-                const POINT p = OuterEdge(ItemRect(row.Window, i), row.Side, edgeRow);
-                EXPECT_EQ(shot.Pixel(p.x, p.y), EdgeOf(*row.Cells, i == 1 ? 2 : 1, edgeRow)) << "tab " << i;
+            for (int edge : {0, 1}) {
+                const POINT p = SidePoint(ItemRect(row.Window, i), row.Side, edge + shift);
+                EXPECT_EQ(shot.Pixel(p.x, p.y), EdgeOf(*row.Cells, i == 1 ? 2 : 1, edge)) << "tab " << i;
             }
         if (row.Cells == tabs) {
-            const POINT p = PaneEdge(row.Window, row.Side);
-            EXPECT_EQ(shot.Pixel(p.x, p.y), paneBorder);
+            RECT r{};
+            ::GetClientRect(row.Window, &r);
+            ::SendMessageW(row.Window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+            ::InflateRect(&r, 4, 4);
+            const POINT p = SidePoint(r, row.Side, 1);
+            EXPECT_EQ(shot.Pixel(p.x, p.y), CellPixel(pane, 1, 1, false, 0, 8)) << "pane";
         }
-        if (row.Side == toTop) {
-            // The Chinese caption shows as wide as its two characters.
+        if (row.Side == toTop) {  // the Chinese caption as wide as its two characters
             const int text = TextWidth(made.Form->Font()->Handle(), TextToWide(kChinese));
             EXPECT_NEAR(InkWidth(shot, ItemRect(row.Window, 2), EdgeOf(*row.Cells, 1, 8)), text, 3);
         }
     }
-    const COLORREF paneInside = CellPixel(*made.Data->FTabPane->FBitmap, 1, 1, false, 8, 8);
-    EXPECT_GT(InkWidth(Repainted(plain->WindowHandle()), {20, 54, 120, 84}, paneInside), 10);
+    EXPECT_GT(InkWidth(Repainted(plain->WindowHandle()), {20, 54, 120, 84}, CellPixel(pane, 1, 1, false, 8, 8)), 10);
 }
 
 TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFreesThePageControl)
@@ -224,10 +194,7 @@ TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFree
     made.Form->WindowProc = [&, formProc](TMessage& m) {
         if (m.Msg != WM_SKIN_TABCLOSE) return formProc(m);
         asked.emplace_back(m.WParam, m.LParam);
-        if (freeControl) {
-            delete pages;
-            pages = nullptr;
-        }
+        if (freeControl) delete std::exchange(pages, nullptr);
         m.Result = answer;
     };
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
@@ -241,12 +208,11 @@ TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFree
         ::OffsetRect(&t, 0, 1);
         return CloseBoxRect(t);
     };
-    const frameharness::TWindowCapture shot = Repainted(wnd);
+    const TWindowCapture shot = Repainted(wnd);
     EXPECT_EQ(shot.Pixel(box(1).left, box(1).top), RGB(0, 0, 0));
     EXPECT_EQ(shot.Pixel(box(1).right - 1, box(1).bottom - 1), RGB(0, 0, 0));
     const auto press = [&](int i) {
-        const RECT b = box(i);
-        const LPARAM at = MAKELPARAM(b.left + 3, b.top + 3);
+        const LPARAM at = MAKELPARAM(box(i).left + 3, box(i).top + 3);
         ::SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
         ::SendMessageW(wnd, WM_LBUTTONUP, 0, at);
         Pump();
@@ -280,15 +246,13 @@ TEST_F(TabAdapterTest, ScrollArrowsOfAStripThatDoesNotFitAreNotPaintedOverAndNot
     const TSkinnedForm made = MakeForm();
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < 12; ++i) captions.push_back(L"a long caption " + std::to_wstring(i));
-    const HWND tab = AddRawTabs(made.Form, {10, 10, 300, 150}, 0, captions);
+    const HWND tab = AddRawTabs(made.Form, {10, 10, 300, 150}, 0, std::vector<std::string>(12, "a long caption"));
     const HWND arrows = ::FindWindowExW(tab, nullptr, UPDOWN_CLASSW, nullptr);
     ASSERT_TRUE(arrows != nullptr && ::IsWindowVisible(arrows));
     auto* adapter = new TSkinTab(frame);
     ASSERT_TRUE(adapter->InitSkinHandle(tab, made.Data, frame));
     // Painted into a blank bitmap: the arrows' place is left as it was.
-    const frameharness::TWindowCapture shot = frameharness::TWindowCapture::Paint(
+    const TWindowCapture shot = TWindowCapture::Paint(
         tab, [tab](HDC DC) { ::SendMessageW(tab, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0); });
     RECT r{};
     ::GetWindowRect(arrows, &r);
@@ -312,103 +276,46 @@ TEST_F(TabAdapterTest, ScrollArrowsOfAStripThatDoesNotFitAreNotPaintedOverAndNot
         [&] { adapter->Free(); });
 }
 
-// The older tab set, as its class is known by name.
-class TTabSet : public TWinControl {
-public:
-    DECLARE_CLASS_INFO()
-    explicit TTabSet(TComponent* AOwner) : TWinControl(AOwner) { SetColor(0x0000FF); }
-
-    TStrings* Tabs() const { return FTabs.get(); }
-    int TabIndex() const { return FTabIndex; }
-    void SetTabIndex(int Value) { FTabIndex = Value; }
-    int Margin() const { return FMargin; }
-    void SetMargin(int Value) { FMargin = Value; }
-    int FirstIndex() const { return FFirstIndex; }
-    void SetFirstIndex(int Value) { FFirstIndex = Value; }
-
-private:
-    std::unique_ptr<TStringList> FTabs = std::make_unique<TStringList>();
-    int FTabIndex = 0;
-    int FMargin = 5;
-    int FFirstIndex = 0;
-};
-
-const TClassInfo& TTabSet::StaticClassInfo()
-{
-    static const TClassInfo info = TClassBuilder<TTabSet>("TTabSet", TWinControl::StaticClassInfo())
-                                       .Object("Tabs", &TTabSet::Tabs)
-                                       .Integer("TabIndex", &TTabSet::TabIndex, &TTabSet::SetTabIndex)
-                                       .Integer("StartMargin", &TTabSet::Margin, &TTabSet::SetMargin)
-                                       .Integer("EndMargin", &TTabSet::Margin, &TTabSet::SetMargin)
-                                       .Integer("FirstIndex", &TTabSet::FirstIndex, &TTabSet::SetFirstIndex)
-                                       .Build();
-    return info;
-}
-
-TEST_F(TabAdapterTest, TabSetDrawsTheTabsThatFitBetweenItsMargins)
-{
-    const TSkinnedForm made = MakeForm();
-    auto* set = new TTabSet(made.Form);
-    set->SetParent(made.Form);
-    set->SetBounds(10, 10, 200, 24);
-    set->Tabs()->Assign({"one", "a caption much too long to fit in", "two"});
-    ASSERT_NE(ShowSkinned(made.Form), nullptr);
-    ASSERT_NE(dynamic_cast<TSkinTab31*>(FindSkinObject(set->WindowHandle())), nullptr);
-    const frameharness::TWindowCapture shot = Repainted(set->WindowHandle());
-    const TDataSkinObject& tabs = *made.Data->FTabs;
-    const HFONT font = set->Font()->Handle();
-    const int one = TextWidth(font, L"one") + 9, two = TextWidth(font, L"two") + 9;
-    // Flipped strip: the outer edge is at the bottom. The long tab is skipped.
-    EXPECT_EQ(shot.Pixel(5 + one / 2, 24 - 2), EdgeOf(tabs, 2, 1));
-    EXPECT_EQ(shot.Pixel(5 + one + two / 2, 24 - 2), EdgeOf(tabs, 1, 1));
-    EXPECT_NE(shot.Pixel(5 + one + two + 2, 24 - 2), RGB(255, 0, 0));  // its own paint is covered
-}
-
-// Another library's page control: tab images as bitmap properties.
+// Another library's page control with bitmap properties for its tab images.
 class TAdvPages : public TWinControl {
 public:
     DECLARE_CLASS_INFO()
     using TWinControl::TWinControl;
-
-    TBitmap* TabBackGround() const { return FNormal.get(); }
-    TBitmap* TabBackGroundActive() const { return FActive.get(); }
+    TBitmap* Normal() const { return FNormal.get(); }
+    TBitmap* Active() const { return FActive.get(); }
 
 private:
-    std::unique_ptr<TBitmap> FNormal = std::make_unique<TBitmap>();
-    std::unique_ptr<TBitmap> FActive = std::make_unique<TBitmap>();
+    std::unique_ptr<TBitmap> FNormal = std::make_unique<TBitmap>(), FActive = std::make_unique<TBitmap>();
 };
 
 const TClassInfo& TAdvPages::StaticClassInfo()
 {
     static const TClassInfo info = TClassBuilder<TAdvPages>("TAdvPages", TWinControl::StaticClassInfo())
-                                       .Object("TabBackGround", &TAdvPages::TabBackGround)
-                                       .Object("TabBackGroundActive", &TAdvPages::TabBackGroundActive)
+                                       .Object("TabBackGround", &TAdvPages::Normal)
+                                       .Object("TabBackGroundActive", &TAdvPages::Active)
                                        .Build();
     return info;
 }
 
-TEST_F(TabAdapterTest, AnotherLibrarysPageControlGetsItsTabImagesAndGivesThemAndItsColourBack)
+TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackTheirColour)
 {
     const TSkinnedForm made = MakeForm();
     made.Data->Skin3rd()->Add("TAdvPages=advpagecontrol");
-    auto* pages = new TAdvPages(made.Form);
-    pages->SetParent(made.Form);
-    pages->SetBounds(10, 10, 200, 100);
-    pages->SetColor(0x123456);
+    auto* adv = new TAdvPages(made.Form);
+    adv->SetParent(made.Form);
+    adv->SetBounds(10, 50, 200, 100);
+    adv->SetColor(0x123456);
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
-    ASSERT_NE(dynamic_cast<TSkinAdvPage*>(FindSkinObject(pages->WindowHandle())), nullptr);
-    const TDataSkinObject& tabs = *made.Data->FTabs;
-    int cell = 1;
-    for (TBitmap* image : {pages->TabBackGround(), pages->TabBackGroundActive()}) {
-        ASSERT_EQ(image->Width(), 100);
-        ASSERT_EQ(image->Height(), 21);
-        EXPECT_EQ(CellPixel(*image, 1, 1, false, 50, 1), EdgeOf(tabs, cell++, 1));
+    ASSERT_NE(dynamic_cast<TSkinAdvPage*>(FindSkinObject(adv->WindowHandle())), nullptr);
+    for (int cell : {1, 2}) {
+        TBitmap& image = *(cell == 1 ? adv->Normal() : adv->Active());
+        ASSERT_TRUE(image.Width() == 100 && image.Height() == 21);
+        EXPECT_EQ(CellPixel(image, 1, 1, false, 50, 1), EdgeOf(*made.Data->FTabs, cell, 1));
     }
-    EXPECT_EQ(pages->Color(), made.Data->FButtonFaceColor);
+    EXPECT_EQ(adv->Color(), made.Data->FButtonFaceColor);
     RunAction(made.Data, saUnskinAll);
-    EXPECT_TRUE(pages->TabBackGround()->Empty());
-    EXPECT_TRUE(pages->TabBackGroundActive()->Empty());
-    EXPECT_EQ(pages->Color(), 0x123456);
+    EXPECT_TRUE(adv->Normal()->Empty() && adv->Active()->Empty());
+    EXPECT_EQ(adv->Color(), 0x123456);
 }
 
 }  // namespace
