@@ -150,8 +150,13 @@ TEST_F(AdapterBaseTest, AnAdapterTakesAControlOverAndGivesEverythingBack)
     EXPECT_TRUE(button.ParentBackground());
     EXPECT_EQ(::SendMessageA(w, WM_SKIN_QUERY, 0, 0), 0);
 
-    // With xoParentBackGround the skin leaves ParentBackground alone.
+    // With xoParentBackGround the skin leaves ParentBackground alone; set
+    // while skinned, what was taken still comes back.
+    adapter = new TTestAdapter(&button);
+    ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
     Data->SetOptions(Data->Options() | SkinBit(xoParentBackGround));
+    SkinForm->FreeControls();
+    EXPECT_TRUE(button.ParentBackground());
     adapter = new TTestAdapter(&button);
     ASSERT_TRUE(adapter->InitSkin(SkinForm, Data, true));
     EXPECT_TRUE(button.ParentBackground());
@@ -337,6 +342,7 @@ TEST_F(AdapterBaseTest, TheFrameObjectDrivesItsAdapters)
     for (int i = 0; i < 3; ++i) ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
     EXPECT_EQ(SkinForm->ControlCount(), listed);
     adapter->OnBefore = nullptr;
+    ::SendMessageW(button.Handle(), WM_SKIN_PAINTON, 0, 0);  // the window goes while painting is off
     button.DestroyHandle();
     EXPECT_EQ(adapter->SkinState(), asDestroyed);
     EXPECT_EQ(SkinForm->ControlCount(), listed);
