@@ -38,7 +38,9 @@ enum class TAdapterKind {
 // What the dispatch asks of a maker. Variant carries the kind's own choice:
 // the glyph kind of akObjImage (1 check, 2 radio, 3 the third library's),
 // the page kind of akAdvPage (4), 1 for akBitButton whose glyph is the
-// "PngImage" property, 1 for a single scroll bar of akScrollbar.
+// "PngImage" property. The adapter's Mode (a single scroll bar: 1, a tab
+// control that is no page control: 2) is set by the dispatch before attaching;
+// an adapter whose attach differs from the base's overrides InitSkin.
 struct TAdapterRequest {
     TAdapterKind Kind = TAdapterKind::akNone;
     int Variant = 0;

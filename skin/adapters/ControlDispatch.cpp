@@ -5,7 +5,6 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/Buttons.h"
 #include "classlib/Controls.h"
-#include "classlib/ExceptionHook.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
@@ -141,8 +140,7 @@ TSkinControl* TControlDispatch::Attach(TControl* Control, TAdapterKind Kind, boo
     try {
         attached = adapter->InitSkin(&FForm, &FData, ChangeColor);
     } catch (...) {
-        if (life.Alive()) adapter->Free();
-        throw;
+        // Skinning is refused silently: the control keeps its own look.
     }
     if (attached) return adapter;
     if (life.Alive()) adapter->Free();
@@ -181,9 +179,9 @@ void TControlDispatch::SkinComponents(TComponent* Owner)
         if (auto* control = dynamic_cast<TControl*>(Owner->Components(i))) controls.push_back(control);
     auto* form = dynamic_cast<TControl*>(Owner);
     ForEachLiving(FLife, std::move(controls), [&](TControl* control) { SkinControl(control, form); });
-    if (Gone()) return;
-    // Seam for the skinned popup menus: with xcPopupMenu in SkinControls the
-    // popup menus among Owner's components are made owner-drawn here.
+    // Seam for the skinned popup menus, built apart: unless Gone(), with
+    // xcPopupMenu in SkinControls the popup menus among Owner's components
+    // are made owner-drawn here.
 }
 
 void TControlDispatch::SkinChildControls(TWinControl* Parent)
@@ -245,9 +243,10 @@ void TControlDispatch::SkinControl(TControl* Control, TControl* Form)
     }
     if (const TOnSkinControl handler = FData.OnSkinControl) {
         TComponent* given = nullptr;
-        const TSkinObject::TToken watch = FForm.Token();
+        TFreedWatch watch;
+        watch.Watch(std::vector{Control});
         handler(&FForm, &FData, Form, Control, name, given);
-        if (!watch.Alive()) return;
+        if (Gone() || watch.Freed(Control)) return;
         if (auto* adapter = dynamic_cast<TSkinControl*>(given)) {
             if (FForm.AddControl(adapter)) return;
             if (!adapter->InitSkin(&FForm, &FData, adapter->ChangeColor())) {

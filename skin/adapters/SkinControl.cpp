@@ -5,7 +5,6 @@
 
 #include "classlib/Canvas.h"
 #include "classlib/Controls.h"
-#include "classlib/ExceptionHook.h"
 #include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "classlib/portable/TypInfo.h"
@@ -17,6 +16,7 @@
 #include "skin/portable/SkinText.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -25,6 +25,24 @@ void Dispatch(TSkinObject& Owner, TMessage& Message)
 {
     static_cast<TSkinControl&>(Owner).SkinWndProc(Message);
 }
+
+// BeginPaint's DC, ended on every path: a paint that raises still validates the window.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND Window) : FWindow(Window), FDC(::BeginPaint(Window, &FPaint)) {}
+    ~TPaintDC()
+    {
+        if (FDC != nullptr) ::EndPaint(FWindow, &FPaint);
+    }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    HDC Get() const noexcept { return FDC; }
+
+private:
+    HWND FWindow;
+    PAINTSTRUCT FPaint{};
+    HDC FDC;
+};
 
 // The property of that name when it is one of Kinds, else null.
 const TPropInfo* FindProp(const TObject* Instance, std::string_view Name, std::initializer_list<TTypeKind> Kinds)
@@ -112,15 +130,15 @@ bool TSkinControl::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm
 
 void TSkinControl::SwitchParentBackground(bool Off)
 {
+    // What was switched off goes back on, whatever the options say by now.
+    if (!Off) {
+        if (std::exchange(FParentBackgroundOff, false)) SetPropByName(FControl, "ParentBackground", "True");
+        return;
+    }
     if (FSkinData == nullptr || (FSkinData->Options() & SkinBit(xoParentBackGround)) != 0 || FControl == nullptr)
         return;
-    if (FindProp(FControl, "ParentBackground", {TTypeKind::tkBoolean, TTypeKind::tkEnumeration}) == nullptr) return;
-    if (Off) {
-        FParentBackgroundOff = LowerCaseAZ(GetEnumPropByName(FControl, "ParentBackground")) == "true";
-        if (FParentBackgroundOff) SetPropByName(FControl, "ParentBackground", "False");
-    } else if (std::exchange(FParentBackgroundOff, false)) {
-        SetPropByName(FControl, "ParentBackground", "True");
-    }
+    FParentBackgroundOff = LowerCaseAZ(GetEnumPropByName(FControl, "ParentBackground")) == "true";
+    if (FParentBackgroundOff) SetPropByName(FControl, "ParentBackground", "False");
 }
 
 void TSkinControl::Unskin()
@@ -151,7 +169,8 @@ void TSkinControl::SkinWndProc(TMessage& Message)
         if (FPaintOn) Redraw();
         return;
     }
-    if (!FPaintOn) {
+    // Painting off or not, a window that goes leaves its adapter to be purged.
+    if (!FPaintOn && Message.Msg != WM_NCDESTROY) {
         CallOldProc(Message);
         return;
     }
@@ -241,9 +260,9 @@ void TSkinControl::SendMouseLeave()
 
 TColor TSkinControl::GetParentColor(TColor Default) const
 {
-    if (FControl == nullptr || FControl->Parent() == nullptr) return Default;
-    const int color = GetOrdPropByName(FControl->Parent(), "Color");
-    return FindProp(FControl->Parent(), "Color", {TTypeKind::tkInteger}) != nullptr ? color : Default;
+    const TObject* parent = FControl != nullptr ? FControl->Parent() : nullptr;
+    const TPropInfo* color = FindProp(parent, "Color", {TTypeKind::tkInteger});
+    return color != nullptr ? static_cast<TColor>(color->GetOrd(*parent)) : Default;
 }
 
 void TSkinControl::FillSkinColor(HDC DC, const RECT& Rect) const
@@ -291,20 +310,9 @@ void TSkinControl::ForwardMouseDown(const TMessage& Message)
 
 void TSkinControl::HandlePaint(TMessage& Message)
 {
-    PAINTSTRUCT ps{};
+    std::optional<TPaintDC> own;
     HDC dc = reinterpret_cast<HDC>(Message.WParam);
-    const bool own = dc == nullptr;
-    if (own) dc = ::BeginPaint(FHandle, &ps);
-    // EndPaint on every path: a paint that raises still validates the window.
-    struct TEnd {
-        HWND Window;
-        const PAINTSTRUCT* Paint;
-        bool Own;
-        ~TEnd()
-        {
-            if (Own) ::EndPaint(Window, Paint);
-        }
-    } end{FHandle, &ps, own};
+    if (dc == nullptr) dc = own.emplace(FHandle).Get();
     RECT r{};
     if (dc == nullptr || !::GetWindowRect(FHandle, &r)) return;
     FWindowRect = r;

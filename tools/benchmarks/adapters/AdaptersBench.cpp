@@ -18,7 +18,7 @@
 namespace {
 
 constexpr int TextMessages = 100000;
-constexpr int Rounds = 5;
+constexpr int Rounds = 25;
 
 double NowMs()
 {
