@@ -89,7 +89,7 @@ int MeasureTextMessages(TWinSkinForm& Frame, TEdit& Edit)
     return 0;
 }
 
-constexpr int Repaints = 200;
+constexpr int Repaints = 40;
 
 double RepaintsMs(HWND Window)
 {
