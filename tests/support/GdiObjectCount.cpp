@@ -17,10 +17,6 @@ constexpr size_t kTableInPeb = 0xF8;
 constexpr size_t kEntries = 65536, kEntrySize = 24;
 constexpr size_t kOwnerInEntry = 8, kTypeInEntry = 14;
 
-} // namespace
-
-namespace {
-
 int CountEntries(const uint8_t* Table, uint32_t ProcessId)
 {
     int count = 0;

@@ -4,9 +4,10 @@
 // it also writes the main window's tree of windows there, for
 // bench-startup-floor to create the same tree by direct calls.
 // bench-startup-phases-EDITION --skinned-paint | --inactive-paint: only the
-// time from main to the main window's first paint, with its
-// controls skinned (the tab strip shows the skin) or with the skin component
-// switched off before the window is shown.
+// time from main to the main window's first whole paint, with its controls
+// skinned (the tab strip shows the skin) or with the skin component switched
+// off before the window is shown.
+#include "classlib/Handles.h"
 #include "console/Ureader.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/manager/WinSkinDlg.h"
@@ -155,10 +156,8 @@ bool TabStripSkinned(TPageControl& Pages, TSkinData& Skin)
     const uint8_t* edge = strip.ScanLine(1) + (cell + cell / 2) * bytes;
     POINT p{(tab.left + tab.right) / 2, tab.top + 2};  // the strip draws the tab one pixel down
     ClientToScreen(wnd, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return pixel == RGB(edge[2], edge[1], edge[0]);
+    const TWindowDC screen(nullptr, GetDC(nullptr));
+    return GetPixel(screen.Get(), p.x, p.y) == RGB(edge[2], edge[1], edge[0]);
 }
 
 int RunFirstPaint(bool Skinned)
