@@ -1,6 +1,8 @@
 // TBitmap over a DIB section and its memory-DC canvas.
 #include "Canvas.h"
 
+#include "Controls.h"
+#include "Text.h"
 #include "classlib/portable/SysUtils.h"
 
 #include <algorithm>
@@ -22,21 +24,96 @@ int BytesOf(TPixelFormat Format)
 
 TCanvas::TCanvas(TBitmap* ABitmap) : FBitmap(ABitmap) {}
 
+TCanvas::TCanvas() : FBitmap(nullptr) {}
+
 TCanvas::~TCanvas()
 {
+    Release();
+}
+
+void TCanvas::Release()
+{
     if (FHandle == nullptr) return;
-    if (FOldBitmap != nullptr) ::SelectObject(FHandle, FOldBitmap);
-    ::DeleteDC(FHandle);
+    if (FForeign) {
+        // The owner of the DC gets it back with its own font and modes.
+        ::RestoreDC(FHandle, FSavedState);
+    } else {
+        if (FOldBitmap != nullptr) ::SelectObject(FHandle, FOldBitmap);
+        if (FOldFont != nullptr) ::SelectObject(FHandle, FOldFont);
+        ::DeleteDC(FHandle);
+    }
+    FHandle = nullptr;
+    FForeign = false;
+    FOldBitmap = FOldFont = nullptr;
 }
 
 HDC TCanvas::Handle()
 {
     if (FHandle == nullptr) {
+        if (FBitmap == nullptr) throw EInvalidOperation("the canvas has no device context");
         FHandle = ::CreateCompatibleDC(nullptr);
         if (FHandle == nullptr) throw EOutOfResources("CreateCompatibleDC failed", ::GetLastError());
         Select(FBitmap->Handle());
+        ApplyTextState();
+    } else if (FTextPending) {
+        ApplyTextState();
     }
     return FHandle;
+}
+
+void TCanvas::SetHandle(HDC DC)
+{
+    if (FBitmap != nullptr) throw EInvalidOperation("a bitmap's canvas draws on the bitmap's own DC");
+    if (DC == FHandle) return;
+    Release();
+    if (DC == nullptr) return;
+    const int saved = ::SaveDC(DC);
+    if (saved == 0) throw EOutOfResources("SaveDC failed", ::GetLastError());
+    FHandle = DC;
+    FForeign = true;
+    FSavedState = saved;
+    ApplyTextState();
+}
+
+TFont* TCanvas::Font()
+{
+    if (!FFont) {
+        FFont = std::make_unique<TFont>();
+        FFont->OnChange = [this](TObject*) { ApplyTextState(); };
+        // Selected by the first Handle() or change: a caller that sets the
+        // font right away makes one GDI font, not two.
+        FTextState = FTextPending = true;
+    }
+    return FFont.get();
+}
+
+void TCanvas::SetBrushColor(int32_t Colour)
+{
+    FBrushColor = Colour;
+    ApplyTextState();
+}
+
+void TCanvas::SetBrushStyle(TBrushStyle Value)
+{
+    FBrushStyle = Value;
+    FTextState = true;
+    ApplyTextState();
+}
+
+void TCanvas::ApplyTextState()
+{
+    // Canvases that never asked for text settings leave the DC's own alone.
+    if (FHandle == nullptr || !FTextState) return;
+    FTextPending = false;
+    ::SetBkMode(FHandle, FBrushStyle == TBrushStyle::bsClear ? TRANSPARENT : OPAQUE);
+    ::SetBkColor(FHandle, ToRGB(FBrushColor));
+    if (!FFont) return;
+    ::SetTextColor(FHandle, ColorToRGB(FFont->Color()));
+    const HFONT font = FFont->Handle();
+    if (font == nullptr) return;
+    const HGDIOBJ previous = ::SelectObject(FHandle, font);
+    // A foreign DC gets its font back from RestoreDC.
+    if (!FForeign && FOldFont == nullptr) FOldFont = previous;
 }
 
 void TCanvas::Select(HBITMAP Bitmap)
@@ -53,6 +130,7 @@ void TCanvas::Select(HBITMAP Bitmap)
 
 void TCanvas::FillRect(const RECT& Rect)
 {
+    if (FBrushStyle == TBrushStyle::bsClear) return;
     HBRUSH brush = ::CreateSolidBrush(ToRGB(FBrushColor));
     ::FillRect(Handle(), &Rect, brush);
     ::DeleteObject(brush);
@@ -66,6 +144,10 @@ void TCanvas::Draw(int X, int Y, TBitmap& Source)
 
 int32_t TCanvas::Pixel(int X, int Y)
 {
+    if (FBitmap == nullptr) {
+        const COLORREF c = FHandle != nullptr ? ::GetPixel(FHandle, X, Y) : CLR_INVALID;
+        return c == CLR_INVALID ? -1 : static_cast<int32_t>(c);
+    }
     if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return -1;
     const uint8_t* p = FBitmap->ScanLine(Y) + X * (FBitmap->BitsPerPixel() / 8);
     return p[2] | p[1] << 8 | p[0] << 16;
@@ -73,12 +155,36 @@ int32_t TCanvas::Pixel(int X, int Y)
 
 void TCanvas::SetPixel(int X, int Y, int32_t Colour)
 {
+    if (FBitmap == nullptr) {
+        if (FHandle != nullptr) ::SetPixelV(FHandle, X, Y, ToRGB(Colour));
+        return;
+    }
     if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return;
     const COLORREF c = ToRGB(Colour);
     uint8_t* p = FBitmap->ScanLine(Y) + X * (FBitmap->BitsPerPixel() / 8);
     p[0] = GetBValue(c);
     p[1] = GetGValue(c);
     p[2] = GetRValue(c);
+}
+
+void TCanvas::TextOut(int X, int Y, std::string_view Text)
+{
+    const std::wstring text = TextToWide(Text);
+    ::TextOutW(Handle(), X, Y, text.c_str(), static_cast<int>(text.size()));
+}
+
+SIZE TCanvas::TextExtent(std::string_view Text)
+{
+    const std::wstring text = TextToWide(Text);
+    SIZE size{};
+    if (!::GetTextExtentPoint32W(Handle(), text.c_str(), static_cast<int>(text.size()), &size)) return SIZE{};
+    return size;
+}
+
+int TCanvas::TextRect(RECT& Rect, std::string_view Text, UINT Format)
+{
+    std::wstring text = TextToWide(Text);
+    return ::DrawTextW(Handle(), text.data(), static_cast<int>(text.size()), &Rect, Format);
 }
 
 TBitmap::TBitmap() = default;

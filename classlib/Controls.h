@@ -28,6 +28,8 @@ constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+// The items of a form's main menu changed (sent to the form's window).
+constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 // Notifications a parent window passes back to the control they concern:
 // CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORxxx).
@@ -178,6 +180,7 @@ struct TCreateParams {
     DWORD ExStyle = 0;
     int X = 0, Y = 0, Width = 0, Height = 0;
     HWND WndParent = nullptr;
+    HMENU Menu = nullptr;           // a top-level window's menu bar
     std::wstring WinClassName;      // the class-library class name
     const wchar_t* SysClassName = nullptr;  // system class it superclasses, or none
     UINT ClassStyle = CS_DBLCLKS;

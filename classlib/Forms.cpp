@@ -4,6 +4,7 @@
 #include "ComCtrls.h"
 #include "ExceptionHook.h"
 #include "ExtCtrls.h"
+#include "Menus.h"
 #include "StdCtrls.h"
 #include "Text.h"
 #include "Timers.h"
@@ -87,6 +88,7 @@ const TClassInfo& TForm::StaticClassInfo()
             .String("Caption", &TForm::Caption, &TForm::SetCaption)
             .Enumeration("Position", kPositionInfo, &TForm::Position, &TForm::SetPosition)
             .SetOf("BorderIcons", kBorderIconInfo, &TForm::BorderIcons, &TForm::SetBorderIcons)
+            .Component<TMainMenu>("Menu", &TForm::Menu, &TForm::SetMenu)
             .Event("OnShow", &TForm::OnShow)
             .Build();
     return info;
@@ -101,6 +103,9 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
 
 TCustomForm::~TCustomForm()
 {
+    // A window still here is destroyed by the base destructor, past this
+    // class's message handling: it must not take the menu's HMENU along.
+    SetMenu(nullptr);
     auto& forms = TheScreen().FForms;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
     gReleased.erase(std::remove(gReleased.begin(), gReleased.end(), this), gReleased.end());
@@ -133,6 +138,84 @@ void TCustomForm::CreateParams(TCreateParams& Params)
     if (!Enabled()) Params.Style |= WS_DISABLED;
     Params.ExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
     if (FPosition == TPosition::poDefault || FPosition == TPosition::poDefaultPosOnly) Params.X = Params.Y = CW_USEDEFAULT;
+    // Made with its menu bar, so the window is not resized afterwards.
+    if (FMenu != nullptr) Params.Menu = FMenu->Handle();
+}
+
+void TCustomForm::CreateWnd()
+{
+    if (FMenu != nullptr) FMenu->SetWindowHandle(WindowHandle());
+    TWinControl::CreateWnd();
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value)
+{
+    if (Value == FMenu) return;
+    if (FMenu != nullptr) {
+        FMenu->RemoveFreeNotification(this);
+        if (HandleAllocated() && ::GetMenu(WindowHandle()) == FMenu->Handle()) ::SetMenu(WindowHandle(), nullptr);
+        FMenu->SetWindowHandle(nullptr);
+    }
+    FMenu = Value;
+    if (FMenu == nullptr) return;
+    FMenu->FreeNotification(this);
+    if (HandleAllocated()) {
+        FMenu->SetWindowHandle(WindowHandle());
+        if (!::SetMenu(WindowHandle(), FMenu->Handle())) throw EOutOfResources("cannot set the form's menu", GetLastError());
+    }
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FMenu) {
+        // The menu took its HMENU out of the window already.
+        FMenu = nullptr;
+        if (HandleAllocated()) DrawMenuBar(WindowHandle());
+    }
+}
+
+bool TCustomForm::MenuMessage(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_COMMAND:
+        // A menu's command comes with a zero notification code and no control.
+        if (HIWORD(Message.WParam) != 0 || Message.LParam != 0) return false;
+        return FMenu->DispatchCommand(LOWORD(Message.WParam));
+    case WM_DRAWITEM:
+        // Menus send no control identifier.
+        if (Message.WParam != 0 || Message.LParam == 0 ||
+            !FMenu->DispatchDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)))
+            return false;
+        Message.Result = TRUE;
+        return true;
+    case WM_MEASUREITEM:
+        if (Message.WParam != 0 || Message.LParam == 0 ||
+            !FMenu->DispatchMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam)))
+            return false;
+        Message.Result = TRUE;
+        return true;
+    case WM_MENUCHAR:
+        return FMenu->DispatchMenuChar(LOWORD(Message.WParam), reinterpret_cast<HMENU>(Message.LParam), Message.Result);
+    case CM_MENUCHANGED:
+        // The menu changed in place; the window shows it again if someone
+        // took it out, and redraws the bar.
+        if (::GetMenu(WindowHandle()) == FMenu->Handle()) DrawMenuBar(WindowHandle());
+        else if (!::SetMenu(WindowHandle(), FMenu->Handle()))
+            throw EOutOfResources("cannot give the form its menu again", GetLastError());
+        Message.Result = 0;
+        return true;
+    case WM_SETTINGCHANGE:
+        MenuMetricsChanged();
+        return false;
+    case WM_DESTROY:
+        // A window frees the menu it holds; this one belongs to the menu.
+        if (::GetMenu(WindowHandle()) == FMenu->Handle()) ::SetMenu(WindowHandle(), nullptr);
+        FMenu->SetWindowHandle(nullptr);
+        return false;
+    default:
+        return false;
+    }
 }
 
 void TCustomForm::Show()
@@ -183,6 +266,7 @@ void TCustomForm::Loaded()
 
 void TCustomForm::WndProc(TMessage& Message)
 {
+    if (FMenu != nullptr && MenuMessage(Message)) return;
     switch (Message.Msg) {
     case CM_RELEASE:
         // Only our own Release frees the form; the message number is no secret.
@@ -273,6 +357,7 @@ void TApplication::Initialize()
     RegisterExtControls();
     RegisterComControls();
     RegisterTimers();
+    RegisterMenus();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     SetExceptionHandler(DefaultErrorBox);

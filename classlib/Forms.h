@@ -7,6 +7,7 @@
 #pragma once
 
 #include "Controls.h"
+#include "Menus.h"
 
 #include <exception>
 #include <functional>
@@ -40,6 +41,12 @@ public:
     void SetPosition(TPosition value) { FPosition = value; }
     TBorderIcons BorderIcons() const noexcept { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons value) { FBorderIcons = value; }
+    // The menu bar. The window shows the menu's one HMENU; WM_COMMAND of its
+    // items runs their Click, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR of
+    // owner-drawn items reach them. Cleared when the menu is freed. One form
+    // per menu.
+    TMainMenu* Menu() const noexcept { return FMenu; }
+    void SetMenu(TMainMenu* Value);
 
     // OnShow runs each time the form goes from hidden to shown, before the
     // window appears. A description that sets Visible shows the form only
@@ -57,12 +64,16 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     void VisibleChanged() override;
     void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
+    // Menu messages of the window: true when the menu took the message.
+    bool MenuMessage(TMessage& Message);
     // Frees the forms whose release is due; the window procedure calls it
     // when no control message is being handled.
     static void FreeReleased();
@@ -70,6 +81,7 @@ private:
     bool FReleased = false;
     bool FPlaced = false;
     HWND FLastFocus = nullptr;
+    TMainMenu* FMenu = nullptr;
     TPosition FPosition = TPosition::poDesigned;
     TBorderIcons FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
 };

@@ -56,7 +56,8 @@ void TFont::SetColor(TColor value)
 {
     if (value == FColor) return;
     FColor = value;
-    Changed();
+    // The colour is no part of the GDI font: the handle stays.
+    if (OnChange) OnChange(this);
 }
 
 void TFont::SetHeight(int32_t value)

@@ -50,7 +50,8 @@ public:
     // Everything of a logical font: face, height and charset as above, and
     // the rest (weight, slant, quality...) kept for the handle.
     void AssignLogFont(const LOGFONTW& Font);
-    // Made on first use; valid until the next change or the font's end.
+    // Made on first use; valid until the next change other than of Color, or
+    // the font's end.
     HFONT Handle() const;
 
     // Called after every change.

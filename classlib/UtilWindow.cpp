@@ -7,21 +7,32 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TPUtilWindow";
 
+// The method of one window. A method may destroy its own window (a popup
+// menu freed from its item's click), so the record outlives the call.
+struct TUtilRecord {
+    TWndMethod Method;
+    int Depth = 0;
+    bool Destroyed = false;
+};
+
 LRESULT CALLBACK UtilWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* method = reinterpret_cast<TWndMethod*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
+    auto* record = reinterpret_cast<TUtilRecord*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY && record != nullptr) {
         SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-        delete method;
+        if (record->Depth == 0) delete record;
+        else record->Destroyed = true;
     }
     // Creation messages come before the method is attached.
-    if (method == nullptr || msg == WM_NCDESTROY) return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (record == nullptr || msg == WM_NCDESTROY) return DefWindowProcW(wnd, msg, wParam, lParam);
     TMessage m{msg, wParam, lParam, 0};
+    ++record->Depth;
     try {
-        (*method)(m);
+        record->Method(m);
     } catch (...) {
         HandleException();
     }
+    if (--record->Depth == 0 && record->Destroyed) delete record;
     return m.Result;
 }
 
@@ -45,7 +56,7 @@ HWND AllocateHWnd(TWndMethod method)
                                nullptr);
     if (wnd == nullptr) throw EOutOfResources("cannot create a utility window", GetLastError());
     // The method is called from here on, so it can rely on knowing the handle.
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TWndMethod(std::move(method))));
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TUtilRecord{std::move(method)}));
     return wnd;
 }
 

@@ -147,7 +147,7 @@ void TWinControl::CreateHandle()
     }
     FDefWndProc = EnsureClass(p);
     HWND wnd = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                               WindowHeight(p.Height), p.WndParent, nullptr, GetModuleHandleW(nullptr), this);
+                               WindowHeight(p.Height), p.WndParent, p.Menu, GetModuleHandleW(nullptr), this);
     if (wnd == nullptr) throw EOutOfResources("cannot create the window of " + Name(), GetLastError());
     CreateWnd();
 }

@@ -20,7 +20,6 @@
 namespace {
 
 constexpr UINT CM_DIALOGCHAR = 0xB006;
-constexpr UINT CM_MENUCHANGED = 0xB015;
 constexpr UINT WM_UNDOCUMENTED_AE = 0xAE;
 
 bool IsTitleMenuKind(int Kind)
