@@ -74,6 +74,28 @@ void TPageControl::SetActivePage(TTabSheet* Page)
     ShowActivePage();
 }
 
+void TPageControl::SelectNextPage(bool GoForward)
+{
+    const int count = PageCount();
+    if (count < 2) return;
+    const int current = ActivePageIndex();
+    const int next = current < 0 ? (GoForward ? 0 : count - 1) : (current + (GoForward ? 1 : count - 1)) % count;
+    // The focus is not left in a page being hidden: it goes to the tab strip,
+    // where the keyboard goes on switching pages.
+    if (FActivePage != nullptr && FActivePage->HandleAllocated()) {
+        const HWND page = FActivePage->WindowHandle(), focus = GetFocus();
+        if (focus == page || IsChild(page, focus)) SetFocus();
+    }
+    SetActivePage(FPages[static_cast<size_t>(next)]);
+    if (OnChange) OnChange(this);
+}
+
+bool TPageControl::HasFocusWithin() const
+{
+    const HWND focus = GetFocus();
+    return HandleAllocated() && focus != nullptr && (focus == WindowHandle() || IsChild(WindowHandle(), focus));
+}
+
 void TPageControl::ShowControl(TControl* AControl)
 {
     if (auto* page = dynamic_cast<TTabSheet*>(AControl); page != nullptr && page->FPageControl == this)
@@ -146,6 +168,12 @@ void TPageControl::AlignControls(RECT& Rect)
 
 void TPageControl::WndProc(TMessage& Message)
 {
+    // Ctrl+Tab and Ctrl+Shift+Tab switch pages wherever the focus is inside.
+    if (Message.Msg == CM_DIALOGKEY && Message.WParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && HasFocusWithin()) {
+        SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+        Message.Result = 1;
+        return;
+    }
     // Only a notification passed back by the parent carries a header to read.
     if (const NMHDR* hdr = ReflectedNotify(Message)) {
         if (hdr->code == static_cast<UINT>(TCN_SELCHANGE)) {

@@ -44,6 +44,9 @@ public:
     // A page of another page control, or none, is refused with EInvalidOperation.
     void SetActivePage(TTabSheet* Page);
     int ActivePageIndex() const noexcept;
+    // The next page (the previous one with GoForward false), round the end,
+    // as a click on its tab would make it: OnChange follows.
+    void SelectNextPage(bool GoForward);
     void ShowControl(TControl* AControl) override;
 
     TNotifyEvent OnChange;
@@ -59,6 +62,7 @@ private:
     void RemovePage(TTabSheet* Page);
     void UpdateTab(TTabSheet* Page);
     void ShowActivePage();
+    bool HasFocusWithin() const;
 
     std::vector<TTabSheet*> FPages;
     TTabSheet* FActivePage = nullptr;

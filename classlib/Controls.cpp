@@ -8,6 +8,8 @@
 #include <algorithm>
 
 const TEnumInfo kAlignInfo("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"});
+const TEnumInfo kBiDiModeInfo("TBiDiMode",
+                              {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"});
 
 TShiftState KeysToShiftState(WPARAM Keys) noexcept
 {
@@ -33,6 +35,8 @@ const TClassInfo& TControl::StaticClassInfo()
                                        .Boolean("Visible", &TControl::Visible, &TControl::SetVisible)
                                        .Integer("Color", &TControl::Color, &TControl::SetColor)
                                        .Boolean("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+                                       .Enumeration("BiDiMode", kBiDiModeInfo, &TControl::BiDiMode,
+                                                    &TControl::SetBiDiMode)
                                        .Object("Font", &TControl::Font)
                                        .Boolean("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
                                        .Build();
@@ -277,6 +281,8 @@ const TClassInfo& TWinControl::StaticClassInfo()
     static const TClassInfo info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClassInfo())
                                        .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
                                        .Boolean("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+                                       .Boolean("ParentBackground", &TWinControl::ParentBackground,
+                                                &TWinControl::SetParentBackground)
                                        .Build();
     return info;
 }
@@ -448,7 +454,7 @@ void TWinControl::PaintControls(HDC DC)
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (g == nullptr || !g->Visible()) continue;
         const int saved = SaveDC(DC);
-        SetViewportOrgEx(DC, g->Left(), g->Top(), nullptr);
+        OffsetViewportOrgEx(DC, g->Left(), g->Top(), nullptr);
         IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
         g->Paint(DC);
         RestoreDC(DC, saved);

@@ -22,6 +22,9 @@ class TEnumInfo;
 
 // Class-library messages, sent with Perform or to a control's window.
 constexpr UINT CM_BASE = 0xB000;
+// A Tab press offered to the focused control's window and then its parents
+// before it moves the focus (wParam the virtual key); 1 from one takes it.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
@@ -45,6 +48,10 @@ class EInvalidOperation : public Exception {
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 extern const TEnumInfo kAlignInfo;
+
+// Reading order of the control's texts; only bdLeftToRight reads left to right.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+extern const TEnumInfo kBiDiModeInfo;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
@@ -106,6 +113,8 @@ public:
     void SetColor(TColor value);
     bool ParentColor() const noexcept { return FParentColor; }
     void SetParentColor(bool value);
+    TBiDiMode BiDiMode() const noexcept { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value) noexcept { FBiDiMode = value; }
     TFont* Font() const noexcept { return FFont.get(); }
     bool ParentFont() const noexcept { return FParentFont; }
     void SetParentFont(bool value);
@@ -148,6 +157,7 @@ private:
     bool FVisible = true;
     TColor FColor = clBtnFace;
     bool FParentColor = false;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     bool FParentFont = true;
     bool FTakingParentFont = false;
     std::unique_ptr<TFont> FFont;
@@ -218,6 +228,13 @@ public:
     std::wstring WideText() const;
     // Lays out the aligned child controls in the client area.
     void Realign();
+    // Paints the visible windowless children into DC, each at its place
+    // relative to DC's current origin (a painter may have moved it).
+    void PaintControls(HDC DC);
+    // The header of the WM_NOTIFY that the parent is passing back as this
+    // CN_NOTIFY, or null: others send the same number with a plain number in
+    // lParam, which must not be read as a header.
+    static const NMHDR* ReflectedNotify(const TMessage& Message) noexcept;
     // A child asks to be shown in front (TControl::Show).
     virtual void ShowControl(TControl* AControl);
 
@@ -249,10 +266,6 @@ protected:
     bool LeavesForSibling(HWND Next) const;
     // A brush of the control's colour for WM_CTLCOLORxxx answers.
     HBRUSH ColorBrush();
-    // The header of the WM_NOTIFY that the parent is passing back as this
-    // CN_NOTIFY, or null: others send the same number with a plain number in
-    // lParam, which must not be read as a header.
-    static const NMHDR* ReflectedNotify(const TMessage& Message) noexcept;
 
 private:
     friend class TControl;
@@ -261,7 +274,6 @@ private:
     void CreateHandle();
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
-    void PaintControls(HDC DC);
     void PaintHandler(TMessage& Message);
     void Reflect(TMessage& Message);
     void WMChar(TMessage& Message);

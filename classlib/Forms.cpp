@@ -335,6 +335,15 @@ void DefaultErrorBox(std::exception_ptr error)
     Application->ShowException(error);
 }
 
+// Sent, not performed: a control's handler may raise or run user code, and
+// the window procedure is where that is stopped.
+bool OfferDialogKey(const MSG& Msg, HWND Root)
+{
+    for (HWND w = Msg.hwnd; w != nullptr; w = w == Root ? nullptr : GetParent(w))
+        if (FindControl(w) != nullptr && SendMessageW(w, CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0) return true;
+    return false;
+}
+
 } // namespace
 
 TApplication* Application = &TheApplication();
@@ -376,9 +385,13 @@ bool TApplication::ProcessMessage(MSG& Msg)
         FTerminated = true;
         return true;
     }
-    // Tab and arrow keys move between the controls of our windows.
+    // Tab and arrow keys move between the controls of our windows, unless a
+    // control on the way up from the focus takes the Tab press first.
     const HWND root = Msg.hwnd != nullptr ? GetAncestor(Msg.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && FindControl(root) != nullptr && IsDialogMessageW(root, &Msg)) return true;
+    if (root != nullptr && FindControl(root) != nullptr) {
+        if (Msg.message == WM_KEYDOWN && Msg.wParam == VK_TAB && OfferDialogKey(Msg, root)) return true;
+        if (IsDialogMessageW(root, &Msg)) return true;
+    }
     TranslateMessage(&Msg);
     DispatchMessageW(&Msg);
     return true;

@@ -55,6 +55,7 @@ TWinSkinForm::~TWinSkinForm()
 {
     // Nothing may call into a freed object: a window still subclassed (its
     // owner freed it while the window lives) gets back what the skin took.
+    FreeControls();
     if (Subclassed()) {
         if (::IsWindow(FHandle) && FSkinState != ssDestroying && FSkinState != ssDestroyed) Unskin();
         else DetachWindow();
@@ -275,7 +276,8 @@ void TWinSkinForm::UpdateSkin()
             if (auto* inner = dynamic_cast<TCustomForm*>(form->Components(i)))
                 inner->SetColor(FSkinData->FButtonFaceColor);
     }
-    // Control adapters re-read the new skin here once they exist.
+    UpdateControls();
+    if (!life.Alive()) return;
     FSkinState = ssReskinning;
     if (FSkinMainMenu && FForm != nullptr) {
         ApplyFrameSize(true);
@@ -299,6 +301,7 @@ void TWinSkinForm::NotifySkinned()
 
 void TWinSkinForm::Unskin()
 {
+    const TToken life = Token();
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
@@ -306,7 +309,8 @@ void TWinSkinForm::Unskin()
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
-    // Control adapters are freed here once they exist.
+    FreeControls();
+    if (!life.Alive()) return;
     if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
     FClientHook.Detach();
     if (destroying) {
@@ -366,7 +370,7 @@ void TWinSkinForm::DetachWindow()
     FWindowHook.Detach();
     FClientHook.Detach();
     ReleaseMenuBar(false);
-    // Control adapters are freed here once they exist.
+    FreeControls();
     if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
 }
 

@@ -22,10 +22,12 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class TControl;
 class TDataSkinSysButton;
+class TSkinControl;
 class TSkinData;
 class TWinSkinForm;
 class TMenu;
@@ -110,11 +112,40 @@ public:
     // drop-down; true consumes it.
     bool MenuHookMessage(const MSG& Message);
 
+    // Control adapters of the window's children. The list does not own them:
+    // each belongs to its control or, for a raw window, to this object.
+    // AddControl is true when the adapter was listed already.
+    bool AddControl(TSkinControl* Adapter);
+    void RemoveControl(TSkinControl* Adapter);
+    // Frees the adapters whose window was destroyed.
+    void PurgeControls();
+    // Gives back and frees every adapter (Unskin first unless its window is gone).
+    void FreeControls();
+    int ControlCount() const noexcept { return static_cast<int>(FControls.size()); }
+    TSkinControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
+    TSkinControl* FindControl(const TControl* Control) const noexcept;
+    TSkinControl* FindControlByHandle(HWND Window) const noexcept;
+    // The adapter last under the mouse; it gets a mouse-leave notice when the
+    // window goes inactive or (windows without a form) the cursor leaves it.
+    TSkinControl* HotControl() const noexcept { return FHotControl; }
+    void SetHotControl(TSkinControl* Adapter);
+    // Controls kept from skinning besides those whose Tag is DisableTag (the
+    // buttons of a disabled radio or check group), without touching their Tag.
+    void ExcludeControl(TControl* Control);
+    bool IsExcluded(const TControl* Control) const;
+    // The child-control dispatch (skin/adapters/ControlDispatch.h).
+    void SkinFormControls(TControl* Form);
+    void SkinChildWindows(HWND Parent);
+    void SkinChildWindow(HWND Window);
+
     HWND Handle() const noexcept { return FHandle; }
     TSkinData* SkinData() const noexcept { return FSkinData; }
     TSkinFormState SkinState() const noexcept { return FSkinState; }
     TMDIKind MDIKind() const noexcept { return FMDIKind; }
     bool Subclassed() const noexcept { return FWindowHook.Attached(); }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     friend class TNCObject;
@@ -123,6 +154,7 @@ private:
     friend struct TWinSkinFormTestAccess;
 
     void InitSkin(TSkinData* Data);
+    void UpdateControls();
     void SetCaptionStyle(bool On);
     void UpdateCaptionFont();
     void UpdateRects();
@@ -179,11 +211,8 @@ private:
     void SwitchFormMenus();
     void RestoreFormMenus();
     void MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected);
-
-protected:
-    void Notification(TComponent* AComponent, TOperation Operation) override;
-
-private:
+    // A switched menu or item was freed: nothing is given back to it.
+    void ForgetSwitchedMenu(TComponent* AComponent);
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -258,6 +287,9 @@ private:
     bool FColorTaken = false;  // FOldColor holds the form's own colour
     LONG FStyle = 0;
     TNCObject* FHotObject = nullptr;
+    std::vector<TSkinControl*> FControls;
+    TSkinControl* FHotControl = nullptr;
+    std::unordered_set<const TComponent*> FExcluded;
     // The title button pressed and not yet released: only it may be clicked.
     TNCObject* FPressedObject = nullptr;
     bool FRegionSet = false;

@@ -8,6 +8,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "skin/frame/WinSkinMenu.h"
+#include "skin/adapters/SkinControl.h"
 #include "classlib/Forms.h"
 #include "skin/SkinWindowMessages.h"
 
@@ -177,8 +178,9 @@ void TWinSkinForm::Activate()
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     LoadWindowIcon(*FSmallIcon);
     UpdateRects();
-    // The child controls get their adapters here once the adapters exist;
-    // until then they keep their native look.
+    if (FForm != nullptr) SkinFormControls(FForm);
+    else SkinChildWindows(FHandle);
+    if (!life.Alive()) return;
     if (FSkinState == ssAttached) {
         if (FMDIKind == mdiChild) {
             if (FWindowState == fwsMaximized) {
@@ -394,7 +396,10 @@ void TWinSkinForm::WMNCActivate(TMessage& Message)
     const TToken life = Token();
     FActive = Message.WParam != 0;
     FTimer->SetEnabled(Message.WParam != 0);
-    // A hot control adapter gets its mouse-leave notice here once adapters exist.
+    if (Message.WParam == 0 && FHotControl != nullptr) {
+        SetHotControl(nullptr);
+        if (!life.Alive()) return;
+    }
     if (FMDIKind == mdiFrame && FMDIClient != nullptr) {
         ::SendMessageA(FMDIClient, WM_NCACTIVATE, Message.WParam, 0);
         if (!life.Alive()) return;
@@ -553,14 +558,22 @@ void TWinSkinForm::MDIChildCommand(UINT Command)
 
 void TWinSkinForm::TimerTick(TObject*)
 {
-    if (FMenuTracking || FHotObject == nullptr) return;
+    if (FMenuTracking) return;
     POINT cursor{};
-    ::GetCursorPos(&cursor);
-    const POINT p = ScreenToWindow(MAKELPARAM(cursor.x, cursor.y));
-    if (!::PtInRect(&FHotObject->FRect, p)) {
-        FHotObject->MouseLeave();
-        FHotObject = nullptr;
+    if (!::GetCursorPos(&cursor)) return;
+    if (FHotObject != nullptr) {
+        const POINT p = ScreenToWindow(MAKELPARAM(cursor.x, cursor.y));
+        if (!::PtInRect(&FHotObject->FRect, p)) {
+            FHotObject->MouseLeave();
+            FHotObject = nullptr;
+        }
     }
+    // Adapters on a class-library form ask their controls for WM_MOUSELEAVE;
+    // those of a plain window's children are watched here.
+    RECT hot{};
+    if (FForm == nullptr && FHotControl != nullptr &&
+        (!::GetWindowRect(FHotControl->Handle(), &hot) || !::PtInRect(&hot, cursor)))
+        SetHotControl(nullptr);
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& Message)

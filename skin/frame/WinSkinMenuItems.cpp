@@ -95,10 +95,8 @@ void TWinSkinForm::RestoreFormMenus()
     FSwitchedMenus.clear();
 }
 
-void TWinSkinForm::Notification(TComponent* AComponent, TOperation Operation)
+void TWinSkinForm::ForgetSwitchedMenu(TComponent* AComponent)
 {
-    TComponent::Notification(AComponent, Operation);
-    if (Operation != TOperation::opRemove) return;
     std::erase_if(FSwitchedItems, [AComponent](const TSwitchedItem& S) { return S.Item == AComponent; });
     std::erase_if(FSwitchedMenus, [AComponent](const TSwitchedMenu& S) { return S.Menu == AComponent; });
 }

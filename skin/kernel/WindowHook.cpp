@@ -161,10 +161,9 @@ struct TWindowProcHook::TRecord {
             record->Hook->Dispatch(Message);
             return;
         }
-        if (record->Old) {
-            const TWndMethod old = record->Old;
-            old(Message);
-        }
+        // The record is held above and its Old never changes: no copy of the
+        // method (one heap allocation per message) is needed.
+        if (record->Old) record->Old(Message);
     }
 };
 
@@ -251,10 +250,10 @@ void TWindowProcHook::Detach()
 bool TWindowProcHook::CallDefault(TMessage& Message)
 {
     const TSkinObject::TToken token = FOwner.Token();
-    const std::shared_ptr<TRecord>& record = FRecord != nullptr ? FRecord : FLastRecord;
+    // Held by value: Detach may move FRecord while the old method runs.
+    const std::shared_ptr<TRecord> record = FRecord != nullptr ? FRecord : FLastRecord;
     if (record == nullptr || !record->Old) return true;
-    const TWndMethod old = record->Old;
-    old(Message);
+    record->Old(Message);
     return token.Alive();
 }
 

@@ -43,8 +43,8 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int Code, WPARAM WParam, LPARAM LParam
         case HCBT_CREATEWND: {
             const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(LParam)->lpcs;
             const std::string name = GetWindowClassName(window);
-            // Size grips are the control adapters' business; the child-control
-            // skinning will take them from here.
+            if (name == "ScrollBar" && (cs.style & SBS_SIZEGRIP) != 0)
+                if (TWinSkinForm* form = manager->FindForm(cs.hwndParent)) form->SkinChildWindow(window);
             if (!(cs.style & WS_CHILD) && name == "#32768") manager->SkinPopupMenu(window);
             if (cs.dwExStyle & WS_EX_MDICHILD) manager->SkinWindow(window);
             break;

@@ -416,6 +416,66 @@ TEST_F(Controls, NotificationsWithoutAHeaderAreNotRead)
     EXPECT_EQ(changes, 1);
 }
 
+namespace {
+
+// A key press as the application's loop takes it, with Ctrl and Shift held
+// or not (posted input carries no key state of its own).
+void PressKey(HWND Focus, WPARAM Key, bool Ctrl, bool Shift)
+{
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    keys[VK_CONTROL] = Ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = Shift ? 0x80 : 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    ASSERT_TRUE(PostMessageW(Focus, WM_KEYDOWN, Key, 1));
+    ASSERT_TRUE(PostMessageW(Focus, WM_KEYUP, Key, 0xC0000001));
+    Application->ProcessMessages();
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    ASSERT_TRUE(SetKeyboardState(keys));
+}
+
+} // namespace
+
+TEST_F(Controls, CtrlTabSwitchesPagesRoundTheEndAndTabStillMovesTheFocus)
+{
+    ShowForm();
+    TPageControl& pages = *Form->Pages;
+    int changes = 0;
+    pages.OnChange = [&](TObject*) { ++changes; };
+    const auto shown = [&](TTabSheet* page) {
+        EXPECT_EQ(pages.ActivePage(), page);
+        const auto index = static_cast<LRESULT>(page->PageIndex());
+        EXPECT_EQ(SendMessageW(pages.WindowHandle(), TCM_GETCURSEL, 0, 0), index);
+        EXPECT_EQ(SendMessageW(pages.WindowHandle(), TCM_GETCURFOCUS, 0, 0), index);
+        for (TTabSheet* p : {Form->Sheet1, Form->Sheet2})
+            EXPECT_EQ(IsWindowVisible(p->WindowHandle()) != 0, p == page) << p->Name();
+    };
+    pages.SetFocus();
+    PressKey(GetFocus(), VK_TAB, true, false);  // from the last page round to the first
+    shown(Form->Sheet1);
+    PressKey(GetFocus(), VK_TAB, true, true);
+    shown(Form->Sheet2);
+    PressKey(GetFocus(), VK_TAB, true, true);
+    shown(Form->Sheet1);
+    EXPECT_EQ(changes, 3);
+
+    // From inside a page the focus goes to the tab strip, not into the hidden page.
+    Form->Edit1->SetFocus();
+    PressKey(GetFocus(), VK_TAB, true, false);
+    shown(Form->Sheet2);
+    EXPECT_EQ(GetFocus(), pages.WindowHandle());
+    EXPECT_EQ(changes, 4);
+
+    // A plain Tab moves the focus and leaves the page.
+    PressKey(GetFocus(), VK_TAB, true, false);
+    Form->Edit1->SetFocus();
+    PressKey(GetFocus(), VK_TAB, false, false);
+    shown(Form->Sheet1);
+    EXPECT_NE(GetFocus(), Form->Edit1->WindowHandle());
+    EXPECT_TRUE(IsChild(Form->Sheet1->WindowHandle(), GetFocus()));
+    EXPECT_EQ(changes, 5);
+}
+
 TEST_F(Controls, MessageBoxesGoThroughOneFunction)
 {
     Application->SetTitle("Tagbench");

@@ -5,7 +5,10 @@
 //   tb-guihelper sysmenu        opens its system menu (Alt+Space) unless a menu is open;
 //                               prints "X Y W H" of the window and the menu together
 //   tb-guihelper close          asks the window to close
+//   tb-guihelper gdi            prints the number of GDI objects of its process
 // Exit status 0 on success, 1 when the window or page cannot be found in time.
+#include "tests/support/GdiObjectCount.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -132,6 +135,20 @@ int Close()
     return 0;
 }
 
+int GdiObjects()
+{
+    HWND form = FindForm();
+    DWORD pid = 0;
+    if (form == nullptr || GetWindowThreadProcessId(form, &pid) == 0) return 1;
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr) return 1;
+    const int count = GdiObjectCountOf(process);
+    CloseHandle(process);
+    if (count < 0) return 1;
+    std::printf("%d\n", count);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -140,6 +157,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 3 && wcscmp(argv[1], L"page") == 0) return Page(_wtoi(argv[2]));
     if (argc >= 2 && wcscmp(argv[1], L"sysmenu") == 0) return SysMenu();
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
-    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | close\n");
+    if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
+    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | close | gdi\n");
     return 2;
 }

@@ -1,0 +1,74 @@
+// The table from adapter kind to maker: one line per kind that has an
+// adapter. Each adapter family includes its header here and adds its lines.
+#include "skin/adapters/AdapterTable.h"
+
+#include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinTab.h"
+
+namespace {
+
+TAdapterMaker gOverride = nullptr;
+
+TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
+{
+    return new TSkinAdvPage(Owner, Request.Variant);
+}
+
+}  // namespace
+
+TAdapterMaker AdapterMaker(TAdapterKind Kind)
+{
+    if (gOverride != nullptr) return Kind == TAdapterKind::akNone ? nullptr : gOverride;
+    switch (Kind) {
+    // case TAdapterKind::akXxx: return &MakeAdapter<TSkinXxx>;
+    case TAdapterKind::akTab: return &MakeAdapter<TSkinTab>;
+    case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
+    case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
+    case TAdapterKind::akAdvPage: return &MakeAdvPage;
+    default:
+        return nullptr;
+    }
+}
+
+const char* AdapterKindName(TAdapterKind Kind)
+{
+    switch (Kind) {
+    case TAdapterKind::akNone: return "none";
+    case TAdapterKind::akTab: return "tab";
+    case TAdapterKind::akTabBtn: return "tabbtn";
+    case TAdapterKind::akTab31: return "tab31";
+    case TAdapterKind::akTabSheet: return "tabsheet";
+    case TAdapterKind::akAdvPage: return "advpage";
+    case TAdapterKind::akCheckBox: return "checkbox";
+    case TAdapterKind::akRadioButton: return "radiobutton";
+    case TAdapterKind::akUpDown: return "updown";
+    case TAdapterKind::akMediaPlayer: return "mediaplayer";
+    case TAdapterKind::akBox: return "box";
+    case TAdapterKind::akObjImage: return "objimage";
+    case TAdapterKind::akGroupBox: return "groupbox";
+    case TAdapterKind::akStatusBar: return "statusbar";
+    case TAdapterKind::akComboBox: return "combobox";
+    case TAdapterKind::akScrollbar: return "scrollbar";
+    case TAdapterKind::akBitButton: return "bitbutton";
+    case TAdapterKind::akMenuButton: return "menubutton";
+    case TAdapterKind::akButton: return "button";
+    case TAdapterKind::akEdit: return "edit";
+    case TAdapterKind::akTrackBar: return "trackbar";
+    case TAdapterKind::akDateTime: return "datetime";
+    case TAdapterKind::akProgress: return "progress";
+    case TAdapterKind::akSpeedButton: return "speedbutton";
+    case TAdapterKind::akSizer: return "sizer";
+    case TAdapterKind::akBoxH: return "boxh";
+    }
+    return "?";
+}
+
+TAdapterMakerOverride::TAdapterMakerOverride(TAdapterMaker Maker) : FPrevious(gOverride)
+{
+    gOverride = Maker;
+}
+
+TAdapterMakerOverride::~TAdapterMakerOverride()
+{
+    gOverride = FPrevious;
+}

@@ -1,0 +1,132 @@
+// The frame object's control adapters: the list (add, remove, purge, free),
+// the hot control, the controls kept from skinning, and the entry points of
+// the child-control dispatch. Adapters are freed through their own Free, so
+// one whose message is on the stack goes when that message returns.
+#include "skin/frame/WinSkinForm.h"
+
+#include "classlib/Controls.h"
+#include "skin/adapters/ControlDispatch.h"
+#include "skin/adapters/SkinControl.h"
+
+#include <algorithm>
+
+bool TWinSkinForm::AddControl(TSkinControl* Adapter)
+{
+    if (Adapter == nullptr || std::find(FControls.begin(), FControls.end(), Adapter) != FControls.end()) return true;
+    FControls.push_back(Adapter);
+    return false;
+}
+
+void TWinSkinForm::RemoveControl(TSkinControl* Adapter)
+{
+    const auto it = std::find(FControls.rbegin(), FControls.rend(), Adapter);
+    if (it != FControls.rend()) FControls.erase(std::next(it).base());
+    if (FHotControl == Adapter) FHotControl = nullptr;
+}
+
+void TWinSkinForm::PurgeControls()
+{
+    for (size_t i = FControls.size(); i-- > 0;) {
+        if (i >= FControls.size()) continue;
+        TSkinControl* adapter = FControls[i];
+        if (adapter->SkinState() != asDestroyed) continue;
+        RemoveControl(adapter);
+        adapter->Free();
+    }
+}
+
+void TWinSkinForm::FreeControls()
+{
+    const TToken life = Token();
+    FHotControl = nullptr;
+    while (!FControls.empty()) {
+        TSkinControl* adapter = FControls.front();
+        if (adapter->SkinState() != asDestroyed) {
+            const TToken alive = adapter->Token();
+            // Colours go back through the control's setters, which may run user code.
+            adapter->Unskin();
+            if (!life.Alive()) return;
+            if (!alive.Alive()) {
+                RemoveControl(adapter);
+                continue;
+            }
+        }
+        RemoveControl(adapter);
+        adapter->Free();
+    }
+}
+
+void TWinSkinForm::UpdateControls()
+{
+    const TToken life = Token();
+    const std::vector<TSkinControl*> adapters = FControls;
+    for (TSkinControl* adapter : adapters) {
+        if (std::find(FControls.begin(), FControls.end(), adapter) == FControls.end() ||
+            adapter->SkinState() == asDestroyed)
+            continue;
+        adapter->UpdateSkin();
+        if (!life.Alive()) return;
+    }
+}
+
+TSkinControl* TWinSkinForm::FindControl(const TControl* Control) const noexcept
+{
+    if (Control == nullptr) return nullptr;
+    for (TSkinControl* adapter : FControls)
+        if (adapter->Control() == Control) return adapter;
+    return nullptr;
+}
+
+TSkinControl* TWinSkinForm::FindControlByHandle(HWND Window) const noexcept
+{
+    if (Window == nullptr) return nullptr;
+    for (TSkinControl* adapter : FControls)
+        if (adapter->Handle() == Window) return adapter;
+    return nullptr;
+}
+
+void TWinSkinForm::SetHotControl(TSkinControl* Adapter)
+{
+    if (FHotControl == Adapter) return;
+    TSkinControl* previous = FHotControl;
+    FHotControl = Adapter;
+    if (previous != nullptr) previous->SendMouseLeave();
+}
+
+void TWinSkinForm::ExcludeControl(TControl* Control)
+{
+    if (Control == nullptr || !FExcluded.insert(Control).second) return;
+    // Forgotten when the control is freed: another may come at its address.
+    Control->FreeNotification(this);
+}
+
+bool TWinSkinForm::IsExcluded(const TControl* Control) const
+{
+    return FExcluded.count(Control) != 0;
+}
+
+void TWinSkinForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == TOperation::opRemove) {
+        FExcluded.erase(AComponent);
+        ForgetSwitchedMenu(AComponent);
+    }
+    TComponent::Notification(AComponent, Operation);
+}
+
+void TWinSkinForm::SkinFormControls(TControl* Form)
+{
+    if (FSkinData != nullptr) TControlDispatch(*this).SkinFormControls(Form);
+}
+
+void TWinSkinForm::SkinChildWindows(HWND Parent)
+{
+    if (FSkinData == nullptr) return;
+    PurgeControls();
+    TControlDispatch(*this).SkinChildWindows(Parent);
+}
+
+void TWinSkinForm::SkinChildWindow(HWND Window)
+{
+    if (FSkinData != nullptr) TControlDispatch(*this).SkinChildWindow(Window);
+}
