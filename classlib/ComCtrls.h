@@ -1,7 +1,8 @@
 // Common controls: TPageControl (superclass of the system tab control) with
 // its TTabSheet pages, and TStatusBar with its panels. Pages are child
-// windows of the page control; only the active page is shown. Both take
-// their parent's colour, as a form's controls do.
+// windows of the page control; only the active page is shown. Page controls
+// and their sheets take their parent's colour, so a form recoloured (by a
+// skin) is so on every page.
 #pragma once
 
 #include "Canvas.h"
