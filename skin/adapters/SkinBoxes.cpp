@@ -118,6 +118,33 @@ void TSkinStatusBar::DrawSizeGrip(HDC DC, const RECT& Rect) const
     DrawSkinCell(DC, grip, *extra->FBitmap, {.Index = 5, .Count = extra->FFrame, .Transparent = extra->FTrans == 1});
 }
 
+bool TSkinStatusBar::PanelRect(int Index, RECT& Rect) const
+{
+    return ::SendMessageW(Handle(), SB_GETRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&Rect)) != 0;
+}
+
+void TSkinStatusBar::PaintPanels(HDC DC, const TStatusPanels& Panels, int Right) const
+{
+    static constexpr int kFrameOfBevel[] = {3, 1, 2};  // none, lowered, raised
+    for (int i = 0; i < Panels.Count(); ++i) {
+        const TStatusPanel& panel = *Panels.Items(i);
+        RECT box{};
+        if (!PanelRect(i, box)) continue;
+        box.right = i == Panels.Count() - 1 ? Right : box.right + 2;
+        DrawFrame(DC, box, kFrameOfBevel[static_cast<int>(panel.Bevel())]);
+        if (panel.Style() != TStatusPanelStyle::psText) continue;
+        TAlignment alignment = panel.Alignment();
+        if (panel.BiDiMode() == TBiDiMode::bdRightToLeft && alignment != TAlignment::taCenter)
+            alignment = alignment == TAlignment::taLeftJustify ? TAlignment::taRightJustify : TAlignment::taLeftJustify;
+        const UINT align = alignment == TAlignment::taCenter         ? DT_CENTER
+                           : alignment == TAlignment::taRightJustify ? DT_RIGHT
+                                                                     : DT_LEFT;
+        const std::wstring text = TextToWide(panel.Text());
+        ::InflateRect(&box, -2, 0);
+        DrawControlCaption(this, DC, box, text.empty() ? L" " : text, true, align);
+    }
+}
+
 void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
 {
     auto* bar = dynamic_cast<TCustomStatusBar*>(Control());
@@ -131,8 +158,7 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
         const TDataSkinObject* edges = SkinData()->FStatusBarEdges.get();
         const TColor ink = edges != nullptr ? edges->FNormalColour2 : bar->Font()->Color();
         const TTextColors colors(dc, ColorToRGB(ink), TRANSPARENT, ::GetBkColor(dc));
-        TStatusPanels& panels = *bar->Panels();
-        if (bar->SimplePanel() || panels.Count() == 0) {
+        if (bar->SimplePanel() || bar->Panels()->Count() == 0) {
             DrawFrame(dc, r, 1);
             const std::wstring text = TextToWide(bar->SimpleText());
             RECT box = r;
@@ -140,27 +166,7 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
             const UINT align = bar->BiDiMode() == TBiDiMode::bdRightToLeft ? DT_RIGHT : DT_LEFT;
             DrawControlCaption(this, dc, box, text.empty() ? L" " : text, true, align);
         } else {
-            for (int i = 0; i < panels.Count(); ++i) {
-                const TStatusPanel& panel = *panels.Items(i);
-                RECT box{};
-                if (::SendMessageW(Handle(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&box)) == 0)
-                    continue;
-                box.right += 2;
-                if (i == panels.Count() - 1) box.right = r.right;
-                static constexpr int kFrameOfBevel[] = {3, 1, 2};  // none, lowered, raised
-                DrawFrame(dc, box, kFrameOfBevel[static_cast<int>(panel.Bevel())]);
-                if (panel.Style() != TStatusPanelStyle::psText) continue;
-                TAlignment alignment = panel.Alignment();
-                if (panel.BiDiMode() == TBiDiMode::bdRightToLeft && alignment != TAlignment::taCenter)
-                    alignment = alignment == TAlignment::taLeftJustify ? TAlignment::taRightJustify
-                                                                       : TAlignment::taLeftJustify;
-                const UINT align = alignment == TAlignment::taCenter         ? DT_CENTER
-                                   : alignment == TAlignment::taRightJustify ? DT_RIGHT
-                                                                             : DT_LEFT;
-                const std::wstring text = TextToWide(panel.Text());
-                ::InflateRect(&box, -2, 0);
-                DrawControlCaption(this, dc, box, text.empty() ? L" " : text, true, align);
-            }
+            PaintPanels(dc, *bar->Panels(), r.right);
         }
         DrawSizeGrip(dc, r);
     }
@@ -171,7 +177,7 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
     const TToken life = Token();
     for (int i = 0; life.Alive() && i < bar->Panels()->Count(); ++i) {
         RECT box{};
-        if (::SendMessageW(Handle(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&box)) == 0) continue;
+        if (!PanelRect(i, box)) continue;
         ::InflateRect(&box, -2, -2);
         bar->DrawPanel(DC, bar->Panels()->Items(i), box);
     }

@@ -11,6 +11,8 @@
 
 #include "skin/adapters/SkinControl.h"
 
+class TStatusPanels;
+
 class TSkinStatusBar : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
@@ -23,6 +25,9 @@ protected:
     void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
+    bool PanelRect(int Index, RECT& Rect) const;
+    // The last panel reaches Right.
+    void PaintPanels(HDC DC, const TStatusPanels& Panels, int Right) const;
     // Frame kind 1 lowered, 2 raised, 3 flat.
     void DrawFrame(HDC DC, const RECT& Box, int Kind) const;
     void DrawSizeGrip(HDC DC, const RECT& Rect) const;
