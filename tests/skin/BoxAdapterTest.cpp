@@ -241,6 +241,7 @@ TEST_F(BoxAdapterTest, SheetsGroupBoxesAndPanelsTakeTheSkinColourAndShowTheirLab
     EXPECT_NE(dynamic_cast<TSkinBox*>(frame->FindControl(panel)), nullptr);
     EXPECT_EQ(FindSkinObject(panel->WindowHandle()), nullptr);
     EXPECT_EQ(panel->Color(), made.Data->FButtonFaceColor);
+    EXPECT_FALSE(panel->ParentBackground());
 
     const TWindowCapture box = Repainted(group->WindowHandle());
     const int middle = group->Height() / 2;
@@ -278,6 +279,7 @@ TEST_F(BoxAdapterTest, SheetsGroupBoxesAndPanelsTakeTheSkinColourAndShowTheirLab
 
     RunAction(made.Data, saUnskinAll);
     EXPECT_EQ(panel->Color(), clBtnFace);
+    EXPECT_TRUE(panel->ParentBackground());
     EXPECT_EQ(FindSkinObject(sheets[0]->WindowHandle()), nullptr);
     EXPECT_EQ(printed(WM_PRINTCLIENT).Pixel(5, 5), ColorToRGB(clBtnFace));
 }
