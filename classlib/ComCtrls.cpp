@@ -19,6 +19,7 @@ const TClassInfo& TCustomTabControl::StaticClassInfo()
 
 TCustomTabControl::TCustomTabControl(TComponent* AOwner) : TWinControl(AOwner)
 {
+    SetParentColor(true);
     SetTabStop(true);
     SetBounds(0, 0, 289, 193);
 }
@@ -199,7 +200,10 @@ const TClassInfo& TTabSheet::StaticClassInfo()
     return info;
 }
 
-TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {}
+TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetParentColor(true);
+}
 
 TTabSheet::~TTabSheet()
 {
@@ -243,6 +247,77 @@ void TTabSheet::TextChanged()
 
 // --- TStatusBar
 
+const TEnumInfo kAlignmentInfo("TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"});
+const TEnumInfo kStatusPanelBevelInfo("TStatusPanelBevel", {"pbNone", "pbLowered", "pbRaised"});
+const TEnumInfo kStatusPanelStyleInfo("TStatusPanelStyle", {"psText", "psOwnerDraw"});
+
+const TClassInfo& TStatusPanel::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TStatusPanel>("TStatusPanel", TPersistent::StaticClassInfo())
+            .String("Text", &TStatusPanel::Text, &TStatusPanel::SetText)
+            .Integer("Width", &TStatusPanel::Width, &TStatusPanel::SetWidth)
+            .Enumeration("Alignment", kAlignmentInfo, &TStatusPanel::Alignment, &TStatusPanel::SetAlignment)
+            .Enumeration("Bevel", kStatusPanelBevelInfo, &TStatusPanel::Bevel, &TStatusPanel::SetBevel)
+            .Enumeration("Style", kStatusPanelStyleInfo, &TStatusPanel::Style, &TStatusPanel::SetStyle)
+            .Build();
+    return info;
+}
+
+void TStatusPanel::SetText(const std::string& Value)
+{
+    FText = Value;
+    Changed();
+}
+
+void TStatusPanel::SetWidth(int32_t Value)
+{
+    FWidth = std::max(Value, 0);
+    FBar->UpdatePanels();
+}
+
+void TStatusPanel::SetAlignment(TAlignment Value)
+{
+    FAlignment = Value;
+    Changed();
+}
+
+void TStatusPanel::SetBevel(TStatusPanelBevel Value)
+{
+    FBevel = Value;
+    Changed();
+}
+
+void TStatusPanel::SetStyle(TStatusPanelStyle Value)
+{
+    FStyle = Value;
+    Changed();
+}
+
+void TStatusPanel::Changed()
+{
+    FBar->UpdatePanel(*this);
+}
+
+TStatusPanel* TStatusPanels::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count()) throw ERangeError("status panel index out of range");
+    return FItems[static_cast<size_t>(Index)].get();
+}
+
+TStatusPanel* TStatusPanels::Add()
+{
+    FItems.push_back(std::make_unique<TStatusPanel>(FBar, Count()));
+    FBar.UpdatePanels();
+    return FItems.back().get();
+}
+
+void TStatusPanels::Clear()
+{
+    FItems.clear();
+    FBar.UpdatePanels();
+}
+
 const TClassInfo& TCustomStatusBar::StaticClassInfo()
 {
     static const TClassInfo info =
@@ -253,14 +328,51 @@ const TClassInfo& TCustomStatusBar::StaticClassInfo()
 const TClassInfo& TStatusBar::StaticClassInfo()
 {
     static const TClassInfo info =
-        TClassBuilder<TStatusBar>("TStatusBar", TCustomStatusBar::StaticClassInfo()).Creatable().Build();
+        TClassBuilder<TStatusBar>("TStatusBar", TCustomStatusBar::StaticClassInfo())
+            .Creatable()
+            .Boolean("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel)
+            .String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText)
+            .Event("OnDrawPanel", &TStatusBar::OnDrawPanel)
+            .Build();
     return info;
 }
 
-TCustomStatusBar::TCustomStatusBar(TComponent* AOwner) : TWinControl(AOwner)
+TCustomStatusBar::TCustomStatusBar(TComponent* AOwner)
+    : TWinControl(AOwner), FPanels(std::make_unique<TStatusPanels>(*this)), FCanvas(std::make_shared<TCanvas>())
 {
     SetBounds(0, 0, 0, 19);
     SetAlign(TAlign::alBottom);
+}
+
+TCustomStatusBar::~TCustomStatusBar() = default;
+
+void TCustomStatusBar::SetSimplePanel(bool Value)
+{
+    FSimplePanel = Value;
+    UpdatePanels();
+}
+
+void TCustomStatusBar::SetSimpleText(const std::string& Value)
+{
+    FSimpleText = Value;
+    if (HandleAllocated())
+        SendMessageW(WindowHandle(), SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(TextToWide(Value).c_str()));
+}
+
+void TCustomStatusBar::DrawPanel(HDC DC, TStatusPanel* Panel, const RECT& Rect)
+{
+    if (!OnDrawPanel) return;
+    // Copies: the handler may free the bar, and with it these members.
+    const TDrawPanelEvent handler = OnDrawPanel;
+    const std::shared_ptr<TCanvas> canvas = FCanvas;
+    canvas->SetHandle(DC);
+    try {
+        handler(this, Panel, Rect);
+    } catch (...) {
+        canvas->SetHandle(nullptr);
+        throw;
+    }
+    canvas->SetHandle(nullptr);
 }
 
 void TCustomStatusBar::CreateParams(TCreateParams& Params)
@@ -269,6 +381,57 @@ void TCustomStatusBar::CreateParams(TCreateParams& Params)
     Params.SysClassName = STATUSCLASSNAMEW;
     // The class library places it (Align); the bar must not move itself.
     Params.Style |= CCS_NORESIZE | CCS_NOPARENTALIGN | SBARS_SIZEGRIP;
+}
+
+void TCustomStatusBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    UpdatePanels();
+    SetSimpleText(FSimpleText);
+}
+
+void TCustomStatusBar::UpdatePanels()
+{
+    if (!HandleAllocated()) return;
+    const HWND wnd = WindowHandle();
+    // Without panels the bar shows its simple text, as it does when asked to.
+    SendMessageW(wnd, SB_SIMPLE, FSimplePanel || FPanels->Count() == 0, 0);
+    if (FPanels->Count() == 0) return;
+    std::vector<int> edges;
+    int edge = 0;
+    for (int i = 0; i < FPanels->Count(); ++i) edges.push_back(edge += FPanels->Items(i)->Width());
+    edges.back() = -1;  // the last panel takes the rest of the bar
+    SendMessageW(wnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    for (int i = 0; i < FPanels->Count(); ++i) UpdatePanel(*FPanels->Items(i));
+}
+
+void TCustomStatusBar::UpdatePanel(const TStatusPanel& Panel)
+{
+    if (!HandleAllocated()) return;
+    WPARAM flags = static_cast<WPARAM>(Panel.Index());
+    if (Panel.Bevel() == TStatusPanelBevel::pbNone) flags |= SBT_NOBORDERS;
+    else if (Panel.Bevel() == TStatusPanelBevel::pbRaised) flags |= SBT_POPOUT;
+    if (Panel.Style() == TStatusPanelStyle::psOwnerDraw) {
+        SendMessageW(WindowHandle(), SB_SETTEXTW, flags | SBT_OWNERDRAW, static_cast<LPARAM>(Panel.Index()));
+        return;
+    }
+    // The system bar centres what follows one tab and right-aligns what follows two.
+    std::wstring text = TextToWide(Panel.Text());
+    if (Panel.Alignment() == TAlignment::taCenter) text.insert(0, L"\t");
+    else if (Panel.Alignment() == TAlignment::taRightJustify) text.insert(0, L"\t\t");
+    SendMessageW(WindowHandle(), SB_SETTEXTW, flags, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TCustomStatusBar::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_BASE + WM_DRAWITEM) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        const int index = static_cast<int>(item.itemID);
+        if (index >= 0 && index < FPanels->Count()) DrawPanel(item.hDC, FPanels->Items(index), item.rcItem);
+        Message.Result = TRUE;
+        return;
+    }
+    TWinControl::WndProc(Message);
 }
 
 void RegisterComControls()

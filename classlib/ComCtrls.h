@@ -1,10 +1,14 @@
 // Common controls: TPageControl (superclass of the system tab control) with
-// its TTabSheet pages, and TStatusBar. Pages are child windows of the page
-// control; only the active page is shown.
+// its TTabSheet pages, and TStatusBar with its panels. Pages are child
+// windows of the page control; only the active page is shown. Page controls
+// and their sheets take their parent's colour, so a form recoloured (by a
+// skin) is so on every page.
 #pragma once
 
+#include "Canvas.h"
 #include "Controls.h"
 
+#include <memory>
 #include <vector>
 
 class TTabSheet;
@@ -87,13 +91,103 @@ private:
     TPageControl* FPageControl = nullptr;
 };
 
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+extern const TEnumInfo kAlignmentInfo;
+enum class TStatusPanelBevel { pbNone, pbLowered, pbRaised };
+extern const TEnumInfo kStatusPanelBevelInfo;
+// psOwnerDraw panels are drawn by the bar's OnDrawPanel.
+enum class TStatusPanelStyle { psText, psOwnerDraw };
+extern const TEnumInfo kStatusPanelStyleInfo;
+
+class TCustomStatusBar;
+
+// One part of a status bar; a change shows at once.
+class TStatusPanel : public TPersistent {
+public:
+    DECLARE_CLASS_INFO()
+    TStatusPanel(TCustomStatusBar& Bar, int Index) : FBar(&Bar), FIndex(Index) {}
+
+    int Index() const noexcept { return FIndex; }
+    const std::string& Text() const noexcept { return FText; }
+    void SetText(const std::string& Value);
+    int32_t Width() const noexcept { return FWidth; }
+    void SetWidth(int32_t Value);
+    TAlignment Alignment() const noexcept { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    TStatusPanelBevel Bevel() const noexcept { return FBevel; }
+    void SetBevel(TStatusPanelBevel Value);
+    TStatusPanelStyle Style() const noexcept { return FStyle; }
+    void SetStyle(TStatusPanelStyle Value);
+    TBiDiMode BiDiMode() const noexcept { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode Value) noexcept { FBiDiMode = Value; }
+
+private:
+    void Changed();
+
+    TCustomStatusBar* FBar;
+    int FIndex;
+    std::string FText;
+    int32_t FWidth = 50;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    TStatusPanelBevel FBevel = TStatusPanelBevel::pbLowered;
+    TStatusPanelStyle FStyle = TStatusPanelStyle::psText;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
+};
+
+class TStatusPanels {
+public:
+    explicit TStatusPanels(TCustomStatusBar& Bar) : FBar(Bar) {}
+
+    int Count() const noexcept { return static_cast<int>(FItems.size()); }
+    // Raises ERangeError for an index out of range.
+    TStatusPanel* Items(int Index) const;
+    TStatusPanel* Add();
+    void Clear();
+
+private:
+    TCustomStatusBar& FBar;
+    std::vector<std::unique_ptr<TStatusPanel>> FItems;
+};
+
+// Rect is the panel's inside, in the coordinates of the bar's Canvas.
+using TDrawPanelEvent = std::function<void(TCustomStatusBar* StatusBar, TStatusPanel* Panel, const RECT& Rect)>;
+
 class TCustomStatusBar : public TWinControl {
 public:
     DECLARE_CLASS_INFO()
     explicit TCustomStatusBar(TComponent* AOwner);
+    ~TCustomStatusBar() override;
+
+    TStatusPanels* Panels() const noexcept { return FPanels.get(); }
+    // One text over the whole bar instead of the panels.
+    bool SimplePanel() const noexcept { return FSimplePanel; }
+    void SetSimplePanel(bool Value);
+    const std::string& SimpleText() const noexcept { return FSimpleText; }
+    void SetSimpleText(const std::string& Value);
+    // The DC of a panel being drawn (OnDrawPanel); without one otherwise.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
+    // OnDrawPanel for Panel with Canvas on DC; Rect in DC's coordinates.
+    void DrawPanel(HDC DC, TStatusPanel* Panel, const RECT& Rect);
+
+    TDrawPanelEvent OnDrawPanel;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    friend class TStatusPanel;
+    friend class TStatusPanels;
+    // The window's parts, texts and mode as the panels say.
+    void UpdatePanels();
+    void UpdatePanel(const TStatusPanel& Panel);
+
+    std::unique_ptr<TStatusPanels> FPanels;
+    bool FSimplePanel = false;
+    std::string FSimpleText;
+    // Shared with a drawing under way: a handler may free the bar.
+    std::shared_ptr<TCanvas> FCanvas;
 };
 
 class TStatusBar : public TCustomStatusBar {

@@ -508,6 +508,10 @@ void TWinControl::Reflect(TMessage& Message)
     if (Message.Msg == WM_NOTIFY) {
         notify = reinterpret_cast<const NMHDR*>(Message.LParam);
         from = notify != nullptr ? notify->hwndFrom : nullptr;
+    } else if (Message.Msg == WM_DRAWITEM) {
+        // A menu item's names a menu, not a window.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        from = item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
     TWinControl* child = FindControl(from);
     if (child == nullptr || child == this) return DefaultHandler(Message);
@@ -586,6 +590,7 @@ void TWinControl::WndProc(TMessage& Message)
         if (Message.LParam != 0) return Reflect(Message);
         break;
     case WM_NOTIFY:
+    case WM_DRAWITEM:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:

@@ -32,7 +32,7 @@ constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 // Notifications a parent window passes back to the control they concern:
-// CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORxxx).
+// CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLORxxx).
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;

@@ -2,6 +2,7 @@
 // adapter. Each adapter family includes its header here and adds its lines.
 #include "skin/adapters/AdapterTable.h"
 
+#include "skin/adapters/SkinBoxes.h"
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinTab.h"
 
@@ -12,6 +13,11 @@ TAdapterMaker gOverride = nullptr;
 TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
 {
     return new TSkinAdvPage(Owner, Request.Variant);
+}
+
+TSkinControl* MakeObjImage(TComponent* Owner, const TAdapterRequest& Request)
+{
+    return new TSkinObjImage(Owner, Request.Variant);
 }
 
 }  // namespace
@@ -25,6 +31,13 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
     case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
     case TAdapterKind::akAdvPage: return &MakeAdvPage;
+    case TAdapterKind::akStatusBar: return &MakeAdapter<TSkinStatusBar>;
+    case TAdapterKind::akGroupBox: return &MakeAdapter<TSkinGroupBox>;
+    case TAdapterKind::akBox: return &MakeAdapter<TSkinBox>;
+    case TAdapterKind::akTabSheet: return &MakeAdapter<TSkinTabSheet>;
+    case TAdapterKind::akSizer: return &MakeAdapter<TSkinSizer>;
+    case TAdapterKind::akBoxH: return &MakeAdapter<TSkinBoxH>;
+    case TAdapterKind::akObjImage: return &MakeObjImage;
     default:
         return nullptr;
     }

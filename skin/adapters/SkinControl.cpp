@@ -80,12 +80,22 @@ void TSkinControl::Free()
 
 bool TSkinControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
 {
+    return AttachControl(Form, SkinData, ChangeColor, true);
+}
+
+bool TSkinControl::InitUnhooked(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    return AttachControl(Form, SkinData, ChangeColor, false);
+}
+
+bool TSkinControl::AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor, bool Hook)
+{
     if (FAttached) return true;
     auto* control = dynamic_cast<TWinControl*>(Owner());
     if (control == nullptr || Form == nullptr || SkinData == nullptr) return false;
     const HWND window = control->Handle();
     // One adapter a window: a second one would pass every message to the first.
-    if (FindSkinObject(window) != nullptr || !FProcHook.Attach(*control)) return false;
+    if (FindSkinObject(window) != nullptr || (Hook && !FProcHook.Attach(*control))) return false;
     FChangeColor = ChangeColor;
     FSkinData = SkinData;
     FForm = Form;

@@ -110,6 +110,9 @@ protected:
     // Rect is the whole window at the origin; DC is the window DC or the one given.
     virtual void PaintControl(HDC DC, const RECT& Rect);
 
+    // InitSkin without taking the control's messages: for adapters that act
+    // only when attached, on a skin change and when unskinned.
+    bool InitUnhooked(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor);
     bool Handled() const noexcept { return FHandled; }
     void SetHandled(bool Value) noexcept { FHandled = Value; }
     void SetEnabled(bool Value) noexcept { FEnabled = Value; }
@@ -124,6 +127,7 @@ protected:
     bool ControlDying() const;
 
 private:
+    bool AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor, bool Hook);
     void Detach();
 
     TWindowProcHook FProcHook;

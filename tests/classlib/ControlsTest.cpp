@@ -416,6 +416,32 @@ TEST_F(Controls, NotificationsWithoutAHeaderAreNotRead)
     EXPECT_EQ(changes, 1);
 }
 
+TEST_F(Controls, StatusBarPanelsAreTheSystemBarsPartsWithTheirTextsBordersAndMode)
+{
+    ShowForm();
+    auto* bar = new TStatusBar(Form.get());
+    bar->SetParent(Form.get());
+    const HWND wnd = bar->Handle();
+    EXPECT_TRUE(SendMessageW(wnd, SB_ISSIMPLE, 0, 0)) << "no panels: the simple text";
+    for (int i = 0; i < 3; ++i) bar->Panels()->Add()->SetWidth(40 + i);
+    EXPECT_FALSE(SendMessageW(wnd, SB_ISSIMPLE, 0, 0));
+    bar->Panels()->Items(1)->SetAlignment(TAlignment::taCenter);
+    bar->Panels()->Items(1)->SetText("mid");
+    bar->Panels()->Items(2)->SetBevel(TStatusPanelBevel::pbRaised);
+    int edges[4] = {};
+    ASSERT_EQ(SendMessageW(wnd, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 40);
+    EXPECT_EQ(edges[1], 81);
+    EXPECT_EQ(edges[2], -1);  // the last panel takes the rest
+    wchar_t text[16] = {};
+    SendMessageW(wnd, SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, L"\tmid");
+    EXPECT_EQ(HIWORD(SendMessageW(wnd, SB_GETTEXTLENGTHW, 2, 0)), SBT_POPOUT);
+    bar->SetSimplePanel(true);
+    EXPECT_TRUE(SendMessageW(wnd, SB_ISSIMPLE, 0, 0));
+    EXPECT_THROW(bar->Panels()->Items(3), ERangeError);
+}
+
 namespace {
 
 // A key press as the application's loop takes it, with Ctrl and Shift held

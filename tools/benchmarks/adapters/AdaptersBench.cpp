@@ -122,6 +122,58 @@ int MeasurePageRepaint(TWinSkinForm& Frame, TPageControl& Pages)
     return 0;
 }
 
+constexpr int Switches = 100;
+constexpr int SwitchRounds = 10;
+
+// The page control switched to its next sheet Switches times, each switch
+// painted before the next.
+double SwitchesMs(TPageControl& Pages)
+{
+    const HWND window = Pages.Handle();
+    const double start = NowMs();
+    for (int i = 0; i < Switches; ++i) {
+        Pages.SetActivePage(Pages.Pages((Pages.ActivePageIndex() + 1) % Pages.PageCount()));
+        ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    return NowMs() - start;
+}
+
+// The whole window unskinned or skinned again, as the skin component asks for it.
+bool RunSkinAction(HWND Window, TSkinAction Action)
+{
+    SkinManager->SetActionSkinData(Freader->SkinData1);
+    SkinManager->PostAction(Action, 10000);
+    SkinManager->DoAction(nullptr);
+    const auto done = [Window, Action] {
+        const TWinSkinForm* frame = FindSkinForm(Window);
+        return Action == saUnskinAll ? frame == nullptr : frame != nullptr && frame->SkinState() == ssActive;
+    };
+    return PumpUntil(done, 10000);
+}
+
+// Sheet switches of the main window skinned and unskinned, in turns; the
+// best round of each counts.
+int MeasurePageSwitch(HWND Window, TPageControl& Pages)
+{
+    double skinned = 1e300, native = 1e300;
+    for (int round = 0; round < SwitchRounds; ++round) {
+        skinned = std::min(skinned, SwitchesMs(Pages));
+        if (!RunSkinAction(Window, saUnskinAll)) {
+            std::printf("error: the main window was not unskinned\n");
+            return 1;
+        }
+        native = std::min(native, SwitchesMs(Pages));
+        if (!RunSkinAction(Window, saSkinAll)) {
+            std::printf("error: the main window was not skinned again\n");
+            return 1;
+        }
+    }
+    Line("adapters_page_switch_native_ms", native, 1);
+    Line("adapters_page_switch_skinned_ms", skinned, 1);
+    Line("adapters_page_switch_ratio", skinned / native, 2);
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -143,6 +195,7 @@ int main()
     TWinSkinForm& frame = *FindSkinForm(window);
     int status = MeasureTextMessages(frame, *Freader->Edit1);
     if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
+    if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
     std::fflush(stdout);
     return status;
 }
