@@ -4,6 +4,9 @@
 
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinTab.h"
+// buttons, check boxes, radio buttons
+#include "skin/adapters/SkinButton.h"
+#include "skin/adapters/SkinCheck.h"
 
 namespace {
 
@@ -12,6 +15,12 @@ TAdapterMaker gOverride = nullptr;
 TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
 {
     return new TSkinAdvPage(Owner, Request.Variant);
+}
+
+// Variant 1: the glyph is the graphic property "PngImage".
+TSkinControl* MakeBitButton(TComponent* Owner, const TAdapterRequest& Request)
+{
+    return new TSkinBitButton(Owner, Request.Variant == 1 ? "PngImage" : "");
 }
 
 }  // namespace
@@ -25,6 +34,12 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
     case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
     case TAdapterKind::akAdvPage: return &MakeAdvPage;
+    // buttons, check boxes, radio buttons
+    case TAdapterKind::akButton: return &MakeAdapter<TSkinButton>;
+    case TAdapterKind::akBitButton: return &MakeBitButton;
+    case TAdapterKind::akMenuButton: return &MakeAdapter<TSkinMenuButton>;
+    case TAdapterKind::akCheckBox: return &MakeAdapter<TSkinCheckBox>;
+    case TAdapterKind::akRadioButton: return &MakeAdapter<TSkinRadioButton>;
     default:
         return nullptr;
     }
