@@ -1,6 +1,7 @@
-// The check-box and radio-button adapters, drawn straight into the DC they
-// are given. Cell numbers follow the strip's cell count (4, 8 or 12) and are
-// kept inside the strip whatever the window's state says.
+// The check-box and radio-button adapters: fully skinned controls composed
+// off screen and copied once, glyphs alone drawn over the native painting.
+// Cell numbers follow the strip's cell count (4, 8 or 12) and are kept
+// inside the strip whatever the window's state says.
 #include "skin/adapters/SkinCheck.h"
 
 #include "classlib/Controls.h"
@@ -8,6 +9,7 @@
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinApi.h"
 #include "skin/adapters/AdapterDraw.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/SkinElements.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/portable/SkinText.h"
@@ -84,8 +86,13 @@ bool TSkinCheckGlyph::BeforeProc(TMessage& Message)
         HandlePaint(Message);
         return false;
     case WM_ERASEBKGND:
-        if (!FParentImage) return true;
-        HandleEraseBkgnd(Message);
+        if (FParentImage) {
+            HandleEraseBkgnd(Message);
+            return false;
+        }
+        // The full paint covers every pixel: erasing first would only flicker.
+        if (Mode() != cmFull || Strip(count) == nullptr) return true;
+        Message.Result = 1;
         return false;
     default:
         return true;
@@ -95,8 +102,14 @@ bool TSkinCheckGlyph::BeforeProc(TMessage& Message)
 void TSkinCheckGlyph::AfterProc(TMessage& Message)
 {
     const UINT msg = Message.Msg;
-    if (msg == BM_SETCHECK) CheckSent(Message.WParam);
-    if (msg == BM_SETCHECK || (msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
+    if (msg == BM_SETCHECK) {
+        CheckSent(Message.WParam);
+        // Painted with the window's next paint: a run of changes (a box and
+        // its partner, a whole page restored) costs one paint each, not two.
+        ::InvalidateRect(Handle(), nullptr, FALSE);
+        return;
+    }
+    if ((msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
         std::ranges::find(kCheckNotices, msg) != std::end(kCheckNotices)) {
         Redraw();
         return;
@@ -134,12 +147,24 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
         box.right = glyph.left - 2;
         if (Control() != nullptr && Control()->BiDiMode() == TBiDiMode::bdRightToLeft) flags |= DT_RIGHT | DT_RTLREADING;
     }
-    const bool full = Mode() == cmFull;
-    if (full && !FParentImage) FillSkinColor(DC, Rect);
-    DrawStripCellTransparent(DC, glyph, *strip, cell, count);
-    if (!full) return;
+    if (Mode() != cmFull) {
+        // Over the control's own painting.
+        DrawStripCellTransparent(DC, glyph, *strip, cell, count);
+        return;
+    }
+    // Composed off screen and copied once: a window DC costs a round trip a call.
+    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    if (w <= 0 || h <= 0) return;
+    FBitmap.SetSize(w, h);
+    const HDC dc = FBitmap.Canvas()->Handle();
+    const POINT origin{Rect.left, Rect.top};
+    for (RECT* r : {&glyph, &box}) ::OffsetRect(r, -origin.x, -origin.y);
+    const RECT all{0, 0, w, h};
+    if (FParentImage) PaintControlToDC(Control(), dc);
+    else FillSkinColor(dc, all);
+    DrawStripCellTransparent(dc, glyph, *strip, cell, count);
 
-    SetCaption(Control() != nullptr ? GetTextPropByName(Control(), "Caption") : GetWindowTextWide(Handle()));
+    SetCaption(GetTextPropByName(Control(), "Caption"));
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
     TColor colour = clWindowText;
     if (const auto* own = static_cast<const TFont*>(GetObjectPropByName(Control(), "Font", TFont::StaticClassInfo()))) {
@@ -147,18 +172,18 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
         colour = own->Color();
     }
     if (font == nullptr) font = ::GetStockObject(DEFAULT_GUI_FONT);
-    const TSelectObject selected(DC, font);
-    const COLORREF oldText = ::SetTextColor(DC, ColorToRGB(disabled ? kShadowColor : colour));
-    const COLORREF oldBack = ::SetBkColor(DC, ColorToRGB(SkinData()->FButtonFaceColor));
-    const int oldMode = ::SetBkMode(DC, TRANSPARENT);
-    RECT measured = box;
-    DrawTextWide(DC, Caption(), measured, flags | DT_CALCRECT | DT_NOCLIP);
-    box.top += ((box.bottom - box.top) - (measured.bottom - measured.top)) / 2;
-    if (::GetFocus() == Handle() && !Caption().empty()) DrawFocus(DC, box, flags);
-    DrawTextWide(DC, Caption(), box, flags);
-    ::SetBkMode(DC, oldMode);
-    ::SetBkColor(DC, oldBack);
-    ::SetTextColor(DC, oldText);
+    {
+        const TSelectObject selected(dc, font);
+        ::SetTextColor(dc, ColorToRGB(disabled ? kShadowColor : colour));
+        ::SetBkColor(dc, ColorToRGB(SkinData()->FButtonFaceColor));
+        ::SetBkMode(dc, TRANSPARENT);
+        RECT measured = box;
+        DrawTextWide(dc, Caption(), measured, flags | DT_CALCRECT | DT_NOCLIP);
+        box.top += ((box.bottom - box.top) - (measured.bottom - measured.top)) / 2;
+        if (::GetFocus() == Handle() && !Caption().empty()) DrawFocus(dc, box, flags);
+        DrawTextWide(dc, Caption(), box, flags);
+    }
+    ::BitBlt(DC, origin.x, origin.y, w, h, dc, 0, 0, SRCCOPY);
 }
 
 bool TSkinCheckBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)

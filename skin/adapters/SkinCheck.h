@@ -6,6 +6,7 @@
 // back to the native control before a paint message is taken.
 #pragma once
 
+#include "classlib/Canvas.h"
 #include "skin/adapters/SkinControl.h"
 
 // Modes of the two adapters.
@@ -43,6 +44,7 @@ private:
 
     bool FRadio;
     bool FParentImage = false;
+    TBitmap FBitmap;  // the fully skinned control, composed off screen
 };
 
 class TSkinCheckBox : public TSkinCheckGlyph {
