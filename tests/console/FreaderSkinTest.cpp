@@ -29,11 +29,13 @@ struct TSeenBox {
     bool Skinned = false;
     bool SkinnedOk = false;
     std::wstring OkText;
+    bool ClosedByClick = true;
 };
 
 std::vector<TSeenBox> gSeen;
-HWND gClicked = nullptr;
-int gWaited = 0;  // ticks the box in view has not been skinned
+// The box in view, and the watcher's ticks since it came, became ready and was clicked.
+HWND gBox = nullptr;
+int gTicks = 0, gReadyAt = 0, gClickedAt = 0;
 
 POINT Centre(HWND Window)
 {
@@ -68,23 +70,40 @@ BOOL CALLBACK FindBox(HWND Window, LPARAM Found)
     return FALSE;
 }
 
-// Runs from the timer, inside a box's modal loop too: a box once skinned is
-// looked at and its OK button clicked (after two seconds also when it is
-// not, so that a failure does not hang in the box).
+// Runs from the timer, inside a box's modal loop too. A box is looked at
+// once it is skinned and has settled (its activation moves the focus, which
+// lets a press go), then its OK button is clicked; a click that went astray
+// is tried again, and a box that is never skinned or stays is closed and
+// reported rather than hanging the test.
 void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
+    constexpr int kSettle = 6, kGiveUp = 100;
     HWND box = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr || box == gClicked) return;
+    if (box == nullptr) return;
+    if (box != gBox) {
+        gBox = box;
+        gTicks = gReadyAt = gClickedAt = 0;
+    }
+    ++gTicks;
     const HWND ok = ::GetDlgItem(box, IDOK);
-    const TWinSkinForm* frame = FindSkinForm(box);
-    if ((ok == nullptr || frame == nullptr || FindSkinObject(ok) == nullptr) && ++gWaited < 40) return;
-    gWaited = 0;
-    gSeen.push_back({GetWindowTextWide(::GetDlgItem(box, 0xFFFF)), frame != nullptr && frame->SkinState() == ssActive,
-                     dynamic_cast<TSkinButton*>(FindSkinObject(ok)) != nullptr, GetWindowTextWide(ok)});
-    gClicked = box;
+    if (gClickedAt == 0) {
+        const TWinSkinForm* frame = FindSkinForm(box);
+        const bool ready = ok != nullptr && frame != nullptr && frame->SkinState() == ssActive &&
+                           FindSkinObject(ok) != nullptr;
+        if (ready && gReadyAt == 0) gReadyAt = gTicks;
+        if (ready ? gTicks - gReadyAt < kSettle : gTicks < kGiveUp) return;
+        gSeen.push_back({GetWindowTextWide(::GetDlgItem(box, 0xFFFF)), ready,
+                         dynamic_cast<TSkinButton*>(FindSkinObject(ok)) != nullptr, GetWindowTextWide(ok)});
+        gClickedAt = gTicks;
+    } else if (gTicks - gClickedAt >= kGiveUp) {
+        gSeen.back().ClosedByClick = false;
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return;
+    } else if ((gTicks - gClickedAt) % 20 != 0) {
+        return;
+    }
     if (ok != nullptr) QueueClick(Centre(ok));
-    else ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 class FreaderSkinTest : public FreaderTest {
@@ -95,8 +114,7 @@ protected:
         FreaderTest::SetUp();
         SetMessageBoxHook(nullptr);  // real boxes, skinned as the program shows them
         gSeen.clear();
-        gClicked = nullptr;
-        gWaited = 0;
+        gBox = nullptr;
         FTimer = ::SetTimer(nullptr, 0, 50, &WatchBoxes);
         ::SetForegroundWindow(Form->Handle());
         ASSERT_TRUE(PumpUntil([this] {
@@ -144,6 +162,7 @@ protected:
         EXPECT_TRUE(seen.Skinned);
         EXPECT_TRUE(seen.SkinnedOk);
         EXPECT_FALSE(seen.OkText.empty());
+        EXPECT_TRUE(seen.ClosedByClick);
     }
 
     UINT_PTR FTimer = 0;
