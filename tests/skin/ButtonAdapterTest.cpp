@@ -8,6 +8,7 @@
 #include "classlib/Handles.h"
 #include "skin/adapters/SkinButton.h"
 #include "skin/adapters/SkinCheck.h"
+#include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinElements.h"
 
 #include <map>
@@ -149,6 +150,43 @@ TEST_F(ButtonAdapterTest, ButtonsClickOnceForAPressAndReleaseOnThemOrForSpaceAnd
     ClickAt(Centre(b));
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(WideReplaceFirst(L"a||b||c", L"||", L"\r\n"), L"a\r\nb||c");
+}
+
+TEST_F(ButtonAdapterTest, ABitButtonsGlyphCellIsLaidOutAndGreyedWhenDisabled)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* bit = Add<TBitBtn>(made.Form, 20, 20, 101, 60, "");
+    // Two 16 x 16 cells; each one's lower-left pixel is its background.
+    const COLORREF cells[] = {RGB(200, 40, 40), RGB(90, 90, 240)};
+    TBitmap& glyph = *bit->Glyph();
+    glyph.SetPixelFormat(TPixelFormat::pf24bit);
+    glyph.SetSize(32, 16);
+    for (int i = 0; i < 2; ++i) {
+        const TGdiObject brush(::CreateSolidBrush(cells[i]));
+        const RECT cell{16 * i, 0, 16 * (i + 1), 16};
+        ::FillRect(glyph.Canvas()->Handle(), &cell, static_cast<HBRUSH>(brush.Get()));
+        glyph.Canvas()->SetPixel(16 * i, 15, clWhite);
+    }
+    bit->SetNumGlyphs(2);
+    bit->SetLayout(TButtonLayout::blGlyphTop);
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    // No caption: no spacing, the glyph centred both ways.
+    const auto middle = [&] {
+        ::RedrawWindow(bit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return Shot(bit->Handle()).Pixel((101 - 16 + 1) / 2 + 8, (60 - 16) / 2 + 8);
+    };
+    EXPECT_EQ(middle(), cells[0]);
+    const auto greyed = [](COLORREF Colour) {
+        TBitmap pixel;
+        pixel.SetPixelFormat(TPixelFormat::pf24bit);
+        pixel.SetSize(1, 1);
+        pixel.Canvas()->SetPixel(0, 0, static_cast<int32_t>(Colour));
+        GrayBitmap(pixel);
+        return static_cast<COLORREF>(pixel.Canvas()->Pixel(0, 0));
+    };
+    ASSERT_NE(greyed(cells[0]), greyed(cells[1]));
+    bit->SetEnabled(false);
+    EXPECT_EQ(middle(), greyed(cells[1]));
 }
 
 TEST_F(ButtonAdapterTest, CheckAndRadioGlyphsFollowStateAndStripAndClicksKeepTheirLogic)
