@@ -17,7 +17,9 @@ const TClassInfo& TBitBtn::StaticClassInfo()
     return info;
 }
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(std::make_unique<TBitmap>()) {}
+
+TBitBtn::~TBitBtn() = default;
 
 void RegisterButtons()
 {

@@ -1,9 +1,12 @@
 // TBitBtn: a push button with the glyph properties that skin adapters read.
-// This program assigns no bitmaps, so Glyph stays empty and the system button
-// draws the caption.
+// The system button draws only the caption; a skin adapter draws the glyph
+// (NumGlyphs cells side by side: up, disabled, down, ...).
 #pragma once
 
+#include "Canvas.h"
 #include "StdCtrls.h"
+
+#include <memory>
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 extern const TEnumInfo kButtonLayoutInfo;
@@ -13,8 +16,10 @@ public:
     DECLARE_CLASS_INFO()
     explicit TBitBtn(TComponent* AOwner);
 
-    // The glyph bitmap (a TBitmap) when one is assigned; none here.
-    TObject* Glyph() const noexcept { return nullptr; }
+    ~TBitBtn() override;
+
+    // Never null; empty until pixels are given to it.
+    TBitmap* Glyph() const noexcept { return FGlyph.get(); }
     int32_t NumGlyphs() const noexcept { return FNumGlyphs; }
     void SetNumGlyphs(int32_t value) { FNumGlyphs = value < 1 ? 1 : value > 4 ? 4 : value; }
     TButtonLayout Layout() const noexcept { return FLayout; }
@@ -26,6 +31,7 @@ public:
     void SetSpacing(int32_t value) { FSpacing = value; }
 
 private:
+    std::unique_ptr<TBitmap> FGlyph;
     int32_t FNumGlyphs = 1;
     TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
     int32_t FMargin = -1;

@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "Text.h"
 #include "classlib/portable/SysUtils.h"
+#include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
 #include <cstring>
@@ -185,6 +186,12 @@ int TCanvas::TextRect(RECT& Rect, std::string_view Text, UINT Format)
 {
     std::wstring text = TextToWide(Text);
     return ::DrawTextW(Handle(), text.data(), static_cast<int>(text.size()), &Rect, Format);
+}
+
+const TClassInfo& TBitmap::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TBitmap>("TBitmap", TPersistent::StaticClassInfo()).Build();
+    return info;
 }
 
 TBitmap::TBitmap() = default;

@@ -85,6 +85,7 @@ private:
 
 class TBitmap : public TPersistent {
 public:
+    DECLARE_CLASS_INFO()
     TBitmap();
     ~TBitmap() override;
 

@@ -13,6 +13,8 @@ constexpr int kListHeight = 8 * 16;
 
 } // namespace
 
+const TEnumInfo kCheckBoxStateInfo("TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"});
+const TEnumInfo kLeftRightInfo("TLeftRight", {"taLeftJustify", "taRightJustify"});
 const TEnumInfo kScrollStyleInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
 
 // The memo's lines. The window holds the text; a copy split into lines spares
@@ -675,6 +677,9 @@ const TClassInfo& TCheckBox::StaticClassInfo()
             .Creatable()
             .String("Caption", &TCheckBox::Caption, &TCheckBox::SetCaption)
             .Boolean("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked)
+            .Enumeration("State", kCheckBoxStateInfo, &TCheckBox::State, &TCheckBox::SetState)
+            .Boolean("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed)
+            .Enumeration("Alignment", kLeftRightInfo, &TCheckBox::Alignment, &TCheckBox::SetAlignment)
             .Boolean("ParentBackground", &TCheckBox::ParentBackground, &TCheckBox::SetParentBackground)
             .Event("OnClick", &TCheckBox::OnClick)
             .Build();
@@ -687,24 +692,62 @@ TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner)
     SetBounds(0, 0, 97, 17);
 }
 
-void TCustomCheckBox::SetChecked(bool value)
+namespace {
+
+WPARAM CheckOf(TCheckBoxState State)
 {
-    if (value == FChecked) return;
-    FChecked = value;
-    if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    switch (State) {
+    case TCheckBoxState::cbChecked: return BST_CHECKED;
+    case TCheckBoxState::cbGrayed: return BST_INDETERMINATE;
+    case TCheckBoxState::cbUnchecked: break;
+    }
+    return BST_UNCHECKED;
+}
+
+}  // namespace
+
+void TCustomCheckBox::SetState(TCheckBoxState value)
+{
+    if (value == FState) return;
+    FState = value;
+    if (HandleAllocated()) SendMessageW(WindowHandle(), BM_SETCHECK, CheckOf(value), 0);
     if (!InState(csLoading)) Click();
+}
+
+void TCustomCheckBox::SetAlignment(TLeftRight value)
+{
+    if (value == FAlignment) return;
+    FAlignment = value;
+    if (!HandleAllocated()) return;
+    const LONG style = GetWindowLongW(WindowHandle(), GWL_STYLE);
+    SetWindowLongW(WindowHandle(), GWL_STYLE,
+                   value == TLeftRight::taLeftJustify ? style | BS_LEFTTEXT : style & ~BS_LEFTTEXT);
+    Invalidate();
+}
+
+void TCustomCheckBox::Clicked()
+{
+    switch (FState) {
+    case TCheckBoxState::cbUnchecked: SetState(TCheckBoxState::cbChecked); break;
+    case TCheckBoxState::cbChecked:
+        SetState(FAllowGrayed ? TCheckBoxState::cbGrayed : TCheckBoxState::cbUnchecked);
+        break;
+    case TCheckBoxState::cbGrayed: SetState(TCheckBoxState::cbUnchecked); break;
+    }
 }
 
 void TCustomCheckBox::CreateParams(TCreateParams& Params)
 {
     TButtonControl::CreateParams(Params);
-    Params.Style |= BS_CHECKBOX;
+    // Three states, moved on by Clicked rather than by the system.
+    Params.Style |= BS_3STATE;
+    if (FAlignment == TLeftRight::taLeftJustify) Params.Style |= BS_LEFTTEXT;
 }
 
 void TCustomCheckBox::CreateWnd()
 {
     TButtonControl::CreateWnd();
-    SendMessageW(WindowHandle(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(WindowHandle(), BM_SETCHECK, CheckOf(FState), 0);
 }
 
 const TClassInfo& TRadioButton::StaticClassInfo()

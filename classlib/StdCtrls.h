@@ -176,23 +176,38 @@ public:
     explicit TButton(TComponent* AOwner);
 };
 
-// Checked changes fire OnClick (a click on the box toggles it), except while
-// the control is being read from its description.
+enum class TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+extern const TEnumInfo kCheckBoxStateInfo;
+// Where the caption is: taRightJustify right of the box (the usual place).
+enum class TLeftRight { taLeftJustify, taRightJustify };
+extern const TEnumInfo kLeftRightInfo;
+
+// State changes fire OnClick (a click on the box moves it on: unchecked,
+// checked, and grayed only with AllowGrayed), except while the control is
+// being read from its description.
 class TCustomCheckBox : public TButtonControl {
 public:
     DECLARE_CLASS_INFO()
     explicit TCustomCheckBox(TComponent* AOwner);
 
-    bool Checked() const noexcept { return FChecked; }
-    void SetChecked(bool value);
+    bool Checked() const noexcept { return FState == TCheckBoxState::cbChecked; }
+    void SetChecked(bool value) { SetState(value ? TCheckBoxState::cbChecked : TCheckBoxState::cbUnchecked); }
+    TCheckBoxState State() const noexcept { return FState; }
+    void SetState(TCheckBoxState value);
+    bool AllowGrayed() const noexcept { return FAllowGrayed; }
+    void SetAllowGrayed(bool value) { FAllowGrayed = value; }
+    TLeftRight Alignment() const noexcept { return FAlignment; }
+    void SetAlignment(TLeftRight value);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
-    void Clicked() override { SetChecked(!FChecked); }
+    void Clicked() override;
 
 private:
-    bool FChecked = false;
+    TCheckBoxState FState = TCheckBoxState::cbUnchecked;
+    bool FAllowGrayed = false;
+    TLeftRight FAlignment = TLeftRight::taRightJustify;
 };
 
 class TCheckBox : public TCustomCheckBox {

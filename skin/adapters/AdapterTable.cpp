@@ -5,6 +5,9 @@
 #include "skin/adapters/SkinBoxes.h"
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinTab.h"
+// buttons, check boxes, radio buttons
+#include "skin/adapters/SkinButton.h"
+#include "skin/adapters/SkinCheck.h"
 
 namespace {
 
@@ -18,6 +21,12 @@ TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
 TSkinControl* MakeObjImage(TComponent* Owner, const TAdapterRequest& Request)
 {
     return new TSkinObjImage(Owner, Request.Variant);
+}
+
+// Variant 1: the glyph is the graphic property "PngImage".
+TSkinControl* MakeBitButton(TComponent* Owner, const TAdapterRequest& Request)
+{
+    return new TSkinBitButton(Owner, Request.Variant == 1 ? "PngImage" : "");
 }
 
 }  // namespace
@@ -38,6 +47,14 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akSizer: return &MakeAdapter<TSkinSizer>;
     case TAdapterKind::akBoxH: return &MakeAdapter<TSkinBoxH>;
     case TAdapterKind::akObjImage: return &MakeObjImage;
+}
+
+    // buttons, check boxes, radio buttons
+    case TAdapterKind::akButton: return &MakeAdapter<TSkinButton>;
+    case TAdapterKind::akBitButton: return &MakeBitButton;
+    case TAdapterKind::akMenuButton: return &MakeAdapter<TSkinMenuButton>;
+    case TAdapterKind::akCheckBox: return &MakeAdapter<TSkinCheckBox>;
+    case TAdapterKind::akRadioButton: return &MakeAdapter<TSkinRadioButton>;
     default:
         return nullptr;
     }

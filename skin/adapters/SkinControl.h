@@ -31,6 +31,9 @@ class TWinSkinForm;
 enum TAdapterState { asNew = 0, asSkinned = 1, asDestroyed = 6 };
 // Bits of MouseState().
 enum TAdapterMouseBit : uint8_t { mbHot = 0x01, mbPressed = 0x02 };
+// A button, check box or radio button tagged so takes its parent's image
+// behind it instead of the skin colour.
+constexpr intptr_t ParentImageTag = 5555;
 
 class TSkinControl : public TComponent, public TSkinObject {
 public:

@@ -150,7 +150,9 @@ TEST_F(Controls, CheckBoxesAndRadioButtonsClickAndExclude)
     Form->Button1->Click();
     EXPECT_EQ(Form->ButtonClicks, 2);
     EXPECT_EQ(GetOrdProp(*Form->Button1, "NumGlyphs"), 1);
-    EXPECT_EQ(GetObjectProp(*Form->Button1, "Glyph"), nullptr);
+    const auto* glyph = dynamic_cast<const TBitmap*>(GetObjectProp(*Form->Button1, "Glyph"));
+    ASSERT_NE(glyph, nullptr);
+    EXPECT_TRUE(glyph->Empty());
     EXPECT_EQ(GetEnumProp(*Form->Button1, "Layout"), "blGlyphLeft");
 }
 

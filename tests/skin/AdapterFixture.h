@@ -17,7 +17,8 @@ protected:
         TForm* Form = nullptr;
         TButton* Control = nullptr;
     };
-    // A shown, skinned form with a push button at (20, 20), 120 x 30.
+    // A shown, skinned form with a push button at (20, 20), 120 x 30 that
+    // the dispatch leaves alone.
     TSkinnedControl MakeSkinnedControl();
     // Runs Attach and Detach Rounds times; the registry must end as it
     // began and no GDI object may be left over.

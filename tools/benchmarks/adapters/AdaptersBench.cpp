@@ -1,6 +1,7 @@
 // tools/bench adapters, the program: the English main window made and
 // skinned as the program does it, and what the control adapters cost its
 // controls against the same controls without them. Prints `key: value` lines.
+#include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -174,6 +176,62 @@ int MeasurePageSwitch(HWND Window, TPageControl& Pages)
     return 0;
 }
 
+// Buttons, check boxes, radio buttons: a 101 x 25 bit button repainted, and
+// every check box of the window toggled and repainted, with their adapters'
+// painting on and off in turns; the best round of each counts.
+void PaintOn(const std::vector<HWND>& Windows, bool On)
+{
+    for (HWND w : Windows) ::SendMessageW(w, WM_SKIN_PAINTON, On ? 1 : 0, 0);
+}
+
+int MeasureButtons(TWinSkinForm& Frame, TBitBtn& Button)
+{
+    std::vector<TCheckBox*> boxes;
+    std::vector<HWND> boxWindows;
+    for (int i = 0; i < Freader->ComponentCount(); ++i)
+        if (auto* box = dynamic_cast<TCheckBox*>(Freader->Components(i))) {
+            if (Frame.FindControl(box) == nullptr) {
+                std::printf("error: a check box has no adapter\n");
+                return 1;
+            }
+            boxes.push_back(box);
+            boxWindows.push_back(box->Handle());
+        }
+    if (Frame.FindControl(&Button) == nullptr) {
+        std::printf("error: the bit button has no adapter\n");
+        return 1;
+    }
+    const HWND button = Button.Handle();
+    const auto toggleAll = [&boxes] {
+        const double start = NowMs();
+        for (int pass = 0; pass < 2; ++pass)
+            for (TCheckBox* box : boxes) {
+                box->SetChecked(!box->Checked());
+                ::RedrawWindow(box->WindowHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            }
+        return NowMs() - start;
+    };
+    double buttonSkinned = 1e300, buttonNative = 1e300, boxesSkinned = 1e300, boxesNative = 1e300;
+    for (int round = 0; round < Rounds; ++round) {
+        PaintOn({button}, false);
+        PaintOn(boxWindows, false);
+        buttonNative = std::min(buttonNative, RepaintsMs(button));
+        boxesNative = std::min(boxesNative, toggleAll());
+        PaintOn({button}, true);
+        PaintOn(boxWindows, true);
+        buttonSkinned = std::min(buttonSkinned, RepaintsMs(button));
+        boxesSkinned = std::min(boxesSkinned, toggleAll());
+    }
+    Line("adapters_bitbtn_repaint_native_us", buttonNative * 1e3 / Repaints, 0);
+    Line("adapters_bitbtn_repaint_skinned_us", buttonSkinned * 1e3 / Repaints, 0);
+    Line("adapters_bitbtn_repaint_ratio", buttonSkinned / buttonNative, 2);
+    std::printf("adapters_checkbox_count: %zu\n", boxes.size());
+    Line("adapters_checkbox_toggle_native_us", boxesNative * 1e3 / (2.0 * static_cast<double>(boxes.size())), 0);
+    Line("adapters_checkbox_toggle_skinned_us", boxesSkinned * 1e3 / (2.0 * static_cast<double>(boxes.size())), 0);
+    Line("adapters_checkbox_toggle_ratio", boxesSkinned / boxesNative, 2);
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -196,6 +254,7 @@ int main()
     int status = MeasureTextMessages(frame, *Freader->Edit1);
     if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
     if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
+    if (status == 0) status = MeasureButtons(frame, *Freader->BitBtn1);
     std::fflush(stdout);
     return status;
 }

@@ -2,8 +2,9 @@
 # makes it, skinned, against the same window without control adapters: the
 # cost an adapter adds to every message of its control (100,000
 # WM_GETTEXTLENGTH to the edit box), the repaint of the page control
-# drawn from the skin against its own painting, and 100 switches between the
-# window's sheets with the whole window skinned and unskinned.
+# drawn from the skin against its own painting, 100 switches between the
+# window's sheets with the whole window skinned and unskinned, a 101 x 25 bit
+# button repainted, and the check boxes toggled with repaint, skinned against native.
 bench_adapters() {
   tb_build_windows bench-adapters
   tb_wine "$root/build/bench-windows/tools/benchmarks/adapters/bench-adapters.exe" | tr -d '\r'

@@ -1,0 +1,403 @@
+// The push-button adapters: the mouse taken from the native button, the
+// pressed look kept honest (only a press here clicks, and losing the focus or
+// the mouse forgets it), and the button composed off screen and copied once.
+#include "skin/adapters/SkinButton.h"
+
+#include "classlib/Controls.h"
+#include "classlib/Handles.h"
+#include "classlib/ImgList.h"
+#include "skin/SkinApi.h"
+#include "skin/adapters/AdapterDraw.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/portable/SkinText.h"
+
+#include <iterator>
+
+namespace {
+
+// Timer of the native button's press animation; other timers are the application's.
+constexpr UINT_PTR kPressTimer = 1;
+// Room for the menu button's arrow at the right.
+constexpr int kArrowRoom = 17;
+constexpr TColor kShadowColor = SystemColor(COLOR_BTNSHADOW);
+
+int Width(const RECT& R)
+{
+    return R.right - R.left;
+}
+
+int Height(const RECT& R)
+{
+    return R.bottom - R.top;
+}
+
+bool WindowEnabled(HWND Window)
+{
+    return (::GetWindowLongW(Window, GWL_STYLE) & WS_DISABLED) == 0;
+}
+
+// Caption measured with Flags: its width and height (0, 0 when empty).
+SIZE MeasureCaption(HDC DC, const std::wstring& Caption, RECT Box, UINT Flags)
+{
+    if (Caption.empty()) return {0, 0};
+    DrawTextWide(DC, Caption, Box, Flags | DT_CALCRECT);
+    return {Width(Box), Height(Box)};
+}
+
+// Glyph layouts by the lower-cased "Layout" text; anything else is the first.
+enum TGlyphLayout { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
+
+TGlyphLayout GlyphLayout(const std::string& Text)
+{
+    if (Text == "blglyphright") return glRight;
+    if (Text == "blglyphtop") return glTop;
+    if (Text == "blglyphbottom") return glBottom;
+    return glLeft;
+}
+
+}  // namespace
+
+std::wstring WideReplaceFirst(const std::wstring& S, std::wstring_view Old, std::wstring_view New)
+{
+    const size_t at = Old.empty() ? std::wstring::npos : S.find(Old);
+    if (at == std::wstring::npos) return S;
+    std::wstring result = S.substr(0, at);
+    result += New;
+    result += S.substr(at + Old.size());
+    return result;
+}
+
+bool TSkinButton::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
+    // These libraries' buttons take a forwarded press as a second one.
+    const std::string name = LowerCaseAZ(Control()->ClassName());
+    SetMode(name.starts_with("trz") || name.starts_with("tel") ? 1 : 0);
+    FParentImage = Control()->Tag() == ParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
+    return true;
+}
+
+bool TSkinButton::CanPaint() const
+{
+    const TSkinData* data = SkinData();
+    return data != nullptr && data->FButtons != nullptr && !data->FButtons->FBitmap->Empty() &&
+           data->FButtons->FFrame > 0;
+}
+
+bool TSkinButton::BeforeProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        // Decided before the message is taken: without a strip the button paints itself.
+        if (!CanPaint()) break;
+        HandlePaint(Message);
+        return false;
+    case WM_ERASEBKGND:
+        if (!CanPaint()) break;
+        Message.Result = 1;
+        return false;
+    case WM_TIMER:
+        if (Message.WParam != kPressTimer || Handle() == nullptr) break;
+        ::KillTimer(Handle(), kPressTimer);
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        const TToken life = Token();
+        // Taking the focus runs the focus handlers, which may free the button.
+        if (::GetFocus() != Handle()) ::SetFocus(Handle());
+        if (!life.Alive()) return false;
+        SetMouseState(MouseState() | mbPressed);
+        FMousePressed = true;
+        PaintWindow(nullptr);
+        Message.Result = 0;
+        if (Mode() == 0 && Control() != nullptr) ForwardMouseDown(Message);
+        return false;
+    }
+    default:
+        break;
+    }
+    return TSkinControl::BeforeProc(Message);
+}
+
+void TSkinButton::AfterProc(TMessage& Message)
+{
+    const auto forgetPress = [this] {
+        SetMouseState(MouseState() & ~mbPressed);
+        FMousePressed = false;
+    };
+    switch (Message.Msg) {
+    case WM_SETTEXT:
+        PaintWindow(nullptr);
+        return;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (Message.WParam != VK_SPACE) break;
+        if (Message.Msg == WM_KEYDOWN) SetMouseState(MouseState() | mbPressed);
+        else forgetPress();
+        Redraw();
+        return;
+    case WM_MOUSEMOVE:
+        if (WindowEnabled(Handle()) && (MouseState() & mbHot) == 0) {
+            SetMouseState(MouseState() | mbHot);
+            Redraw();
+        }
+        SkinTrackMouseLeave(Handle());
+        return;
+    case WM_LBUTTONUP:
+        // Only a press on this button clicks: not Space's, not one dragged off.
+        if ((MouseState() & mbPressed) == 0 || !FMousePressed) return;
+        forgetPress();
+        Redraw();
+        Click();
+        return;
+    case WM_MOUSELEAVE:
+        forgetPress();
+        SetMouseState(MouseState() & ~mbHot);
+        Redraw();
+        return;
+    case WM_CANCELMODE:
+        forgetPress();
+        Redraw();
+        return;
+    case WM_KILLFOCUS:
+        forgetPress();
+        break;
+    case CM_DIALOGKEY:
+        Redraw();
+        return;
+    default:
+        break;
+    }
+    TSkinControl::AfterProc(Message);
+}
+
+void TSkinButton::Click()
+{
+    if (Control() != nullptr) {
+        Control()->Click();
+        return;
+    }
+    const HWND window = Handle();
+    const WPARAM command = LowerCaseAZ(GetWindowClassName(window)) == "tbutton"
+                               ? 0
+                               : MAKEWPARAM(::GetDlgCtrlID(window), BN_CLICKED);
+    ::PostMessageW(::GetParent(window), WM_COMMAND, command, reinterpret_cast<LPARAM>(window));
+}
+
+TButtonCell TSkinButton::ButtonCell(bool MenuCells) const
+{
+    if (!WindowEnabled(Handle())) return bcDisabled;
+    if (MouseState() & mbPressed) return bcPressed;
+    const bool hot = (MouseState() & mbHot) != 0;
+    if (MenuCells) return hot || Focused() ? bcHot : bcNormal;
+    if (hot) return bcHot;
+    return Focused() ? bcFocused : bcNormal;
+}
+
+void TSkinButton::Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFont, const TContent& Content)
+{
+    if (!CanPaint()) return;
+    const TDataSkinButton& buttons = *SkinData()->FButtons;
+    SetFocused(::GetFocus() == Handle());
+    SetEnabled(WindowEnabled(Handle()));
+    SetCaption(Control() != nullptr ? GetTextPropByName(Control(), "Caption") : GetWindowTextWide(Handle()));
+    const TButtonCell cell = ButtonCell(MenuCells);
+    const int w = Width(Rect), h = Height(Rect);
+    if (w <= 0 || h <= 0) return;
+    FBitmap.SetSize(w, h);
+    const RECT r{0, 0, w, h};
+    const HDC dc = FBitmap.Canvas()->Handle();
+    if (FParentImage && Control() != nullptr) PaintControlToDC(Control(), dc);
+    else FillSkinColor(dc, r);
+    // A skin with fewer cells than states shows the first for the missing ones.
+    DrawSkinState(dc, r, &buttons, cell <= buttons.FFrame ? cell : bcNormal, buttons.FFrame);
+
+    HGDIOBJ font = nullptr;
+    TColor colour = SkinData()->FButtonTextColor;
+    if (WindowFont || Control() == nullptr)
+        font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
+    if (const auto* own = static_cast<const TFont*>(GetObjectPropByName(Control(), "Font", TFont::StaticClassInfo()))) {
+        font = own->Handle();
+        colour = own->Color();
+    }
+    if (font == nullptr) font = ::GetStockObject(DEFAULT_GUI_FONT);
+    if (cell == bcNormal && buttons.FHasNormalColour2) colour = buttons.FNormalColour2;
+    if (cell == bcHot && buttons.FHasMouseOverColour2) colour = buttons.FMouseOverColour2;
+    if (cell == bcPressed && buttons.FHasPressedColour2) colour = buttons.FPressedColour2;
+    if (cell == bcDisabled) colour = kShadowColor;
+    {
+        const TSelectObject selected(dc, font);
+        ::SetTextColor(dc, ColorToRGB(colour));
+        const int mode = ::SetBkMode(dc, TRANSPARENT);
+        Content(dc, r, cell);
+        ::SetBkMode(dc, mode);
+    }
+    ::BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawFocusBox(HDC DC, RECT Box) const
+{
+    if (!Focused() || (SkinData()->Options() & SkinBit(xoNoFocusRect)) != 0) return;
+    ::InflateRect(&Box, 2, 2);
+    ::DrawFocusRect(DC, &Box);
+}
+
+void TSkinButton::DrawCaption(HDC DC, const RECT& Rect, UINT Alignment)
+{
+    const UINT flags = Alignment | DT_EXPANDTABS | DT_WORDBREAK;
+    SetCaption(WideReplaceFirst(Caption(), L"||", L"\r\n"));
+    RECT box = Rect;
+    ::InflateRect(&box, -2, -2);
+    const SIZE text = MeasureCaption(DC, Caption(), box, flags | DT_NOCLIP);
+    const int w = Width(Rect), h = Height(Rect);
+    RECT t{0, 0, text.cx, text.cy};
+    if (Alignment == DT_CENTER) {
+        ::OffsetRect(&t, (w - text.cx) / 2, (h - text.cy) / 2 - 1);
+    } else {
+        ::OffsetRect(&t, 0, (h - text.cy) / 2 - 1);
+        t.left = Rect.left;
+        t.right = Rect.right;
+    }
+    DrawTextWide(DC, Caption(), t, AddRTLFlag(this, flags));
+    DrawFocusBox(DC, t);
+}
+
+void TSkinButton::PaintControl(HDC DC, const RECT& Rect)
+{
+    Paint(DC, Rect, false, Control() == nullptr,
+          [this](HDC dc, const RECT& r, TButtonCell) { DrawCaption(dc, r, DT_CENTER); });
+}
+
+void TSkinBitButton::DrawGlyphCell(HDC DC, int X, int Y, int NumGlyphs, int Index, TBitmap& Glyph)
+{
+    if (NumGlyphs < 1) NumGlyphs = 1;
+    const int w = Glyph.Width() / NumGlyphs, h = Glyph.Height();
+    if (w <= 0 || h <= 0) return;
+    const int cell = Index > NumGlyphs ? 1 : Index;
+    TBitmap part;
+    part.SetPixelFormat(TPixelFormat::pf24bit);
+    part.SetSize(w, h);
+    ::BitBlt(part.Canvas()->Handle(), 0, 0, w, h, Glyph.Canvas()->Handle(), w * (cell - 1), 0, SRCCOPY);
+    if (Index == 2) GrayBitmap(part);
+    // The lower-left pixel is the glyph's background, left out.
+    const TColor key = part.Canvas()->Pixel(0, h - 1);
+    DrawTransparentBitmap(DC, {X, Y, X + w, Y + h}, part, key);
+}
+
+void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
+{
+    Paint(DC, Rect, false, true, [this](HDC dc, const RECT& r, TButtonCell cell) {
+        const TControl* control = Control();
+        const bool graphicButton = !FGraphicProp.empty();
+        const TClassInfo& bitmapClass = TBitmap::StaticClassInfo();
+        auto* graphic = graphicButton ? static_cast<TBitmap*>(GetObjectPropByName(control, FGraphicProp, bitmapClass))
+                                      : nullptr;
+        auto* glyph = graphicButton ? nullptr : static_cast<TBitmap*>(GetObjectPropByName(control, "Glyph", bitmapClass));
+        const auto* images = graphicButton ? nullptr
+                                           : static_cast<const TCustomImageList*>(GetObjectPropByName(
+                                                 control, "Images", TCustomImageList::StaticClassInfo()));
+        const int numGlyphs = std::max(1, GetOrdPropByName(control, "NumGlyphs"));
+        const int imageIndex = GetOrdPropByName(control, "ImageIndex");
+        const int disabledIndex = GetOrdPropByName(control, "DisabledIndex");
+        int margin = GetOrdPropByName(control, "Margin");
+        int spacing = GetOrdPropByName(control, "Spacing");
+        const TGlyphLayout layout = GlyphLayout(LowerCaseAZ(GetEnumPropByName(control, "Layout")));
+        const bool centred = LowerCaseAZ(GetEnumPropByName(control, "Alignment")) == "tacenter";
+        const bool across = layout == glLeft || layout == glRight;
+
+        SIZE g{0, 0};
+        if (graphic != nullptr && !graphic->Empty()) g = {graphic->Width(), graphic->Height()};
+        else if (glyph != nullptr && !glyph->Empty()) g = {glyph->Width() / numGlyphs, glyph->Height()};
+        else if (images != nullptr && imageIndex != -1) g = {images->Width(), images->Height()};
+        const int w = Width(r), h = Height(r);
+        RECT box = r;
+        ::InflateRect(&box, -2, -2);
+        if (across) box.right -= g.cx + 2;
+        else box.bottom -= g.cy + 2;
+        const SIZE t = MeasureCaption(dc, Caption(), box, DT_WORDBREAK);
+        POINT gp{0, 0}, tp{0, 0};
+        if (across) {
+            gp.y = (h - g.cy + 1) / 2;
+            tp.y = (h - t.cy + 1) / 2;
+        } else {
+            gp.x = (w - g.cx + 1) / 2;
+            tp.x = (w - t.cx + 1) / 2;
+        }
+        if (t.cx == 0 || g.cx == 0) spacing = 0;
+        const int extent = across ? w : h, gs = across ? g.cx : g.cy, ts = across ? t.cx : t.cy;
+        if (margin == -1 || centred) {
+            if (spacing == -1) spacing = margin = (extent - (gs + ts)) / 3;
+            else margin = (extent - (gs + spacing + ts)) / 2;
+        } else if (spacing == -1) {
+            spacing = ((extent - (margin + gs)) - ts) / 2;
+        }
+        UINT flags = DT_WORDBREAK;
+        switch (layout) {
+        case glLeft:
+            gp.x = margin;
+            tp.x = margin + gs + spacing;
+            break;
+        case glRight:
+            gp.x = w - margin - gs;
+            tp.x = gp.x - spacing - ts;
+            flags |= DT_RIGHT;
+            break;
+        case glTop:
+            gp.y = margin;
+            tp.y = margin + gs + spacing;
+            flags |= DT_CENTER;
+            break;
+        case glBottom:
+            gp.y = h - margin - gs;
+            tp.y = gp.y - spacing - ts;
+            flags |= DT_CENTER;
+            break;
+        }
+        if (graphic != nullptr && !graphic->Empty()) {
+            Bitmap().Canvas()->Draw(gp.x, gp.y, *graphic);
+        } else if (glyph != nullptr && !glyph->Empty()) {
+            const int index = cell == bcPressed ? 3 : cell == bcDisabled ? 2 : 1;
+            DrawGlyphCell(dc, gp.x, gp.y, numGlyphs, index, *glyph);
+        } else if (images != nullptr) {
+            const bool enabled = cell != bcDisabled;
+            const int index = enabled || disabledIndex == -1 ? imageIndex : disabledIndex;
+            if (index != -1) images->Draw(*Bitmap().Canvas(), gp.x, gp.y, index, enabled);
+        }
+        if (Caption().empty()) return;
+        RECT text{tp.x, tp.y, tp.x + t.cx, tp.y + t.cy};
+        DrawTextWide(dc, Caption(), text, graphicButton ? flags : AddRTLFlag(this, flags));
+        DrawFocusBox(dc, text);
+    });
+}
+
+void TSkinMenuButton::PaintControl(HDC DC, const RECT& Rect)
+{
+    Paint(DC, Rect, true, true, [this](HDC dc, const RECT& r, TButtonCell cell) {
+        const int w = Width(r), h = Height(r);
+        RECT box{0, 0, w - kArrowRoom, h};
+        ::InflateRect(&box, -2, -2);
+        const SIZE t = MeasureCaption(dc, Caption(), box, DT_WORDBREAK);
+        const int ty = (h - t.cy + 1) / 2, tx = (w - kArrowRoom - t.cx) / 2 + 2;
+        const COLORREF ink = ColorToRGB(cell == bcDisabled ? kShadowColor : clWindowText);
+        if (cell == bcDisabled) ::SetTextColor(dc, ink);
+        {
+            const TGdiObject brush(::CreateSolidBrush(ink));
+            const TGdiObject pen(::CreatePen(PS_SOLID, 1, ink));
+            if (brush.Get() != nullptr && pen.Get() != nullptr) {
+                const TSelectObject selectedBrush(dc, brush.Get());
+                const TSelectObject selectedPen(dc, pen.Get());
+                const POINT arrow[] = {{w - 12, h / 2 + 2}, {w - 15, h / 2 - 1}, {w - 9, h / 2 - 1}};
+                ::Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
+            }
+        }
+        if (Caption().empty()) return;
+        RECT text{tx, ty, tx + t.cx, ty + t.cy};
+        DrawTextWide(dc, Caption(), text, DT_WORDBREAK);
+        DrawFocusBox(dc, text);
+    });
+}

@@ -1,0 +1,92 @@
+// The push-button adapters. Each draws its button from the skin's [Buttons]
+// strip (normal, pressed, disabled, hot, focused) off screen and takes the
+// left mouse button itself: the press never reaches the native button, and a
+// release over the button after a press on it clicks (Click of a class-library
+// control, BN_CLICKED to a raw button's parent). The keyboard stays native;
+// the adapter only shows the pressed look while Space is down. TSkinBitButton
+// adds a glyph (a bitmap strip, an image list or a graphic property) laid out
+// by Layout, Margin and Spacing; TSkinMenuButton a drop-down arrow. A skin
+// without the strip leaves the button to paint itself.
+#pragma once
+
+#include "classlib/Canvas.h"
+#include "skin/adapters/SkinControl.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Cells of the [Buttons] strip, 1-based.
+enum TButtonCell { bcNormal = 1, bcPressed = 2, bcDisabled = 3, bcHot = 4, bcFocused = 5 };
+
+// The first "||" of Caption made a line break.
+std::wstring WideReplaceFirst(const std::wstring& S, std::wstring_view Old, std::wstring_view New);
+
+class TSkinButton : public TSkinControl {
+public:
+    explicit TSkinButton(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool ParentImage() const noexcept { return FParentImage; }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+    // The skin has a strip to draw buttons from.
+    bool CanPaint() const;
+    // The button's cell by its window and mouse state; MenuCells: the menu
+    // button's choice, which shows hot for focused.
+    TButtonCell ButtonCell(bool MenuCells) const;
+    // What a button paints after its background and cell, on the off-screen
+    // bitmap's DC (Rect at the origin), with the font and text colour chosen.
+    using TContent = std::function<void(HDC DC, const RECT& Rect, TButtonCell Cell)>;
+    // The steps shared by the three: state read, background, cell, font and
+    // state colours on FBitmap, Content, then the bitmap copied to DC.
+    // WindowFont: the window's WM_GETFONT font unless the control has a Font.
+    void Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFont, const TContent& Content);
+    // The caption in Rect, placed by Alignment (DT_CENTER or left across the
+    // width), one forced line break, and the focus rectangle.
+    void DrawCaption(HDC DC, const RECT& Rect, UINT Alignment);
+    // A focus rectangle around Box grown by 2, unless the skin turns it off.
+    void DrawFocusBox(HDC DC, RECT Box) const;
+
+    TBitmap& Bitmap() noexcept { return FBitmap; }
+
+private:
+    void Click();
+
+    TBitmap FBitmap;
+    bool FParentImage = false;
+    bool FMousePressed = false;  // the pressed look came from a mouse press here
+};
+
+class TSkinBitButton : public TSkinButton {
+public:
+    // GraphicProp names a graphic property that holds the glyph whole
+    // (empty: the usual Glyph strip or image list).
+    TSkinBitButton(TComponent* AOwner, std::string GraphicProp = {})
+        : TSkinButton(AOwner), FGraphicProp(std::move(GraphicProp))
+    {
+    }
+
+    // Cell Index (1 up, 2 disabled, 3 down) of a NumGlyphs strip at (X, Y):
+    // greyed for the disabled cell, the lower-left pixel's colour left out.
+    static void DrawGlyphCell(HDC DC, int X, int Y, int NumGlyphs, int Index, TBitmap& Glyph);
+
+protected:
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    std::string FGraphicProp;
+};
+
+class TSkinMenuButton : public TSkinButton {
+public:
+    using TSkinButton::TSkinButton;
+
+protected:
+    void PaintControl(HDC DC, const RECT& Rect) override;
+};
