@@ -47,8 +47,6 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akSizer: return &MakeAdapter<TSkinSizer>;
     case TAdapterKind::akBoxH: return &MakeAdapter<TSkinBoxH>;
     case TAdapterKind::akObjImage: return &MakeObjImage;
-}
-
     // buttons, check boxes, radio buttons
     case TAdapterKind::akButton: return &MakeAdapter<TSkinButton>;
     case TAdapterKind::akBitButton: return &MakeBitButton;
