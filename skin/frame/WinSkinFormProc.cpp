@@ -73,12 +73,13 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         // The skinned menus draw with the class library's menu font.
         MenuMetricsChanged();
         break;
-    case WM_SKIN_CHILDMADE:
+    case WM_SKIN_CHILDMADE: {
         if (Message.LParam != SkinMagic) break;
-        if (const HWND child = reinterpret_cast<HWND>(Message.WParam); ::IsWindow(child) && ::GetParent(child) == FHandle)
-            SkinChildWindow(child);
+        const auto child = reinterpret_cast<HWND>(Message.WParam);
+        if (::IsWindow(child) && ::GetParent(child) == FHandle) SkinChildWindow(child);
         if (life.Alive()) Message.Result = 0;
         return;
+    }
     case WM_NCACTIVATE:
         if (FSkinState == ssAttached && FMDIKind != mdiChild) {
             Message.Result = 0;

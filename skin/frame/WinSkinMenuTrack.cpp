@@ -337,7 +337,8 @@ void TWinSkinForm::WMDrawItem(TMessage& Message)
         CallDefault(Message);
         return;
     }
-    PaintItemInPopup(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), (draw.itemState & ODS_SELECTED) != 0);
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    PaintItemInPopup(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), selected);
     Message.Result = TRUE;
 }
 
