@@ -111,7 +111,12 @@ void TCanvas::ApplyTextState()
     if (!FFont) return;
     ::SetTextColor(FHandle, ColorToRGB(FFont->Color()));
     const HFONT font = FFont->Handle();
-    if (font == nullptr) return;
+    if (font == nullptr) {
+        // The font that was selected may be about to be deleted (TFont::Changed):
+        // the DC must not keep it.
+        ::SelectObject(FHandle, FOldFont != nullptr ? FOldFont : ::GetStockObject(SYSTEM_FONT));
+        return;
+    }
     const HGDIOBJ previous = ::SelectObject(FHandle, font);
     // A foreign DC gets its font back from RestoreDC.
     if (!FForeign && FOldFont == nullptr) FOldFont = previous;

@@ -169,9 +169,13 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     TWinControl::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent != nullptr && AComponent == FMenu) {
-        // The menu took its HMENU out of the window already.
+        // The menu took its HMENU out of the window already; a skin that
+        // shows the menu itself learns of it here.
         FMenu = nullptr;
-        if (HandleAllocated()) DrawMenuBar(WindowHandle());
+        if (HandleAllocated()) {
+            DrawMenuBar(WindowHandle());
+            SendMessageW(WindowHandle(), CM_MENUCHANGED, 0, 0);
+        }
     }
 }
 

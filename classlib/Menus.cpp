@@ -27,6 +27,7 @@ std::vector<bool>& Commands()
 constexpr UINT kMaxCommand = 0xEFFF;
 
 std::optional<LOGFONTW> gMenuFont;
+std::unique_ptr<TFont> gMenuFontObject;
 
 UINT AllocateCommand()
 {
@@ -133,14 +134,29 @@ void AssignMenuFont(TFont& Font)
     Font.AssignLogFont(*gMenuFont);
 }
 
+HFONT MenuFontHandle()
+{
+    if (!gMenuFontObject) {
+        auto font = std::make_unique<TFont>();
+        AssignMenuFont(*font);
+        gMenuFontObject = std::move(font);
+    }
+    return gMenuFontObject->Handle();
+}
+
 void MenuMetricsChanged() noexcept
 {
     gMenuFont.reset();
+    gMenuFontObject.reset();
 }
 
 bool IsAccel(wchar_t Char, std::string_view Caption)
 {
-    const std::wstring text = TextToWide(Caption);
+    return IsAccel(Char, std::wstring_view(TextToWide(Caption)));
+}
+
+bool IsAccel(wchar_t Char, std::wstring_view text)
+{
     for (size_t i = 0; i + 1 < text.size(); ++i) {
         if (text[i] != L'&') continue;
         if (text[i + 1] == L'&') {
@@ -626,9 +642,17 @@ HWND TPopupMenu::WindowHandle()
 void TPopupMenu::Popup(int X, int Y)
 {
     const HWND owner = WindowHandle();
+    // A menu shown while none of this thread's windows is in front (from a
+    // notification icon, say) would not close on a click outside it: its
+    // owner comes to the front first. Otherwise the active form stays active.
+    const HWND front = ::GetForegroundWindow();
+    if (front == nullptr || ::GetWindowThreadProcessId(front, nullptr) != ::GetCurrentThreadId())
+        (void)::SetForegroundWindow(owner);
     // A menu that cannot be shown (another one is being tracked) is no error:
     // nothing was chosen, as when the user dismisses it.
     (void)TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, X, Y, 0, owner, nullptr);
+    // The next menu from the same place then opens at the first click too.
+    (void)::PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 void TPopupMenu::WndProc(TMessage& Message)

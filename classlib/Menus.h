@@ -34,11 +34,16 @@ std::string ShortCutToText(TShortCut Value);
 // again after MenuMetricsChanged: reading costs a registry look-up, too much
 // for every item drawn. Windows that own menus call it on WM_SETTINGCHANGE.
 void AssignMenuFont(TFont& Font);
+// The same font as a GDI font, made once for every drawing that selects it
+// (owned here: never deleted by the caller; null when it cannot be made).
+HFONT MenuFontHandle();
 void MenuMetricsChanged() noexcept;
 
-// Whether Caption (8-bit GB2312) marks Char as its accelerator: the character
-// after a single "&" ("&&" is a plain "&"), compared without regard to case.
+// Whether Caption (8-bit GB2312, or UTF-16) marks Char as its accelerator:
+// the character after a single "&" ("&&" is a plain "&"), compared without
+// regard to case.
 bool IsAccel(wchar_t Char, std::string_view Caption);
+bool IsAccel(wchar_t Char, std::wstring_view Caption);
 
 // ARect and the canvas are those of the item's own WM_DRAWITEM; the canvas
 // starts with the menu font, the text colour and the brush colour of the

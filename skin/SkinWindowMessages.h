@@ -14,6 +14,7 @@ constexpr UINT WM_SKIN_BUTTONVISIBLE = 0x3515;  // to the application: show the 
 constexpr UINT WM_SKIN_MDIMAXIMIZED = 0x3516;   // to the MDI client: redraw the MDI frame
 constexpr UINT WM_SKIN_RESKINSCROLL = 0x3517;   // a control's window was re-created
 constexpr UINT WM_SKIN_MENUAT = 0x3518;         // open the menu-bar button at a screen point
+constexpr UINT WM_SKIN_CHILDMADE = 0x3519;      // posted: skin child wParam now that it exists, lParam SkinMagic
 constexpr UINT WM_SKIN_QUERY = 0x3523;          // answers 1 when already skinned
 constexpr UINT WM_SKIN_PRINTCLIENT = 0xBC4A;
 constexpr UINT WM_SKIN_PRINTNC = 0xBC4B;        // paint the non-client area into the DC in wParam

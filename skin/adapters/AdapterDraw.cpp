@@ -147,11 +147,6 @@ void DrawStripCellTransparent(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Ind
     DrawSkinCell(DC, Rect, Bitmap, {.Index = Index, .Count = Count, .Transparent = true});
 }
 
-void DrawStripCellToCanvas(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, int Index, int Count)
-{
-    DrawStripCellTransparent(Canvas.Handle(), Rect, Bitmap, Index, Count);
-}
-
 void DrawStripCellMasked(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count)
 {
     DrawStripCellTransparent(DC, Rect, Bitmap, Index, Count);

@@ -13,7 +13,6 @@
 #include <string_view>
 
 class TBitmap;
-class TCanvas;
 class TDataSkinObject;
 class TSkinControl;
 
@@ -39,9 +38,8 @@ UINT AddRTLFlag(const TSkinControl* Adapter, UINT Flags);
 // The shared ScratchBitmap's top-left corner copied into Rect.
 void CopyScratchBitmap(HDC DC, const RECT& Rect);
 // Cell Index of Count side-by-side cells of Bitmap stretched into Rect,
-// magenta left out. The three names are one drawing for three kinds of target.
+// magenta left out (DrawStripCellMasked: the same drawing by its older name).
 void DrawStripCellTransparent(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count);
-void DrawStripCellToCanvas(TCanvas& Canvas, const RECT& Rect, TBitmap& Bitmap, int Index, int Count);
 void DrawStripCellMasked(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count);
 // Text centred in Rect, aligned within its own lines by Alignment.
 void DrawCenteredText(HDC DC, const RECT& Rect, std::wstring_view Text, bool Enabled, TTextAlignment Alignment);

@@ -179,9 +179,7 @@ void TControlDispatch::SkinComponents(TComponent* Owner)
         if (auto* control = dynamic_cast<TControl*>(Owner->Components(i))) controls.push_back(control);
     auto* form = dynamic_cast<TControl*>(Owner);
     ForEachLiving(FLife, std::move(controls), [&](TControl* control) { SkinControl(control, form); });
-    // Seam for the skinned popup menus, built apart: unless Gone(), with
-    // xcPopupMenu in SkinControls the popup menus among Owner's components
-    // are made owner-drawn here.
+    // The menus among the components are the frame's (SwitchFormMenus).
 }
 
 void TControlDispatch::SkinChildControls(TWinControl* Parent)

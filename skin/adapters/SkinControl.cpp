@@ -365,12 +365,6 @@ void CopyBitmap(const TBitmap& Source, TBitmap& Target)
     Target.Assign(Source);
 }
 
-void FillColor(HDC DC, const RECT& Rect, TColor Color)
-{
-    const TGdiObject brush(::CreateSolidBrush(ColorToRGB(Color)));
-    if (brush.Get() != nullptr) ::FillRect(DC, &Rect, static_cast<HBRUSH>(brush.Get()));
-}
-
 int GetOrdPropByName(const TObject* Instance, std::string_view Name)
 {
     const TPropInfo* p = FindProp(Instance, Name, {TTypeKind::tkInteger});

@@ -166,8 +166,6 @@ std::wstring GetWindowTextWide(HWND Window);
 bool IsPopupWindow(HWND Window);
 // Target takes Source's size and pixel format and then its pixels.
 void CopyBitmap(const TBitmap& Source, TBitmap& Target);
-// Fills Rect with a solid brush of Color (system colours resolved).
-void FillColor(HDC DC, const RECT& Rect, TColor Color);
 
 // Published properties by name. A null instance or a missing property (or
 // one of another kind) gives the empty answer: -1, "", nullptr; setting one

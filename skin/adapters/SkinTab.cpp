@@ -417,9 +417,10 @@ bool TSkinTab31::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_PAINT:
-        // The tab set paints too, then the skin once more over it (AfterProc).
+        // The skin paints the whole set; the set's own paint would be drawn over.
         HandlePaint(Message);
-        return true;
+        Message.Result = 0;
+        return false;
     case WM_ERASEBKGND:
         Message.Result = 1;
         return false;
@@ -496,6 +497,11 @@ void TSkinAdvPage::ApplyBackgrounds()
     for (int cell = 1; cell <= 2; ++cell) {
         TBitmap* target = BitmapProperty(Control(), kTabBackgrounds[cell - 1]);
         if (target == nullptr) continue;
+        std::unique_ptr<TBitmap>& original = FOriginals[cell - 1];
+        if (!original) {
+            original = std::make_unique<TBitmap>();
+            original->Assign(*target);
+        }
         const std::unique_ptr<TBitmap> image = CreateSkinPartBitmap(
             {0, 0, 100, 21}, *tabs->FBitmap, MarginsOf(*tabs),
             {.Index = cell, .Count = tabs->FFrame, .Tile = tabs->FTile == 1});
@@ -505,7 +511,10 @@ void TSkinAdvPage::ApplyBackgrounds()
 
 void TSkinAdvPage::Unskin()
 {
-    for (const char* name : kTabBackgrounds)
-        if (TBitmap* target = BitmapProperty(Control(), name)) target->SetSize(0, 0);
+    for (int cell = 1; cell <= 2; ++cell) {
+        std::unique_ptr<TBitmap> original = std::move(FOriginals[cell - 1]);
+        if (!original) continue;
+        if (TBitmap* target = BitmapProperty(Control(), kTabBackgrounds[cell - 1])) target->Assign(*original);
+    }
     TSkinControl::Unskin();
 }

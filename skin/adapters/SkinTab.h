@@ -11,6 +11,7 @@
 #include "skin/adapters/SkinControl.h"
 
 #include <cstdint>
+#include <memory>
 
 // Side of the tabs: the style's TCS_BOTTOM and TCS_VERTICAL bits together.
 enum TTabOrientation : uint8_t { toTop = 0, toBottom = 1, toLeft = 2, toRight = 3 };
@@ -100,4 +101,6 @@ private:
     void ApplyBackgrounds();
 
     int FPageKind;
+    // The application's own images, kept when the skin's first replace them.
+    std::unique_ptr<TBitmap> FOriginals[2];
 };

@@ -308,6 +308,15 @@ void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSki
         ::StretchBlt(DC, Rect.right - mR, Rect.top, mR, H, source, c.X + c.Width - mR, c.Y, mR, c.Height, SRCCOPY);
 }
 
+void FillColor(HDC DC, const RECT& Rect, TColor Color)
+{
+    // The DC's own brush: no GDI object is made for a fill.
+    const COLORREF old = ::SetDCBrushColor(DC, ColorToRGB(Color));
+    if (old == CLR_INVALID) return;
+    ::FillRect(DC, &Rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(DC, old);
+}
+
 void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor TransparentColour)
 {
     if (Negative(Rect) || Bitmap.Empty()) return;

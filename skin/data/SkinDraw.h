@@ -72,6 +72,8 @@ void DrawSkinCellCentered(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TStri
 // wider than Rect is stretched whole.
 void DrawSkinCellThreePart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Margins,
                            const TStripCell& Cell);
+// Fills Rect with Color (system colours resolved).
+void FillColor(HDC DC, const RECT& Rect, TColor Color);
 // Bitmap's top-left W x H pixels at Rect, pixels of TransparentColour left out.
 void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor TransparentColour);
 // A region (the caller owns it) of the pixels that are not within the key

@@ -35,6 +35,7 @@ class TMenuBtn;
 class TMenuItem;
 class TWinSkinMenu;
 class TWinSkinSysMenu;
+struct TMenuItemView;
 struct TWinSkinFormTestAccess;
 
 // The look of a title object; the numbers are its cells in the skin strip.
@@ -197,6 +198,9 @@ private:
 
     // The skinned menu bar and owner-drawn menu items.
     void TakeMenuBar();
+    // The bar shows Menu (null: the one held, if it still exists), its band
+    // as high as a menu bar while it has a menu.
+    void ShowMenuBar(HMENU Menu);
     // Gives the held menu back to the window, or (the window is gone)
     // destroys it once no drop-down of it is open.
     void ReleaseMenuBar(bool GiveBack);
@@ -207,6 +211,9 @@ private:
     const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
+    // An owner-drawn item painted over the background of the skinned popup
+    // window that DC draws on (the menu colour when there is none).
+    void PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected);
     // The form's class-library menus drawn by the skin while it is skinned.
     void SwitchFormMenus();
     void RestoreFormMenus();

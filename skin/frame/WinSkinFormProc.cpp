@@ -69,6 +69,17 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_SKIN_QUERY:
         Message.Result = 1;
         return;
+    case WM_SETTINGCHANGE:
+        // The skinned menus draw with the class library's menu font.
+        MenuMetricsChanged();
+        break;
+    case WM_SKIN_CHILDMADE: {
+        if (Message.LParam != SkinMagic) break;
+        const auto child = reinterpret_cast<HWND>(Message.WParam);
+        if (::IsWindow(child) && ::GetParent(child) == FHandle) SkinChildWindow(child);
+        if (life.Alive()) Message.Result = 0;
+        return;
+    }
     case WM_NCACTIVATE:
         if (FSkinState == ssAttached && FMDIKind != mdiChild) {
             Message.Result = 0;
@@ -482,6 +493,12 @@ void TWinSkinForm::WMNCLButtonDblClk(TMessage& Message)
         Message.Result = 0;
         return;
     }
+    // The bar's band answers HTMENU also between and after its buttons, as a
+    // native bar does; a double click there sizes nothing.
+    if (Message.WParam == HTMENU) {
+        CallDefault(Message);
+        return;
+    }
     if (FWindowState != fwsNormal) RestoreWindow();
     else if (FButtonSet & bsMaximize) ToggleMaximize();
     else CallDefault(Message);
@@ -675,8 +692,7 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message)
         Message.Result = 0;
         const HMENU menu = ::GetMenu(FHandle);
         if (menu == nullptr || !FMenuBar) return;
-        FMenuBar->BuildButtons(menu);
-        PaintNC(nullptr);
+        ShowMenuBar(menu);
         return;
     }
     TSkinData* data = FSkinData;
@@ -693,9 +709,22 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message)
         return;
     }
     data->FPaintEnabled = painting;
-    // A menu set while skinned is taken into the bar, not dropped.
+    // A menu set while skinned is taken into the bar, not dropped; a freed
+    // class-library main menu (no menu now) leaves the bar if it destroyed its menu.
+    if (!FSkinMainMenu || !FMenuBar) return;
     const HMENU menu = ::GetMenu(FHandle);
-    if (!FSkinMainMenu || menu == nullptr || !FMenuBar) return;
-    FMenuBar->BuildButtons(menu);
-    PaintNC(nullptr);
+    if (menu != nullptr || (FMenuBar->Handle() != nullptr && !::IsMenu(FMenuBar->Handle()))) ShowMenuBar(menu);
+}
+
+void TWinSkinForm::ShowMenuBar(HMENU Menu)
+{
+    FMenuBar->BuildButtons(Menu);
+    // The bar's band comes and goes with its menu.
+    const int height = FMenuBar->Handle() != nullptr ? ::GetSystemMetrics(SM_CYMENU) : 0;
+    if (height == FMenuBarHeight) {
+        PaintNC(nullptr);
+        return;
+    }
+    FMenuBarHeight = height;
+    FrameChanged();
 }

@@ -3,36 +3,21 @@
 // (a message-filter hook giving the bar's keyboard and mouse behaviour).
 #include "skin/frame/WinSkinMenu.h"
 
-#include "skin/data/ImgUtilWin.h"
+#include "skin/adapters/AdapterDraw.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/Handles.h"
+#include "classlib/Menus.h"
 
 #include <algorithm>
-#include <cwctype>
 
 namespace {
 
 // Glyphs of the skin's system-menu image list.
 enum TSysGlyph { sgRestore = 0, sgMaximize = 1, sgMinimize = 2, sgClose = 3 };
-
-COLORREF Rgb(TColor Colour)
-{
-    return static_cast<COLORREF>(SkinColorToRGB(Colour));
-}
-
-wchar_t AccelOf(const std::wstring& Caption)
-{
-    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption[i] != L'&') continue;
-        if (Caption[i + 1] != L'&') return static_cast<wchar_t>(std::towlower(Caption[i + 1]));
-        ++i;
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -58,6 +43,11 @@ void TWinSkinMenu::BuildButtons(HMENU Menu)
 {
     if (Menu != nullptr) FHandle = Menu;
     FButtons.clear();
+    // A freed class-library main menu destroyed the menu held: the bar is empty.
+    if (FHandle != nullptr && !::IsMenu(FHandle)) {
+        FOwnerDraw.Restore();
+        FHandle = nullptr;
+    }
     if (FHandle == nullptr) return;
     const int count = ::GetMenuItemCount(FHandle);
     for (int i = 0; i < count; ++i) {
@@ -101,9 +91,12 @@ void TWinSkinMenu::LayoutButtons(HDC DC)
     }
 }
 
-COLORREF TWinSkinMenu::CaptionColour(const TMenuBtn& Button) const
+void TWinSkinMenu::DrawCaption(HDC DC, const TMenuBtn& Button, const RECT& Rect) const
 {
-    return Button.FEnabled ? Rgb(FSkinData.FMenuBarTextColor) : ::GetSysColor(COLOR_BTNSHADOW);
+    // Disabled captions in the button-shadow colour.
+    const COLORREF old = ::SetTextColor(DC, ColorToRGB(FSkinData.FMenuBarTextColor));
+    DrawCenteredText(DC, Rect, Button.FCaption, Button.FEnabled, TTextAlignment::taCenter);
+    if (old != CLR_INVALID) ::SetTextColor(DC, old);
 }
 
 void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
@@ -117,7 +110,7 @@ void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
     const RECT all{0, 0, w, h};
     const TDataSkinObject* e = FSkinData.FMenuBar.get();
     if (e == nullptr || e->FBitmap->Empty()) {
-        const TGdiObject brush(::CreateSolidBrush(Rgb(FSkinData.FMenubarColor)));
+        const TGdiObject brush(::CreateSolidBrush(ColorToRGB(FSkinData.FMenubarColor)));
         ::FillRect(bg, &all, static_cast<HBRUSH>(brush.Get()));
     } else {
         const TStripCell cell{.Index = Active || e->FFrame < 2 ? 1 : 2, .Count = std::max(e->FFrame, 1), .Vertical = true};
@@ -136,7 +129,7 @@ void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
         if (button->FCaption.empty()) continue;
         RECT r = button->FRect;
         ::OffsetRect(&r, -Bar.left, -Bar.top);
-        DrawCenteredText(dc, button->FCaption, r, CaptionColour(*button));
+        DrawCaption(dc, *button, r);
     }
     ::BitBlt(DC, Bar.left, Bar.top, w, h, dc, 0, 0, SRCCOPY);
 }
@@ -154,12 +147,12 @@ void TWinSkinMenu::PaintButton(TMenuBtn& Button)
     ::BitBlt(dc, 0, 0, w, h, FBarBitmap->Canvas()->Handle(), Button.FRect.left - FBarRect.left, 0, SRCCOPY);
     RECT r{0, Button.FRect.top - FBarRect.top, w, Button.FRect.bottom - FBarRect.top};
     if (Button.State() == ncPressed || Button.State() == ncHot) {
-        const TGdiObject brush(::CreateSolidBrush(Rgb(FSkinData.FButtonHilightColor)));
+        const TGdiObject brush(::CreateSolidBrush(ColorToRGB(FSkinData.FButtonHilightColor)));
         ::FrameRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
     }
     const HFONT font = MenuFont();
     const TSelectObject select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-    DrawCenteredText(dc, Button.FCaption, r, CaptionColour(Button));
+    DrawCaption(dc, Button, r);
     ::BitBlt(window.Get(), Button.FRect.left, FBarRect.top, w, h, dc, 0, 0, SRCCOPY);
 }
 
@@ -172,9 +165,10 @@ TMenuBtn* TWinSkinMenu::ButtonAt(POINT P) const
 
 TMenuBtn* TWinSkinMenu::FindAccelButton(wchar_t Char) const
 {
-    const wchar_t c = static_cast<wchar_t>(std::towlower(Char));
+    if (Char == 0) return nullptr;
     for (const auto& button : FButtons)
-        if (button->FEnabled && button->FVisible && c != 0 && AccelOf(button->FCaption) == c) return button.get();
+        if (button->FEnabled && button->FVisible && IsAccel(Char, std::wstring_view(button->FCaption)))
+            return button.get();
     return nullptr;
 }
 

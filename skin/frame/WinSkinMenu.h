@@ -43,7 +43,8 @@ public:
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
     // Reads Menu's top-level items into buttons and takes the menu off the
-    // window (the bar shows it from now on). A null Menu keeps the one held.
+    // window (the bar shows it from now on). A null Menu keeps the one held,
+    // if it still exists; else the bar has no menu and no buttons.
     void BuildButtons(HMENU Menu);
     HMENU Handle() const noexcept { return FHandle; }
     // Forgets the menu without giving it back (the window is gone).
@@ -62,7 +63,7 @@ public:
 private:
     void LayoutButtons(HDC DC);
     int StartOffset() const;
-    COLORREF CaptionColour(const TMenuBtn& Button) const;
+    void DrawCaption(HDC DC, const TMenuBtn& Button, const RECT& Rect) const;
 
     TWinSkinForm& FForm;
     TSkinData& FSkinData;

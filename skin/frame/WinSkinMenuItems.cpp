@@ -7,9 +7,7 @@
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/menus/MenuItemPaint.h"
-#include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/Controls.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
@@ -103,16 +101,5 @@ void TWinSkinForm::ForgetSwitchedMenu(TComponent* AComponent)
 
 void TWinSkinForm::MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected)
 {
-    if (SkinManager != nullptr) SkinManager->MarkPopupMenus();
-    const HDC dc = Canvas.Handle();
-    TBitmap* background = nullptr;
-    POINT place{Rect.left, Rect.top};
-    if (SkinManager != nullptr)
-        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(dc))) {
-            background = popup->Background();
-            const POINT origin = popup->ClientOrigin();
-            place.x += origin.x;
-            place.y += origin.y;
-        }
-    PaintSkinMenuItem(dc, Rect, ViewOf(Item), Selected, *FSkinData, background, place);
+    PaintItemInPopup(Canvas.Handle(), Rect, ViewOf(Item), Selected);
 }

@@ -337,18 +337,22 @@ void TWinSkinForm::WMDrawItem(TMessage& Message)
         CallDefault(Message);
         return;
     }
-    if (SkinManager != nullptr) SkinManager->MarkPopupMenus();
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    PaintItemInPopup(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), selected);
+    Message.Result = TRUE;
+}
+
+void TWinSkinForm::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected)
+{
     // The item's place in its own popup window, whatever that window's frame.
     TBitmap* background = nullptr;
-    POINT place{draw.rcItem.left, draw.rcItem.top};
+    POINT place{Rect.left, Rect.top};
     if (SkinManager != nullptr)
-        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(draw.hDC))) {
+        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(DC))) {
             background = popup->Background();
             const POINT origin = popup->ClientOrigin();
             place.x += origin.x;
             place.y += origin.y;
         }
-    PaintSkinMenuItem(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), (draw.itemState & ODS_SELECTED) != 0,
-                      *FSkinData, background, place);
-    Message.Result = TRUE;
+    PaintSkinMenuItem(DC, Rect, Item, Selected, *FSkinData, background, place);
 }

@@ -43,8 +43,9 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int Code, WPARAM WParam, LPARAM LParam
         case HCBT_CREATEWND: {
             const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(LParam)->lpcs;
             const std::string name = GetWindowClassName(window);
-            if (name == "ScrollBar" && (cs.style & SBS_SIZEGRIP) != 0)
-                if (TWinSkinForm* form = manager->FindForm(cs.hwndParent)) form->SkinChildWindow(window);
+            // Not yet made (no WM_NCCREATE so far): skinned once it exists.
+            if (name == "ScrollBar" && (cs.style & SBS_SIZEGRIP) != 0 && manager->FindForm(cs.hwndParent) != nullptr)
+                ::PostMessageA(cs.hwndParent, WM_SKIN_CHILDMADE, reinterpret_cast<WPARAM>(window), SkinMagic);
             if (!(cs.style & WS_CHILD) && name == "#32768") manager->SkinPopupMenu(window);
             if (cs.dwExStyle & WS_EX_MDICHILD) manager->SkinWindow(window);
             break;
@@ -306,26 +307,6 @@ TWinSkinPopMenu* TSkinManage::FindPopupMenu(HWND Window) const
     for (TWinSkinPopMenu* popup : FPopupMenus)
         if (popup->Handle() == Window) return popup;
     return nullptr;
-}
-
-TWinSkinPopMenu* TSkinManage::FindPopupByMenu(HMENU Menu) const
-{
-    if (Menu == nullptr) return nullptr;
-    for (TWinSkinPopMenu* popup : FPopupMenus)
-        if (popup->MenuHandle() == Menu) return popup;
-    return nullptr;
-}
-
-TBitmap* TSkinManage::FindPopupBitmap(HMENU Menu) const
-{
-    TWinSkinPopMenu* popup = FindPopupByMenu(Menu);
-    return popup != nullptr ? popup->Background() : nullptr;
-}
-
-void TSkinManage::MarkPopupMenus()
-{
-    if (!FMenuBarPopup) return;
-    for (TWinSkinPopMenu* popup : FPopupMenus) popup->SetMenuBarMark(true);
 }
 
 // Each window gets its own procedure back before its skinner goes.

@@ -17,7 +17,6 @@ class TCustomForm;
 class TSkinData;
 class TWinSkinForm;
 class TWinSkinPopMenu;
-class TBitmap;
 enum class TSkinDataEvent;
 
 // The pending actions a skin component posts.
@@ -58,16 +57,11 @@ public:
     void SkinPopupMenu(HWND Window);
     bool UnskinPopupMenu(HWND Window);
     TWinSkinPopMenu* FindPopupMenu(HWND Window) const;
-    // The listed popup showing Menu (asked of each window), or null.
-    TWinSkinPopMenu* FindPopupByMenu(HMENU Menu) const;
-    // The background of the listed popup showing Menu, or null.
-    TBitmap* FindPopupBitmap(HMENU Menu) const;
     const std::vector<TWinSkinPopMenu*>& PopupMenus() const noexcept { return FPopupMenus; }
-    // A menu-bar drop-down is being opened: popups skinned meanwhile carry
-    // the menu-bar mark (MarkPopupMenus gives it to those listed before).
+    // A menu-bar drop-down is open: popups skinned meanwhile carry the
+    // menu-bar mark (one at a time, so no popup listed before needs it).
     bool MenuBarPopup() const noexcept { return FMenuBarPopup; }
     void SetMenuBarPopup(bool Value) noexcept { FMenuBarPopup = Value; }
-    void MarkPopupMenus();
     void SetChildCaptionStyle(bool Maximized);
     void PostAction(int Action, UINT Delay);
     void DoAction(TObject* Sender);

@@ -5,6 +5,7 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "classlib/Handles.h"
+#include "classlib/Menus.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,11 +15,6 @@ namespace {
 constexpr int GlyphSize = 16;
 constexpr int MenuItemCells = 5;
 constexpr int SeparatorHeight = 8;
-
-COLORREF Rgb(TColor Colour)
-{
-    return static_cast<COLORREF>(SkinColorToRGB(Colour));
-}
 
 bool HasItemElement(const TSkinData& Data)
 {
@@ -53,9 +49,9 @@ SIZE TextSize(HDC DC, const std::wstring& Text, UINT Flags)
 
 COLORREF TextColour(const TMenuItemView& Item, bool Selected, const TSkinData& Data)
 {
-    if (Item.Enabled) return Rgb(Selected ? Data.FHilightTextColor : Data.FMenuTextColor);
-    const COLORREF shadow = Rgb(Data.FButtonShadowColor);
-    return shadow == Rgb(Data.FMenuTextColor) ? ::GetSysColor(COLOR_BTNSHADOW) : shadow;
+    if (Item.Enabled) return ColorToRGB(Selected ? Data.FHilightTextColor : Data.FMenuTextColor);
+    const COLORREF shadow = ColorToRGB(Data.FButtonShadowColor);
+    return shadow == ColorToRGB(Data.FMenuTextColor) ? ::GetSysColor(COLOR_BTNSHADOW) : shadow;
 }
 
 // Cell 2 of the strip: its margins at the edges, its middle stretched
@@ -128,25 +124,6 @@ void DrawContent(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selec
     }
 }
 
-class TMenuFontHolder {
-public:
-    HFONT Get()
-    {
-        if (!FFont) {
-            NONCLIENTMETRICSW metrics{};
-            metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-            if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0))
-                FFont.Reset(::CreateFontIndirectW(&metrics.lfMenuFont));
-        }
-        return static_cast<HFONT>(FFont.Get());
-    }
-
-private:
-    TGdiObject FFont;
-};
-
-TMenuFontHolder MenuFontHolder;
-
 // One off-screen surface for every item painted (and measured), grown as
 // needed: a menu paints its items one after the other.
 class TItemSurface {
@@ -173,13 +150,6 @@ TBitmap& ItemSurface(int W, int H)
     return Surface.Get(W, H);
 }
 
-void FillSolid(HDC DC, const RECT& Rect, TColor Colour)
-{
-    const COLORREF old = ::SetDCBrushColor(DC, Rgb(Colour));
-    ::FillRect(DC, &Rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-    ::SetDCBrushColor(DC, old);
-}
-
 }  // namespace
 
 TMenuItemView MenuItemViewOf(const std::wstring& Text)
@@ -193,7 +163,7 @@ TMenuItemView MenuItemViewOf(const std::wstring& Text)
 
 HFONT MenuFont()
 {
-    return MenuFontHolder.Get();
+    return MenuFontHandle();
 }
 
 SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data)
@@ -222,9 +192,9 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
     if (Background != nullptr && !Background->Empty()) {
         ::BitBlt(dc, 0, 0, w, h, Background->Canvas()->Handle(), Place.x, Place.y, SRCCOPY);
     } else {
-        FillSolid(dc, all, Data.FMenuColor);
+        FillColor(dc, all, Data.FMenuColor);
     }
-    if (!element && Selected && !Item.Separator) FillSolid(dc, all, Data.FHilightColor);
+    if (!element && Selected && !Item.Separator) FillColor(dc, all, Data.FHilightColor);
     if (Item.Separator) {
         if (element) {
             DrawSeparator(dc, all, Data);
@@ -255,13 +225,4 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
         DrawContent(dc, all, Item, Selected, Data);
     }
     ::BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
-}
-
-void DrawCenteredText(HDC DC, const std::wstring& Text, const RECT& Rect, COLORREF Colour)
-{
-    RECT r = Rect;
-    std::wstring text = Text;
-    ::SetBkMode(DC, TRANSPARENT);
-    ::SetTextColor(DC, Colour);
-    ::DrawTextW(DC, text.data(), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }

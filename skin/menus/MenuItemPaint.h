@@ -1,7 +1,7 @@
 // Menu items drawn from the skin: the MenuItem element's cells (1 normal,
 // 4 selected, 2 the separator) over the popup's background, or flat colours
 // without that element; glyph, check mark, caption and right-aligned
-// shortcut. Also the menu font and centred text that the menu bar uses.
+// shortcut. Also the menu font that the menu bar uses.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +28,8 @@ struct TMenuItemView {
 // A menu item's text split at its tab into caption and shortcut.
 TMenuItemView MenuItemViewOf(const std::wstring& Text);
 
-// The screen's menu font, made once (null when the system has none).
+// The screen's menu font (the class library's, made again after a change of
+// the system's metrics; null when it cannot be made).
 HFONT MenuFont();
 
 // Item width and height as drawn by PaintSkinMenuItem.
@@ -38,6 +39,3 @@ SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data);
 // rendering (or null: the menu colour), Place where Rect lies in it.
 void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected, const TSkinData& Data,
                        TBitmap* Background, POINT Place);
-
-// Text centred in Rect on one line in Colour, background left as it is.
-void DrawCenteredText(HDC DC, const std::wstring& Text, const RECT& Rect, COLORREF Colour);

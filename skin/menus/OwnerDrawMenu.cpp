@@ -41,7 +41,6 @@ void TOwnerDrawMenu::Take(HMENU Menu)
         if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;
         auto item = std::make_unique<TOwnedMenuItem>();
         item->Menu = Menu;
-        item->Position = static_cast<UINT>(i);
         item->Id = info.wID;
         item->SubMenu = info.hSubMenu;
         item->Type = info.fType;
@@ -58,19 +57,30 @@ void TOwnerDrawMenu::Take(HMENU Menu)
 
 void TOwnerDrawMenu::Restore()
 {
-    for (const auto& item : FItems) {
-        if (!::IsMenu(item->Menu)) continue;
-        MENUITEMINFOW set{};
-        set.cbSize = sizeof set;
-        set.fMask = MIIM_FTYPE | MIIM_DATA;
-        set.fType = item->Type;
-        set.dwItemData = item->Data;
-        std::wstring text = item->Text;
-        if (!item->Separator()) {
-            set.fMask |= MIIM_STRING;
-            set.dwTypeData = text.data();
+    // The application may add, remove or rename items while the drop-down is
+    // open: each item is found again by its data (its record), never by the
+    // position it had, and only the type and data go back so that a text set
+    // meanwhile stays.
+    std::vector<HMENU> menus;
+    for (const auto& item : FItems)
+        if (std::find(menus.begin(), menus.end(), item->Menu) == menus.end()) menus.push_back(item->Menu);
+    for (HMENU menu : menus) {
+        if (!::IsMenu(menu)) continue;
+        const int count = ::GetMenuItemCount(menu);
+        for (int i = 0; i < count; ++i) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_DATA;
+            if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+            const TOwnedMenuItem* item = Find(info.dwItemData);
+            if (item == nullptr || item->Menu != menu) continue;
+            MENUITEMINFOW set{};
+            set.cbSize = sizeof set;
+            set.fMask = MIIM_FTYPE | MIIM_DATA;
+            set.fType = info.fType & ~static_cast<UINT>(MFT_OWNERDRAW);
+            set.dwItemData = item->Data;
+            ::SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &set);
         }
-        ::SetMenuItemInfoW(item->Menu, item->Position, TRUE, &set);
     }
     FItems.clear();
 }
@@ -87,7 +97,6 @@ bool TSkinPopupMenu::Add(UINT Id, const std::wstring& Text, bool Enabled, bool C
     if (FMenu == nullptr) return false;
     auto item = std::make_unique<TOwnedMenuItem>();
     item->Menu = FMenu;
-    item->Position = static_cast<UINT>(FItems.size());
     item->Id = Id;
     item->Type = Text.empty() || Text == L"-" ? MFT_SEPARATOR : MFT_STRING;
     item->Text = Text;

@@ -1,7 +1,8 @@
 // Owner-drawn menus for the skin: TOwnerDrawMenu makes the items of a
 // window's menu owner-drawn while the skin shows it and gives each item its
-// own type, data and text back afterwards; TSkinPopupMenu is a menu of the
-// skin's own (the system menu's copy), owner-drawn from the start. Each
+// own type and data back afterwards (its text never leaves it);
+// TSkinPopupMenu is a menu of the skin's own (the system menu's copy),
+// owner-drawn from the start. Each
 // item's data points to its record here, found again by identity, never by
 // dereferencing what a message carries.
 #pragma once
@@ -14,7 +15,6 @@
 
 struct TOwnedMenuItem {
     HMENU Menu = nullptr;
-    UINT Position = 0;
     UINT Id = 0;
     HMENU SubMenu = nullptr;
     UINT Type = 0;           // the item's own type, given back
@@ -44,7 +44,8 @@ public:
     // Menu's string and separator items, and those of its submenus, become
     // owner-drawn; items the application draws itself are left alone.
     void Take(HMENU Menu);
-    // Every item taken gets its own type, data and text back.
+    // Every item taken that is still there gets its own data back and loses
+    // the owner-drawn type; found by identity, so items changed meanwhile are safe.
     void Restore();
 };
 

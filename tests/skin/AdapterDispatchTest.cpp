@@ -283,10 +283,11 @@ TEST_F(AdapterTest, RawChildWindowsAreMatchedByClassAndStyle)
     delete frame;
     ::DestroyWindow(window);
 
-    // A size grip made in a skinned window is skinned as it is made.
+    // A size grip made in a skinned window is skinned once it exists.
     const TSkinnedControl form = MakeSkinnedControl();
     const HWND grip = ::CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | SBS_SIZEGRIP, 0, 0, 16, 16,
                                         form.Form->Handle(), nullptr, instance, nullptr);
+    Pump();
     EXPECT_EQ(KindOf(Frame(form.Form->Handle())->FindControlByHandle(grip)), "sizer");
 }
 

@@ -469,6 +469,40 @@ TEST_F(MenuTest, OnlyEnabledCommandsArriveAndAWindowClosedWhileItsMenuIsOpenTake
     EXPECT_TRUE(OpenPopups().empty());
 }
 
+// The application changes a drop-down while it is open (the bar's drop-downs
+// send no WM_INITMENUPOPUP): an item added in front, one removed, one
+// renamed. After it closes each keeps what the application made of it.
+TEST_F(MenuTest, ItemsChangedWhileADropDownIsOpenKeepTheirChangesAfterItCloses)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    const auto change = [&] {
+        ::InsertMenuW(Menu.File, 0, MF_BYPOSITION | MF_STRING, 100, L"&New");
+        ::DeleteMenu(Menu.File, 102, MF_BYCOMMAND);
+        MENUITEMINFOW rename{};
+        rename.cbSize = sizeof rename;
+        rename.fMask = MIIM_STRING;
+        rename.dwTypeData = const_cast<wchar_t*>(L"C&hosen");
+        ::SetMenuItemInfoW(Menu.File, 103, FALSE, &rename);
+    };
+    TScript script({change, [] { Tap(VK_ESCAPE); }, [] {}});
+    Click(BarButton(w, 0));
+    ASSERT_TRUE(script.Finish());
+    const std::vector<std::wstring> texts{L"&New", L"&Open\tCtrl+O", L"", L"&Recent", L"C&hosen"};
+    ASSERT_EQ(::GetMenuItemCount(Menu.File), 5);
+    for (UINT i = 0; i < 5; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_DATA;
+        ASSERT_TRUE(::GetMenuItemInfoW(Menu.File, i, TRUE, &info));
+        EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u) << i;
+        EXPECT_EQ(info.dwItemData, 0u) << i;
+        EXPECT_EQ(MenuItemText(Menu.File, i), texts[i]) << i;
+    }
+    EXPECT_EQ(::GetMenuState(Menu.File, 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    EXPECT_NE(::GetMenuState(Menu.File, 2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+}
+
 // A hundred opens of a drop-down and of the system menu leave no GDI object
 // and no menu behind.
 TEST_F(MenuTest, OpeningMenusAHundredTimesLeaksNothing)
@@ -558,6 +592,39 @@ TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
     EXPECT_EQ(Access::MenuBar(*frame)->Button(1)->FCaption, L"&Change");
     RunAction(form.Data, saUnskinAll);
     EXPECT_EQ(::GetMenu(window), menu->Handle());
+}
+
+// A main menu freed while the form is skinned leaves the bar: no buttons,
+// no band, and a click where the bar was opens nothing.
+TEST_F(MenuTest, AFormsMainMenuFreedWhileSkinnedLeavesTheBar)
+{
+    const TSkinnedForm form = MakeForm();
+    auto* menu = new TMainMenu(form.Form);
+    auto* file = new TMenuItem(menu);
+    file->SetCaption("&File");
+    auto* open = new TMenuItem(menu);
+    open->SetCaption("&Open");
+    file->Add(open);
+    menu->Items()->Add(file);
+    form.Form->SetMenu(menu);
+    TWinSkinForm* frame = ShowSkinned(form.Form);
+    ASSERT_NE(frame, nullptr);
+    const HWND window = form.Form->Handle();
+    ASSERT_EQ(Access::MenuBar(*frame)->Count(), 1);
+    RECT before{};
+    ::GetClientRect(window, &before);
+    delete menu;
+    Pump();
+    EXPECT_EQ(Access::MenuBar(*frame)->Count(), 0);
+    EXPECT_EQ(Access::MenuBar(*frame)->Handle(), nullptr);
+    RECT after{};
+    ::GetClientRect(window, &after);
+    EXPECT_EQ(after.bottom - before.bottom, ::GetSystemMetrics(SM_CYMENU));
+    TScript script({[] {}, [] {}});
+    ::SendMessageW(window, WM_SKIN_MENUAT, 0, MAKELPARAM(BarButton(window, 0).x, BarButton(window, 0).y));
+    EXPECT_TRUE(script.Finish());  // nothing was left open
+    RunAction(form.Data, saUnskinAll);
+    EXPECT_EQ(::GetMenu(window), nullptr);
 }
 
 // A form's popup menu is drawn by the skin while the form is skinned; the

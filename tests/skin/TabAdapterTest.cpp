@@ -305,6 +305,12 @@ TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackThe
     adv->SetParent(made.Form);
     adv->SetBounds(10, 50, 200, 100);
     adv->SetColor(0x123456);
+    // The application's own normal image (the active one it left empty).
+    adv->Normal()->SetPixelFormat(TPixelFormat::pf24bit);
+    adv->Normal()->SetSize(7, 3);
+    adv->Normal()->Canvas()->SetBrushColor(0x00FF00);
+    const RECT own{0, 0, 7, 3};
+    adv->Normal()->Canvas()->FillRect(own);
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
     ASSERT_NE(dynamic_cast<TSkinAdvPage*>(FindSkinObject(adv->WindowHandle())), nullptr);
     for (int cell : {1, 2}) {
@@ -314,7 +320,9 @@ TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackThe
     }
     EXPECT_EQ(adv->Color(), made.Data->FButtonFaceColor);
     RunAction(made.Data, saUnskinAll);
-    EXPECT_TRUE(adv->Normal()->Empty() && adv->Active()->Empty());
+    EXPECT_TRUE(adv->Normal()->Width() == 7 && adv->Normal()->Height() == 3);
+    EXPECT_EQ(CellPixel(*adv->Normal(), 1, 1, false, 3, 1), 0x00FF00u);
+    EXPECT_TRUE(adv->Active()->Empty());
     EXPECT_EQ(adv->Color(), 0x123456);
 }
 
