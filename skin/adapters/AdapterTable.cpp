@@ -3,6 +3,7 @@
 #include "skin/adapters/AdapterTable.h"
 
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinTab.h"
 
 namespace {
@@ -25,6 +26,7 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
     case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
     case TAdapterKind::akAdvPage: return &MakeAdvPage;
+    case TAdapterKind::akScrollbar: return &MakeAdapter<TSkinScrollbar>;
     default:
         return nullptr;
     }
