@@ -2,8 +2,9 @@
 # makes it, skinned, against the same window without control adapters: the
 # cost an adapter adds to every message of its control (100,000
 # WM_GETTEXTLENGTH to the edit box), and the repaint of the page control
-# drawn from the skin against its own painting.
+# drawn from the skin against its own painting; a memo of 10,000 lines taking
+# more, and thumb-drag steps, with its scroll-bar covers and without.
 bench_adapters() {
   tb_build_windows bench-adapters
-  tb_wine "$root/build/bench-windows/tools/benchmarks/adapters/bench-adapters.exe" | tr -d '\r'
+  tb_wine "$root/build/bench-windows/tools/benchmarks/adapters/bench-adapters.exe" "$@" | tr -d '\r'
 }
