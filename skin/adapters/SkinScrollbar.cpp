@@ -78,6 +78,14 @@ void Repaint(TWScrollbar* Bar)
     if (Bar != nullptr && Bar->BarVisible()) Bar->Invalidate();
 }
 
+// Redrawn from the new skin.
+void Reskin(TWScrollbar* Bar)
+{
+    if (Bar == nullptr) return;
+    Bar->ForgetBackground();
+    Repaint(Bar);
+}
+
 }  // namespace
 
 TScrollPart ScrollPartOf(WPARAM Request) noexcept
@@ -356,6 +364,36 @@ void TWScrollbar::ButtonUp(LPARAM LParam)
     }
 }
 
+void TWScrollbar::PaintBackground(const TSkinData& Data, RECT R, int Thick, int FirstCell, int SecondCell,
+                                  bool Enabled)
+{
+    if (FBackground.Width() != R.right || FBackground.Height() != R.bottom) FBackground.SetSize(R.right, R.bottom);
+    if (FBackground.Empty()) return;
+    const HDC dc = FBackground.Canvas()->Handle();
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    FillColor(dc, R, Data.FButtonFaceColor);
+    (FKind == 0 ? R.bottom : R.right) = Thick;
+
+    // The track between the arrows.
+    RECT track = R;
+    if (FKind == 0) track.left += FArrowSize, track.right -= FArrowSize;
+    else track.top += FArrowSize, track.bottom -= FArrowSize;
+    if (const TDataSkinObject* t = FKind == 0 ? Data.FHorzScroll.get() : Data.FVertScroll.get())
+        if (!t->FBitmap->Empty())
+            DrawSkinPart(dc, track, *t->FBitmap, MarginsOf(*t),
+                         {.Index = Enabled ? 1 : 3, .Count = 4, .Transparent = t->FTrans == 1, .Tile = t->FTile == 1});
+
+    // The arrows: half the bar each when two do not fit.
+    const int length = FKind == 0 ? R.right : R.bottom;
+    const int arrow = 2 * FArrowSize > length ? length / 2 : FArrowSize;
+    RECT first = R, second = R;
+    if (FKind == 0) first.right = R.left + arrow, second.left = R.right - arrow;
+    else first.bottom = R.top + arrow, second.top = R.bottom - arrow;
+    TBitmap& strips = *Data.FScrollbar->FBitmap;
+    DrawStripCellTransparent(dc, first, strips, FirstCell, kStripCells);
+    DrawStripCellTransparent(dc, second, strips, SecondCell, kStripCells);
+}
+
 void TWScrollbar::Paint(HDC DC)
 {
     const TSkinData* data = FOwner.SkinData();
@@ -376,33 +414,22 @@ void TWScrollbar::Paint(HDC DC)
     int thick = strips.Height();
     if (std::abs(thick - FArrowSize) > 2) thick = FArrowSize;
     if (FBarType == btControl) (FKind == 0 ? r.bottom : r.right) = thick;
+    const int shift = FPressed ? 1 : 3;
+    const int firstCell = (FKind == 0 ? kLeftArrow : kUpArrow) + (FHotPart == spFirstArrow ? shift : 0);
+    const int secondCell = (FKind == 0 ? kRightArrow : kDownArrow) + (FHotPart == spSecondArrow ? shift : 0);
+    const TBackgroundKey key{r.right, r.bottom, thick, firstCell, secondCell, enabled};
+    if (!(key == FBackgroundKey) || FBackground.Empty()) {
+        FBackgroundKey = {};
+        PaintBackground(*data, r, thick, firstCell, secondCell, enabled);
+        if (FBackground.Empty()) return;
+        FBackgroundKey = key;
+    }
     if (FBuffer.Width() != r.right || FBuffer.Height() != r.bottom) FBuffer.SetSize(r.right, r.bottom);
     if (FBuffer.Empty()) return;
     const HDC buffer = FBuffer.Canvas()->Handle();
     ::SetStretchBltMode(buffer, COLORONCOLOR);
-    FillColor(buffer, r, data->FButtonFaceColor);
+    ::BitBlt(buffer, 0, 0, r.right, r.bottom, FBackground.Canvas()->Handle(), 0, 0, SRCCOPY);
     (FKind == 0 ? r.bottom : r.right) = thick;
-
-    // The track between the arrows.
-    RECT track = r;
-    if (FKind == 0) track.left += FArrowSize, track.right -= FArrowSize;
-    else track.top += FArrowSize, track.bottom -= FArrowSize;
-    if (const TDataSkinObject* t = FKind == 0 ? data->FHorzScroll.get() : data->FVertScroll.get())
-        if (!t->FBitmap->Empty())
-            DrawSkinPart(buffer, track, *t->FBitmap, MarginsOf(*t),
-                         {.Index = enabled ? 1 : 3, .Count = 4, .Transparent = t->FTrans == 1, .Tile = t->FTile == 1});
-
-    // The arrows: half the bar each when two do not fit.
-    const int length = FKind == 0 ? r.right : r.bottom;
-    const int arrow = 2 * FArrowSize > length ? length / 2 : FArrowSize;
-    RECT first = r, second = r;
-    if (FKind == 0) first.right = r.left + arrow, second.left = r.right - arrow;
-    else first.bottom = r.top + arrow, second.top = r.bottom - arrow;
-    const int shift = FPressed ? 1 : 3;
-    const int firstCell = (FKind == 0 ? kLeftArrow : kUpArrow) + (FHotPart == spFirstArrow ? shift : 0);
-    const int secondCell = (FKind == 0 ? kRightArrow : kDownArrow) + (FHotPart == spSecondArrow ? shift : 0);
-    DrawStripCellTransparent(buffer, first, strips, firstCell, kStripCells);
-    DrawStripCellTransparent(buffer, second, strips, secondCell, kStripCells);
 
     // The thumb: where the cursor drags it, else where the system has it.
     if (FPressed && FHotPart == spThumb && FBarType != btControl) {
@@ -488,8 +515,8 @@ void TSkinScrollbar::UpdateSkin()
 {
     if (FFixedColorTaken && SkinData() != nullptr)
         SetPropByName(Control(), "FixedColor", std::to_string(SkinData()->FButtonFaceColor));
-    Repaint(FHorzBar.get());
-    Repaint(FVertBar.get());
+    Reskin(FHorzBar.get());
+    Reskin(FVertBar.get());
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
@@ -591,6 +618,13 @@ bool TSkinScrollbarH::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinF
     return true;
 }
 
+void TSkinScrollbarH::UpdateSkin()
+{
+    Reskin(FHorzBar.get());
+    Reskin(FVertBar.get());
+    TSkinControl::UpdateSkin();
+}
+
 void TSkinScrollbarH::Unskin()
 {
     Hide(FHorzBar.get());
@@ -651,6 +685,12 @@ bool TSkinScControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
     FBar = std::make_unique<TWScrollbar>(*this, Handle(), Control(), btControl);
     if (!Control()->Visible()) FBar->HideBar();
     return true;
+}
+
+void TSkinScControl::UpdateSkin()
+{
+    Reskin(FBar.get());
+    TSkinControl::UpdateSkin();
 }
 
 void TSkinScControl::Unskin()

@@ -44,6 +44,8 @@ public:
     void HideBar();
     void Invalidate();
     void SetEnabled(bool Value);
+    // The skin changed: nothing drawn from the last one is reused.
+    void ForgetBackground() { FBackgroundKey = {}; }
     // A scroll request the target got: the pressed look follows it.
     void SetRequest(WPARAM Request);
 
@@ -65,6 +67,8 @@ private:
     TScrollPart HitTest(POINT P) const;
     void TrackThumb();
     void Paint(HDC DC);
+    // The face, track and arrows into FBackground (R: the whole bar at the origin).
+    void PaintBackground(const TSkinData& Data, RECT R, int Thick, int FirstCell, int SecondCell, bool Enabled);
     void MouseMove(LPARAM LParam);
     void ButtonDown(LPARAM LParam);
     void ButtonUp(LPARAM LParam);
@@ -88,6 +92,15 @@ private:
     RECT FBarRect{};
     bool FBarVisible = false;
     TBitmap FBuffer;  // the whole bar, composed off screen
+    // What the bar looks like without its thumb, kept while it fits: only
+    // the thumb moves while it is dragged.
+    struct TBackgroundKey {
+        int Width = 0, Height = 0, Thick = 0, FirstCell = 0, SecondCell = 0;
+        bool Enabled = false;
+        bool operator==(const TBackgroundKey&) const = default;
+    };
+    TBitmap FBackground;
+    TBackgroundKey FBackgroundKey;
 };
 
 // The adapter of a class-library control with window scroll bars.
@@ -129,6 +142,7 @@ public:
 
     bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
     void Unskin() override;
+    void UpdateSkin() override;
 
     TWScrollbar* HorzBar() const noexcept { return FHorzBar.get(); }
     TWScrollbar* VertBar() const noexcept { return FVertBar.get(); }
@@ -150,6 +164,7 @@ public:
 
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
+    void UpdateSkin() override;
 
     TWScrollbar* Bar() const noexcept { return FBar.get(); }
 
