@@ -78,6 +78,14 @@ void Repaint(TWScrollbar* Bar)
     if (Bar != nullptr && Bar->BarVisible()) Bar->Invalidate();
 }
 
+// A scroll request to the bars' window: the bar it concerns shows it.
+bool ShowRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert)
+{
+    TWScrollbar* bar = Message.Msg == WM_HSCROLL ? Horz : Message.Msg == WM_VSCROLL ? Vert : nullptr;
+    if (bar != nullptr) bar->SetRequest(Message.WParam);
+    return Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL;
+}
+
 // Redrawn from the new skin.
 void Reskin(TWScrollbar* Bar)
 {
@@ -564,16 +572,11 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message)
 
 void TSkinScrollbar::AfterProc(TMessage& Message)
 {
+    if (ShowRequest(Message, FHorzBar.get(), FVertBar.get())) return;
     switch (Message.Msg) {
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:  // also shown and hidden
         UpdateBars();
-        break;
-    case WM_HSCROLL:
-        if (FHorzBar) FHorzBar->SetRequest(Message.WParam);
-        break;
-    case WM_VSCROLL:
-        if (FVertBar) FVertBar->SetRequest(Message.WParam);
         break;
     case WM_MOUSEWHEEL:
         Repaint(FHorzBar.get());
@@ -647,6 +650,7 @@ void TSkinScrollbarH::AfterProc(TMessage& Message)
         Hide(FHorzBar.get());
         Hide(FVertBar.get());
     }
+    if (ShowRequest(Message, FHorzBar.get(), FVertBar.get())) return;
     switch (Message.Msg) {
     case WM_SIZE:
     case WM_NCPAINT:
@@ -654,12 +658,6 @@ void TSkinScrollbarH::AfterProc(TMessage& Message)
         Place(FHorzBar.get(), Handle());
         Place(FVertBar.get(), Handle());
         if (Message.Msg == WM_NCPAINT) Redraw();
-        break;
-    case WM_HSCROLL:
-        if (FHorzBar) FHorzBar->SetRequest(Message.WParam);
-        break;
-    case WM_VSCROLL:
-        if (FVertBar) FVertBar->SetRequest(Message.WParam);
         break;
     default:
         TSkinControl::AfterProc(Message);
