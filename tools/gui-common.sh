@@ -32,13 +32,17 @@ tb_gui_start() {
   tb_app_pid=$!
 }
 
-# Waits for Tagbench's main window, optionally shows page N, and writes a PNG
-# cropped to the window. Usage: tb_gui_capture OUT.png [PAGE]
+# Waits for Tagbench's main window, optionally shows page N and opens its
+# system menu, and writes a PNG cropped to the window (and the menu).
+# Usage: tb_gui_capture OUT.png [PAGE] [sysmenu]
 tb_gui_capture() {
-  local out=$1 page=${2:-} helper="$tb_bin/tools/guihelper-src/tb-guihelper.exe" rect
+  local out=$1 page=${2:-} menu=${3:-} helper="$tb_bin/tools/guihelper-src/tb-guihelper.exe" rect
   rect=$("$root/tools/wine-run" "$helper" wait 60 | tr -d '\r') || { echo "the main window did not appear" >&2; return 1; }
   if [ -n "$page" ]; then
     "$root/tools/wine-run" "$helper" page "$page" || { echo "no page $page" >&2; return 1; }
+  fi
+  if [ -n "$menu" ]; then
+    rect=$("$root/tools/wine-run" "$helper" sysmenu | tr -d '\r') || { echo "the system menu did not open" >&2; return 1; }
   fi
   sleep 1   # let the last paint reach the X server
   local x y w h

@@ -108,7 +108,10 @@ bool TWinSkinForm::IsExcluded(const TControl* Control) const
 
 void TWinSkinForm::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == TOperation::opRemove) FExcluded.erase(AComponent);
+    if (Operation == TOperation::opRemove) {
+        FExcluded.erase(AComponent);
+        ForgetSwitchedMenu(AComponent);
+    }
     TComponent::Notification(AComponent, Operation);
 }
 

@@ -61,6 +61,8 @@ TWinSkinForm::~TWinSkinForm()
         else DetachWindow();
     }
     FClientHook.Detach();
+    if (FDestroyMenuPending) ReleaseMenuBar(false);
+    RestoreFormMenus();
     FreeSysMenu();
     ClearSysButtons();
     FTimer.reset();
@@ -85,6 +87,7 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     if (const TOnSkinForm before = Data->OnBeforeSkinForm) before(Form, FHandle, FWindowClass);
     InitSkin(Data);
     if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
+    SwitchFormMenus();
     FOldColor = Form->Color();
     FColorTaken = true;
     Form->SetColor(Data->FButtonFaceColor);
@@ -151,10 +154,11 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     else ::DeleteObject(own);
 
     if (FSkinMainMenu) {
-        FOldMenu = ::GetMenu(FHandle);
-        // The skinned menu bar is not built yet: a window with a menu bar of
-        // its own keeps its native frame (and menu) and gets the rest.
-        if (FOldMenu != nullptr && FMDIKind != mdiChild && !FChild) FSkinMainMenu = false;
+        RECT before{}, after{};
+        ::GetClientRect(FHandle, &before);
+        TakeMenuBar();
+        ::GetClientRect(FHandle, &after);
+        FMenuTakenGrowth = FMenuBar ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
         if (!((FMDIKind == mdiChild && SkinManager != nullptr && SkinManager->ChildMaximized()) ||
@@ -211,7 +215,9 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     ::GetWindowRect(FHandle, &window);
     if (FDialog || FSkinState == ssReskinning) ::GetClientRect(FHandle, &FClientRect);
     int width = FClientRect.right + FBorderLeft + FBorderRight;
-    int clientHeight = FClientRect.bottom;
+    // Once: the client area as it was with the window's own menu bar.
+    const int growth = std::exchange(FMenuTakenGrowth, 0);
+    int clientHeight = FClientRect.bottom - growth;
     if (UseClientRect) {
         ::GetClientRect(FHandle, &FClientRect);
         width = FClientRect.right + FBorderLeft + FBorderRight;
@@ -219,7 +225,7 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     } else if (FForm != nullptr) {
         const RECT client = FForm->ClientRect();
         width = client.right + FBorderLeft + FBorderRight;
-        clientHeight = FMDIKind == mdiChild ? client.bottom : client.bottom - FMenuBarHeight;
+        clientHeight = client.bottom - growth;
     }
     int height = clientHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
     if (FDialog && !UseClientRect) {
@@ -299,6 +305,7 @@ void TWinSkinForm::Unskin()
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
+    RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
@@ -307,6 +314,7 @@ void TWinSkinForm::Unskin()
     if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
     FClientHook.Detach();
     if (destroying) {
+        ReleaseMenuBar(false);
         if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
         return;
     }
@@ -317,6 +325,8 @@ void TWinSkinForm::Unskin()
         ::SetWindowLongA(FHandle, GWL_STYLE, style);
         FStyle = style;
         if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) RestoreOuterSize();
+        // After the outer size: the window's own bar then takes its height from the client area.
+        ReleaseMenuBar(true);
     }
     // The window's own region (or none) is given back; ours belongs to the system.
     if (HRGN own = std::exchange(FOriginalRegion, nullptr); ::SetWindowRgn(FHandle, own, TRUE) == 0 && own != nullptr)
@@ -354,10 +364,12 @@ void TWinSkinForm::DetachWindow()
 {
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
+    RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
     FClientHook.Detach();
+    ReleaseMenuBar(false);
     FreeControls();
     if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
 }

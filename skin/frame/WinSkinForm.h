@@ -9,9 +9,12 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
 #include "classlib/Handles.h"
+#include "classlib/Menus.h"
 #include "classlib/Messages.h"
 #include "classlib/Timers.h"
 #include "skin/kernel/SkinObject.h"
@@ -27,6 +30,9 @@ class TDataSkinSysButton;
 class TSkinControl;
 class TSkinData;
 class TWinSkinForm;
+class TMenu;
+class TMenuBtn;
+class TMenuItem;
 class TWinSkinMenu;
 class TWinSkinSysMenu;
 struct TWinSkinFormTestAccess;
@@ -51,6 +57,7 @@ public:
 
 protected:
     friend class TWinSkinForm;
+    friend class TWinSkinMenu;
     friend struct TWinSkinFormTestAccess;
     TWinSkinForm* FForm;
     RECT FRect{};
@@ -101,6 +108,9 @@ public:
     // An MDI child's caption and region as the children's maximized state changed.
     void ChildCaptionStyleChanged(bool Maximized);
     static void RepaintWindow(HWND Window);
+    // The message-filter hook's view of a message of this window's open
+    // drop-down; true consumes it.
+    bool MenuHookMessage(const MSG& Message);
 
     // Control adapters of the window's children. The list does not own them:
     // each belongs to its control or, for a raw window, to this object.
@@ -143,6 +153,7 @@ protected:
 private:
     friend class TNCObject;
     friend class TWinSysButton;
+    friend class TWinSkinMenu;
     friend struct TWinSkinFormTestAccess;
 
     void InitSkin(TSkinData* Data);
@@ -186,6 +197,25 @@ private:
     void SysButtonClick(POINT P);
     void ShowSystemMenu(POINT ScreenPoint);
     bool CanClose() const;
+
+    // The skinned menu bar and owner-drawn menu items.
+    void TakeMenuBar();
+    // Gives the held menu back to the window, or (the window is gone)
+    // destroys it once no drop-down of it is open.
+    void ReleaseMenuBar(bool GiveBack);
+    // Opens Button's drop-down (a plain command is posted) and, when the
+    // tracking switched to another button, that one's, until none is left.
+    bool OpenMenuButton(TMenuBtn* Button, bool Keyboard);
+    TNCObject* ObjectAt(POINT P) const;
+    const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
+    void WMDrawItem(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
+    // The form's class-library menus drawn by the skin while it is skinned.
+    void SwitchFormMenus();
+    void RestoreFormMenus();
+    void MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected);
+    // A switched menu or item was freed: nothing is given back to it.
+    void ForgetSwitchedMenu(TComponent* AComponent);
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -269,6 +299,28 @@ private:
     HRGN FRegion = nullptr;  // owned by the system once set
     std::unique_ptr<TWinSkinMenu> FMenuBar;
     std::unique_ptr<TWinSkinSysMenu> FSysMenuPopup;
+    // The system menu popup being tracked (not rebuilt or freed meanwhile).
+    TWinSkinSysMenu* FSysMenuTracked = nullptr;
+    // The window went while its menu was open: the held menu is destroyed
+    // when the tracking has returned.
+    bool FDestroyMenuPending = false;
+    // How much the client area grew when the menu bar was taken off the
+    // window, before the skin frame was applied.
+    int FMenuTakenGrowth = 0;
+    // What the form's menus and items had before the skin drew them.
+    struct TSwitchedItem {
+        TMenuItem* Item;
+        TMenuDrawItemEvent Draw;
+        TMenuMeasureItemEvent Measure;
+    };
+    struct TSwitchedMenu {
+        TMenu* Menu;
+        bool OwnerDraw;
+    };
+    std::vector<TSwitchedItem> FSwitchedItems;
+    std::vector<TSwitchedMenu> FSwitchedMenus;
+    // CM_MENUCHANGED's default is running (it may put the menu back).
+    bool FMenuChanging = false;
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     std::unique_ptr<TBitmap> FSmallIcon;
     std::unique_ptr<TBitmap> FTitleBitmap;

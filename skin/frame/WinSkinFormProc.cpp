@@ -108,8 +108,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_SYSCOMMAND:
         WMSysCommand(Message);
         break;
-    case WM_SKIN_MENUAT:  // opens a menu-bar button once the skinned menu bar exists
-        Message.Result = 0;
+    case WM_SKIN_MENUAT:
+        if (FMenuBar) OpenMenuButton(dynamic_cast<TMenuBtn*>(ObjectAt(ScreenToWindow(Message.LParam))), false);
+        if (life.Alive()) Message.Result = 0;
         break;
     case CM_MENUCHANGED:
         CMMenuChanged(Message);
@@ -160,9 +161,13 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_SKIN_PAINTNC:
         PaintNC(nullptr);
         return;
+    case WM_DRAWITEM:
+        WMDrawItem(Message);
+        return;
+    case WM_MEASUREITEM:
+        WMMeasureItem(Message);
+        return;
     default:
-        // Owner-drawn menu items (WM_MEASUREITEM, WM_DRAWITEM) keep the
-        // default until the skinned menus exist.
         if (goesOn) CallDefault(Message);
         return;
     }
@@ -283,10 +288,15 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
     if (command == SC_KEYMENU) {
         const LPARAM key = Message.LParam;
         if (key != ' ' && key != '-' && ::GetCapture() == nullptr) {
-            // Alt alone or F10: the skinned menu bar's first button once it
-            // exists; a key with no bar button of its own goes on.
-            if (key == 0) {
-                Message.Result = 1;
+            // Alt alone or F10 opens the bar's first button; a key with no
+            // bar button of its own goes on. A window that a modal form
+            // disabled opens nothing.
+            TMenuBtn* button = nullptr;
+            if (FMenuBar && ::IsWindowEnabled(FHandle))
+                button = key == 0 ? FMenuBar->Button(0) : FMenuBar->FindAccelButton(static_cast<wchar_t>(key));
+            if (key == 0 || button != nullptr) {
+                OpenMenuButton(button, true);
+                if (life.Alive()) Message.Result = 1;
                 return;
             }
         } else if (key == ' ') {
@@ -320,6 +330,10 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
 void TWinSkinForm::WMNCCalcSize(TMessage& Message)
 {
     if (!CallDefault(Message)) return;
+    // SetMenu gave the window a menu again: taken into the bar after this
+    // message (nothing that changes sizes runs inside it).
+    if (FMenuBar && !FMenuChanging && ::GetMenu(FHandle) != nullptr)
+        ::PostMessageW(FHandle, CM_MENUCHANGED, 0, SkinMagic);
     const bool own = (FMDIKind == mdiChild && FWindowState != fwsNormal) || FFrameKind == fkNoCaption;
     if (Message.WParam == 0) {
         // The window rectangle becomes the client rectangle: ours, not the
@@ -351,6 +365,14 @@ void TWinSkinForm::WMNCCalcSize(TMessage& Message)
 void TWinSkinForm::WMNCHitTest(TMessage& Message)
 {
     if (!CallDefault(Message)) return;
+    if (FMenuBar) {
+        const POINT p = ScreenToWindow(Message.LParam);
+        if (p.y >= FTitleHeight && p.y < FTitleHeight + FMenuBarHeight && p.x >= FBorderLeft &&
+            p.x < FWidth - FBorderRight) {
+            Message.Result = HTMENU;
+            return;
+        }
+    }
     if (Message.Result != HTNOWHERE && Message.Result != HTCAPTION) return;
     const POINT p = ScreenToWindow(Message.LParam);
     if (p.y > 3) Message.Result = HTCAPTION;
@@ -392,7 +414,7 @@ void TWinSkinForm::WMNCActivate(TMessage& Message)
 void TWinSkinForm::WMNCMouseMove(TMessage& Message)
 {
     if (!FActive) return;
-    if (TNCObject* object = SysButtonAt(ScreenToWindow(Message.LParam))) {
+    if (TNCObject* object = ObjectAt(ScreenToWindow(Message.LParam))) {
         object->MouseEnter();
         Message.Result = 0;
         return;
@@ -407,6 +429,17 @@ void TWinSkinForm::WMNCMouseMove(TMessage& Message)
 void TWinSkinForm::WMNCLButtonDown(TMessage& Message)
 {
     const TToken life = Token();
+    if (TMenuBtn* button = FMenuBar ? FMenuBar->ButtonAt(ScreenToWindow(Message.LParam)) : nullptr) {
+        const int index = button->FIndex;
+        if (!FActive) {
+            ::SetForegroundWindow(FHandle);
+            if (!life.Alive()) return;
+        }
+        // Activation may have rebuilt the bar.
+        OpenMenuButton(FMenuBar ? FMenuBar->Button(index) : nullptr, false);
+        if (life.Alive()) Message.Result = 0;
+        return;
+    }
     if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
         if (!FActive) {
             ::SetForegroundWindow(FHandle);
@@ -486,38 +519,6 @@ void TWinSkinForm::SysButtonClick(POINT P)
     case taMDIClose: case taMDICloseAlt: MDIChildCommand(SC_CLOSE); break;
     default: ::PostMessageA(FHandle, WM_SKIN_BUTTONCLICK, static_cast<WPARAM>(kind), 0); break;
     }
-}
-
-void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
-{
-    const DWORD now = ::GetTickCount();
-    if (now - FLastRightClick <= FDoubleClickTime) {
-        if (FHotObject != nullptr) {
-            FTimer->SetEnabled(false);
-            ::PostMessageA(FHandle, WM_CLOSE, 0, 0);
-        }
-        return;
-    }
-    if (SkinManager != nullptr) SkinManager->SetMenuKind(mnkSystemMenu);
-    FLastRightClick = now;
-    if (!FSysMenuPopup) FSysMenuPopup = std::make_unique<TWinSkinSysMenu>(FHandle);
-    const TSysMenuState state{FWindowState == fwsNormal,         FWindowState == fwsMinimized,
-                              FWindowState == fwsMaximized,      FFrameKind == fkSizeable,
-                              (FButtonSet & bsMinimize) != 0, (FButtonSet & bsMaximize) != 0};
-    const TToken life = Token();
-    const HWND window = FHandle;
-    const UINT command = FSysMenuPopup->Popup(ScreenPoint, state);
-    if (!life.Alive() || FSkinState == ssDestroyed || command == 0) return;
-    ::PostMessageA(window, WM_SYSCOMMAND, command, 0);
-}
-
-bool TWinSkinForm::CanClose() const
-{
-    if (SkinWinVersion >= 0x80000000u) return true;
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE;
-    return FSysMenu != nullptr && ::GetMenuItemInfoA(FSysMenu, SC_CLOSE, FALSE, &info) != FALSE;
 }
 
 void TWinSkinForm::ToggleMaximize()
@@ -670,17 +671,32 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
 // component's painting switch is then as it was before.
 void TWinSkinForm::CMMenuChanged(TMessage& Message)
 {
+    // Our own notice that SetMenu gave the window a menu: only taken.
+    if (Message.LParam == SkinMagic) {
+        Message.Result = 0;
+        const HMENU menu = ::GetMenu(FHandle);
+        if (menu == nullptr || !FMenuBar) return;
+        FMenuBar->BuildButtons(menu);
+        PaintNC(nullptr);
+        return;
+    }
     TSkinData* data = FSkinData;
     const bool painting = data->FPaintEnabled;
     data->FPaintEnabled = false;
     const TToken life = Token();
+    // The class library puts its menu back here; it is taken below.
+    FMenuChanging = true;
     CallDefault(Message);
+    if (life.Alive()) FMenuChanging = false;
     // A freed frame object may have gone with its skin component.
     if (!life.Alive()) {
         if (SkinManager != nullptr && SkinManager->HasSkinData(data)) data->FPaintEnabled = painting;
         return;
     }
     data->FPaintEnabled = painting;
-    // The skinned menu bar takes the new menu here once it exists.
-    if (FSkinMainMenu && ::GetMenu(FHandle) != nullptr && FMenuBar != nullptr) ::SetMenu(FHandle, nullptr);
+    // A menu set while skinned is taken into the bar, not dropped.
+    const HMENU menu = ::GetMenu(FHandle);
+    if (!FSkinMainMenu || menu == nullptr || !FMenuBar) return;
+    FMenuBar->BuildButtons(menu);
+    PaintNC(nullptr);
 }

@@ -2,6 +2,7 @@
 // off-screen bitmaps (one BitBlt per part), the caption text, the client area
 // the skin frame leaves, and the window region of a shaped skin.
 #include "skin/frame/WinSkinForm.h"
+#include "skin/frame/WinSkinMenu.h"
 
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
@@ -65,10 +66,11 @@ void TWinSkinForm::PaintNC(HDC DC)
                 DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, dc);
                 DrawBorderPart(bpBottom, {FBorderLeft, FHeight - FBorderBottom, FWidth - FBorderRight, FHeight}, dc);
                 PaintTitle(dc);
-                // The band under the title; the skinned menu bar paints it once it exists.
+                // The band under the title: the skinned menu bar, or plain.
                 if (FMenuBarHeight > 0) {
                     const RECT band{FBorderLeft, FTitleHeight, FWidth - FBorderRight, FTitleHeight + FMenuBarHeight};
-                    ::FillRect(dc, &band, static_cast<HBRUSH>(FSkinData->FFaceBrush.Get()));
+                    if (FMenuBar) FMenuBar->Paint(dc, band, FActive);
+                    else ::FillRect(dc, &band, static_cast<HBRUSH>(FSkinData->FFaceBrush.Get()));
                 }
             }
         }

@@ -1,17 +1,221 @@
-// The skinned system menu.
+// The skinned menu bar and system menu: bar buttons, their layout and
+// painting, the system menu's copy, and the tracking of an open drop-down
+// (a message-filter hook giving the bar's keyboard and mouse behaviour).
 #include "skin/frame/WinSkinMenu.h"
 
-UINT TWinSkinSysMenu::Popup(POINT ScreenPoint, const TSysMenuState& State)
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/menus/MenuItemPaint.h"
+#include "skin/menus/WinSkinPopMenu.h"
+#include "classlib/Handles.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace {
+
+// Glyphs of the skin's system-menu image list.
+enum TSysGlyph { sgRestore = 0, sgMaximize = 1, sgMinimize = 2, sgClose = 3 };
+
+COLORREF Rgb(TColor Colour)
 {
-    FLastPoint = ScreenPoint;
-    const HMENU menu = ::GetSystemMenu(FWindow, FALSE);
-    if (menu == nullptr) return 0;
-    auto enable = [menu](UINT Command, bool On) { ::EnableMenuItem(menu, Command, On ? MF_ENABLED : MF_GRAYED); };
-    enable(SC_RESTORE, !State.Normal);
-    enable(SC_MOVE, State.Normal);
-    enable(SC_SIZE, State.Normal && State.Sizeable);
-    enable(SC_MINIMIZE, !State.Minimized && State.CanMinimize);
-    enable(SC_MAXIMIZE, !State.Maximized && State.CanMaximize);
-    return static_cast<UINT>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, ScreenPoint.x,
-                                              ScreenPoint.y, 0, FWindow, nullptr));
+    return static_cast<COLORREF>(SkinColorToRGB(Colour));
+}
+
+wchar_t AccelOf(const std::wstring& Caption)
+{
+    for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != L'&') continue;
+        if (Caption[i + 1] != L'&') return static_cast<wchar_t>(std::towlower(Caption[i + 1]));
+        ++i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void TMenuBtn::Paint()
+{
+    FBar.PaintButton(*this);
+}
+
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& Form, TSkinData& Data)
+    : FForm(Form), FSkinData(Data), FBarBitmap(std::make_unique<TBitmap>())
+{
+    FBarBitmap->SetPixelFormat(TPixelFormat::pf24bit);
+}
+
+HMENU TWinSkinMenu::Release() noexcept
+{
+    FOwnerDraw.Restore();
+    FButtons.clear();
+    return std::exchange(FHandle, nullptr);
+}
+
+void TWinSkinMenu::BuildButtons(HMENU Menu)
+{
+    if (Menu != nullptr) FHandle = Menu;
+    FButtons.clear();
+    if (FHandle == nullptr) return;
+    const int count = ::GetMenuItemCount(FHandle);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+        if (!::GetMenuItemInfoW(FHandle, static_cast<UINT>(i), TRUE, &info)) continue;
+        auto button = std::make_unique<TMenuBtn>(&FForm, *this);
+        button->FIndex = static_cast<int>(FButtons.size());
+        button->FSubMenu = info.hSubMenu;
+        button->FEnabled = (info.fState & MFS_GRAYED) == 0;
+        button->FCommand = info.wID;
+        button->FCaption = MenuItemText(FHandle, static_cast<UINT>(i));
+        button->FVisible = true;
+        FButtons.push_back(std::move(button));
+    }
+    if (::GetMenu(FForm.Handle()) == FHandle) ::SetMenu(FForm.Handle(), nullptr);
+}
+
+int TWinSkinMenu::StartOffset() const
+{
+    const TDataSkinObject* e = FSkinData.FMenuBar.get();
+    if (e == nullptr || e->FBitmap->Empty()) return 6;
+    const int offset = e->FLeftWidth + 4;
+    return offset > FBarRect.right - FBarRect.left ? 12 : offset;
+}
+
+void TWinSkinMenu::LayoutButtons(HDC DC)
+{
+    int x = FBarRect.left + StartOffset();
+    for (const auto& button : FButtons) {
+        SIZE size{0, 0};
+        if (!button->FCaption.empty()) {
+            RECT r{0, 0, 0, 0};
+            std::wstring text = button->FCaption;
+            ::DrawTextW(DC, text.data(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+            size.cx = r.right - r.left + 10;
+        }
+        button->FRect = {x, FBarRect.top, x + size.cx, FBarRect.bottom - 1};
+        x += size.cx;
+    }
+}
+
+COLORREF TWinSkinMenu::CaptionColour(const TMenuBtn& Button) const
+{
+    return Button.FEnabled ? Rgb(FSkinData.FMenuBarTextColor) : ::GetSysColor(COLOR_BTNSHADOW);
+}
+
+void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
+{
+    const int w = Bar.right - Bar.left, h = Bar.bottom - Bar.top;
+    if (w <= 0 || h <= 0) return;
+    FBarRect = Bar;
+    FActive = Active;
+    FBarBitmap->SetSize(w, h);
+    const HDC bg = FBarBitmap->Canvas()->Handle();
+    const RECT all{0, 0, w, h};
+    const TDataSkinObject* e = FSkinData.FMenuBar.get();
+    if (e == nullptr || e->FBitmap->Empty()) {
+        const TGdiObject brush(::CreateSolidBrush(Rgb(FSkinData.FMenubarColor)));
+        ::FillRect(bg, &all, static_cast<HBRUSH>(brush.Get()));
+    } else {
+        const TStripCell cell{.Index = Active || e->FFrame < 2 ? 1 : 2, .Count = std::max(e->FFrame, 1), .Vertical = true};
+        if (e->FTile == 1) DrawSkinPart(bg, all, *e->FBitmap, MarginsOf(*e), cell);
+        else DrawSkinBar(*FBarBitmap->Canvas(), all, *e->FBitmap, {e->FLeftWidth, 0, e->FRightWidth, 0}, cell);
+    }
+    TBitmap composite;
+    composite.SetPixelFormat(TPixelFormat::pf24bit);
+    composite.SetSize(w, h);
+    const HDC dc = composite.Canvas()->Handle();
+    ::BitBlt(dc, 0, 0, w, h, bg, 0, 0, SRCCOPY);
+    const HFONT font = MenuFont();
+    const TSelectObject select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    LayoutButtons(dc);
+    for (const auto& button : FButtons) {
+        if (button->FCaption.empty()) continue;
+        RECT r = button->FRect;
+        ::OffsetRect(&r, -Bar.left, -Bar.top);
+        DrawCenteredText(dc, button->FCaption, r, CaptionColour(*button));
+    }
+    ::BitBlt(DC, Bar.left, Bar.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+void TWinSkinMenu::PaintButton(TMenuBtn& Button)
+{
+    const int w = Button.FRect.right - Button.FRect.left, h = FBarRect.bottom - FBarRect.top;
+    if (w <= 0 || h <= 0 || FBarBitmap->Empty()) return;
+    const TWindowDC window(FForm.Handle(), ::GetWindowDC(FForm.Handle()));
+    if (window.Get() == nullptr) return;
+    TBitmap composite;
+    composite.SetPixelFormat(TPixelFormat::pf24bit);
+    composite.SetSize(w, h);
+    const HDC dc = composite.Canvas()->Handle();
+    ::BitBlt(dc, 0, 0, w, h, FBarBitmap->Canvas()->Handle(), Button.FRect.left - FBarRect.left, 0, SRCCOPY);
+    RECT r{0, Button.FRect.top - FBarRect.top, w, Button.FRect.bottom - FBarRect.top};
+    if (Button.State() == ncPressed || Button.State() == ncHot) {
+        const TGdiObject brush(::CreateSolidBrush(Rgb(FSkinData.FButtonHilightColor)));
+        ::FrameRect(dc, &r, static_cast<HBRUSH>(brush.Get()));
+    }
+    const HFONT font = MenuFont();
+    const TSelectObject select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    DrawCenteredText(dc, Button.FCaption, r, CaptionColour(Button));
+    ::BitBlt(window.Get(), Button.FRect.left, FBarRect.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+TMenuBtn* TWinSkinMenu::ButtonAt(POINT P) const
+{
+    for (const auto& button : FButtons)
+        if (!button->FCaption.empty() && ::PtInRect(&button->FRect, P)) return button.get();
+    return nullptr;
+}
+
+TMenuBtn* TWinSkinMenu::FindAccelButton(wchar_t Char) const
+{
+    const wchar_t c = static_cast<wchar_t>(std::towlower(Char));
+    for (const auto& button : FButtons)
+        if (button->FEnabled && button->FVisible && c != 0 && AccelOf(button->FCaption) == c) return button.get();
+    return nullptr;
+}
+
+TMenuBtn* TWinSkinMenu::Button(int Index) const
+{
+    return Index >= 0 && Index < Count() ? FButtons[static_cast<size_t>(Index)].get() : nullptr;
+}
+
+TWinSkinSysMenu::TWinSkinSysMenu(HMENU SysMenu, const TSysMenuState& State, HIMAGELIST Images) : FImages(Images)
+{
+    const int count = ::GetMenuItemCount(SysMenu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE;
+        if (!::GetMenuItemInfoW(SysMenu, static_cast<UINT>(i), TRUE, &info)) continue;
+        std::wstring text = MenuItemText(SysMenu, static_cast<UINT>(i));
+        if (text.empty()) text = L"-";
+        // The window's state decides these; the system menu's own state of
+        // them is only brought up to date when the system shows it.
+        bool enabled = (info.fState & MFS_GRAYED) == 0;
+        int glyph = -1;
+        switch (info.wID & 0xFFF0) {
+        case SC_RESTORE: glyph = sgRestore; enabled = !State.Normal; break;
+        case SC_MAXIMIZE: glyph = sgMaximize; enabled = !State.Maximized && State.CanMaximize; break;
+        case SC_MINIMIZE: glyph = sgMinimize; enabled = !State.Minimized && State.CanMinimize; break;
+        case SC_CLOSE: glyph = sgClose; break;
+        case SC_MOVE: enabled = !State.Maximized; break;
+        case SC_SIZE: enabled = !State.Maximized && State.Sizeable; break;
+        default: break;
+        }
+        Add(info.wID, text, enabled, (info.fState & MFS_CHECKED) != 0, glyph);
+        if (info.fState & MFS_DEFAULT) ::SetMenuDefaultItem(Handle(), static_cast<UINT>(i), TRUE);
+    }
+}
+
+bool SysMenuAllowsClose(HMENU SysMenu)
+{
+    if (SysMenu == nullptr) return false;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE;
+    return ::GetMenuItemInfoW(SysMenu, SC_CLOSE, FALSE, &info) && (info.fState & MFS_GRAYED) == 0;
 }

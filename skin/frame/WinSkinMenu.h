@@ -1,26 +1,77 @@
-// The frame object's menus: TWinSkinMenu, the skinned menu bar, and
-// TWinSkinSysMenu, the skinned system menu. Both are owned by their frame
-// object. The bar does not take over a window's menu yet (such a window
-// keeps its own frame); the system menu is the window's own, popped up with
-// its items enabled as the system would.
+// The frame object's menus: TWinSkinMenu, the skinned menu bar that takes
+// over a window's menu (its items become TMenuBtn buttons of the non-client
+// area, each opening its drop-down with TrackPopupMenu), and
+// TWinSkinSysMenu, the skinned system menu rebuilt from the window's own.
+// Both are owned by their frame object; the bar gives the menu back when the
+// skin lets go.
 #pragma once
 
 #include <windows.h>
 
-class TWinSkinForm;
-class TNCObject;
+#include <commctrl.h>
+
+#include "classlib/Canvas.h"
+#include "skin/frame/WinSkinForm.h"
+#include "skin/menus/OwnerDrawMenu.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TSkinData;
+class TWinSkinMenu;
+
+class TMenuBtn : public TNCObject {
+public:
+    TMenuBtn(TWinSkinForm* AForm, TWinSkinMenu& ABar) : TNCObject(AForm), FBar(ABar) {}
+    void Paint() override;
+
+    int FIndex = 0;
+    std::wstring FCaption;  // '&' marks the accelerator
+    bool FEnabled = true;
+    HMENU FSubMenu = nullptr;
+    UINT FCommand = 0;
+
+private:
+    TWinSkinMenu& FBar;
+};
 
 class TWinSkinMenu {
 public:
-    explicit TWinSkinMenu(TWinSkinForm& Form) : FForm(Form) {}
+    TWinSkinMenu(TWinSkinForm& Form, TSkinData& Data);
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
-    // The bar button at a window point, or null.
-    TNCObject* ButtonAt(POINT) const { return nullptr; }
+    // Reads Menu's top-level items into buttons and takes the menu off the
+    // window (the bar shows it from now on). A null Menu keeps the one held.
+    void BuildButtons(HMENU Menu);
+    HMENU Handle() const noexcept { return FHandle; }
+    // Forgets the menu without giving it back (the window is gone).
+    HMENU Release() noexcept;
+
+    void Paint(HDC DC, const RECT& Bar, bool Active);
+    void PaintButton(TMenuBtn& Button);
+    TMenuBtn* ButtonAt(POINT P) const;
+    TMenuBtn* FindAccelButton(wchar_t Char) const;
+    TMenuBtn* Button(int Index) const;
+    int Count() const noexcept { return static_cast<int>(FButtons.size()); }
+    const RECT& BarRect() const noexcept { return FBarRect; }
+    // The drop-downs' items while one is open.
+    TOwnerDrawMenu& OwnerDraw() noexcept { return FOwnerDraw; }
 
 private:
+    void LayoutButtons(HDC DC);
+    int StartOffset() const;
+    COLORREF CaptionColour(const TMenuBtn& Button) const;
+
     TWinSkinForm& FForm;
+    TSkinData& FSkinData;
+    HMENU FHandle = nullptr;
+    RECT FBarRect{};
+    bool FActive = true;
+    std::vector<std::unique_ptr<TMenuBtn>> FButtons;
+    std::unique_ptr<TBitmap> FBarBitmap;  // the background of the last paint
+    TOwnerDrawMenu FOwnerDraw;
 };
 
 // What the system menu offers in the window's present state.
@@ -28,19 +79,20 @@ struct TSysMenuState {
     bool Normal, Minimized, Maximized, Sizeable, CanMinimize, CanMaximize;
 };
 
-class TWinSkinSysMenu {
+class TWinSkinSysMenu : public TSkinPopupMenu {
 public:
-    explicit TWinSkinSysMenu(HWND Window) : FWindow(Window) {}
-    TWinSkinSysMenu(const TWinSkinSysMenu&) = delete;
-    TWinSkinSysMenu& operator=(const TWinSkinSysMenu&) = delete;
-
-    // Pops the menu up at a screen point (modal) and returns the command
-    // chosen, 0 for none. The caller checks that it still exists afterwards.
-    UINT Popup(POINT ScreenPoint, const TSysMenuState& State);
-    // Where it was last popped up.
+    // The window's system menu copied item by item, owner-drawn, enabled
+    // for State, with the skin's glyphs for restore, maximize, minimize and close.
+    TWinSkinSysMenu(HMENU SysMenu, const TSysMenuState& State, HIMAGELIST Images);
+    HIMAGELIST Images() const noexcept { return FImages; }
+    // Where it was popped up.
     POINT LastPoint() const noexcept { return FLastPoint; }
+    void SetLastPoint(POINT P) noexcept { FLastPoint = P; }
 
 private:
-    HWND FWindow;
+    HIMAGELIST FImages;
     POINT FLastPoint{};
 };
+
+// Whether the system menu lets the window close (Close present and enabled).
+bool SysMenuAllowsClose(HMENU SysMenu);

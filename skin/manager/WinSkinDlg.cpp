@@ -4,6 +4,7 @@
 
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/ExceptionHook.h"
 #include "classlib/Forms.h"
 #include "skin/SkinApi.h"
@@ -85,6 +86,7 @@ TSkinManage::~TSkinManage()
     FActive = false;
     FTimer.reset();
     if (!FForms.empty()) ReleaseForms();
+    FreePopupMenus();
     FSkinDatas.clear();
     if (FHook != nullptr) ::UnhookWindowsHookEx(FHook);
     if (SkinManager == this) SkinManager = nullptr;
@@ -265,13 +267,76 @@ void TSkinManage::RemoveSkinData(TSkinData* Data)
     }
 }
 
-void TSkinManage::SkinPopupMenu(HWND) {}
+void TSkinManage::SkinPopupMenu(HWND Window)
+{
+    if (!FActive || FDestroying || FindPopupMenu(Window) != nullptr) return;
+    if (::SendMessageA(Window, WM_SKIN_QUERY, 0, 0) == 1) return;
+    TSkinData* data = SelectSkinData(Window);
+    if (data == nullptr || data->FNotLoaded) return;
+    const TSkinControlTypes controls = data->SkinControls();
+    const bool allowed = FMenuKind == mnkPopup     ? (controls & SkinBit(xcPopupMenu)) != 0
+                         : FMenuKind == mnkMenuBar ? (controls & (SkinBit(xcMainMenu) | SkinBit(xcMenuItem))) != 0
+                                                   : (controls & SkinBit(xcSystemMenu)) != 0;
+    if (!allowed) return;
+    auto popup = std::make_unique<TWinSkinPopMenu>();
+    if (!popup->InitSkin(Window, data)) return;
+    popup->SetMenuBarMark(FMenuBarPopup);
+    FPopupMenus.push_back(popup.release());
+}
 
-bool TSkinManage::UnskinPopupMenu(HWND)
+bool TSkinManage::UnskinPopupMenu(HWND Window)
 {
     if (FDestroying) return false;
-    FMenuKind = mnkPopup;  // no popup menu is listed
-    return false;
+    bool found = false;
+    const auto it = std::find_if(FPopupMenus.begin(), FPopupMenus.end(),
+                                 [Window](TWinSkinPopMenu* P) { return P->Handle() == Window; });
+    if (it != FPopupMenus.end()) {
+        TWinSkinPopMenu* popup = *it;
+        FPopupMenus.erase(it);
+        popup->Unskin();
+        popup->FreeDeferred();
+        found = true;
+    }
+    if (FPopupMenus.empty()) FMenuKind = mnkPopup;
+    return found;
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopupMenu(HWND Window) const
+{
+    for (TWinSkinPopMenu* popup : FPopupMenus)
+        if (popup->Handle() == Window) return popup;
+    return nullptr;
+}
+
+TWinSkinPopMenu* TSkinManage::FindPopupByMenu(HMENU Menu) const
+{
+    if (Menu == nullptr) return nullptr;
+    for (TWinSkinPopMenu* popup : FPopupMenus)
+        if (popup->MenuHandle() == Menu) return popup;
+    return nullptr;
+}
+
+TBitmap* TSkinManage::FindPopupBitmap(HMENU Menu) const
+{
+    TWinSkinPopMenu* popup = FindPopupByMenu(Menu);
+    return popup != nullptr ? popup->Background() : nullptr;
+}
+
+void TSkinManage::MarkPopupMenus()
+{
+    if (!FMenuBarPopup) return;
+    for (TWinSkinPopMenu* popup : FPopupMenus) popup->SetMenuBarMark(true);
+}
+
+// Each window gets its own procedure back before its skinner goes.
+void TSkinManage::FreePopupMenus()
+{
+    std::vector<TWinSkinPopMenu*> popups;
+    popups.swap(FPopupMenus);
+    for (TWinSkinPopMenu* popup : popups) {
+        popup->Unskin();
+        popup->FreeDeferred();
+    }
 }
 
 void TSkinManage::SetChildCaptionStyle(bool Maximized)

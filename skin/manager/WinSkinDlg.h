@@ -16,6 +16,8 @@ class TControl;
 class TCustomForm;
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
+class TBitmap;
 enum class TSkinDataEvent;
 
 // The pending actions a skin component posts.
@@ -51,10 +53,21 @@ public:
     void AddSkinData(TSkinData* Data);
     void RemoveSkinData(TSkinData* Data);
     bool HasSkinData(const TSkinData* Data) const;
-    // Popup-menu windows: the skinner for them is a later addition; until it
-    // exists they keep their native look and only the menu kind is tracked.
+    // Popup-menu windows ("#32768"), skinned when the menu kind about to be
+    // shown is enabled; listed until the window is destroyed.
     void SkinPopupMenu(HWND Window);
     bool UnskinPopupMenu(HWND Window);
+    TWinSkinPopMenu* FindPopupMenu(HWND Window) const;
+    // The listed popup showing Menu (asked of each window), or null.
+    TWinSkinPopMenu* FindPopupByMenu(HMENU Menu) const;
+    // The background of the listed popup showing Menu, or null.
+    TBitmap* FindPopupBitmap(HMENU Menu) const;
+    const std::vector<TWinSkinPopMenu*>& PopupMenus() const noexcept { return FPopupMenus; }
+    // A menu-bar drop-down is being opened: popups skinned meanwhile carry
+    // the menu-bar mark (MarkPopupMenus gives it to those listed before).
+    bool MenuBarPopup() const noexcept { return FMenuBarPopup; }
+    void SetMenuBarPopup(bool Value) noexcept { FMenuBarPopup = Value; }
+    void MarkPopupMenus();
     void SetChildCaptionStyle(bool Maximized);
     void PostAction(int Action, UINT Delay);
     void DoAction(TObject* Sender);
@@ -102,6 +115,9 @@ private:
     TSkinData* FMainSkinData = nullptr;
     std::vector<TWinSkinForm*> FForms;
     std::vector<TSkinData*> FSkinDatas;
+    std::vector<TWinSkinPopMenu*> FPopupMenus;  // owned
+    bool FMenuBarPopup = false;
+    void FreePopupMenus();
 };
 
 extern TSkinManage* SkinManager;

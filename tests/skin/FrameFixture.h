@@ -36,6 +36,8 @@ struct TWinSkinFormTestAccess {
     static const RECT& FrameRect(const F& Frame) { return Frame.FFrameRect; }
     static TFont& CaptionFont(const F& Frame) { return *Frame.FCaptionFont; }
     static const TWinSkinSysMenu* SysMenu(const F& Frame) { return Frame.FSysMenuPopup.get(); }
+    static TWinSkinMenu* MenuBar(const F& Frame) { return Frame.FMenuBar.get(); }
+    static void ForgetRightClick(F& Frame) { Frame.FLastRightClick = ::GetTickCount() - Frame.FDoubleClickTime - 1; }
 };
 
 namespace frametest {

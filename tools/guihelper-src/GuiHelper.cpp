@@ -2,6 +2,8 @@
 // screenshot and run tools.
 //   tb-guihelper wait SECONDS   waits until the window is shown and idle; prints "X Y W H"
 //   tb-guihelper page N         shows page N (1 = first) of its page control
+//   tb-guihelper sysmenu        opens its system menu (Alt+Space) unless a menu is open;
+//                               prints "X Y W H" of the window and the menu together
 //   tb-guihelper close          asks the window to close
 //   tb-guihelper gdi            prints the number of GDI objects of its process
 // Exit status 0 on success, 1 when the window or page cannot be found in time.
@@ -87,6 +89,44 @@ int Page(int page)
     return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == wanted ? 0 : 1;
 }
 
+// The thread's open popup menu, if any.
+HWND FindMenu(HWND form)
+{
+    const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+    HWND found = nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND wnd, LPARAM param) {
+            wchar_t name[16];
+            if (IsWindowVisible(wnd) && GetClassNameW(wnd, name, 16) > 0 && wcscmp(name, L"#32768") == 0) {
+                *reinterpret_cast<HWND*>(param) = wnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int SysMenu()
+{
+    HWND form = FindForm();
+    if (form == nullptr) return 1;
+    HWND menu = FindMenu(form);
+    if (menu == nullptr) PostMessageW(form, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    for (int i = 0; i < 100 && menu == nullptr; ++i) {
+        Sleep(50);
+        menu = FindMenu(form);
+    }
+    if (menu == nullptr) return 1;
+    RECT r, m;
+    GetWindowRect(form, &r);
+    GetWindowRect(menu, &m);
+    UnionRect(&r, &r, &m);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return 0;
+}
+
 int Close()
 {
     HWND form = FindForm();
@@ -115,8 +155,9 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc >= 3 && wcscmp(argv[1], L"wait") == 0) return Wait(_wtoi(argv[2]));
     if (argc >= 3 && wcscmp(argv[1], L"page") == 0) return Page(_wtoi(argv[2]));
+    if (argc >= 2 && wcscmp(argv[1], L"sysmenu") == 0) return SysMenu();
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
     if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
-    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | close | gdi\n");
+    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | close | gdi\n");
     return 2;
 }

@@ -7,19 +7,5 @@
 # profile_* keys time the parts of one skinned paint.
 bench_frame() {
   tb_build_windows bench-frame
-  local exe="$root/build/bench-windows/tools/benchmarks/frame/bench-frame.exe"
-  local out
-  out=$(mktemp "${TMPDIR:-/tmp}/bench-frame.XXXXXX")
-  # Explorer does not pass the program's output on: the program writes a file.
-  tb_wine explorer /desktop=benchframe,1024x768 "$exe" "Z:$(printf '%s' "$out" | tr / '\\')" >/dev/null 2>&1 || true
-  local status=0
-  if [ ! -s "$out" ]; then
-    echo "error: bench-frame wrote no results" >&2
-    status=1
-  else
-    tr -d '\r' <"$out"
-    grep -q '^error:' "$out" && status=1
-  fi
-  rm -f "$out"
-  return $status
+  tb_wine_desktop_bench benchframe "$root/build/bench-windows/tools/benchmarks/frame/bench-frame.exe"
 }

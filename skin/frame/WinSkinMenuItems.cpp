@@ -1,0 +1,118 @@
+// Owner-draw switching of a skinned form's class-library menus: while the
+// form is skinned its popup menus (and, when the skin asks for menu items,
+// its main menus' drop-downs) are owner-drawn by the skin. Each menu's and
+// item's own OwnerDraw, OnDrawItem and OnMeasureItem are recorded and given
+// back exactly on every way the skin lets go; menus and items freed meanwhile
+// leave the records through their free notices.
+#include "skin/frame/WinSkinForm.h"
+
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/menus/MenuItemPaint.h"
+#include "skin/menus/WinSkinPopMenu.h"
+#include "classlib/Controls.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
+#include "classlib/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+TMenuItemView ViewOf(TMenuItem& Item)
+{
+    TMenuItemView view;
+    view.Caption = TextToWide(Item.Caption());
+    view.ShortCut = TextToWide(ShortCutToText(Item.ShortCut()));
+    view.Separator = Item.IsLine();
+    view.Enabled = Item.Enabled();
+    view.Checked = Item.Checked();
+    view.Default = Item.Default();
+    view.ImageIndex = Item.ImageIndex();
+    if (const TMenu* menu = Item.GetParentMenu())
+        if (menu->Images() != nullptr) view.Images = menu->Images()->Handle();
+    return view;
+}
+
+}  // namespace
+
+void TWinSkinForm::SwitchFormMenus()
+{
+    if (FForm == nullptr || FSkinData == nullptr) return;
+    const TSkinControlTypes controls = FSkinData->SkinControls();
+    const TToken life = Token();
+    const TMenuDrawItemEvent draw = [this, life](TObject* Sender, TCanvas& Canvas, const RECT& Rect, bool Selected) {
+        if (auto* item = dynamic_cast<TMenuItem*>(Sender); item != nullptr && life.Alive())
+            MenuItemDraw(*item, Canvas, Rect, Selected);
+    };
+    const TMenuMeasureItemEvent measure = [this, life](TObject* Sender, TCanvas&, int& Width, int& Height) {
+        auto* item = dynamic_cast<TMenuItem*>(Sender);
+        if (item == nullptr || !life.Alive() || FSkinData == nullptr) return;
+        const SIZE size = MeasureSkinMenuItem(ViewOf(*item), *FSkinData);
+        Width = size.cx;
+        Height = size.cy;
+    };
+    // Items that draw or measure themselves keep their own handler.
+    auto switchItems = [&](TMenuItem& Parent, int Depth, int FromDepth, auto& Self) -> void {
+        for (int i = 0; i < Parent.Count(); ++i) {
+            TMenuItem* item = Parent.Items(i);
+            if (Depth >= FromDepth) {
+                FSwitchedItems.push_back({item, item->OnDrawItem, item->OnMeasureItem});
+                item->FreeNotification(this);
+                if (!item->OnDrawItem) item->OnDrawItem = draw;
+                if (!item->OnMeasureItem) item->OnMeasureItem = measure;
+            }
+            Self(*item, Depth + 1, FromDepth, Self);
+        }
+    };
+    for (int i = 0; i < FForm->ComponentCount(); ++i) {
+        auto* menu = dynamic_cast<TMenu*>(FForm->Components(i));
+        if (menu == nullptr) continue;
+        const bool main = dynamic_cast<TMainMenu*>(menu) != nullptr;
+        if (main ? !(controls & SkinBit(xcMenuItem))
+                 : (!(controls & SkinBit(xcPopupMenu)) || menu->Tag() == FSkinData->DisableTag()))
+            continue;
+        FSwitchedMenus.push_back({menu, menu->OwnerDraw()});
+        menu->FreeNotification(this);
+        // A main menu's bar items are the skinned bar's; its drop-downs are ours.
+        switchItems(*menu->Items(), 1, main ? 2 : 1, switchItems);
+        menu->SetOwnerDraw(true);
+    }
+}
+
+void TWinSkinForm::RestoreFormMenus()
+{
+    for (const TSwitchedItem& s : FSwitchedItems) {
+        s.Item->OnDrawItem = s.Draw;
+        s.Item->OnMeasureItem = s.Measure;
+        s.Item->RemoveFreeNotification(this);
+    }
+    FSwitchedItems.clear();
+    for (const TSwitchedMenu& s : FSwitchedMenus) {
+        s.Menu->SetOwnerDraw(s.OwnerDraw);
+        s.Menu->RemoveFreeNotification(this);
+    }
+    FSwitchedMenus.clear();
+}
+
+void TWinSkinForm::ForgetSwitchedMenu(TComponent* AComponent)
+{
+    std::erase_if(FSwitchedItems, [AComponent](const TSwitchedItem& S) { return S.Item == AComponent; });
+    std::erase_if(FSwitchedMenus, [AComponent](const TSwitchedMenu& S) { return S.Menu == AComponent; });
+}
+
+void TWinSkinForm::MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected)
+{
+    if (SkinManager != nullptr) SkinManager->MarkPopupMenus();
+    const HDC dc = Canvas.Handle();
+    TBitmap* background = nullptr;
+    POINT place{Rect.left, Rect.top};
+    if (SkinManager != nullptr)
+        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(dc))) {
+            background = popup->Background();
+            const POINT origin = popup->ClientOrigin();
+            place.x += origin.x;
+            place.y += origin.y;
+        }
+    PaintSkinMenuItem(dc, Rect, ViewOf(Item), Selected, *FSkinData, background, place);
+}

@@ -1,0 +1,354 @@
+// The frame object's side of its menus: taking the window's menu into the
+// skinned bar and giving it back, opening a bar button's drop-down with the
+// message-filter hook that switches between buttons, the skinned system
+// menu, and the owner-drawn items' measuring and drawing.
+#include "skin/frame/WinSkinForm.h"
+
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinMenu.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/menus/MenuItemPaint.h"
+#include "skin/menus/WinSkinPopMenu.h"
+#include "classlib/Handles.h"
+
+#include <utility>
+
+namespace {
+
+// One drop-down of one window is open at a time on the GUI thread.
+struct TMenuTracking {
+    HHOOK Hook = nullptr;
+    TWinSkinForm* Form = nullptr;
+    std::unique_ptr<TSkinObject::TToken> Life;
+    int OpenIndex = -1;
+    int SwitchTo = -1;
+    bool SwitchByKey = false;
+    HMENU Tracked = nullptr;
+    POINT LastMouse{};
+};
+
+TMenuTracking Tracking;
+
+LRESULT CALLBACK MenuMsgFilterProc(int Code, WPARAM WParam, LPARAM LParam)
+{
+    const HHOOK hook = Tracking.Hook;
+    if (Code == MSGF_MENU && Tracking.Form != nullptr && Tracking.Life && Tracking.Life->Alive()) {
+        try {
+            if (Tracking.Form->MenuHookMessage(*reinterpret_cast<const MSG*>(LParam))) return 1;
+        } catch (...) {
+            // The menu goes on as the system runs it.
+        }
+    }
+    return ::CallNextHookEx(hook, Code, WParam, LParam);
+}
+
+// The hook for one drop-down, removed on every path out of the tracking.
+class TMenuHookScope {
+public:
+    TMenuHookScope(TWinSkinForm& Form, int Index, HMENU Menu)
+    {
+        Tracking.Form = &Form;
+        Tracking.Life = std::make_unique<TSkinObject::TToken>(Form.Token());
+        Tracking.OpenIndex = Index;
+        Tracking.SwitchTo = -1;
+        Tracking.SwitchByKey = false;
+        Tracking.Tracked = Menu;
+        ::GetCursorPos(&Tracking.LastMouse);
+        Tracking.Hook = ::SetWindowsHookExW(WH_MSGFILTER, MenuMsgFilterProc, nullptr, ::GetCurrentThreadId());
+    }
+    ~TMenuHookScope()
+    {
+        if (Tracking.Hook != nullptr) ::UnhookWindowsHookEx(Tracking.Hook);
+        Tracking = TMenuTracking{};
+    }
+    TMenuHookScope(const TMenuHookScope&) = delete;
+    TMenuHookScope& operator=(const TMenuHookScope&) = delete;
+};
+
+// The menu of the innermost open popup: the newest skinned popup window's,
+// else the drop-down itself.
+HMENU InnermostMenu()
+{
+    if (SkinManager != nullptr)
+        for (auto it = SkinManager->PopupMenus().rbegin(); it != SkinManager->PopupMenus().rend(); ++it)
+            if (::IsWindowVisible((*it)->Handle()))
+                if (const HMENU menu = (*it)->MenuHandle()) return menu;
+    return Tracking.Tracked;
+}
+
+// What Right does in Menu: the item highlighted there is read from the
+// menu itself (WM_MENUSELECT goes to the owner, past the hook).
+bool RightStaysInMenu(HMENU Menu)
+{
+    const int count = ::GetMenuItemCount(Menu);
+    for (int i = 0; i < count; ++i)
+        if (::GetMenuState(Menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+            return ::GetSubMenu(Menu, i) != nullptr;
+    // A submenu just opened, nothing chosen in it yet: Right enters it.
+    return Menu != Tracking.Tracked;
+}
+
+TMenuItemView ViewOf(const TOwnedMenuItem& Item, UINT State, HIMAGELIST Images)
+{
+    TMenuItemView view = MenuItemViewOf(Item.Text);
+    view.Separator = Item.Separator();
+    view.Enabled = (State & (ODS_GRAYED | ODS_DISABLED)) == 0;
+    view.Checked = (State & ODS_CHECKED) != 0;
+    view.Default = (State & ODS_DEFAULT) != 0;
+    view.ImageIndex = Item.ImageIndex;
+    view.Images = Images;
+    return view;
+}
+
+}  // namespace
+
+void TWinSkinForm::TakeMenuBar()
+{
+    FOldMenu = ::GetMenu(FHandle);
+    if (FOldMenu == nullptr || FMDIKind == mdiChild || FChild) return;
+    FMenuBar = std::make_unique<TWinSkinMenu>(*this, *FSkinData);
+    FMenuBarHeight = ::GetSystemMetrics(SM_CYMENU);
+    FMenuBar->BuildButtons(FOldMenu);
+}
+
+void TWinSkinForm::ReleaseMenuBar(bool GiveBack)
+{
+    if (!FMenuBar) return;
+    if (GiveBack) {
+        if (FMenuTracking) ::EndMenu();
+        const HMENU menu = FMenuBar->Release();
+        // A class-library main menu may have been freed meanwhile, its menu with it.
+        if (::IsMenu(menu) && ::IsWindow(FHandle) && ::GetMenu(FHandle) == nullptr) ::SetMenu(FHandle, menu);
+        FMenuBar.reset();
+        FMenuBarHeight = 0;
+        return;
+    }
+    // The window is gone and took no menu with it: ours is destroyed, unless
+    // the window belongs to a class-library form, whose main menu owns it.
+    if (FMenuTracking) {
+        FDestroyMenuPending = true;
+        ::EndMenu();
+        return;
+    }
+    const HMENU menu = FMenuBar->Release();
+    if (menu != nullptr && FForm == nullptr) ::DestroyMenu(menu);
+    FMenuBar.reset();
+    FDestroyMenuPending = false;
+}
+
+TNCObject* TWinSkinForm::ObjectAt(POINT P) const
+{
+    if (TNCObject* button = SysButtonAt(P)) return button;
+    return FMenuBar ? FMenuBar->ButtonAt(P) : nullptr;
+}
+
+bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
+{
+    if (Button == nullptr || !FMenuBar || Tracking.Form != nullptr) return false;
+    const TToken life = Token();
+    const HWND window = FHandle;
+    int index = Button->FIndex;
+    bool keyboard = Keyboard;
+    bool opened = false;
+    while (index >= 0 && FMenuBar) {
+        TMenuBtn* button = FMenuBar->Button(index);
+        if (button == nullptr) break;
+        if (button->FSubMenu == nullptr) {
+            // Only an enabled command of the window's own menu is posted.
+            if (button->FEnabled) ::PostMessageW(window, WM_COMMAND, button->FCommand, 0);
+            break;
+        }
+        opened = true;
+        if (FHotObject != nullptr && FHotObject != button) FHotObject->MouseLeave();
+        FHotObject = button;
+        button->FState = ncPressed;
+        button->Paint();
+        RECT windowRect{};
+        ::GetWindowRect(window, &windowRect);
+        const HMENU menu = button->FSubMenu;
+        const POINT at{windowRect.left + (FRightToLeft ? button->FRect.right : button->FRect.left),
+                       windowRect.top + button->FRect.bottom};
+        FMenuBar->OwnerDraw().Take(menu);
+        FMenuTracking = true;
+        if (SkinManager != nullptr) {
+            SkinManager->SetMenuKind(mnkMenuBar);
+            SkinManager->SetMenuBarPopup(true);
+        }
+        int next = -1;
+        {
+            const TMenuHookScope hook(*this, index, menu);
+            // Opened from the keyboard, the drop-down starts on its first item.
+            if (keyboard) ::PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+            if (button->FEnabled)
+                ::TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_RIGHTALIGN : 0), at.x, at.y,
+                                 0, window, nullptr);
+            next = Tracking.SwitchTo;
+            keyboard = Tracking.SwitchByKey;
+        }
+        if (SkinManager != nullptr) SkinManager->SetMenuBarPopup(false);
+        // The window may have been destroyed, or the skin freed, inside the menu loop.
+        if (!life.Alive()) return true;
+        FMenuTracking = false;
+        if (FSkinState == ssDestroyed || FSkinState == ssDestroying || FDestroyMenuPending) {
+            ReleaseMenuBar(false);
+            return true;
+        }
+        if (!FMenuBar) return true;
+        FMenuBar->OwnerDraw().Restore();
+        if (TMenuBtn* shown = FMenuBar->Button(index)) {
+            shown->FState = ncNormal;
+            shown->Paint();
+            if (FHotObject == shown) FHotObject = nullptr;
+        }
+        index = next;
+    }
+    return opened;
+}
+
+bool TWinSkinForm::MenuHookMessage(const MSG& Message)
+{
+    if (!FMenuBar) return false;
+    const int count = FMenuBar->Count();
+    auto switchTo = [&](int Index, bool ByKey) {
+        if (Index == Tracking.OpenIndex) return false;
+        Tracking.SwitchTo = Index;
+        Tracking.SwitchByKey = ByKey;
+        ::EndMenu();
+        return true;
+    };
+    switch (Message.message) {
+    case WM_KEYDOWN: {
+        if (count == 0) return false;
+        const bool rtl = FRightToLeft;
+        WPARAM key = Message.wParam;
+        if (rtl && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+        const HMENU inner = InnermostMenu();
+        // The neighbour with a drop-down: a plain command on the bar is
+        // passed over rather than run by moving onto it.
+        auto neighbour = [&](int Step) {
+            for (int i = 1; i < count; ++i) {
+                const int index = (Tracking.OpenIndex + Step * i + count) % count;
+                if (FMenuBar->Button(index)->FSubMenu != nullptr) return index;
+            }
+            return Tracking.OpenIndex;
+        };
+        if (key == VK_LEFT) {
+            // Deeper in a submenu, Left closes that submenu.
+            if (inner != Tracking.Tracked) return false;
+            return switchTo(neighbour(-1), true);
+        }
+        if (key == VK_RIGHT) {
+            if (RightStaysInMenu(inner)) return false;
+            return switchTo(neighbour(1), true);
+        }
+        return false;
+    }
+    case WM_SYSKEYDOWN:
+        if (Message.wParam == VK_MENU) return switchTo(-1, false);
+        return false;
+    case WM_MOUSEMOVE: {
+        if (Message.pt.x == Tracking.LastMouse.x && Message.pt.y == Tracking.LastMouse.y) return false;
+        Tracking.LastMouse = Message.pt;
+        const TMenuBtn* button = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(Message.pt.x, Message.pt.y)));
+        if (button == nullptr || button->FIndex == Tracking.OpenIndex || button->FSubMenu == nullptr) return false;
+        switchTo(button->FIndex, false);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
+{
+    const DWORD now = ::GetTickCount();
+    if (now - FLastRightClick <= FDoubleClickTime) {
+        if (FHotObject != nullptr) {
+            FTimer->SetEnabled(false);
+            ::PostMessageA(FHandle, WM_CLOSE, 0, 0);
+        }
+        return;
+    }
+    // The popup being tracked is neither rebuilt nor freed.
+    if (FSysMenuTracked != nullptr) return;
+    if (SkinManager != nullptr) SkinManager->SetMenuKind(mnkSystemMenu);
+    FLastRightClick = now;
+    if (FSysMenu == nullptr) FSysMenu = ::GetSystemMenu(FHandle, FALSE);
+    if (FSysMenu == nullptr) return;
+    const TSysMenuState state{FWindowState == fwsNormal,      FWindowState == fwsMinimized,
+                              FWindowState == fwsMaximized,   FFrameKind == fkSizeable,
+                              (FButtonSet & bsMinimize) != 0, (FButtonSet & bsMaximize) != 0};
+    FSysMenuPopup.reset();
+    // Held here while tracked: the frame object may go inside the menu loop.
+    auto popup = std::make_unique<TWinSkinSysMenu>(FSysMenu, state, FSkinData->FMenuImages);
+    if (popup->Handle() == nullptr) return;
+    const TToken life = Token();
+    const HWND window = FHandle;
+    popup->SetLastPoint(ScreenPoint);
+    FSysMenuTracked = popup.get();
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(popup->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                            ScreenPoint.x, ScreenPoint.y, 0, window, nullptr));
+    if (!life.Alive()) return;
+    FSysMenuTracked = nullptr;
+    FSysMenuPopup = std::move(popup);
+    if (FSkinState == ssDestroyed || command == 0) return;
+    ::PostMessageW(window, WM_SYSCOMMAND, command, 0);
+}
+
+bool TWinSkinForm::CanClose() const
+{
+    if (SkinWinVersion >= 0x80000000u) return true;
+    return SysMenuAllowsClose(FSysMenu != nullptr ? FSysMenu : ::GetSystemMenu(FHandle, FALSE));
+}
+
+// An item of the system menu's copy or of an open drop-down of the bar;
+// anything else (the application's own owner-drawn items) is not ours.
+const TOwnedMenuItem* TWinSkinForm::FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const
+{
+    if (FSysMenuTracked != nullptr)
+        if (const TOwnedMenuItem* item = FSysMenuTracked->Find(ItemData)) {
+            Images = FSysMenuTracked->Images();
+            return item;
+        }
+    return FMenuBar ? FMenuBar->OwnerDraw().Find(ItemData) : nullptr;
+}
+
+void TWinSkinForm::WMMeasureItem(TMessage& Message)
+{
+    auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+    HIMAGELIST images = nullptr;
+    const TOwnedMenuItem* item = measure.CtlType == ODT_MENU ? FindOwnedItem(measure.itemData, images) : nullptr;
+    if (item == nullptr) {
+        CallDefault(Message);
+        return;
+    }
+    const SIZE size = MeasureSkinMenuItem(ViewOf(*item, 0, images), *FSkinData);
+    measure.itemWidth = static_cast<UINT>(size.cx);
+    measure.itemHeight = static_cast<UINT>(size.cy);
+    Message.Result = TRUE;
+}
+
+void TWinSkinForm::WMDrawItem(TMessage& Message)
+{
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    HIMAGELIST images = nullptr;
+    const TOwnedMenuItem* item = draw.CtlType == ODT_MENU ? FindOwnedItem(draw.itemData, images) : nullptr;
+    if (item == nullptr) {
+        CallDefault(Message);
+        return;
+    }
+    if (SkinManager != nullptr) SkinManager->MarkPopupMenus();
+    // The item's place in its own popup window, whatever that window's frame.
+    TBitmap* background = nullptr;
+    POINT place{draw.rcItem.left, draw.rcItem.top};
+    if (SkinManager != nullptr)
+        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(draw.hDC))) {
+            background = popup->Background();
+            const POINT origin = popup->ClientOrigin();
+            place.x += origin.x;
+            place.y += origin.y;
+        }
+    PaintSkinMenuItem(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), (draw.itemState & ODS_SELECTED) != 0,
+                      *FSkinData, background, place);
+    Message.Result = TRUE;
+}

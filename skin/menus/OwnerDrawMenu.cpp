@@ -1,0 +1,100 @@
+// Owner-drawn menus and their item records.
+#include "skin/menus/OwnerDrawMenu.h"
+
+#include <algorithm>
+
+const TOwnedMenuItem* TOwnedItems::Find(ULONG_PTR ItemData) const
+{
+    const auto it = std::find_if(FItems.begin(), FItems.end(), [ItemData](const auto& Item) {
+        return reinterpret_cast<ULONG_PTR>(Item.get()) == ItemData;
+    });
+    return it != FItems.end() ? it->get() : nullptr;
+}
+
+std::wstring MenuItemText(HMENU Menu, UINT Position)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = nullptr;
+    info.cch = 0;
+    if (!::GetMenuItemInfoW(Menu, Position, TRUE, &info)) return {};
+    if (info.fType & (MFT_BITMAP | MFT_SEPARATOR | MFT_OWNERDRAW)) return {};
+    std::wstring text(info.cch + 1, L'\0');
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text.data();
+    info.cch = static_cast<UINT>(text.size());
+    if (!::GetMenuItemInfoW(Menu, Position, TRUE, &info)) return {};
+    text.resize(std::min<size_t>(info.cch, text.size() - 1));
+    return text;
+}
+
+void TOwnerDrawMenu::Take(HMENU Menu)
+{
+    const int count = ::GetMenuItemCount(Menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | MIIM_SUBMENU;
+        if (!::GetMenuItemInfoW(Menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.hSubMenu != nullptr) Take(info.hSubMenu);
+        if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;
+        auto item = std::make_unique<TOwnedMenuItem>();
+        item->Menu = Menu;
+        item->Position = static_cast<UINT>(i);
+        item->Id = info.wID;
+        item->SubMenu = info.hSubMenu;
+        item->Type = info.fType;
+        item->Data = info.dwItemData;
+        item->Text = MenuItemText(Menu, static_cast<UINT>(i));
+        MENUITEMINFOW set{};
+        set.cbSize = sizeof set;
+        set.fMask = MIIM_FTYPE | MIIM_DATA;
+        set.fType = info.fType | MFT_OWNERDRAW;
+        set.dwItemData = reinterpret_cast<ULONG_PTR>(item.get());
+        if (::SetMenuItemInfoW(Menu, static_cast<UINT>(i), TRUE, &set)) FItems.push_back(std::move(item));
+    }
+}
+
+void TOwnerDrawMenu::Restore()
+{
+    for (const auto& item : FItems) {
+        if (!::IsMenu(item->Menu)) continue;
+        MENUITEMINFOW set{};
+        set.cbSize = sizeof set;
+        set.fMask = MIIM_FTYPE | MIIM_DATA;
+        set.fType = item->Type;
+        set.dwItemData = item->Data;
+        std::wstring text = item->Text;
+        if (!item->Separator()) {
+            set.fMask |= MIIM_STRING;
+            set.dwTypeData = text.data();
+        }
+        ::SetMenuItemInfoW(item->Menu, item->Position, TRUE, &set);
+    }
+    FItems.clear();
+}
+
+TSkinPopupMenu::TSkinPopupMenu() : FMenu(::CreatePopupMenu()) {}
+
+TSkinPopupMenu::~TSkinPopupMenu()
+{
+    if (FMenu != nullptr) ::DestroyMenu(FMenu);
+}
+
+bool TSkinPopupMenu::Add(UINT Id, const std::wstring& Text, bool Enabled, bool Checked, int ImageIndex)
+{
+    if (FMenu == nullptr) return false;
+    auto item = std::make_unique<TOwnedMenuItem>();
+    item->Menu = FMenu;
+    item->Position = static_cast<UINT>(FItems.size());
+    item->Id = Id;
+    item->Type = Text.empty() || Text == L"-" ? MFT_SEPARATOR : MFT_STRING;
+    item->Text = Text;
+    item->ImageIndex = ImageIndex;
+    UINT flags = MF_OWNERDRAW | (Enabled ? MF_ENABLED : MF_GRAYED) | (Checked ? MF_CHECKED : MF_UNCHECKED);
+    if (item->Separator()) flags |= MF_SEPARATOR;
+    if (!::AppendMenuW(FMenu, flags, Id, reinterpret_cast<LPCWSTR>(item.get()))) return false;
+    FItems.push_back(std::move(item));
+    return true;
+}

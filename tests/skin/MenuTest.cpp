@@ -1,0 +1,614 @@
+// Skinned menus under Wine, driven by injected mouse and keyboard input:
+// the popup life cycle, item and ring pixels, the menu bar of a raw window
+// made with CreateMenu, the system menu, and leaks over many opens.
+#include "tests/skin/FrameFixture.h"
+
+#include "skin/SkinWindowMessages.h"
+#include "skin/menus/WinSkinPopMenu.h"
+#include "tests/support/GdiObjectCount.h"
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+
+namespace frametest {
+namespace {
+
+using frameharness::TWindowCapture;
+
+constexpr UINT MnGetHMenu = 0x01E1;
+
+void Key(WORD Vk, bool Up)
+{
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = Vk;
+    in.ki.dwFlags = Up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void Tap(WORD Vk)
+{
+    Key(Vk, false);
+    Key(Vk, true);
+}
+
+void AltTap(WORD Vk)
+{
+    Key(VK_MENU, false);
+    Tap(Vk);
+    Key(VK_MENU, true);
+}
+
+// A move that the menu's own loop takes from the queue.
+void MoveOnly(POINT Screen)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(Screen.x) * 65536 + ::GetSystemMetrics(SM_CXSCREEN) - 1) /
+                                 ::GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(Screen.y) * 65536 + ::GetSystemMetrics(SM_CYSCREEN) - 1) /
+                                 ::GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &in, sizeof in);
+}
+
+void Click(POINT Screen)
+{
+    frameharness::MouseMoveTo(Screen);
+    frameharness::MousePress(frameharness::TMouseButton::Left);
+    frameharness::MouseRelease(frameharness::TMouseButton::Left);
+}
+
+// Steps run one per timer tick, also inside the modal loop of a menu; the
+// test pumps until every step has run.
+class TScript {
+public:
+    explicit TScript(std::deque<std::function<void()>> Steps) : FSteps(std::move(Steps))
+    {
+        Current = this;
+        FTimer = ::SetTimer(nullptr, 0, 120, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (Current == nullptr) return;
+            // A menu the steps left open must not hold the test for ever.
+            if (Current->FSteps.empty()) {
+                if (::FindWindowW(L"#32768", nullptr) != nullptr) {
+                    ++Current->FLeftOpen;
+                    ::EndMenu();
+                }
+                return;
+            }
+            auto step = std::move(Current->FSteps.front());
+            Current->FSteps.pop_front();
+            step();
+        });
+    }
+    ~TScript()
+    {
+        ::KillTimer(nullptr, FTimer);
+        Current = nullptr;
+    }
+    TScript(const TScript&) = delete;
+    TScript& operator=(const TScript&) = delete;
+    // Every step ran and no menu was left open after the last.
+    bool Finish()
+    {
+        const bool ran = PumpUntil([this] { return FSteps.empty(); }, 15000);
+        frameharness::PumpFor(150);
+        return ran && FLeftOpen == 0;
+    }
+
+private:
+    int FLeftOpen = 0;
+    static inline TScript* Current = nullptr;
+    std::deque<std::function<void()>> FSteps;
+    UINT_PTR FTimer = 0;
+};
+
+// The visible popup-menu windows of the thread, oldest first.
+std::vector<HWND> OpenPopups()
+{
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND W, LPARAM L) {
+            if (::IsWindowVisible(W) && GetWindowClassName(W) == "#32768")
+                reinterpret_cast<std::vector<HWND>*>(L)->insert(reinterpret_cast<std::vector<HWND>*>(L)->begin(), W);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<HMENU> OpenMenus()
+{
+    std::vector<HMENU> menus;
+    for (HWND w : OpenPopups()) menus.push_back(reinterpret_cast<HMENU>(::SendMessageW(w, MnGetHMenu, 0, 0)));
+    return menus;
+}
+
+std::vector<UINT> Commands;
+LRESULT CALLBACK CommandProc(HWND W, UINT M, WPARAM WP, LPARAM LP)
+{
+    if (M == WM_COMMAND) Commands.push_back(LOWORD(WP));
+    return ::DefWindowProcW(W, M, WP, LP);
+}
+
+const wchar_t* CommandClass()
+{
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = CommandProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = L"TbMenuTest";
+        return ::RegisterClassW(&wc) != 0;
+    }();
+    return registered ? L"TbMenuTest" : nullptr;
+}
+
+struct TBar {
+    HMENU Bar, File, Recent, Edit;
+};
+
+// File (Open, a disabled item, a separator, Recent >, a checked item), Edit, and the command Help.
+TBar MakeBar()
+{
+    TBar m{::CreateMenu(), ::CreatePopupMenu(), ::CreatePopupMenu(), ::CreatePopupMenu()};
+    ::AppendMenuW(m.File, MF_STRING, 101, L"&Open\tCtrl+O");
+    ::AppendMenuW(m.File, MF_STRING | MF_GRAYED, 102, L"&Disabled");
+    ::AppendMenuW(m.File, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(m.Recent, MF_STRING, 201, L"One");
+    ::AppendMenuW(m.File, MF_POPUP, reinterpret_cast<UINT_PTR>(m.Recent), L"&Recent");
+    ::AppendMenuW(m.File, MF_STRING | MF_CHECKED, 103, L"C&hecked");
+    ::AppendMenuW(m.Edit, MF_STRING, 301, L"Cu&t");
+    ::AppendMenuW(m.Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m.File), L"&File");
+    ::AppendMenuW(m.Bar, MF_POPUP, reinterpret_cast<UINT_PTR>(m.Edit), L"&Edit");
+    ::AppendMenuW(m.Bar, MF_STRING, 401, L"&Help");
+    return m;
+}
+
+class MenuTest : public FrameTest {
+protected:
+    void SetUp() override
+    {
+        FrameTest::SetUp();
+        Main = MakeForm();
+        ASSERT_NE(ShowSkinned(Main.Form), nullptr);
+        Commands.clear();
+    }
+
+    // A skinned raw window with the bar of MakeBar, active.
+    HWND MakeBarWindow(DWORD Style = WS_OVERLAPPEDWINDOW)
+    {
+        Menu = MakeBar();
+        const HWND w = ::CreateWindowExW(0, CommandClass(), L"Menu", Style, 100, 100, 400, 300, nullptr, Menu.Bar,
+                                         ::GetModuleHandleW(nullptr), nullptr);
+        Windows.push_back(w);
+        ::ShowWindow(w, SW_SHOW);
+        ::SetForegroundWindow(w);
+        if (!PumpUntil([&] { return IsActiveFrame(w); })) return nullptr;
+        Pump();
+        return w;
+    }
+
+    // Screen point of bar button Index's centre.
+    POINT BarButton(HWND Window, int Index)
+    {
+        RECT r{};
+        ::GetWindowRect(Window, &r);
+        const int y = r.top + Access::TitleHeight(*Frame(Window)) + 8;
+        const int x[] = {30, 62, 95};
+        return {r.left + x[Index], y};
+    }
+
+    TSkinnedForm Main;
+    TBar Menu{};
+};
+
+TEST_F(MenuTest, APopupIsListedAndSkinnedWhileOpenAndLetGoWhenItCloses)
+{
+    const HWND window = Main.Form->Handle();
+    const size_t hooked = HookedWindowCount();
+    HWND popup = nullptr;
+    LRESULT query = 0;
+    bool listed = false;
+    TScript script({[&] {
+                        const auto popups = OpenPopups();
+                        popup = popups.empty() ? nullptr : popups.back();
+                        query = ::SendMessageW(popup, WM_SKIN_QUERY, 0, 0);
+                        listed = SkinManager->FindPopupMenu(popup) != nullptr;
+                    },
+                    [] { Tap(VK_ESCAPE); }});
+    ::SetForegroundWindow(window);
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(script.Finish());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(query, 1);
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(PumpUntil([] { return SkinManager->PopupMenus().empty(); }));
+    EXPECT_EQ(HookedWindowCount(), hooked);
+
+    // The manager freed while a menu is open: the popup's window gets its
+    // own procedure back and nothing of the skin runs afterwards.
+    TScript freeing({[] { FreeSkinManager(); }, [] { Tap(VK_ESCAPE); }});
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(freeing.Finish());
+    EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
+    EXPECT_EQ(HookedWindowCount(), 0u);
+}
+
+// The system menu's copy: item states as the window's state says, its
+// pixels from the skin (ring, selected cell, separator, shortcut at the right).
+TEST_F(MenuTest, TheSystemMenuIsDrawnFromTheSkinWithItsItemsEnabledForTheWindowState)
+{
+    const HWND window = Main.Form->Handle();
+    struct TSeen {
+        std::vector<UINT> Grayed;
+        TWindowCapture Capture;
+        RECT Move{}, Close{}, Separator{};
+        HWND Popup = nullptr;
+    };
+    auto open = [&](TSeen& Seen, bool Hover) {
+        // A second request within the double-click time is a double click.
+        frameharness::PumpFor(::GetDoubleClickTime() + 50);
+        TScript script({[&] {
+                            const auto popups = OpenPopups();
+                            if (popups.empty()) return;
+                            Seen.Popup = popups.back();
+                            const auto menu = reinterpret_cast<HMENU>(::SendMessageW(Seen.Popup, MnGetHMenu, 0, 0));
+                            for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+                                if (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED)
+                                    Seen.Grayed.push_back(::GetMenuItemID(menu, i));
+                            RECT w{};
+                            ::GetWindowRect(Seen.Popup, &w);
+                            auto local = [&](int Pos, RECT& R) {
+                                ::GetMenuItemRect(window, menu, static_cast<UINT>(Pos), &R);
+                                ::OffsetRect(&R, -w.left, -w.top);
+                            };
+                            local(1, Seen.Move);
+                            local(5, Seen.Separator);
+                            local(6, Seen.Close);
+                            if (Hover) MoveOnly({w.left + Seen.Move.right - 6, w.top + Seen.Move.top + 4});
+                        },
+                        [&] { Seen.Capture = TWindowCapture::Take(Seen.Popup); }, [] { Tap(VK_ESCAPE); }});
+        ::SetForegroundWindow(window);
+        AltTap(VK_SPACE);
+        EXPECT_TRUE(script.Finish());
+    };
+    auto has = [](const std::vector<UINT>& Ids, UINT Id) { return std::find(Ids.begin(), Ids.end(), Id) != Ids.end(); };
+
+    TSeen normal;
+    open(normal, true);
+    EXPECT_TRUE(has(normal.Grayed, SC_RESTORE));
+    EXPECT_FALSE(has(normal.Grayed, SC_MAXIMIZE));
+    EXPECT_FALSE(has(normal.Grayed, SC_MOVE));
+    EXPECT_FALSE(has(normal.Grayed, SC_CLOSE));
+    ASSERT_FALSE(normal.Capture.Empty());
+    TBitmap& back = *Main.Data->FMenuBackground->FBitmap;
+    TBitmap& item = *Main.Data->FMenuItem->FBitmap;
+    EXPECT_EQ(normal.Capture.Pixel(0, 0), CellPixel(back, 1, 1, false, 0, 0));
+    EXPECT_EQ(normal.Capture.Pixel(normal.Capture.Width() / 2, normal.Capture.Height() - 1),
+              CellPixel(back, 1, 1, false, back.Width() / 2, back.Height() - 1));
+    EXPECT_EQ(normal.Capture.Pixel(normal.Move.right - 6, (normal.Move.top + normal.Move.bottom) / 2),
+              CellPixel(item, 4, 5, false, 12, 10));
+    // The separator's line comes from the bottom rows of cell 2.
+    const int lineRow = normal.Separator.top + (normal.Separator.bottom - normal.Separator.top) - (item.Height() - 15);
+    EXPECT_EQ(normal.Capture.Pixel((normal.Separator.left + normal.Separator.right) / 2, lineRow),
+              CellPixel(item, 2, 5, false, 12, 15));
+    // The shortcut ends 11 pixels or a little more before the item's right edge.
+    const COLORREF plain = normal.Capture.Pixel(normal.Close.right - 2, normal.Close.top + 2);
+    int rightmost = -1;
+    for (int x = normal.Close.left; x < normal.Close.right; ++x)
+        for (int y = normal.Close.top; y < normal.Close.bottom; ++y)
+            if (normal.Capture.Pixel(x, y) != plain) rightmost = x;
+    EXPECT_LT(rightmost, normal.Close.right - 11);
+    EXPECT_GT(rightmost, normal.Close.right - 20);
+
+    ::ShowWindow(window, SW_MAXIMIZE);
+    Pump();
+    TSeen maximized;
+    open(maximized, false);
+    EXPECT_FALSE(has(maximized.Grayed, SC_RESTORE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_MAXIMIZE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_MOVE));
+    EXPECT_TRUE(has(maximized.Grayed, SC_SIZE));
+    ::ShowWindow(window, SW_RESTORE);
+    Pump();
+
+    // Without boxes: neither maximize nor minimize is offered.
+    ::SetWindowLongW(window, GWL_STYLE, ::GetWindowLongW(window, GWL_STYLE) & ~(WS_MAXIMIZEBOX | WS_MINIMIZEBOX));
+    RunAction(Main.Data, saUnskinAll);
+    RunAction(Main.Data, saSkinAll);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(window); }));
+    TSeen boxless;
+    open(boxless, false);
+    EXPECT_TRUE(has(boxless.Grayed, SC_MAXIMIZE));
+    EXPECT_TRUE(has(boxless.Grayed, SC_MINIMIZE));
+}
+
+TEST_F(MenuTest, CloseChosenInTheSystemMenuClosesTheWindowAndAGreyedCloseKeepsTheCloseButtonShut)
+{
+    const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    ::EnableMenuItem(::GetSystemMenu(w, FALSE), SC_CLOSE, MF_GRAYED);
+    TWinSysButton* close = Button(*Frame(w), 0);
+    ASSERT_NE(close, nullptr);
+    RECT r{};
+    ::GetWindowRect(w, &r);
+    const POINT at{r.left + (close->Rect().left + close->Rect().right) / 2, r.top + (close->Rect().top + close->Rect().bottom) / 2};
+    Click(at);
+    frameharness::PumpFor(300);
+    EXPECT_TRUE(::IsWindow(w));
+    ::EnableMenuItem(::GetSystemMenu(w, FALSE), SC_CLOSE, MF_ENABLED);
+
+    // Up twice from no selection: past the last item (About Wine) to Close.
+    TScript script({[] { Tap(VK_UP); }, [] { Tap(VK_UP); }, [] { Tap(VK_RETURN); }});
+    AltTap(VK_SPACE);
+    EXPECT_TRUE(script.Finish());
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w); }));
+}
+
+// A raw window's CreateMenu bar: drawn from the skin's menu-bar cells, the
+// client area kept, the menu given back on unskin.
+TEST_F(MenuTest, ARawWindowsMenuBarIsSkinnedAndGivenBack)
+{
+    Menu = MakeBar();
+    const HWND w = ::CreateWindowExW(0, CommandClass(), L"Menu", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr, Menu.Bar,
+                                     ::GetModuleHandleW(nullptr), nullptr);
+    Windows.push_back(w);
+    RECT before{};
+    ::GetClientRect(w, &before);
+    ::ShowWindow(w, SW_SHOW);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    Pump();
+    RECT skinned{};
+    ::GetClientRect(w, &skinned);
+    EXPECT_EQ(skinned.right, before.right);
+    EXPECT_EQ(skinned.bottom, before.bottom);
+    EXPECT_EQ(::GetMenu(w), nullptr);
+
+    TBitmap& bar = *Main.Data->FMenuBar->FBitmap;
+    const int title = Access::TitleHeight(*Frame(w));
+    const int barHeight = ::GetSystemMetrics(SM_CYMENU);
+    auto barPixel = [&] {
+        Pump();
+        const TWindowCapture shot = TWindowCapture::Take(w);
+        return shot.Pixel(shot.Width() - 30, title + barHeight / 2);
+    };
+    const int cellRow = (barHeight / 2) * (bar.Height() / 2) / barHeight;
+    EXPECT_EQ(barPixel(), CellPixel(bar, 1, 2, true, bar.Width() / 2, cellRow));
+    ::SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(barPixel(), CellPixel(bar, 2, 2, true, bar.Width() / 2, cellRow));
+    ::SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+
+    RunAction(Main.Data, saUnskinAll);
+    Pump();
+    RECT after{};
+    ::GetClientRect(w, &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(::GetMenu(w), Menu.Bar);
+    // The items are the application's again: strings, not owner-drawn.
+    EXPECT_EQ(::GetMenuState(Menu.File, 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
+
+// Keyboard and mouse on the bar: Alt+letter, Left and Right with wrap and
+// past the plain command, Right into a submenu, a mouse slide, Alt and Esc.
+TEST_F(MenuTest, TheBarOpensSwitchesAndClosesByKeyboardAndMouse)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    std::vector<std::vector<HMENU>> seen;
+    auto look = [&] { seen.push_back(OpenMenus()); };
+    RECT recent{};
+    TScript script({look, [] { Tap(VK_RIGHT); }, look, [] { Tap(VK_RIGHT); }, look, [] { Tap(VK_LEFT); }, look,
+                    [] { Tap(VK_LEFT); }, look,
+                    [&] {
+                        // Onto Recent with the mouse, then Right opens its submenu.
+                        ::GetMenuItemRect(w, Menu.File, 3, &recent);
+                        MoveOnly({recent.left + 20, (recent.top + recent.bottom) / 2});
+                    },
+                    [] { Tap(VK_RIGHT); }, look,
+                    [&] { MoveOnly(BarButton(w, 1)); }, look, look, [] { Tap(VK_ESCAPE); }, look});
+    ::SetForegroundWindow(w);
+    AltTap('F');
+    ASSERT_TRUE(script.Finish());
+    ASSERT_EQ(seen.size(), 9u);
+    const std::vector<HMENU> file{Menu.File}, edit{Menu.Edit};
+    EXPECT_EQ(seen[0], file);
+    EXPECT_EQ(seen[1], edit);
+    EXPECT_EQ(seen[2], file);  // past Help, around to the first
+    EXPECT_EQ(seen[3], edit);  // Left from the first wraps to the last drop-down
+    EXPECT_EQ(seen[4], file);
+    EXPECT_EQ(seen[5], (std::vector<HMENU>{Menu.File, Menu.Recent}));
+    EXPECT_EQ(seen[6], edit);  // the mouse slid onto Edit: switched once
+    EXPECT_EQ(seen[7], edit);
+    EXPECT_TRUE(seen[8].empty());
+
+    // Alt alone opens the first drop-down, Alt again ends it.
+    std::vector<HMENU> altAlone;
+    TScript alt({[&] { altAlone = OpenMenus(); }, [] { Tap(VK_MENU); }, [] {}});
+    Tap(VK_MENU);
+    ASSERT_TRUE(alt.Finish());
+    EXPECT_EQ(altAlone, file);
+    EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
+    EXPECT_TRUE(Commands.empty());
+}
+
+// Only enabled commands of the window's own menu reach it: a disabled item
+// and a drop-down button post nothing.
+TEST_F(MenuTest, OnlyEnabledCommandsArriveAndAWindowClosedWhileItsMenuIsOpenTakesItsMenuAlong)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    RECT item{};
+    TScript script({[&] {
+                        ::GetMenuItemRect(w, Menu.File, 1, &item);
+                        MoveOnly({item.left + 20, (item.top + item.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] { Tap(VK_ESCAPE); }, [] {},
+                    [&] { Click(BarButton(w, 0)); }, [] {},
+                    [&] {
+                        ::GetMenuItemRect(w, Menu.File, 0, &item);
+                        MoveOnly({item.left + 20, (item.top + item.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] {}});
+    Click(BarButton(w, 0));
+    ASSERT_TRUE(script.Finish());
+    Click(BarButton(w, 2));
+    Pump();
+    EXPECT_EQ(Commands, (std::vector<UINT>{101, 401}));
+
+    TScript closing({[&] { ::DestroyWindow(w); }, [] {}});
+    Click(BarButton(w, 1));
+    ASSERT_TRUE(closing.Finish());
+    EXPECT_FALSE(::IsWindow(w));
+    EXPECT_FALSE(::IsMenu(Menu.Bar));
+    EXPECT_TRUE(OpenPopups().empty());
+}
+
+// A hundred opens of a drop-down and of the system menu leave no GDI object
+// and no menu behind.
+TEST_F(MenuTest, OpeningMenusAHundredTimesLeaksNothing)
+{
+    const HWND w = MakeBarWindow();
+    ASSERT_NE(w, nullptr);
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (!OpenPopups().empty()) ::EndMenu();
+    });
+    std::vector<HMENU> sysMenus;
+    auto openBoth = [&] {
+        ::SendMessageW(w, WM_SKIN_MENUAT, 0, MAKELPARAM(BarButton(w, 0).x, BarButton(w, 0).y));
+        ::SendMessageW(w, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(BarButton(w, 0).x, BarButton(w, 0).y - 15));
+        if (const TWinSkinSysMenu* menu = Access::SysMenu(*Frame(w))) sysMenus.push_back(menu->Handle());
+        // Past the double-click time of two system-menu requests.
+        Access::ForgetRightClick(*Frame(w));
+    };
+    for (int i = 0; i < 3; ++i) openBoth();
+    const int gdi = GdiObjectCount();
+    ASSERT_NE(gdi, -1) << kNoGdiObjectCount;
+    for (int i = 0; i < 100; ++i) openBoth();
+    ::KillTimer(nullptr, closer);
+    Pump();
+    EXPECT_LE(GdiObjectCount(), gdi);
+    ASSERT_EQ(sysMenus.size(), 103u);
+    for (size_t i = 0; i + 1 < sysMenus.size(); ++i) EXPECT_FALSE(::IsMenu(sysMenus[i])) << i;
+    EXPECT_TRUE(::IsMenu(Menu.File));
+    EXPECT_TRUE(SkinManager->PopupMenus().empty());
+}
+
+// A class-library form's main menu on the skinned bar: a chosen item runs
+// its OnClick, a caption changed in place shows on the bar.
+TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
+{
+    const TSkinnedForm form = MakeForm();
+    auto* menu = new TMainMenu(form.Form);
+    auto item = [](TComponent* Owner, const char* Caption) {
+        auto* made = new TMenuItem(Owner);
+        made->SetCaption(Caption);
+        return made;
+    };
+    TMenuItem* file = item(menu, "&File");
+    TMenuItem* open = item(menu, "&Open");
+    TMenuItem* edit = item(menu, "&Edit");
+    file->Add(open);
+    edit->Add(item(menu, "Cu&t"));
+    menu->Items()->Add(file);
+    menu->Items()->Add(edit);
+    int clicks = 0;
+    open->OnClick = [&](TObject*) { ++clicks; };
+    form.Form->SetMenu(menu);
+    TWinSkinForm* frame = ShowSkinned(form.Form);
+    ASSERT_NE(frame, nullptr);
+    const HWND window = form.Form->Handle();
+    ASSERT_NE(Access::MenuBar(*frame), nullptr);
+    EXPECT_EQ(::GetMenu(window), nullptr);
+
+    RECT item0{};
+    TScript script({[&] {
+                        ::GetMenuItemRect(window, file->Handle(), 0, &item0);
+                        MoveOnly({item0.left + 20, (item0.top + item0.bottom) / 2});
+                    },
+                    [] { Tap(VK_RETURN); }, [] {}});
+    ::SendMessageW(window, WM_SKIN_MENUAT, 0, MAKELPARAM(BarButton(window, 0).x, BarButton(window, 0).y));
+    ASSERT_TRUE(script.Finish());
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
+
+    // Alt+letter opens the drop-down that the letter marks, but not while
+    // a modal form keeps the window disabled.
+    std::vector<HMENU> byKey, whileDisabled{nullptr};
+    TScript keys({[&] { byKey = OpenMenus(); }, [] { Tap(VK_ESCAPE); }, [] {}});
+    ::SetForegroundWindow(window);
+    AltTap('F');
+    ASSERT_TRUE(keys.Finish());
+    EXPECT_EQ(byKey, (std::vector<HMENU>{file->Handle()}));
+    ::EnableWindow(window, FALSE);
+    TScript disabled({[&] { whileDisabled = OpenMenus(); }, [] {}});
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+    ASSERT_TRUE(disabled.Finish());
+    EXPECT_TRUE(whileDisabled.empty());
+    ::EnableWindow(window, TRUE);
+
+    edit->SetCaption("&Change");
+    Pump();
+    EXPECT_EQ(::GetMenu(window), nullptr);
+    ASSERT_NE(Access::MenuBar(*frame)->Button(1), nullptr);
+    EXPECT_EQ(Access::MenuBar(*frame)->Button(1)->FCaption, L"&Change");
+    RunAction(form.Data, saUnskinAll);
+    EXPECT_EQ(::GetMenu(window), menu->Handle());
+}
+
+// A form's popup menu is drawn by the skin while the form is skinned; the
+// items' own handlers and the menu's own OwnerDraw come back on unskin, and
+// an item freed meanwhile is simply gone from what is given back.
+TEST_F(MenuTest, AFormsPopupMenuIsDrawnByTheSkinAndGetsItsOwnHandlersBack)
+{
+    const TSkinnedForm form = MakeForm();
+    auto* popup = new TPopupMenu(form.Form);
+    auto item = [&](const char* Caption) {
+        auto* made = new TMenuItem(popup);
+        made->SetCaption(Caption);
+        popup->Items()->Add(made);
+        return made;
+    };
+    TMenuItem* own = item("&Own");
+    TMenuItem* plain = item("&Plain");
+    TMenuItem* freed = item("&Freed");
+    int ownDrawn = 0;
+    own->OnDrawItem = [&](TObject*, TCanvas&, const RECT&, bool) { ++ownDrawn; };
+    ASSERT_NE(ShowSkinned(form.Form), nullptr);
+    EXPECT_TRUE(popup->OwnerDraw());
+    EXPECT_TRUE(plain->OnDrawItem && plain->OnMeasureItem);
+    delete freed;
+
+    RECT r{};
+    TWindowCapture shot;
+    HWND popupWindow = nullptr;
+    TScript script({[&] {
+                        const auto open = OpenPopups();
+                        if (open.empty()) return;
+                        popupWindow = open.back();
+                        ::GetMenuItemRect(popup->WindowHandle(), popup->Handle(), 1, &r);
+                        Tap(VK_DOWN);
+                    },
+                    [] { Tap(VK_DOWN); }, [&] { shot = TWindowCapture::Take(popupWindow); }, [] { Tap(VK_ESCAPE); }});
+    popup->Popup(200, 200);
+    ASSERT_TRUE(script.Finish());
+    ASSERT_FALSE(shot.Empty());
+    RECT w{};
+    ::GetWindowRect(popupWindow, &w);
+    EXPECT_EQ(shot.Pixel(r.right - 6 - w.left, (r.top + r.bottom) / 2 - w.top),
+              CellPixel(*form.Data->FMenuItem->FBitmap, 4, 5, false, 12, 10));
+    EXPECT_GT(ownDrawn, 0);
+
+    RunAction(form.Data, saUnskinAll);
+    EXPECT_FALSE(popup->OwnerDraw());
+    EXPECT_FALSE(plain->OnDrawItem);
+    EXPECT_FALSE(plain->OnMeasureItem);
+    EXPECT_TRUE(own->OnDrawItem);
+}
+
+}  // namespace
+}  // namespace frametest
