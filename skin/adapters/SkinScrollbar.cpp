@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -556,14 +557,13 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message)
         // once its new window exists.
         HideBars();
         const HWND window = Handle();
-        TWinSkinForm* form = Form();
+        // Held by handle: the control's own handling may free the frame object.
+        const HWND frame = Form() != nullptr ? Form()->Handle() : nullptr;
         const bool lives = !ControlDying();
-        if (!TSkinControl::BeforeProc(Message)) {
-            if (lives && form != nullptr && form->Handle() != nullptr)
-                ::PostMessageA(form->Handle(), WM_SKIN_RESKINSCROLL, reinterpret_cast<WPARAM>(window), 0);
-            return false;
-        }
-        return true;
+        const bool handled = !TSkinControl::BeforeProc(Message);
+        if (lives && frame != nullptr)
+            ::PostMessageA(frame, WM_SKIN_RESKINSCROLL, reinterpret_cast<WPARAM>(window), 0);
+        return !handled;
     }
     default:
         return TSkinControl::BeforeProc(Message);

@@ -57,7 +57,6 @@ public:
     bool Pressed() const noexcept { return FPressed; }
     int ThumbStart() const noexcept { return FThumbStart; }
     int ThumbEnd() const noexcept { return FThumbEnd; }
-    int Kind() const noexcept { return FKind; }
 
 private:
     static LRESULT CALLBACK CoverProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);

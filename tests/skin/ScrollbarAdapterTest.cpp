@@ -9,8 +9,9 @@
 #include "skin/SkinApi.h"
 #include "skin/adapters/SkinScrollbar.h"
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace frametest {
 namespace {
