@@ -598,7 +598,7 @@ void TSkinScrollbar::AfterProc(TMessage& Message)
     }
 }
 
-void TSkinScrollbar::PaintControl(HDC DC, const RECT&)
+void TSkinScrollbar::PaintWindow(HDC DC)
 {
     const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
     for (auto [bar, bit] : {std::pair{FVertBar.get(), WS_VSCROLL}, std::pair{FHorzBar.get(), WS_HSCROLL}}) {
@@ -606,6 +606,13 @@ void TSkinScrollbar::PaintControl(HDC DC, const RECT&)
         if (bar->BarVisible()) bar->Invalidate();
         else if (style & bit) bar->UpdatePosition(Handle());
     }
+    // The bars are windows of their own: only the corner between two is
+    // painted into the control's window (a DC for each paint costs).
+    if (FHorzBar && FVertBar && FHorzBar->BarVisible() && FVertBar->BarVisible()) TSkinControl::PaintWindow(DC);
+}
+
+void TSkinScrollbar::PaintControl(HDC DC, const RECT&)
+{
     FillSizeBox(*this, DC, FHorzBar.get(), FVertBar.get());
 }
 

@@ -120,6 +120,7 @@ public:
 protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
