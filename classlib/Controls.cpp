@@ -587,6 +587,9 @@ void TWinControl::WndProc(TMessage& Message)
         }
         break;
     case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        // lParam names the control; 0 is the window's own bar.
         if (Message.LParam != 0) return Reflect(Message);
         break;
     case WM_NOTIFY:

@@ -32,10 +32,13 @@ constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 // Notifications a parent window passes back to the control they concern:
-// CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLORxxx).
+// CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLORxxx,
+// and WM_HSCROLL / WM_VSCROLL from a scroll-bar control).
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;

@@ -16,6 +16,8 @@ constexpr int kListHeight = 8 * 16;
 const TEnumInfo kCheckBoxStateInfo("TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"});
 const TEnumInfo kLeftRightInfo("TLeftRight", {"taLeftJustify", "taRightJustify"});
 const TEnumInfo kScrollStyleInfo("TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"});
+const TEnumInfo kBorderStyleInfo("TBorderStyle", {"bsNone", "bsSingle"});
+const TEnumInfo kScrollBarKindInfo("TScrollBarKind", {"sbHorizontal", "sbVertical"});
 
 // The memo's lines. The window holds the text; a copy split into lines spares
 // reading and splitting all of it on every call. The copy goes whenever the
@@ -337,6 +339,7 @@ const TClassInfo& TMemo::StaticClassInfo()
                                        .Creatable()
                                        .Object("Lines", &TMemo::Lines)
                                        .Enumeration("ScrollBars", kScrollStyleInfo, &TMemo::ScrollBars, &TMemo::SetScrollBars)
+                                       .Enumeration("BorderStyle", kBorderStyleInfo, &TMemo::BorderStyle, &TMemo::SetBorderStyle)
                                        .Integer("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength)
                                        .Event("OnChange", &TMemo::OnChange)
                                        .Event("OnKeyPress", &TMemo::OnKeyPress)
@@ -371,9 +374,23 @@ void TCustomMemo::CreateParams(TCreateParams& Params)
     TCustomEdit::CreateParams(Params);
     Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
     Params.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+    if (FBorderStyle == TBorderStyle::bsNone) Params.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
     if (FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth) Params.Style |= WS_VSCROLL;
     if (FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth)
         Params.Style |= WS_HSCROLL | ES_AUTOHSCROLL;
+}
+
+void TCustomMemo::SetBorderStyle(TBorderStyle value)
+{
+    if (value == FBorderStyle) return;
+    FBorderStyle = value;
+    if (!HandleAllocated()) return;
+    // An edit draws whatever frame its extended style asks for: no new window is needed.
+    const HWND wnd = WindowHandle();
+    LONG_PTR ex = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+    ex = value == TBorderStyle::bsNone ? ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE) : ex | WS_EX_CLIENTEDGE;
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, ex);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 // --- combo box
@@ -801,4 +818,96 @@ void RegisterStdControls()
                                   &TButton::StaticClassInfo(), &TCheckBox::StaticClassInfo(),
                                   &TRadioButton::StaticClassInfo()})
         RegisterComponentClass(*cls);
+}
+
+// --- scroll bar
+
+const TClassInfo& TScrollBar::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TScrollBar>("TScrollBar", TWinControl::StaticClassInfo())
+                                       .Creatable()
+                                       .Enumeration("Kind", kScrollBarKindInfo, &TScrollBar::Kind, &TScrollBar::SetKind)
+                                       .Integer("Position", &TScrollBar::Position, &TScrollBar::SetPosition)
+                                       .Integer("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize)
+                                       .Integer("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange)
+                                       .Event("OnChange", &TScrollBar::OnChange)
+                                       .Build();
+    return info;
+}
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 121, GetSystemMetrics(SM_CYHSCROLL));
+}
+
+void TScrollBar::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = L"SCROLLBAR";
+    Params.Style |= FKind == TScrollBarKind::sbHorizontal ? SBS_HORZ : SBS_VERT;
+}
+
+void TScrollBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    UpdateScrollInfo();
+}
+
+void TScrollBar::UpdateScrollInfo()
+{
+    if (!HandleAllocated()) return;
+    SCROLLINFO si{sizeof si, SIF_ALL, FMin, FMax, static_cast<UINT>(FPageSize), FPosition, 0};
+    SetScrollInfo(WindowHandle(), SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::SetParams(int32_t APosition, int32_t AMin, int32_t AMax)
+{
+    if (AMax < AMin) throw EInvalidOperation("scroll bar property out of range");
+    const int32_t last = FPageSize > 0 ? std::max(AMin, AMax - FPageSize + 1) : AMax;
+    APosition = std::clamp(APosition, AMin, last);
+    const bool moved = APosition != FPosition;
+    FMin = AMin;
+    FMax = AMax;
+    FPosition = APosition;
+    UpdateScrollInfo();
+    if (moved && OnChange && !InState(csLoading)) OnChange(this);
+}
+
+void TScrollBar::SetPageSize(int32_t value)
+{
+    FPageSize = std::clamp(value, 0, FMax - FMin + 1);
+    SetParams(FPosition, FMin, FMax);
+}
+
+void TScrollBar::Scroll(WPARAM Request)
+{
+    int32_t position = FPosition;
+    switch (LOWORD(Request)) {
+    case SB_LINEUP: position -= FSmallChange; break;
+    case SB_LINEDOWN: position += FSmallChange; break;
+    case SB_PAGEUP: position -= std::max(FLargeChange, FPageSize); break;
+    case SB_PAGEDOWN: position += std::max(FLargeChange, FPageSize); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 16-bit position in the request would cut larger ranges.
+        SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        position = GetScrollInfo(WindowHandle(), SB_CTL, &si) ? si.nTrackPos : HIWORD(Request);
+        break;
+    }
+    case SB_TOP: position = FMin; break;
+    case SB_BOTTOM: position = FMax; break;
+    default: return;
+    }
+    SetPosition(position);
+}
+
+void TScrollBar::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_HSCROLL || Message.Msg == CN_VSCROLL) {
+        Scroll(Message.WParam);
+        Message.Result = 0;
+        return;
+    }
+    TWinControl::WndProc(Message);
 }

@@ -67,6 +67,10 @@ public:
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 extern const TEnumInfo kScrollStyleInfo;
 
+// bsSingle: the sunken client edge; bsNone: no border.
+enum class TBorderStyle { bsNone, bsSingle };
+extern const TEnumInfo kBorderStyleInfo;
+
 class TCustomMemo : public TCustomEdit {
 public:
     DECLARE_CLASS_INFO()
@@ -78,6 +82,9 @@ public:
     TStrings* Lines() const noexcept { return FLines.get(); }
     TScrollStyle ScrollBars() const noexcept { return FScrollBars; }
     void SetScrollBars(TScrollStyle value) { FScrollBars = value; }
+    TBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
+    // Takes effect at once: the window's frame is changed in place.
+    void SetBorderStyle(TBorderStyle value);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -88,6 +95,7 @@ private:
     friend class TMemoStrings;
     std::unique_ptr<TStrings> FLines;
     TScrollStyle FScrollBars = TScrollStyle::ssNone;
+    TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
 };
 
 class TMemo : public TCustomMemo {
@@ -236,3 +244,43 @@ private:
 };
 
 void RegisterStdControls();
+
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+extern const TEnumInfo kScrollBarKindInfo;
+
+// A scroll-bar control. It moves its own thumb on the scroll requests its
+// parent passes back (CN_HSCROLL / CN_VSCROLL); OnChange follows each move.
+// Kind is read when the window is made.
+class TScrollBar : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TScrollBar(TComponent* AOwner);
+
+    TScrollBarKind Kind() const noexcept { return FKind; }
+    void SetKind(TScrollBarKind value) { FKind = value; }
+    int32_t Min() const noexcept { return FMin; }
+    int32_t Max() const noexcept { return FMax; }
+    int32_t PageSize() const noexcept { return FPageSize; }
+    int32_t Position() const noexcept { return FPosition; }
+    // Position is kept within Min .. Max - PageSize + 1 (Max without a page).
+    void SetParams(int32_t APosition, int32_t AMin, int32_t AMax);
+    void SetPosition(int32_t value) { SetParams(value, FMin, FMax); }
+    void SetPageSize(int32_t value);
+    int32_t LargeChange() const noexcept { return FLargeChange; }
+    void SetLargeChange(int32_t value) { FLargeChange = value; }
+
+    TNotifyEvent OnChange;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    void Scroll(WPARAM Request);
+    void UpdateScrollInfo();
+
+    TScrollBarKind FKind = TScrollBarKind::sbHorizontal;
+    int32_t FMin = 0, FMax = 100, FPageSize = 0, FPosition = 0;
+    int32_t FSmallChange = 1, FLargeChange = 1;
+};

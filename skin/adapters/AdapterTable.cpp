@@ -4,6 +4,7 @@
 
 #include "skin/adapters/SkinBoxes.h"
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinTab.h"
 // buttons, check boxes, radio buttons
 #include "skin/adapters/SkinButton.h"
@@ -53,6 +54,8 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akMenuButton: return &MakeAdapter<TSkinMenuButton>;
     case TAdapterKind::akCheckBox: return &MakeAdapter<TSkinCheckBox>;
     case TAdapterKind::akRadioButton: return &MakeAdapter<TSkinRadioButton>;
+    // scroll bars
+    case TAdapterKind::akScrollbar: return &MakeAdapter<TSkinScrollbar>;
     default:
         return nullptr;
     }

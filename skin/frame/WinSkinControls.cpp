@@ -7,6 +7,7 @@
 #include "classlib/Controls.h"
 #include "skin/adapters/ControlDispatch.h"
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinScrollbar.h"
 
 #include <algorithm>
 
@@ -129,4 +130,25 @@ void TWinSkinForm::SkinChildWindows(HWND Parent)
 void TWinSkinForm::SkinChildWindow(HWND Window)
 {
     if (FSkinData != nullptr) TControlDispatch(*this).SkinChildWindow(Window);
+}
+
+void TWinSkinForm::ReskinScrollControl(HWND Window)
+{
+    const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
+                                 [Window](const TSkinControl* Adapter) { return Adapter->Handle() == Window; });
+    if (it == FControls.rend() || FSkinData == nullptr || dynamic_cast<TSkinScrollbar*>(*it) == nullptr) return;
+    TSkinControl* old = *it;
+    auto* control = dynamic_cast<TWinControl*>(old->Control());
+    const int mode = old->Mode();
+    RemoveControl(old);
+    // Let go first: the old adapter's hook would take the new window's messages.
+    old->Free();
+    if (control == nullptr || !control->HandleAllocated() || FindSkinObject(control->WindowHandle()) != nullptr)
+        return;
+    const TAdapterMaker make = AdapterMaker(TAdapterKind::akScrollbar);
+    TSkinControl* adapter = make != nullptr ? make(control, TAdapterRequest{TAdapterKind::akScrollbar, 0}) : nullptr;
+    if (adapter == nullptr) return;
+    adapter->SetMode(mode);
+    const TToken life = adapter->Token();
+    if (!adapter->InitSkin(this, FSkinData, false) && life.Alive()) adapter->Free();
 }

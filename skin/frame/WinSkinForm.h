@@ -138,6 +138,9 @@ public:
     void SkinFormControls(TControl* Form);
     void SkinChildWindows(HWND Parent);
     void SkinChildWindow(HWND Window);
+    // The scroll-bar adapter of a control whose window Window was destroyed
+    // is freed; a new one takes the control's new window, if it has one.
+    void ReskinScrollControl(HWND Window);
 
     HWND Handle() const noexcept { return FHandle; }
     TSkinData* SkinData() const noexcept { return FSkinData; }

@@ -63,7 +63,8 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_SKIN_ACTIVATE:
         Activate();
         return;
-    case WM_SKIN_RESKINSCROLL:  // scroll-bar adapters are re-made here once they exist
+    case WM_SKIN_RESKINSCROLL:
+        ReskinScrollControl(reinterpret_cast<HWND>(Message.WParam));
         Message.Result = 0;
         return;
     case WM_SKIN_QUERY:

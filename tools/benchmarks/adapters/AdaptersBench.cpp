@@ -8,13 +8,16 @@
 #include "console/Ureader.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinScrollbar.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -232,9 +235,111 @@ int MeasureButtons(TWinSkinForm& Frame, TBitBtn& Button)
     return 0;
 }
 
+// The memo's scroll-bar adapter, made anew when it was taken off.
+bool SkinMemo(TWinSkinForm& Frame, TMemo& Memo)
+{
+    if (Frame.FindControl(&Memo) != nullptr) return true;
+    auto* adapter = new TSkinScrollbar(&Memo);
+    if (adapter->InitSkin(&Frame, Frame.SkinData(), false)) return true;
+    adapter->Free();
+    return false;
+}
+
+void UnskinMemo(TWinSkinForm& Frame, TMemo& Memo)
+{
+    if (TSkinControl* adapter = Frame.FindControl(&Memo)) {
+        adapter->Unskin();
+        adapter->Free();
+    }
+}
+
+void PumpAll()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+constexpr int MemoLines = 10000;
+constexpr int AddedLines = 200;
+constexpr int MemoRounds = 5;
+
+// Lines added to a memo already holding MemoLines, each shown (the memo and
+// its bar repainted) before the next, as the console's log does.
+double AddLinesMs(TMemo& Memo)
+{
+    std::string text;
+    for (int i = 0; i < MemoLines; ++i) text += "30 32 30 31 30 30 30 30 42 43 36 31 34 45 0D 0A\r\n";
+    Memo.SetText(text);
+    PumpAll();
+    const double start = NowMs();
+    for (int i = 0; i < AddedLines; ++i) {
+        Memo.Lines()->Add("30 32 30 31 30 30 30 37 35 42 43 44 31 35 0D 0A");
+        PumpAll();
+    }
+    return NowMs() - start;
+}
+
+int MeasureMemoAdd(TWinSkinForm& Frame, TMemo& Memo)
+{
+    double skinned = 1e300, native = 1e300;
+    for (int round = 0; round < MemoRounds; ++round) {
+        UnskinMemo(Frame, Memo);
+        native = std::min(native, AddLinesMs(Memo));
+        if (!SkinMemo(Frame, Memo)) {
+            std::printf("error: the memo cannot be skinned\n");
+            return 1;
+        }
+        skinned = std::min(skinned, AddLinesMs(Memo));
+    }
+    Line("adapters_memo_add_10000_native_us", native * 1e3 / AddedLines, 0);
+    Line("adapters_memo_add_10000_skinned_us", skinned * 1e3 / AddedLines, 0);
+    Line("adapters_memo_add_10000_ratio", skinned / native, 2);
+    return 0;
+}
+
+constexpr int DragSteps = 300;
+
+// Thumb-drag steps: what the system's tracking sends the memo for each move
+// of the cursor (a thumb-track request), shown before the next step.
+double DragStepsPerSecond(TMemo& Memo)
+{
+    const HWND window = Memo.Handle();
+    SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(window, SB_VERT, &si);
+    const int span = std::max(si.nMax - si.nMin, 1);
+    const double start = NowMs();
+    for (int i = 0; i < DragSteps; ++i) {
+        const int position = si.nMin + span * (i % 100) / 100;
+        ::SendMessageW(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), 0);
+        PumpAll();
+    }
+    ::SendMessageW(window, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    PumpAll();
+    return DragSteps * 1000.0 / (NowMs() - start);
+}
+
+int MeasureThumbDrag(TWinSkinForm& Frame, TMemo& Memo)
+{
+    double skinned = 0, native = 0;
+    for (int round = 0; round < MemoRounds; ++round) {
+        UnskinMemo(Frame, Memo);
+        native = std::max(native, DragStepsPerSecond(Memo));
+        if (!SkinMemo(Frame, Memo)) return 1;
+        skinned = std::max(skinned, DragStepsPerSecond(Memo));
+    }
+    Line("adapters_thumb_drag_native_steps_per_s", native, 0);
+    Line("adapters_thumb_drag_skinned_steps_per_s", skinned, 0);
+    Line("adapters_thumb_drag_ratio", skinned / native, 2);
+    return 0;
+}
+
 }  // namespace
 
-int main()
+// With the argument "memo" only the memo's figures are measured.
+int main(int argc, char** argv)
 {
     InitSkinManagerUnit();
     Application->Initialize();
@@ -251,10 +356,16 @@ int main()
         return 1;
     }
     TWinSkinForm& frame = *FindSkinForm(window);
-    int status = MeasureTextMessages(frame, *Freader->Edit1);
-    if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
-    if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
-    if (status == 0) status = MeasureButtons(frame, *Freader->BitBtn1);
+    const bool memoOnly = argc > 1 && std::strcmp(argv[1], "memo") == 0;
+    int status = 0;
+    if (!memoOnly) {
+        status = MeasureTextMessages(frame, *Freader->Edit1);
+        if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
+        if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
+        if (status == 0) status = MeasureButtons(frame, *Freader->BitBtn1);
+    }
+    if (status == 0) status = MeasureMemoAdd(frame, *Freader->Memo1);
+    if (status == 0) status = MeasureThumbDrag(frame, *Freader->Memo1);
     std::fflush(stdout);
     return status;
 }

@@ -1,0 +1,739 @@
+// Scroll-bar skinning: the cover windows and the three adapters that own them.
+#include "skin/adapters/SkinScrollbar.h"
+
+#include "classlib/Controls.h"
+#include "classlib/ExceptionHook.h"
+#include "classlib/Handles.h"
+#include "classlib/portable/TypInfo.h"
+#include "skin/SkinApi.h"
+#include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterDraw.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
+#include "skin/portable/SkinText.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace {
+
+constexpr wchar_t kCoverClass[] = L"TWScrollbar";
+// Cells of the skin's Scrollbar strip.
+constexpr int kStripCells = 23;
+constexpr int kLeftArrow = 1, kRightArrow = 5, kUpArrow = 9, kDownArrow = 13, kHorzGrip = 17, kVertGrip = 20;
+constexpr int kMinThumb = 8;
+constexpr int kNoRange = 9999999;
+
+bool RegisterCoverClass(WNDPROC Proc)
+{
+    static const bool registered = [Proc] {
+        WNDCLASSW c{};
+        c.style = CS_DBLCLKS;
+        c.lpfnWndProc = Proc;
+        c.hInstance = ::GetModuleHandleW(nullptr);
+        c.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        c.lpszClassName = kCoverClass;
+        return ::RegisterClassW(&c) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+int Width(const RECT& R) { return R.right - R.left; }
+int Height(const RECT& R) { return R.bottom - R.top; }
+
+// The client area's top-left corner in window coordinates: where client
+// coordinates start in the window DC, whatever the border is.
+POINT ClientOrigin(HWND Window)
+{
+    RECT w{};
+    POINT origin{};
+    if (!::GetWindowRect(Window, &w) || !::ClientToScreen(Window, &origin)) return {};
+    return {origin.x - w.left, origin.y - w.top};
+}
+
+// The corner between two shown bars (client coordinates of the target),
+// filled in the skin colour into the window DC.
+void FillSizeBox(const TSkinControl& Adapter, HDC DC, const TWScrollbar* Horz, const TWScrollbar* Vert)
+{
+    if (Horz == nullptr || Vert == nullptr || !Horz->BarVisible() || !Vert->BarVisible()) return;
+    RECT corner{Vert->BarRect().left, Horz->BarRect().top, Vert->BarRect().right, Horz->BarRect().bottom};
+    const POINT origin = ClientOrigin(Adapter.Handle());
+    ::OffsetRect(&corner, origin.x, origin.y);
+    Adapter.FillSkinColor(DC, corner);
+}
+
+void Place(TWScrollbar* Bar, HWND Window)
+{
+    if (Bar != nullptr) Bar->UpdatePosition(Window);
+}
+
+void Hide(TWScrollbar* Bar)
+{
+    if (Bar != nullptr) Bar->HideBar();
+}
+
+void Repaint(TWScrollbar* Bar)
+{
+    if (Bar != nullptr && Bar->BarVisible()) Bar->Invalidate();
+}
+
+// A scroll request to the bars' window: the bar it concerns shows it.
+bool ShowRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert)
+{
+    TWScrollbar* bar = Message.Msg == WM_HSCROLL ? Horz : Message.Msg == WM_VSCROLL ? Vert : nullptr;
+    if (bar != nullptr) bar->SetRequest(Message.WParam);
+    return Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL;
+}
+
+// Redrawn from the new skin.
+void Reskin(TWScrollbar* Bar)
+{
+    if (Bar == nullptr) return;
+    Bar->ForgetBackground();
+    Repaint(Bar);
+}
+
+}  // namespace
+
+TScrollPart ScrollPartOf(WPARAM Request) noexcept
+{
+    switch (LOWORD(Request)) {
+    case SB_LINEUP: return spFirstArrow;
+    case SB_LINEDOWN: return spSecondArrow;
+    case SB_PAGEUP: return spTrackBefore;
+    case SB_PAGEDOWN: return spTrackAfter;
+    case SB_THUMBTRACK: return spThumb;
+    default: return spNone;
+    }
+}
+
+// --- the cover window
+
+TWScrollbar::TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetControl, TBarType Type)
+    : FOwner(Owner),
+      FArrowSize(::GetSystemMetrics(SM_CXHSCROLL)),
+      FTarget(Target),
+      FTargetControl(TargetControl),
+      FBarType(Type)
+{
+    FKind = Type == btHorizontal ? 0 : 1;
+    if (Type == btControl) FKind = LowerCaseAZ(GetEnumPropByName(TargetControl, "Kind")) == "sbhorizontal" ? 0 : 1;
+    const HWND parent = ::GetParent(Target);
+    if (parent == nullptr || !RegisterCoverClass(&CoverProc)) return;
+    FWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (FWindow == nullptr) return;
+    ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    UpdatePosition(Target);
+}
+
+TWScrollbar::~TWScrollbar()
+{
+    if (FWindow == nullptr) return;
+    ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+    ::DestroyWindow(FWindow);
+}
+
+LRESULT CALLBACK TWScrollbar::CoverProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    auto* bar = reinterpret_cast<TWScrollbar*>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
+    if (bar == nullptr) return ::DefWindowProcW(Window, Msg, WParam, LParam);
+    TMessage message{Msg, WParam, LParam, 0};
+    {
+        // The adapter (and this cover with it) is freed only when the
+        // outermost handler returns: the press hand-over may unskin it.
+        const TSkinObject::THandlerScope scope(bar->FOwner);
+        try {
+            if (!bar->HandleMessage(message)) message.Result = ::DefWindowProcW(Window, Msg, WParam, LParam);
+        } catch (...) {
+            HandleException();
+        }
+    }
+    return message.Result;
+}
+
+bool TWScrollbar::HandleMessage(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_ERASEBKGND:
+        Message.Result = 1;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        const HDC dc = ::BeginPaint(FWindow, &ps);
+        if (dc == nullptr) return true;
+        try {
+            Paint(dc);
+        } catch (...) {
+            // A failed paint leaves the last picture.
+        }
+        ::EndPaint(FWindow, &ps);
+        return true;
+    }
+    case WM_MOUSEMOVE:
+        MouseMove(Message.LParam);
+        return true;
+    case WM_MOUSELEAVE:
+        if (!FPressed && FHotPart != spNone) {
+            FHotPart = spNone;
+            Invalidate();
+        }
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        ButtonDown(Message.LParam);
+        return true;
+    case WM_LBUTTONUP:
+        ButtonUp(Message.LParam);
+        return true;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        // A wheel over the bar scrolls its window, as over the native bar.
+        Message.Result = ::SendMessageW(FTarget, Message.Msg, Message.WParam, Message.LParam);
+        return true;
+    case WM_NCDESTROY:
+        // Destroyed with its parent: nothing of it is reached any more.
+        ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
+        FWindow = nullptr;
+        FBarVisible = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TWScrollbar::ReadInfo(SCROLLBARINFO& Info)
+{
+    Info = {};
+    Info.cbSize = sizeof Info;
+    switch (FBarType) {
+    case btHorizontal: return SkinGetScrollBarInfo(FTarget, OBJID_HSCROLL, &Info);
+    case btVertical: return SkinGetScrollBarInfo(FTarget, OBJID_VSCROLL, &Info);
+    case btControl: return GetControlScrollInfo(Info);
+    }
+    return false;
+}
+
+bool TWScrollbar::GetControlScrollInfo(SCROLLBARINFO& Info)
+{
+    if (FTargetControl == nullptr) return false;
+    Info.rcScrollBar = FTargetControl->BoundsRect();
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    if (!::GetScrollInfo(FTarget, SB_CTL, &si)) return false;
+    FLength = FKind == 0 ? Width(Info.rcScrollBar) : Height(Info.rcScrollBar);
+    int range = si.nMax - si.nMin;
+    if (range == 0) range = kNoRange;
+    const int track = FLength - 2 * FArrowSize;
+    int thumb = 0, start = 0;
+    if (si.nPage != 0) {
+        thumb = ::MulDiv(track, static_cast<int>(si.nPage) - 1, range);
+        if (thumb < kMinThumb) {
+            thumb = kMinThumb;
+            start = FArrowSize + ::MulDiv(track - kMinThumb, si.nPos - si.nMin, range);
+        } else {
+            start = FArrowSize + ::MulDiv(track, si.nPos - si.nMin, range);
+        }
+    } else {
+        thumb = FArrowSize;
+        start = FArrowSize + ::MulDiv(FLength - 3 * FArrowSize, si.nPos - si.nMin, range);
+    }
+    if (si.nPos == si.nMin) start = FArrowSize;
+    Info.xyThumbTop = start;
+    Info.xyThumbBottom = start + thumb;
+    return true;
+}
+
+void TWScrollbar::UpdatePosition(HWND Window)
+{
+    FTarget = Window;
+    if (FWindow == nullptr) return;
+    SCROLLBARINFO info;
+    if (!ReadInfo(info) || (::GetWindowLongW(FTarget, GWL_STYLE) & WS_VISIBLE) == 0 ||
+        (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) {
+        HideBar();
+        return;
+    }
+    RECT r = info.rcScrollBar;
+    POINT p{r.left, r.top};
+    if (FBarType != btControl) {
+        FBarRect = r;
+        ::MapWindowPoints(nullptr, FTarget, reinterpret_cast<POINT*>(&FBarRect), 2);
+        FBarOrigin = p;
+        ::ScreenToClient(::GetParent(FTarget), &p);
+    }
+    ::OffsetRect(&r, -r.left, -r.top);
+    FLength = FKind == 1 ? r.bottom : r.right;
+    // Directly above the target, so that it covers the native bar and no more.
+    const HWND previous = ::GetWindow(FTarget, GW_HWNDPREV);
+    UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
+    if (previous == FWindow) flags |= SWP_NOZORDER;
+    ::SetWindowPos(FWindow, previous != nullptr ? previous : HWND_TOP, p.x, p.y, r.right, r.bottom, flags);
+    FBarVisible = true;
+    Invalidate();
+}
+
+void TWScrollbar::HideBar()
+{
+    FBarVisible = false;
+    if (FWindow != nullptr) ::ShowWindow(FWindow, SW_HIDE);
+}
+
+void TWScrollbar::Invalidate()
+{
+    if (FWindow != nullptr) ::InvalidateRect(FWindow, nullptr, FALSE);
+}
+
+void TWScrollbar::SetEnabled(bool Value)
+{
+    if (FWindow != nullptr) ::EnableWindow(FWindow, Value ? TRUE : FALSE);
+}
+
+void TWScrollbar::SetRequest(WPARAM Request)
+{
+    FHotPart = ScrollPartOf(Request);
+    Invalidate();
+}
+
+TScrollPart TWScrollbar::HitTest(POINT P) const
+{
+    const int c = FKind == 0 ? P.x : P.y;
+    if (c < FArrowSize) return spFirstArrow;
+    if (c < FThumbStart) return spTrackBefore;
+    if (c < FThumbEnd) return spThumb;
+    if (c < FLength - FArrowSize) return spTrackAfter;
+    return spSecondArrow;
+}
+
+void TWScrollbar::TrackThumb()
+{
+    const int size = FThumbEnd - FThumbStart;
+    POINT q{};
+    if (!::GetCursorPos(&q)) return;
+    const int moved = FKind == 1 ? q.y - FPressPoint.y : q.x - FPressPoint.x;
+    FThumbStart = std::max(FPressThumbStart + moved, FArrowSize);
+    FThumbStart = std::min(FThumbStart, FLength - FArrowSize - size);
+    FThumbEnd = FThumbStart + size;
+}
+
+void TWScrollbar::MouseMove(LPARAM LParam)
+{
+    const TScrollPart part = HitTest({LOWORD(LParam), HIWORD(LParam)});
+    if (part != FHotPart) {
+        FHotPart = part;
+        Invalidate();
+    }
+    SkinTrackMouseLeave(FWindow);
+}
+
+LPARAM TWScrollbar::ToScreen(LPARAM LParam) const
+{
+    if (FBarType == btControl) return LParam;
+    // The native bar's hit codes take screen coordinates (16 bits each, as in the message).
+    return MAKELPARAM(LOWORD(LParam) + FBarOrigin.x, HIWORD(LParam) + FBarOrigin.y);
+}
+
+void TWScrollbar::ButtonDown(LPARAM LParam)
+{
+    const POINT p{LOWORD(LParam), HIWORD(LParam)};
+    ::GetCursorPos(&FPressPoint);
+    SCROLLBARINFO info;
+    if (ReadInfo(info)) {
+        FPressThumbStart = info.xyThumbTop;
+        if (FBarType != btControl) FBarOrigin = {info.rcScrollBar.left, info.rcScrollBar.top};
+    }
+    FHotPart = HitTest(p);
+    const LPARAM at = ToScreen(LParam);
+    FPressed = true;
+    Invalidate();
+    ::ReleaseCapture();
+    // The system's own tracking runs inside this call until the button is
+    // released, dispatching whatever is posted meanwhile: the adapter may be
+    // gone when it returns (its memory is kept until this handler returns).
+    const TSkinObject::TToken life = FOwner.Token();
+    const HWND target = FTarget;
+    if (FBarType == btControl) ::SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    else ::SendMessageA(target, WM_NCLBUTTONDOWN, HitCode(), at);
+    if (!life.Alive()) return;
+    FPressed = false;
+    ::ReleaseCapture();
+    Invalidate();
+}
+
+void TWScrollbar::ButtonUp(LPARAM LParam)
+{
+    FPressed = false;
+    ::ReleaseCapture();
+    if (FBarType == btControl) {
+        ::PostMessageA(FTarget, WM_LBUTTONUP, MK_LBUTTON, LParam);
+        Invalidate();
+    } else {
+        ::PostMessageA(FTarget, WM_NCLBUTTONUP, HitCode(), ToScreen(LParam));
+    }
+}
+
+void TWScrollbar::PaintBackground(const TSkinData& Data, RECT R, int Thick, int FirstCell, int SecondCell,
+                                  bool Enabled)
+{
+    if (FBackground.Width() != R.right || FBackground.Height() != R.bottom) FBackground.SetSize(R.right, R.bottom);
+    if (FBackground.Empty()) return;
+    const HDC dc = FBackground.Canvas()->Handle();
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    FillColor(dc, R, Data.FButtonFaceColor);
+    (FKind == 0 ? R.bottom : R.right) = Thick;
+
+    // The track between the arrows.
+    RECT track = R;
+    if (FKind == 0) track.left += FArrowSize, track.right -= FArrowSize;
+    else track.top += FArrowSize, track.bottom -= FArrowSize;
+    if (const TDataSkinObject* t = FKind == 0 ? Data.FHorzScroll.get() : Data.FVertScroll.get())
+        if (!t->FBitmap->Empty())
+            DrawSkinPart(dc, track, *t->FBitmap, MarginsOf(*t),
+                         {.Index = Enabled ? 1 : 3, .Count = 4, .Transparent = t->FTrans == 1, .Tile = t->FTile == 1});
+
+    // The arrows: half the bar each when two do not fit.
+    const int length = FKind == 0 ? R.right : R.bottom;
+    const int arrow = 2 * FArrowSize > length ? length / 2 : FArrowSize;
+    RECT first = R, second = R;
+    if (FKind == 0) first.right = R.left + arrow, second.left = R.right - arrow;
+    else first.bottom = R.top + arrow, second.top = R.bottom - arrow;
+    TBitmap& strips = *Data.FScrollbar->FBitmap;
+    DrawStripCellTransparent(dc, first, strips, FirstCell, kStripCells);
+    DrawStripCellTransparent(dc, second, strips, SecondCell, kStripCells);
+}
+
+void TWScrollbar::Paint(HDC DC)
+{
+    const TSkinData* data = FOwner.SkinData();
+    const TDataSkinObject* strip = data != nullptr ? data->FScrollbar.get() : nullptr;
+    if (strip == nullptr || strip->FBitmap->Empty()) return;
+    SCROLLBARINFO info;
+    if (!ReadInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) return;
+    const bool enabled = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+    RECT r = info.rcScrollBar;
+    ::OffsetRect(&r, -r.left, -r.top);
+    RECT client{};
+    // Not yet moved over the bar: nothing is painted until it is.
+    if (r.right <= 0 || r.bottom <= 0 || !::GetClientRect(FWindow, &client) || client.bottom < r.bottom ||
+        client.right < r.right)
+        return;
+    FLength = FKind == 1 ? r.bottom : r.right;
+    TBitmap& strips = *strip->FBitmap;
+    int thick = strips.Height();
+    if (std::abs(thick - FArrowSize) > 2) thick = FArrowSize;
+    if (FBarType == btControl) (FKind == 0 ? r.bottom : r.right) = thick;
+    const int shift = FPressed ? 1 : 3;
+    const int firstCell = (FKind == 0 ? kLeftArrow : kUpArrow) + (FHotPart == spFirstArrow ? shift : 0);
+    const int secondCell = (FKind == 0 ? kRightArrow : kDownArrow) + (FHotPart == spSecondArrow ? shift : 0);
+    const TBackgroundKey key{r.right, r.bottom, thick, firstCell, secondCell, enabled};
+    if (!(key == FBackgroundKey) || FBackground.Empty()) {
+        FBackgroundKey = {};
+        PaintBackground(*data, r, thick, firstCell, secondCell, enabled);
+        if (FBackground.Empty()) return;
+        FBackgroundKey = key;
+    }
+    if (FBuffer.Width() != r.right || FBuffer.Height() != r.bottom) FBuffer.SetSize(r.right, r.bottom);
+    if (FBuffer.Empty()) return;
+    const HDC buffer = FBuffer.Canvas()->Handle();
+    ::SetStretchBltMode(buffer, COLORONCOLOR);
+    ::BitBlt(buffer, 0, 0, r.right, r.bottom, FBackground.Canvas()->Handle(), 0, 0, SRCCOPY);
+    (FKind == 0 ? r.bottom : r.right) = thick;
+
+    // The thumb: where the cursor drags it, else where the system has it.
+    if (FPressed && FHotPart == spThumb && FBarType != btControl) {
+        TrackThumb();
+    } else {
+        FThumbStart = info.xyThumbTop;
+        FThumbEnd = info.xyThumbBottom;
+    }
+    const int limit = FKind == 1 ? client.bottom : client.right;
+    if (enabled && FThumbStart < limit && FThumbEnd < limit) {
+        const int state = FHotPart == spThumb ? (FPressed ? 2 : 3) : 1;
+        const RECT thumb = FKind == 1 ? RECT{0, FThumbStart, thick, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, thick};
+        if (const TDataSkinObject* t = FKind == 1 ? data->FVertScrollThumb.get() : data->FHorzScrollThumb.get())
+            if (!t->FBitmap->Empty())
+                DrawSkinPart(buffer, thumb, *t->FBitmap, MarginsOf(*t),
+                             {.Index = state, .Count = std::max(t->FFrame, 1), .Transparent = t->FTrans == 1});
+        const int grip = (FKind == 1 ? kVertGrip : kHorzGrip) + (FHotPart == spThumb ? (FPressed ? 1 : 2) : 0);
+        const int g = strips.Height(), size = FThumbEnd - FThumbStart;
+        if (g < size + 2) {
+            const int from = FThumbStart + (size - g) / 2;
+            const RECT at = FKind == 1 ? RECT{0, from, thick, from + g} : RECT{from, 0, from + g, thick};
+            if (from < limit && from + g < limit) DrawStripCellTransparent(buffer, at, strips, grip, kStripCells);
+        }
+    }
+
+    if (FBarType == btControl)
+        ::StretchBlt(DC, 0, 0, client.right, client.bottom, buffer, 0, 0, FBuffer.Width(), FBuffer.Height(), SRCCOPY);
+    else
+        ::BitBlt(DC, 0, 0, FBuffer.Width(), FBuffer.Height(), buffer, 0, 0, SRCCOPY);
+}
+
+// --- class-library controls with window scroll bars
+
+TSkinScrollbar::~TSkinScrollbar() = default;
+
+bool TSkinScrollbar::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
+    TControl* control = Control();
+    const std::string border = LowerCaseAZ(GetEnumPropByName(control, "BorderStyle"));
+    FBorderFrame = border != "bsnone" && control->ClassName() != "TImageScrollBox" && Mode() != 1;
+    if (const TPropInfo* fixed = FindPropInfo(*control, "FixedColor"); fixed != nullptr && fixed->Kind == TTypeKind::tkInteger) {
+        FOldFixedColor = static_cast<TColor>(fixed->GetOrd(*control));
+        FFixedColorTaken = true;
+        SetPropByName(control, "FixedColor", std::to_string(SkinData->FButtonFaceColor));
+    }
+    FHorzBar = std::make_unique<TWScrollbar>(*this, Handle(), control, btHorizontal);
+    FVertBar = std::make_unique<TWScrollbar>(*this, Handle(), control, btVertical);
+    FHorzBar->SetEnabled(control->Enabled());
+    FVertBar->SetEnabled(control->Enabled());
+    if (!control->Visible()) HideBars();
+    // The new border frame replaces the native one at once.
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return true;
+}
+
+void TSkinScrollbar::HideBars()
+{
+    Hide(FHorzBar.get());
+    Hide(FVertBar.get());
+}
+
+void TSkinScrollbar::UpdateBars()
+{
+    Place(FHorzBar.get(), Handle());
+    Place(FVertBar.get(), Handle());
+}
+
+void TSkinScrollbar::Unskin()
+{
+    // Hidden at once; the covers themselves go with the adapter (a press
+    // hand-over may be running in one of them).
+    HideBars();
+    if (std::exchange(FFixedColorTaken, false) && !ControlDying())
+        SetPropByName(Control(), "FixedColor", std::to_string(FOldFixedColor));
+    TSkinControl::Unskin();
+    if (SkinState() != asDestroyed && Handle() != nullptr && ::IsWindow(Handle()))
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TSkinScrollbar::UpdateSkin()
+{
+    if (FFixedColorTaken && SkinData() != nullptr)
+        SetPropByName(Control(), "FixedColor", std::to_string(SkinData()->FButtonFaceColor));
+    Reskin(FHorzBar.get());
+    Reskin(FVertBar.get());
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TSkinScrollbar::DrawBorderFrame(HDC DC) const
+{
+    RECT r{};
+    if (SkinData() == nullptr || !::GetWindowRect(Handle(), &r)) return;
+    ::OffsetRect(&r, -r.left, -r.top);
+    const TGdiObject shadow(::CreateSolidBrush(ColorToRGB(SkinData()->FButtonShadowColor)));
+    const TGdiObject face(::CreateSolidBrush(ColorToRGB(SkinData()->FButtonFaceColor)));
+    if (shadow.Get() != nullptr) ::FrameRect(DC, &r, static_cast<HBRUSH>(shadow.Get()));
+    ::InflateRect(&r, -1, -1);
+    if (face.Get() != nullptr) ::FrameRect(DC, &r, static_cast<HBRUSH>(face.Get()));
+}
+
+bool TSkinScrollbar::BeforeProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_NCPAINT: {
+        if (!FBorderFrame) return true;
+        if (!CallOldProc(Message)) return false;
+        const TWindowDC dc(Handle(), ::GetWindowDC(Handle()));
+        if (dc.Get() != nullptr) DrawBorderFrame(dc.Get());
+        return false;
+    }
+    case WM_NCDESTROY: {
+        // Destroyed or about to be made anew: no cover may stay over the
+        // place. A control that lives on is skinned again by its frame object
+        // once its new window exists.
+        HideBars();
+        const HWND window = Handle();
+        // Held by handle: the control's own handling may free the frame object.
+        const HWND frame = Form() != nullptr ? Form()->Handle() : nullptr;
+        const bool lives = !ControlDying();
+        const bool handled = !TSkinControl::BeforeProc(Message);
+        if (lives && frame != nullptr)
+            ::PostMessageA(frame, WM_SKIN_RESKINSCROLL, reinterpret_cast<WPARAM>(window), 0);
+        return !handled;
+    }
+    default:
+        return TSkinControl::BeforeProc(Message);
+    }
+}
+
+void TSkinScrollbar::AfterProc(TMessage& Message)
+{
+    if (ShowRequest(Message, FHorzBar.get(), FVertBar.get())) return;
+    switch (Message.Msg) {
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:  // also shown and hidden
+        UpdateBars();
+        break;
+    case WM_MOUSEWHEEL:
+        Repaint(FHorzBar.get());
+        Repaint(FVertBar.get());
+        break;
+    case CM_ENABLEDCHANGED:
+        for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
+            if (bar != nullptr) bar->SetEnabled(Control()->Enabled());
+        TSkinControl::AfterProc(Message);
+        break;
+    case WM_SKIN_PRINTNC:
+        if (Message.LParam != SkinMagic) break;
+        if (Message.WParam != 0) DrawBorderFrame(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = SkinMagic;
+        break;
+    default:
+        TSkinControl::AfterProc(Message);
+        break;
+    }
+}
+
+void TSkinScrollbar::PaintWindow(HDC DC)
+{
+    const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
+    for (auto [bar, bit] : {std::pair{FVertBar.get(), WS_VSCROLL}, std::pair{FHorzBar.get(), WS_HSCROLL}}) {
+        if (bar == nullptr) continue;
+        if (bar->BarVisible()) bar->Invalidate();
+        else if (style & bit) bar->UpdatePosition(Handle());
+    }
+    // The bars are windows of their own: only the corner between two is
+    // painted into the control's window (a DC for each paint costs).
+    if (FHorzBar && FVertBar && FHorzBar->BarVisible() && FVertBar->BarVisible()) TSkinControl::PaintWindow(DC);
+}
+
+void TSkinScrollbar::PaintControl(HDC DC, const RECT&)
+{
+    FillSizeBox(*this, DC, FHorzBar.get(), FVertBar.get());
+}
+
+// --- raw windows
+
+TSkinScrollbarH::~TSkinScrollbarH() = default;
+
+bool TSkinScrollbarH::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+{
+    if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
+    FHorzBar = std::make_unique<TWScrollbar>(*this, Window, nullptr, btHorizontal);
+    FVertBar = std::make_unique<TWScrollbar>(*this, Window, nullptr, btVertical);
+    return true;
+}
+
+void TSkinScrollbarH::UpdateSkin()
+{
+    Reskin(FHorzBar.get());
+    Reskin(FVertBar.get());
+    TSkinControl::UpdateSkin();
+}
+
+void TSkinScrollbarH::Unskin()
+{
+    Hide(FHorzBar.get());
+    Hide(FVertBar.get());
+    TSkinControl::Unskin();
+}
+
+bool TSkinScrollbarH::BeforeProc(TMessage& Message)
+{
+    if (Message.Msg == WM_NCDESTROY) {
+        Hide(FHorzBar.get());
+        Hide(FVertBar.get());
+    }
+    return TSkinControl::BeforeProc(Message);
+}
+
+void TSkinScrollbarH::AfterProc(TMessage& Message)
+{
+    if (!::IsWindowVisible(Handle())) {
+        Hide(FHorzBar.get());
+        Hide(FVertBar.get());
+    }
+    if (ShowRequest(Message, FHorzBar.get(), FVertBar.get())) return;
+    switch (Message.Msg) {
+    case WM_SIZE:
+    case WM_NCPAINT:
+    case WM_WINDOWPOSCHANGED:
+        Place(FHorzBar.get(), Handle());
+        Place(FVertBar.get(), Handle());
+        if (Message.Msg == WM_NCPAINT) Redraw();
+        break;
+    default:
+        TSkinControl::AfterProc(Message);
+        break;
+    }
+}
+
+void TSkinScrollbarH::PaintControl(HDC DC, const RECT&)
+{
+    Repaint(FHorzBar.get());
+    Repaint(FVertBar.get());
+    FillSizeBox(*this, DC, FHorzBar.get(), FVertBar.get());
+}
+
+// --- scroll-bar controls
+
+TSkinScControl::~TSkinScControl() = default;
+
+bool TSkinScControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
+    FBar = std::make_unique<TWScrollbar>(*this, Handle(), Control(), btControl);
+    if (!Control()->Visible()) FBar->HideBar();
+    return true;
+}
+
+void TSkinScControl::UpdateSkin()
+{
+    Reskin(FBar.get());
+    TSkinControl::UpdateSkin();
+}
+
+void TSkinScControl::Unskin()
+{
+    Hide(FBar.get());
+    TSkinControl::Unskin();
+}
+
+bool TSkinScControl::BeforeProc(TMessage& Message)
+{
+    if (Message.Msg == WM_NCDESTROY) Hide(FBar.get());
+    return TSkinControl::BeforeProc(Message);
+}
+
+void TSkinScControl::AfterProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case SBM_SETSCROLLINFO:
+    case SBM_SETPOS:
+    case CN_BASE + WM_HSCROLL:
+    case CN_BASE + WM_VSCROLL:
+        Repaint(FBar.get());
+        break;
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCPAINT:
+        Place(FBar.get(), Handle());
+        break;
+    case CM_ENABLEDCHANGED:
+        if (FBar) FBar->SetEnabled(Control()->Enabled());
+        TSkinControl::AfterProc(Message);
+        break;
+    default:
+        TSkinControl::AfterProc(Message);
+        break;
+    }
+}
+
+void TSkinScControl::PaintControl(HDC, const RECT&)
+{
+    Repaint(FBar.get());
+}

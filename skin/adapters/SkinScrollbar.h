@@ -1,0 +1,178 @@
+// Scroll-bar skinning. Native scroll bars cannot be painted from outside, so
+// a cover window of our own (TWScrollbar) lies exactly over each one and
+// paints the skin there. It answers the mouse only for hot tracking: a press
+// is handed to the native bar, whose own modal tracking (repeat, thumb drag,
+// scroll requests) does the work while the cover shows the pressed part.
+// TSkinScrollbar serves class-library controls with window scroll bars
+// (memos), TSkinScrollbarH raw windows (a simple combo box's list),
+// TSkinScControl scroll-bar controls. A cover belongs to its adapter: its
+// handlers keep the adapter alive until they return, so the press hand-over
+// (which runs posted messages, timers and user code) may unskin, re-skin or
+// re-create anything without leaving a cover that touches freed memory or
+// takes clicks over a window that is gone. GUI thread only.
+#pragma once
+
+#include "classlib/Canvas.h"
+#include "skin/adapters/SkinControl.h"
+
+#include <cstdint>
+#include <memory>
+
+// Which native bar a cover lies over.
+enum TBarType : uint8_t { btHorizontal = 0, btVertical = 1, btControl = 2 };
+// The part under the mouse or pressed. The numbers are the scroll requests'
+// (SB_LINEUP 0 ... SB_THUMBTRACK 5), so a request code is stored as it comes.
+enum TScrollPart : int8_t {
+    spNone = -1, spFirstArrow = 0, spSecondArrow = 1, spTrackBefore = 2, spTrackAfter = 3, spThumb = 5
+};
+// A scroll request code as a part: codes that name no part (SB_THUMBPOSITION,
+// SB_ENDSCROLL, ...) show none.
+TScrollPart ScrollPartOf(WPARAM Request) noexcept;
+
+class TWScrollbar {
+public:
+    // Lies over Target's bar of Type (for btControl: over the scroll-bar
+    // control Target itself), as a sibling of Target; hidden until placed.
+    TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetControl, TBarType Type);
+    ~TWScrollbar();
+    TWScrollbar(const TWScrollbar&) = delete;
+    TWScrollbar& operator=(const TWScrollbar&) = delete;
+
+    // Follows the native bar of Window: placed over it directly above Window
+    // in the Z order, or hidden when the bar or Window is not shown.
+    void UpdatePosition(HWND Window);
+    void HideBar();
+    void Invalidate();
+    void SetEnabled(bool Value);
+    // The skin changed: nothing drawn from the last one is reused.
+    void ForgetBackground() { FBackgroundKey = {}; }
+    // A scroll request the target got: the pressed look follows it.
+    void SetRequest(WPARAM Request);
+
+    HWND Handle() const noexcept { return FWindow; }
+    bool BarVisible() const noexcept { return FBarVisible; }
+    // The native bar in the target's client coordinates (window bars).
+    const RECT& BarRect() const noexcept { return FBarRect; }
+    TScrollPart HotPart() const noexcept { return FHotPart; }
+    bool Pressed() const noexcept { return FPressed; }
+    int ThumbStart() const noexcept { return FThumbStart; }
+    int ThumbEnd() const noexcept { return FThumbEnd; }
+
+private:
+    static LRESULT CALLBACK CoverProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+    bool HandleMessage(TMessage& Message);
+    bool ReadInfo(SCROLLBARINFO& Info);
+    bool GetControlScrollInfo(SCROLLBARINFO& Info);
+    TScrollPart HitTest(POINT P) const;
+    void TrackThumb();
+    void Paint(HDC DC);
+    // The face, track and arrows into FBackground (R: the whole bar at the origin).
+    void PaintBackground(const TSkinData& Data, RECT R, int Thick, int FirstCell, int SecondCell, bool Enabled);
+    void MouseMove(LPARAM LParam);
+    void ButtonDown(LPARAM LParam);
+    void ButtonUp(LPARAM LParam);
+    LPARAM ToScreen(LPARAM LParam) const;
+    UINT HitCode() const { return FKind == 1 ? HTVSCROLL : HTHSCROLL; }
+
+    TSkinControl& FOwner;
+    HWND FWindow = nullptr;
+    int FLength = 0;
+    int FThumbStart = 0, FThumbEnd = 0;
+    POINT FBarOrigin{};
+    POINT FPressPoint{};
+    int FPressThumbStart = 0;
+    bool FPressed = false;
+    int FKind = 0;  // 0 horizontal, 1 vertical
+    TScrollPart FHotPart = spNone;
+    int FArrowSize;
+    HWND FTarget;
+    TControl* FTargetControl;
+    TBarType FBarType;
+    RECT FBarRect{};
+    bool FBarVisible = false;
+    TBitmap FBuffer;  // the whole bar, composed off screen
+    // What the bar looks like without its thumb, kept while it fits: only
+    // the thumb moves while it is dragged.
+    struct TBackgroundKey {
+        int Width = 0, Height = 0, Thick = 0, FirstCell = 0, SecondCell = 0;
+        bool Enabled = false;
+        bool operator==(const TBackgroundKey&) const = default;
+    };
+    TBitmap FBackground;
+    TBackgroundKey FBackgroundKey;
+};
+
+// The adapter of a class-library control with window scroll bars.
+class TSkinScrollbar : public TSkinControl {
+public:
+    explicit TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) {}
+    ~TSkinScrollbar() override;
+
+    // Attaches the covers (InitScrollbar); the control keeps its own colour.
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    void Unskin() override;
+    void UpdateSkin() override;
+
+    TWScrollbar* HorzBar() const noexcept { return FHorzBar.get(); }
+    TWScrollbar* VertBar() const noexcept { return FVertBar.get(); }
+    bool BorderFrame() const noexcept { return FBorderFrame; }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    void DrawBorderFrame(HDC DC) const;
+    void UpdateBars();
+    void HideBars();
+
+    std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
+    bool FBorderFrame = false;
+    bool FFixedColorTaken = false;
+    TColor FOldFixedColor = 0;
+};
+
+// The same for a raw window without a class-library object.
+class TSkinScrollbarH : public TSkinControl {
+public:
+    explicit TSkinScrollbarH(TComponent* AOwner) : TSkinControl(AOwner) {}
+    ~TSkinScrollbarH() override;
+
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    void Unskin() override;
+    void UpdateSkin() override;
+
+    TWScrollbar* HorzBar() const noexcept { return FHorzBar.get(); }
+    TWScrollbar* VertBar() const noexcept { return FVertBar.get(); }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
+};
+
+// The adapter of a scroll-bar control: one cover over the whole control.
+class TSkinScControl : public TSkinControl {
+public:
+    explicit TSkinScControl(TComponent* AOwner) : TSkinControl(AOwner) {}
+    ~TSkinScControl() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    void Unskin() override;
+    void UpdateSkin() override;
+
+    TWScrollbar* Bar() const noexcept { return FBar.get(); }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    std::unique_ptr<TWScrollbar> FBar;
+};
