@@ -308,7 +308,8 @@ TEST_F(BoxAdapterTest, RawDialogsAndSizeGripsTakeTheSkinColourAndPlainScrollBars
 
     const HWND grip = ::CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, 300, 200, 20, 20,
                                         made.Form->Handle(), nullptr, instance, nullptr);
-    ASSERT_NE(dynamic_cast<TSkinSizer*>(FindSkinObject(grip)), nullptr);
+    // The grip is skinned from a notice posted once it exists.
+    ASSERT_TRUE(PumpUntil([grip] { return dynamic_cast<TSkinSizer*>(FindSkinObject(grip)) != nullptr; }));
     EXPECT_EQ(Repainted(grip).Pixel(10, 10), face);
     const HWND plain = ::CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_VERT, 340, 10, 16, 100,
                                          made.Form->Handle(), nullptr, instance, nullptr);
