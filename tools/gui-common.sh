@@ -51,7 +51,28 @@ tb_gui_capture() {
   import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
 }
 
-# Asks the window to close, then ends what is left of the prefix and Xvfb.
+# Wine makes its COM links anew (one per /dev/ttyS*) each time it starts in a
+# prefix; its Ports key makes it keep the device given here instead.
+tb_gui_map_port() {  # NAME DEVICE
+  "$root/tools/wine-run" reg add 'HKLM\Software\Wine\Ports' /v "$1" /d "$2" /f >/dev/null 2>&1 || true
+  ln -sfn "$2" "$WINEPREFIX/dosdevices/$(tr 'A-Z' 'a-z' <<<"$1")"
+}
+
+# Makes a socat pty pair, one end COM1 of $WINEPREFIX and the other PEER (for
+# the simulated reader); sets tb_socat_pid.
+tb_gui_com1_pair() {  # PEER
+  local peer=$1 com1="$WINEPREFIX/dosdevices/com1"
+  "$root/tools/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true   # makes the prefix on first use
+  rm -f "$com1" "$peer"
+  socat "pty,raw,echo=0,link=$com1" "pty,raw,echo=0,link=$peer" &
+  tb_socat_pid=$!
+  for _ in $(seq 100); do [ -e "$com1" ] && [ -e "$peer" ] && break; sleep 0.05; done
+  [ -e "$peer" ] || { echo "socat did not make the pty pair" >&2; return 1; }
+  tb_gui_map_port COM1 "$(readlink "$com1")"
+}
+
+# Asks the window to close, then ends what is left of the prefix, the pty
+# pair and Xvfb.
 tb_gui_stop() {
   if [ -n "${tb_bin:-}" ]; then
     "$root/tools/wine-run" "$tb_bin/tools/guihelper-src/tb-guihelper.exe" close >/dev/null 2>&1 || true
@@ -61,6 +82,7 @@ tb_gui_stop() {
     kill "$tb_app_pid" 2>/dev/null || true
   fi
   WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  [ -n "${tb_socat_pid:-}" ] && kill "$tb_socat_pid" 2>/dev/null || true
   [ -n "${tb_xvfb_pid:-}" ] && kill "$tb_xvfb_pid" 2>/dev/null || true
-  tb_app_pid="" tb_xvfb_pid=""
+  tb_app_pid="" tb_socat_pid="" tb_xvfb_pid=""
 }

@@ -4,9 +4,16 @@
 //   tb-guihelper page N         shows page N (1 = first) of its page control
 //   tb-guihelper sysmenu        opens its system menu (Alt+Space) unless a menu is open;
 //                               prints "X Y W H" of the window and the menu together
+//   tb-guihelper click CLASS X Y
+//                               clicks the control of class CLASS at X,Y of the shown page
+//   tb-guihelper lines CLASS X Y N SECONDS
+//                               waits until the memo of class CLASS at X,Y of the shown
+//                               page holds at least N lines
 //   tb-guihelper close          asks the window to close
 //   tb-guihelper gdi            prints the number of GDI objects of its process
-// Exit status 0 on success, 1 when the window or page cannot be found in time.
+// Exit status 0 on success, 1 when the window, page, control or lines cannot be
+// found in time. Controls have no ids, so they are found by where the stored
+// description puts them, which is the same in both editions.
 #include "tests/support/GdiObjectCount.h"
 
 #include <windows.h>
@@ -16,11 +23,13 @@
 #include <cstdlib>
 #include <cwchar>
 #include <initializer_list>
+#include <string>
 
 namespace {
 
 constexpr wchar_t kFormClass[] = L"TFreader";
 constexpr wchar_t kPageControlClass[] = L"TPageControl";
+constexpr wchar_t kPageClass[] = L"TTabSheet";
 
 // The tools run Tagbench inside a Wine virtual desktop of this name, which
 // may not exist yet; its windows are found only from a thread attached to it.
@@ -40,14 +49,24 @@ HWND FindForm()
     return wnd != nullptr && IsWindowVisible(wnd) ? wnd : nullptr;
 }
 
-BOOL CALLBACK FindPageControl(HWND child, LPARAM param)
+bool HasClass(HWND wnd, const wchar_t* className)
 {
     wchar_t name[64];
-    if (GetClassNameW(child, name, 64) > 0 && wcscmp(name, kPageControlClass) == 0) {
-        *reinterpret_cast<HWND*>(param) = child;
-        return FALSE;
-    }
-    return TRUE;
+    return GetClassNameW(wnd, name, 64) > 0 && wcscmp(name, className) == 0;
+}
+
+BOOL CALLBACK FindPageControl(HWND child, LPARAM param)
+{
+    if (!HasClass(child, kPageControlClass)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+BOOL CALLBACK FindShownPage(HWND child, LPARAM param)
+{
+    if (!HasClass(child, kPageClass) || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
 }
 
 int Wait(int seconds)
@@ -127,6 +146,60 @@ int SysMenu()
     return 0;
 }
 
+// The innermost shown control at X,Y of the shown page's client area, if it
+// is of the class asked for; sets at to the point in its own client area.
+HWND ControlAt(const wchar_t* className, int x, int y, POINT& at)
+{
+    HWND form = FindForm();
+    HWND wnd = nullptr;
+    if (form != nullptr) EnumChildWindows(form, FindShownPage, reinterpret_cast<LPARAM>(&wnd));
+    at = {x, y};
+    while (wnd != nullptr) {
+        HWND child = ChildWindowFromPointEx(wnd, at, CWP_SKIPINVISIBLE);
+        if (child == nullptr || child == wnd) break;
+        MapWindowPoints(wnd, child, &at, 1);
+        wnd = child;
+    }
+    return wnd != nullptr && HasClass(wnd, className) ? wnd : nullptr;
+}
+
+int Click(const wchar_t* className, int x, int y)
+{
+    POINT at;
+    HWND control = ControlAt(className, x, y, at);
+    if (control == nullptr) return 1;
+    const LPARAM where = MAKELPARAM(at.x, at.y);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    SendMessageW(control, WM_LBUTTONUP, 0, where);
+    return 0;
+}
+
+int CountLines(HWND memo)
+{
+    const LRESULT length = SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(SendMessageW(memo, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    int lines = 0;
+    bool inLine = false;
+    for (const wchar_t c : text) {
+        const bool end = c == L'\r' || c == L'\n';
+        if (!end && !inLine) ++lines;
+        inLine = !end;
+    }
+    return lines;
+}
+
+int Lines(const wchar_t* className, int x, int y, int count, int seconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+    for (;;) {
+        POINT at;
+        if (HWND memo = ControlAt(className, x, y, at); memo != nullptr && CountLines(memo) >= count) return 0;
+        if (GetTickCount64() > deadline) return 1;
+        Sleep(100);
+    }
+}
+
 int Close()
 {
     HWND form = FindForm();
@@ -156,8 +229,12 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 3 && wcscmp(argv[1], L"wait") == 0) return Wait(_wtoi(argv[2]));
     if (argc >= 3 && wcscmp(argv[1], L"page") == 0) return Page(_wtoi(argv[2]));
     if (argc >= 2 && wcscmp(argv[1], L"sysmenu") == 0) return SysMenu();
+    if (argc >= 5 && wcscmp(argv[1], L"click") == 0) return Click(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (argc >= 7 && wcscmp(argv[1], L"lines") == 0)
+        return Lines(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
     if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
-    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | close | gdi\n");
+    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | click CLASS X Y |\n"
+                         "                    lines CLASS X Y N SECONDS | close | gdi\n");
     return 2;
 }
