@@ -4,6 +4,8 @@
 
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinTab.h"
+#include "skin/adapters/SkinEdit.h"
+#include "skin/adapters/SkinRange.h"
 
 namespace {
 
@@ -25,6 +27,11 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
     case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;
     case TAdapterKind::akAdvPage: return &MakeAdvPage;
+    case TAdapterKind::akTrackBar: return &MakeAdapter<TSkinTrackBar>;
+    case TAdapterKind::akUpDown: return &MakeAdapter<TSkinUpDown>;
+    case TAdapterKind::akProgress: return &MakeAdapter<TSkinProgress>;
+    case TAdapterKind::akEdit: return &MakeAdapter<TSkinEdit>;
+    case TAdapterKind::akComboBox: return &MakeAdapter<TSkinComBox>;
     default:
         return nullptr;
     }
