@@ -199,8 +199,8 @@ TEST_F(AdapterTest, EachControlGetsTheKindItsClassCallsFor)
     frame = Frame(form->Handle());
     for (const TRow& row : rows) {
         if (TabKind(row.Expected) || row.Expected == "boxh") continue;
-        const bool made = row.Expected == "combobox" || row.Expected == "edit" || row.Expected == "updown";
-        EXPECT_EQ(frame->FindControl(row.Control) != nullptr, made) << row.Control->ClassName();
+        const bool adapted = row.Expected == "combobox" || row.Expected == "edit" || row.Expected == "updown";
+        EXPECT_EQ(frame->FindControl(row.Control) != nullptr, adapted) << row.Control->ClassName();
     }
 }
 
