@@ -409,10 +409,34 @@ int32_t TProgressBar::ReadPosition(HWND Window) const
     return static_cast<int32_t>(SendMessageW(Window, PBM_GETPOS, 0, 0));
 }
 
+// --- TDateTimePicker
+
+const TClassInfo& TDateTimePicker::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TDateTimePicker>("TDateTimePicker", TWinControl::StaticClassInfo()).Creatable().Build();
+    return info;
+}
+
+TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetBounds(0, 0, 186, 21);
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = DATETIMEPICK_CLASSW;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 void RegisterComControls()
 {
     for (const TClassInfo* cls : {&TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(),
                                   &TStatusBar::StaticClassInfo(), &TTrackBar::StaticClassInfo(),
-                                  &TUpDown::StaticClassInfo(), &TProgressBar::StaticClassInfo()})
+                                  &TUpDown::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+                                  &TDateTimePicker::StaticClassInfo()})
         RegisterComponentClass(*cls);
 }

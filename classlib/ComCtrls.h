@@ -153,4 +153,14 @@ RANGE_CONTROL(TUpDown)
 RANGE_CONTROL(TProgressBar)
 #undef RANGE_CONTROL
 
+// The system date-time picker: a date field with a drop button that opens a calendar.
+class TDateTimePicker : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TDateTimePicker(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
 void RegisterComControls();

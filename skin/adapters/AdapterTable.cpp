@@ -32,6 +32,7 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akProgress: return &MakeAdapter<TSkinProgress>;
     case TAdapterKind::akEdit: return &MakeAdapter<TSkinEdit>;
     case TAdapterKind::akComboBox: return &MakeAdapter<TSkinComBox>;
+    case TAdapterKind::akDateTime: return &MakeAdapter<TSkinDateTime>;
     default:
         return nullptr;
     }

@@ -1,6 +1,7 @@
 // Edit and combo-box adapters.
 #include "skin/adapters/SkinEdit.h"
 
+#include "classlib/Canvas.h"
 #include "classlib/Controls.h"
 #include "classlib/Handles.h"
 #include "skin/SkinApi.h"
@@ -9,6 +10,8 @@
 #include "skin/adapters/SkinRange.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
+
+#include <utility>
 
 namespace {
 
@@ -301,4 +304,131 @@ void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect)
     Frame(DC, Rect, SkinData()->FButtonShadowColor);
     FButtonRect = b;
     DrawStripCellTransparent(DC, b, *button.FBitmap, state, button.FFrame);
+}
+
+// --- TArrowButton
+
+TArrowButton::TArrowButton(TComponent* AOwner) : TCustomControl(AOwner), FSize(::GetSystemMetrics(SM_CXHSCROLL))
+{
+    SetTabStop(false);
+}
+
+TArrowButton::~TArrowButton()
+{
+    Detach();
+}
+
+void TArrowButton::Attach(TSkinDateTime& Adapter, TWinControl& Picker)
+{
+    FAdapter = &Adapter;
+    FPicker = &Picker;
+    FPickerHandle = Picker.Handle();
+    SetParentWindow(FPickerHandle);
+    Place();
+    // The picker must not paint over its child.
+    const LONG style = ::GetWindowLongW(FPickerHandle, GWL_STYLE);
+    FClipAdded = (style & WS_CLIPCHILDREN) == 0;
+    if (FClipAdded) ::SetWindowLongW(FPickerHandle, GWL_STYLE, style | WS_CLIPCHILDREN);
+    HandleNeeded();
+}
+
+void TArrowButton::Place()
+{
+    RECT r{};
+    if (FPickerHandle == nullptr || !::GetWindowRect(FPickerHandle, &r)) return;
+    const bool left = (::GetWindowLongW(FPickerHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    SetBounds(left ? 2 : static_cast<int>(r.right - r.left) - FSize - 4, 0, FSize, FSize + 1);
+}
+
+void TArrowButton::Detach()
+{
+    if (FPickerHandle == nullptr) return;
+    if (std::exchange(FClipAdded, false) && ::IsWindow(FPickerHandle))
+        ::SetWindowLongW(FPickerHandle, GWL_STYLE, ::GetWindowLongW(FPickerHandle, GWL_STYLE) & ~WS_CLIPCHILDREN);
+    DestroyHandle();
+    SetParentWindow(nullptr);
+    FPickerHandle = nullptr;
+    FPicker = nullptr;
+}
+
+void TArrowButton::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (FPicker != nullptr && FPicker->Enabled()) {
+            FHot = Message.Msg == CM_MOUSEENTER;
+            Invalidate();
+        }
+        return;
+    case WM_LBUTTONDOWN: {
+        TCustomControl::WndProc(Message);
+        // The same point on the picker, whose own button lies under this one.
+        const LPARAM at = MAKELPARAM(LOWORD(Message.LParam) + Left(), HIWORD(Message.LParam) + Top());
+        ::PostMessageW(FPickerHandle, WM_LBUTTONDOWN, Message.WParam, at);
+        ::PostMessageW(FPickerHandle, WM_LBUTTONUP, Message.WParam, at);
+        Invalidate();
+        return;
+    }
+    case WM_LBUTTONUP:
+        TCustomControl::WndProc(Message);
+        if (FPickerHandle != nullptr) ::SetFocus(FPickerHandle);
+        return;
+    default:
+        TCustomControl::WndProc(Message);
+        return;
+    }
+}
+
+void TArrowButton::Paint()
+{
+    if (FAdapter == nullptr) return;
+    const TSkinData& skin = *FAdapter->SkinData();
+    const HDC dc = Canvas()->Handle();
+    const RECT client = ClientRect();
+    FillColor(dc, client, skin.FButtonFaceColor);
+    // Without the arrow strip the face alone: no cell to divide it into.
+    if (!HasStrip(skin.FComboArrow.get())) return;
+    TBitmap& strip = *skin.FComboArrow->FBitmap;
+    const int state = FHot ? 4 : 1, cw = strip.Width() / skin.FComboArrow->FFrame;
+    if (cw * state > strip.Width()) return;
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, strip.Canvas()->Handle(), cw * (state - 1), 0, cw,
+                 strip.Height(), SRCCOPY);
+}
+
+// --- TSkinDateTime
+
+TSkinDateTime::~TSkinDateTime()
+{
+    FArrowButton.reset();
+}
+
+bool TSkinDateTime::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
+    if (auto* picker = dynamic_cast<TWinControl*>(Control())) {
+        FArrowButton = std::make_unique<TArrowButton>(nullptr);
+        FArrowButton->Attach(*this, *picker);
+    }
+    return true;
+}
+
+void TSkinDateTime::Unskin()
+{
+    TSkinControl::Unskin();
+    if (FArrowButton != nullptr) FArrowButton->Detach();
+}
+
+void TSkinDateTime::AfterProc(TMessage& Message)
+{
+    if (Message.Msg == WM_SIZE && FArrowButton != nullptr) FArrowButton->Place();
+    TSkinControl::AfterProc(Message);
+}
+
+void TSkinDateTime::PaintControl(HDC DC, const RECT& Rect)
+{
+    if (Borderless(Handle(), Rect)) return;
+    Frame(DC, Rect, SkinData()->FButtonShadowColor);
+    Frame(DC, Inflated(Rect, -1), clWhite);
 }

@@ -4,9 +4,14 @@
 // from the skin, the button hot under the mouse and pressed while held; it
 // takes over the edit inside a drop-down box (through the kernel, as the
 // window is, wide or ANSI) to see presses and paints there too.
+// TSkinDateTime draws a flat border around a date-time picker and lays the
+// skin's arrow (TArrowButton) over the picker's drop button.
 #pragma once
 
+#include "classlib/Controls.h"
 #include "skin/adapters/SkinControl.h"
+
+#include <memory>
 
 class TSkinEdit : public TSkinControl {
 public:
@@ -57,4 +62,52 @@ private:
     HWND FListHandle = nullptr;
     COMBOBOXINFO FComboInfo{};
     RECT FButtonRect{};
+};
+
+class TSkinDateTime;
+
+// The skin's combo arrow laid over a date-time picker's own drop button, a
+// child window of the picker; a click on it is a click on the picker's button.
+class TArrowButton : public TCustomControl {
+public:
+    explicit TArrowButton(TComponent* AOwner);
+    ~TArrowButton() override;
+
+    void Attach(TSkinDateTime& Adapter, TWinControl& Picker);
+    // Over the picker's button again (the picker was resized).
+    void Place();
+    // Gives the picker back its style; the window goes.
+    void Detach();
+    bool Hot() const noexcept { return FHot; }
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+
+private:
+    int FSize;
+    TWinControl* FPicker = nullptr;
+    TSkinDateTime* FAdapter = nullptr;
+    HWND FPickerHandle = nullptr;
+    bool FHot = false;
+    bool FClipAdded = false;  // WS_CLIPCHILDREN was added to the picker
+};
+
+// A flat border around a date-time picker and the skin's arrow over its button.
+class TSkinDateTime : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    ~TSkinDateTime() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    void Unskin() override;
+
+    TArrowButton* ArrowButton() const noexcept { return FArrowButton.get(); }
+
+protected:
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    std::unique_ptr<TArrowButton> FArrowButton;
 };
