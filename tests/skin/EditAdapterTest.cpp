@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 namespace frametest {
 namespace {
@@ -212,6 +213,64 @@ TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
             RunAction(made.Data, saUnskinAll);
             Pump();
         });
+}
+
+}  // namespace
+}  // namespace frametest
+
+namespace frametest {
+namespace {
+
+TEST_F(AdapterTest, DateTimeArrowLiesOverThePickersButtonFollowsItOpensTheCalendarAndGoesWithTheSkin)
+{
+    const TSkinnedForm made = MakeForm();
+    made.Data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
+    auto* picker = Place<TDateTimePicker>(made.Form, {20, 20, 206, 41});
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    auto* adapter = dynamic_cast<TSkinDateTime*>(frame->FindControl(picker));
+    ASSERT_NE(adapter, nullptr);
+    TArrowButton* arrow = adapter->ArrowButton();
+    ASSERT_NE(arrow, nullptr);
+    const HWND window = picker->Handle(), button = arrow->Handle();
+    const int size = ::GetSystemMetrics(SM_CXHSCROLL);
+    EXPECT_EQ(::GetParent(button), window);
+    EXPECT_EQ(arrow->Left(), 186 - size - 4);
+    EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+    picker->SetWidth(250);
+    Pump();
+    EXPECT_EQ(arrow->Left(), 250 - size - 4);
+
+    // Hot under the mouse; without the arrow strip only the face is painted.
+    frameharness::MouseMoveTo(ScreenCentre(window, {2, 2, 20, 10}));
+    const TWindowCapture normal = Repainted(button);
+    RECT r{};
+    ::GetClientRect(button, &r);
+    frameharness::MouseMoveTo(ScreenCentre(button, r));
+    ASSERT_TRUE(PumpUntil([&] { return arrow->Hot(); }, 2000));
+    const TWindowCapture hot = Repainted(button);
+    EXPECT_NE(hot.Pixel(size / 2, size / 2), normal.Pixel(size / 2, size / 2));
+    TDataSkinObject& strip = *made.Data->FComboArrow;
+    const int frames = std::exchange(strip.FFrame, 0);
+    const TWindowCapture face = Repainted(button);
+    strip.FFrame = frames;
+    int other = 0;
+    // Its last row lies under the picker's border.
+    for (int y = 0; y < face.Height() - 1; ++y)
+        for (int x = 0; x < face.Width(); ++x) other += face.Pixel(x, y) != ColorToRGB(made.Data->FButtonFaceColor);
+    EXPECT_EQ(other, 0);
+
+    // A click on it is a click on the picker's button: the calendar opens.
+    Click(ScreenCentre(button, r));
+    EXPECT_TRUE(PumpUntil([&] { return ::SendMessageW(window, DTM_GETMONTHCAL, 0, 0) != 0; }, 2000));
+    ::SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    frameharness::PumpFor(100);
+
+    RunAction(made.Data, saUnskinAll);
+    Pump();
+    EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+    EXPECT_EQ(::GetWindow(window, GW_CHILD), nullptr);
+    EXPECT_EQ(FindSkinObject(window), nullptr);
 }
 
 }  // namespace
