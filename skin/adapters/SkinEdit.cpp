@@ -216,10 +216,27 @@ void TSkinComBox::AfterProc(TMessage& Message)
     case CM_MOUSELEAVE:
         SetMouseBit(mbHot, false);
         break;
+    case WM_WINDOWPOSCHANGED:
+        GiveBackUncovered();
+        break;
     default:
         TSkinControl::AfterProc(Message);
         break;
     }
+}
+
+void TSkinComBox::GiveBackUncovered()
+{
+    // The box is made taller for a moment while its list opens and may be
+    // painted so; what it no longer covers is its parent's to paint again.
+    RECT now{};
+    const RECT painted = WindowRect();
+    const HWND parent = ::GetParent(Handle());
+    if (parent == nullptr || ::IsRectEmpty(&painted) || !::GetWindowRect(Handle(), &now)) return;
+    if (painted.bottom <= now.bottom && painted.right <= now.right) return;
+    RECT gone = painted;
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&gone), 2);
+    ::RedrawWindow(parent, &gone, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)

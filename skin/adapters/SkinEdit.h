@@ -53,6 +53,7 @@ private:
     void EditWndProc(TMessage& Message);
     void PaintFlat(HDC DC, const RECT& Rect);
     void SetMouseBit(uint8_t Bit, bool On);
+    void GiveBackUncovered();
     // The info of the window now; false when the system has none to give.
     bool ReadComboInfo();
 
