@@ -163,20 +163,15 @@ void TSkinComBox::Unskin()
 void TSkinComBox::EditWndProc(TMessage& Message)
 {
     if (!FEditHook.CallDefault(Message) || !PaintOn()) return;
-    switch (Message.Msg) {
-    case WM_PAINT:
-        PaintWindow(nullptr);  // the edit painted over the box's frame
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        SetMouseBit(mbPressed, true);
-        break;
-    case WM_LBUTTONUP:
-        SetMouseBit(mbPressed, false);
-        break;
-    default:
-        break;
-    }
+    if (Message.Msg == WM_PAINT) PaintWindow(nullptr);  // the edit painted over the box's frame
+    else FollowPress(Message.Msg);
+}
+
+bool TSkinComBox::FollowPress(UINT Msg)
+{
+    if (Msg != WM_LBUTTONDOWN && Msg != WM_LBUTTONDBLCLK && Msg != WM_LBUTTONUP) return false;
+    SetMouseBit(mbPressed, Msg != WM_LBUTTONUP);
+    return true;
 }
 
 void TSkinComBox::SetMouseBit(uint8_t Bit, bool On)
@@ -189,6 +184,7 @@ void TSkinComBox::SetMouseBit(uint8_t Bit, bool On)
 
 void TSkinComBox::AfterProc(TMessage& Message)
 {
+    if (FollowPress(Message.Msg)) return;
     switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -201,18 +197,10 @@ void TSkinComBox::AfterProc(TMessage& Message)
         const POINT p{LOWORD(Message.LParam), HIWORD(Message.LParam)};
         const bool over = ::PtInRect(&FButtonRect, p) != FALSE;
         SetEnabled((GetWindowLongAW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
-        if ((MouseState() & mbHot) != 0 ? !over : over) {
-            if (Enabled()) SetMouseBit(mbHot, over);
-        }
+        // Hot over the button only, and never while disabled.
+        if (Enabled()) SetMouseBit(mbHot, over);
         break;
     }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        SetMouseBit(mbPressed, true);
-        break;
-    case WM_LBUTTONUP:
-        SetMouseBit(mbPressed, false);
-        break;
     case CM_MOUSELEAVE:
         SetMouseBit(mbHot, false);
         break;

@@ -53,6 +53,8 @@ private:
     void EditWndProc(TMessage& Message);
     void PaintFlat(HDC DC, const RECT& Rect);
     void SetMouseBit(uint8_t Bit, bool On);
+    // Presses and releases show on the button; false for other messages.
+    bool FollowPress(UINT Msg);
     void GiveBackUncovered();
     // The info of the window now; false when the system has none to give.
     bool ReadComboInfo();

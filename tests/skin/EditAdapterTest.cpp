@@ -20,22 +20,6 @@ namespace {
 
 using frameharness::TWindowCapture;
 
-TWindowCapture Repainted(HWND Window)
-{
-    ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    Pump();
-    return TWindowCapture::Take(Window);
-}
-
-template <class T>
-T* Place(TForm* Form, RECT Bounds)
-{
-    auto* control = new T(Form);
-    control->SetParent(Form);
-    control->SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
-    return control;
-}
-
 const char kChinese[] = "\xD6\xD0\xCE\xC4";  // GB2312 "中文"
 
 POINT ScreenCentre(HWND Window, RECT R)
@@ -53,25 +37,24 @@ void Click(POINT Screen)
 }
 
 // The button's pixels, to tell its looks apart.
-std::vector<COLORREF> ButtonPixels(HWND Combo, const RECT& Button)
+std::vector<COLORREF> ButtonPixels(const TWindowCapture& Shot, const RECT& Button)
 {
-    const TWindowCapture shot = Repainted(Combo);
     std::vector<COLORREF> pixels;
     for (int y = Button.top; y < Button.bottom; ++y)
-        for (int x = Button.left; x < Button.right; ++x) pixels.push_back(shot.Pixel(x, y));
+        for (int x = Button.left; x < Button.right; ++x) pixels.push_back(Shot.Pixel(x, y));
     return pixels;
 }
 
 TEST_F(AdapterTest, EditShowsTheFlatBorderAndAnswersThePrintRequestOnlyWhenItIsTheSkins)
 {
     const TSkinnedForm made = MakeForm();
-    auto* edit = Place<TEdit>(made.Form, {20, 20, 160, 44});
-    auto* flat = Place<TEdit>(made.Form, {20, 60, 160, 84});
+    auto* edit = PlaceAt<TEdit>(made.Form, {20, 20, 160, 44});
+    auto* flat = PlaceAt<TEdit>(made.Form, {20, 60, 160, 84});
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(dynamic_cast<TSkinEdit*>(frame->FindControl(edit)), nullptr);
     const HWND window = edit->Handle();
-    const TWindowCapture shot = Repainted(window);
+    const TWindowCapture shot = Shown(window);
     const COLORREF shadow = ColorToRGB(made.Data->FButtonShadowColor), white = RGB(255, 255, 255);
     for (const POINT p : {POINT{0, 12}, POINT{70, 0}, POINT{139, 12}, POINT{70, 23}})
         EXPECT_EQ(shot.Pixel(p.x, p.y), shadow) << p.x << ',' << p.y;
@@ -81,7 +64,7 @@ TEST_F(AdapterTest, EditShowsTheFlatBorderAndAnswersThePrintRequestOnlyWhenItIsT
     // An edit without a border is left as it paints itself.
     ::SetWindowLongW(flat->Handle(), GWL_EXSTYLE, 0);
     ::SetWindowPos(flat->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    EXPECT_NE(Repainted(flat->Handle()).Pixel(0, 12), shadow);
+    EXPECT_NE(Shown(flat->Handle()).Pixel(0, 12), shadow);
 
     EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, SkinMagic), SkinMagic);
     EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, 0), 0);
@@ -98,11 +81,11 @@ TEST_F(AdapterTest, EditShowsTheFlatBorderAndAnswersThePrintRequestOnlyWhenItIsT
 TEST_F(AdapterTest, ComboBoxButtonFollowsTheMouseDropsItsListAndKeepsChineseText)
 {
     const TSkinnedForm made = MakeForm();
-    auto* combo = Place<TComboBox>(made.Form, {20, 20, 180, 41});
+    auto* combo = PlaceAt<TComboBox>(made.Form, {20, 20, 180, 41});
     for (const char* item : {"one", "two", kChinese}) combo->Items()->Add(item);
     int changes = 0;
     combo->OnChange = [&](TObject*) { ++changes; };
-    auto* away = Place<TEdit>(made.Form, {20, 120, 160, 144});
+    auto* away = PlaceAt<TEdit>(made.Form, {20, 120, 160, 144});
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     auto* adapter = dynamic_cast<TSkinComBox*>(frame->FindControl(combo));
@@ -113,23 +96,23 @@ TEST_F(AdapterTest, ComboBoxButtonFollowsTheMouseDropsItsListAndKeepsChineseText
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(window, &info));
     away->SetFocus();
-    Repainted(window);
+    Shown(window);
     const RECT button = adapter->ButtonRect();
     ASSERT_TRUE(::PtInRect(&button, {(info.rcButton.left + info.rcButton.right) / 2, 10}));
 
     // Native, normal, hot (over the button only) and disabled look different.
     ::SendMessageW(window, WM_SKIN_PAINTON, 0, 0);
-    const auto native = ButtonPixels(window, button);
+    const auto native = ButtonPixels(Shown(window), button);
     ::SendMessageW(window, WM_SKIN_PAINTON, 1, 0);
     frameharness::MouseMoveTo(ScreenCentre(window, {2, 2, 20, 10}));
-    const auto normal = ButtonPixels(window, button);
+    const auto normal = ButtonPixels(Shown(window), button);
     EXPECT_EQ(adapter->MouseState() & mbHot, 0);
     frameharness::MouseMoveTo(ScreenCentre(window, button));
     Pump();
     EXPECT_NE(adapter->MouseState() & mbHot, 0);
-    const auto hot = ButtonPixels(window, button);
+    const auto hot = ButtonPixels(Shown(window), button);
     combo->SetEnabled(false);
-    const auto disabled = ButtonPixels(window, button);
+    const auto disabled = ButtonPixels(Shown(window), button);
     combo->SetEnabled(true);
     EXPECT_NE(normal, native);
     EXPECT_NE(hot, normal);
@@ -157,14 +140,14 @@ TEST_F(AdapterTest, ComboBoxButtonFollowsTheMouseDropsItsListAndKeepsChineseText
 TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
 {
     const TSkinnedForm made = MakeForm();
-    auto* combo = Place<TComboBox>(made.Form, {20, 20, 180, 41});
-    auto* list = Place<TComboBox>(made.Form, {200, 20, 360, 41});
+    auto* combo = PlaceAt<TComboBox>(made.Form, {20, 20, 180, 41});
+    auto* list = PlaceAt<TComboBox>(made.Form, {200, 20, 360, 41});
     list->SetStyle(TComboBoxStyle::csDropDownList);
-    auto* simple = Place<TComboBox>(made.Form, {200, 60, 360, 160});
+    auto* simple = PlaceAt<TComboBox>(made.Form, {200, 60, 360, 160});
     simple->SetStyle(TComboBoxStyle::csSimple);
     simple->Items()->Add(kChinese);
-    auto* edit = Place<TEdit>(made.Form, {20, 60, 160, 84});
-    auto* updown = Place<TUpDown>(made.Form, {170, 60, 187, 90});
+    auto* edit = PlaceAt<TEdit>(made.Form, {20, 60, 160, 84});
+    auto* updown = PlaceAt<TUpDown>(made.Form, {170, 60, 187, 90});
     const HWND spin = ::CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 100, 1, 17, 18, edit->Handle(),
                                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
     COMBOBOXINFO info{};
@@ -179,7 +162,7 @@ TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
 
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
-    for (TWinControl* c : controls) Repainted(c->Handle());
+    for (TWinControl* c : controls) Shown(c->Handle());
     for (TWinControl* c : controls) EXPECT_NE(frame->FindControl(c), nullptr) << c->ClassName();
     EXPECT_NE(FindSkinObject(comboEdit), nullptr);
     EXPECT_NE(FindSkinObject(spin), nullptr);
@@ -207,7 +190,7 @@ TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
         [&] {
             RunAction(made.Data, saSkinAll);
             ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(made.Form->Handle()); }));
-            for (TWinControl* c : controls) Repainted(c->Handle());
+            for (TWinControl* c : controls) Shown(c->Handle());
         },
         [&] {
             RunAction(made.Data, saUnskinAll);
@@ -225,7 +208,7 @@ TEST_F(AdapterTest, DateTimeArrowLiesOverThePickersButtonFollowsItOpensTheCalend
 {
     const TSkinnedForm made = MakeForm();
     made.Data->Skin3rd()->Add("TDateTimePicker=datetimepicker");
-    auto* picker = Place<TDateTimePicker>(made.Form, {20, 20, 206, 41});
+    auto* picker = PlaceAt<TDateTimePicker>(made.Form, {20, 20, 206, 41});
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     auto* adapter = dynamic_cast<TSkinDateTime*>(frame->FindControl(picker));
@@ -243,16 +226,16 @@ TEST_F(AdapterTest, DateTimeArrowLiesOverThePickersButtonFollowsItOpensTheCalend
 
     // Hot under the mouse; without the arrow strip only the face is painted.
     frameharness::MouseMoveTo(ScreenCentre(window, {2, 2, 20, 10}));
-    const TWindowCapture normal = Repainted(button);
+    const TWindowCapture normal = Shown(button);
     RECT r{};
     ::GetClientRect(button, &r);
     frameharness::MouseMoveTo(ScreenCentre(button, r));
     ASSERT_TRUE(PumpUntil([&] { return arrow->Hot(); }, 2000));
-    const TWindowCapture hot = Repainted(button);
+    const TWindowCapture hot = Shown(button);
     EXPECT_NE(hot.Pixel(size / 2, size / 2), normal.Pixel(size / 2, size / 2));
     TDataSkinObject& strip = *made.Data->FComboArrow;
     const int frames = std::exchange(strip.FFrame, 0);
-    const TWindowCapture face = Repainted(button);
+    const TWindowCapture face = Shown(button);
     strip.FFrame = frames;
     int other = 0;
     // Its last row lies under the picker's border.

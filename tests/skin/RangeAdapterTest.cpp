@@ -14,13 +14,6 @@ namespace {
 
 using frameharness::TWindowCapture;
 
-TWindowCapture Repainted(HWND Window)
-{
-    ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
-    Pump();
-    return TWindowCapture::Take(Window);
-}
-
 // The middle pixel of cell Index of Count of Element's strip.
 COLORREF CellMiddle(const TDataSkinObject& Element, int Index, int Count)
 {
@@ -41,15 +34,6 @@ TAdapter* Skin(TControlClass* Control, TWinSkinForm* Frame, TSkinData* Data)
     return adapter;
 }
 
-template <class T>
-T* Place(TForm* Form, RECT Bounds)
-{
-    auto* control = new T(Form);
-    control->SetParent(Form);
-    control->SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
-    return control;
-}
-
 TEST_F(AdapterTest, TrackBarChannelAndThumbComeFromTheSkinAndASkinChangeKeepsTheFocus)
 {
     const TSkinnedForm made = MakeForm();
@@ -57,7 +41,7 @@ TEST_F(AdapterTest, TrackBarChannelAndThumbComeFromTheSkinAndASkinChangeKeepsThe
     ASSERT_NE(frame, nullptr);
     const TSkinData& skin = *made.Data;
     ASSERT_TRUE(skin.FTrack && skin.FTrackVert && skin.FThumbHorz && skin.FThumbVert);
-    auto* edit = Place<TEdit>(made.Form, {20, 200, 120, 222});
+    auto* edit = PlaceAt<TEdit>(made.Form, {20, 200, 120, 222});
     int entered = 0, left = 0;
     edit->OnEnter = [&](TObject*) { ++entered; };
     edit->OnExit = [&](TObject*) { ++left; };
@@ -70,7 +54,7 @@ TEST_F(AdapterTest, TrackBarChannelAndThumbComeFromTheSkinAndASkinChangeKeepsThe
         track->SetPosition(3);
         TSkinTrackBar* adapter = Skin<TSkinTrackBar>(track, frame, made.Data);
         const HWND window = track->Handle();
-        const TWindowCapture shot = Repainted(window);
+        const TWindowCapture shot = Shown(window);
         RECT thumb{}, channel{};
         ::SendMessageW(window, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
         ::SendMessageW(window, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
@@ -103,7 +87,7 @@ TEST_F(AdapterTest, TrackBarChannelAndThumbComeFromTheSkinAndASkinChangeKeepsThe
 TEST_F(AdapterTest, UpDownHalvesShowTheirStatesRepeatWhileHeldAndKeepClearOfAnEditsBorder)
 {
     const TSkinnedForm made = MakeForm();
-    auto* updown = Place<TUpDown>(made.Form, {20, 20, 37, 60});
+    auto* updown = PlaceAt<TUpDown>(made.Form, {20, 20, 37, 60});
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     TSkinData& skin = *made.Data;
@@ -122,9 +106,9 @@ TEST_F(AdapterTest, UpDownHalvesShowTheirStatesRepeatWhileHeldAndKeepClearOfAnEd
             for (int x = 0; x < Shot.Width(); ++x) (y < Shot.Height() / 2 ? top : bottom).push_back(Shot.Pixel(x, y));
         return std::pair{top, bottom};
     };
-    const auto normal = halves(Repainted(window));
+    const auto normal = halves(Shown(window));
     const TDataSkinBorder& cells = *skin.FUpDownVert;
-    EXPECT_EQ(at(Repainted(window), up), CellMiddle(cells, 1, 8));
+    EXPECT_EQ(at(Shown(window), up), CellMiddle(cells, 1, 8));
 
     // Held on the upper half: it repeats and that half alone looks pressed.
     frameharness::MouseMoveTo(up);
@@ -136,10 +120,10 @@ TEST_F(AdapterTest, UpDownHalvesShowTheirStatesRepeatWhileHeldAndKeepClearOfAnEd
     EXPECT_GT(updown->Position(), 1);
     EXPECT_NE(held.first, normal.first);
     EXPECT_EQ(held.second, normal.second);
-    EXPECT_EQ(halves(Repainted(window)), normal);
+    EXPECT_EQ(halves(Shown(window)), normal);
 
     updown->SetEnabled(false);
-    const auto disabled = halves(Repainted(window));
+    const auto disabled = halves(Shown(window));
     EXPECT_NE(disabled.first, normal.first);
     EXPECT_NE(disabled.second, normal.second);
     EXPECT_NE(disabled.first, held.first);
@@ -147,23 +131,23 @@ TEST_F(AdapterTest, UpDownHalvesShowTheirStatesRepeatWhileHeldAndKeepClearOfAnEd
 
     // Without the strip: flat boxes outlined in the dark shadow colour.
     std::unique_ptr<TDataSkinBorder> strip = std::move(skin.FUpDownVert);
-    TWindowCapture shot = Repainted(window);
+    TWindowCapture shot = Shown(window);
     skin.FUpDownVert = std::move(strip);
     EXPECT_EQ(shot.Pixel(0, 0), ColorToRGB(skin.FButtonDkShadowColor));
     EXPECT_EQ(at(shot, {up.x + 4, up.y - 4}), ColorToRGB(skin.FButtonFaceColor));
 
     // Inside an edit: the edit's adapter skins it, white around, 3 pixels clear of the border.
-    auto* edit = Place<TEdit>(made.Form, {60, 20, 160, 42});
+    auto* edit = PlaceAt<TEdit>(made.Form, {60, 20, 160, 42});
     const HWND spin = ::CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 100 - 17 - 4, 0, 17, 18,
                                         edit->Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(spin, nullptr);
     frame->SkinFormControls(made.Form);
     ASSERT_NE(dynamic_cast<TSkinEdit*>(frame->FindControl(edit)), nullptr);
-    Repainted(edit->Handle());
+    Shown(edit->Handle());
     auto* inner = dynamic_cast<TSkinUpDown*>(FindSkinObject(spin));
     ASSERT_NE(inner, nullptr);
     EXPECT_TRUE(inner->InEdit());
-    shot = Repainted(spin);
+    shot = Shown(spin);
     EXPECT_EQ(shot.Pixel(8, 0), RGB(255, 255, 255));
     EXPECT_NE(shot.Pixel(8, 4), RGB(255, 255, 255));
 }
@@ -184,11 +168,11 @@ TEST_F(AdapterTest, ProgressFillIsThePositionsShareOfTheRangeLyingStandingOrInCh
     };
     for (const TCase& c : {TCase{0, 100, 0, 0.0}, TCase{0, 100, 50, 0.5}, TCase{50, 150, 100, 0.5},
                            TCase{0, 100, 100, 1.0}}) {
-        auto* bar = Place<TProgressBar>(made.Form, {20, 20, 220, 20 + height});
+        auto* bar = PlaceAt<TProgressBar>(made.Form, {20, 20, 220, 20 + height});
         bar->SetRange(c.Lo, c.Hi);
         bar->SetPosition(c.Pos);
         Skin<TSkinProgress>(bar, frame, made.Data);
-        const TWindowCapture shot = Repainted(bar->Handle());
+        const TWindowCapture shot = Shown(bar->Handle());
         const int edge = static_cast<int>(200 * c.Share);
         if (edge > 10) {
             EXPECT_EQ(shot.Pixel(edge - 10, height / 2), fill) << c.Lo << ' ' << c.Pos;
@@ -205,16 +189,16 @@ TEST_F(AdapterTest, ProgressFillIsThePositionsShareOfTheRangeLyingStandingOrInCh
     bar->SetBounds(20, 20, height, 200);
     bar->SetPosition(50);
     Skin<TSkinProgress>(bar, frame, made.Data);
-    TWindowCapture shot = Repainted(bar->Handle());
+    TWindowCapture shot = Shown(bar->Handle());
     EXPECT_EQ(shot.Pixel(height / 2, 190), fill);
     EXPECT_EQ(shot.Pixel(height / 2, 10), track);
     delete bar;
     // In chunks: the chunk image across the filled part only.
     skin.FProgress->FStyle = 1;
-    bar = Place<TProgressBar>(made.Form, {20, 20, 220, 20 + height});
+    bar = PlaceAt<TProgressBar>(made.Form, {20, 20, 220, 20 + height});
     bar->SetPosition(50);
     Skin<TSkinProgress>(bar, frame, made.Data);
-    shot = Repainted(bar->Handle());
+    shot = Shown(bar->Handle());
     skin.FProgress->FStyle = 0;
     int filled = 0, empty = 0;
     for (int x = 5; x < 95; ++x) filled += shot.Pixel(x, height / 2) != shot.Pixel(190, height / 2);
