@@ -48,7 +48,7 @@ std::unique_ptr<TBitmap> Canvas24(int W, int H, TColor Colour)
     return bitmap;
 }
 
-// Cell Cell of Element's strip drawn nine-part into Rect of DC, magenta left out.
+// Cell Index of Count of Element's strip drawn nine-part into Rect of DC, magenta left out.
 void DrawPart(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Index, int Count, bool Tile)
 {
     if (Width(Rect) <= 0 || Height(Rect) <= 0) return;
