@@ -25,10 +25,13 @@ int Height(const RECT& R)
     return R.bottom - R.top;
 }
 
+// An outline in the DC's own colour brush: nothing made per paint (typing repaints at every key).
 void Frame(HDC DC, const RECT& Rect, TColor Colour)
 {
-    const TGdiObject brush(::CreateSolidBrush(ColorToRGB(Colour)));
-    if (brush.Get() != nullptr) ::FrameRect(DC, &Rect, static_cast<HBRUSH>(brush.Get()));
+    const COLORREF previous = ::SetDCBrushColor(DC, ColorToRGB(Colour));
+    if (previous == CLR_INVALID) return;
+    ::FrameRect(DC, &Rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(DC, previous);
 }
 
 RECT Inflated(RECT R, int By)
