@@ -434,9 +434,172 @@ void TCustomStatusBar::WndProc(TMessage& Message)
     TWinControl::WndProc(Message);
 }
 
+// --- range controls
+
+const TEnumInfo kRangeOrientationInfo("TRangeOrientation", {"roHorizontal", "roVertical"});
+
+const TClassInfo& TRangeControl::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TRangeControl>("TRangeControl", TWinControl::StaticClassInfo())
+                                       .Integer("Min", &TRangeControl::Min, &TRangeControl::SetMin)
+                                       .Integer("Max", &TRangeControl::Max, &TRangeControl::SetMax)
+                                       .Integer("Position", &TRangeControl::Position, &TRangeControl::SetPosition)
+                                       .Enumeration("Orientation", kRangeOrientationInfo, &TRangeControl::Orientation,
+                                                    &TRangeControl::SetOrientation)
+                                       .Build();
+    return info;
+}
+
+TRangeControl::TRangeControl(TComponent* AOwner, int32_t AMax) : TWinControl(AOwner), FMax(AMax) {}
+
+void TRangeControl::SetRange(int32_t AMin, int32_t AMax)
+{
+    FMin = AMin;
+    FMax = AMax;
+    if (HandleAllocated()) SendRange(WindowHandle());
+}
+
+int32_t TRangeControl::Position() const
+{
+    return HandleAllocated() ? ReadPosition(WindowHandle()) : FPosition;
+}
+
+void TRangeControl::SetPosition(int32_t value)
+{
+    FPosition = value;
+    if (HandleAllocated()) SendPosition(WindowHandle(), value);
+}
+
+void TRangeControl::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendRange(WindowHandle());
+    SendPosition(WindowHandle(), FPosition);
+}
+
+#define RANGE_CLASS_INFO(Class)                                                                           \
+    const TClassInfo& Class::StaticClassInfo()                                                           \
+    {                                                                                                     \
+        static const TClassInfo info =                                                                    \
+            TClassBuilder<Class>(#Class, TRangeControl::StaticClassInfo()).Creatable().Build();         \
+        return info;                                                                                      \
+    }
+RANGE_CLASS_INFO(TTrackBar)
+RANGE_CLASS_INFO(TUpDown)
+RANGE_CLASS_INFO(TProgressBar)
+#undef RANGE_CLASS_INFO
+
+TTrackBar::TTrackBar(TComponent* AOwner) : TRangeControl(AOwner, 10)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 150, 45);
+}
+
+void TTrackBar::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = TRACKBAR_CLASSW;
+    Params.Style |= TBS_AUTOTICKS | (Orientation() == TRangeOrientation::roVertical ? TBS_VERT : TBS_HORZ);
+}
+
+void TTrackBar::SendRange(HWND Window) const
+{
+    SendMessageW(Window, TBM_SETRANGEMIN, FALSE, Min());
+    SendMessageW(Window, TBM_SETRANGEMAX, TRUE, Max());
+}
+
+void TTrackBar::SendPosition(HWND Window, int32_t Value) const
+{
+    SendMessageW(Window, TBM_SETPOS, TRUE, Value);
+}
+
+int32_t TTrackBar::ReadPosition(HWND Window) const
+{
+    return static_cast<int32_t>(SendMessageW(Window, TBM_GETPOS, 0, 0));
+}
+
+TUpDown::TUpDown(TComponent* AOwner) : TRangeControl(AOwner, 100)
+{
+    SetBounds(0, 0, 17, 25);
+}
+
+void TUpDown::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = UPDOWN_CLASSW;
+    if (Orientation() == TRangeOrientation::roHorizontal && Width() > Height()) Params.Style |= UDS_HORZ;
+}
+
+void TUpDown::SendRange(HWND Window) const
+{
+    SendMessageW(Window, UDM_SETRANGE32, static_cast<WPARAM>(Min()), Max());
+}
+
+void TUpDown::SendPosition(HWND Window, int32_t Value) const
+{
+    SendMessageW(Window, UDM_SETPOS32, 0, Value);
+}
+
+int32_t TUpDown::ReadPosition(HWND Window) const
+{
+    return static_cast<int32_t>(SendMessageW(Window, UDM_GETPOS32, 0, 0));
+}
+
+TProgressBar::TProgressBar(TComponent* AOwner) : TRangeControl(AOwner, 100)
+{
+    SetBounds(0, 0, 150, 16);
+}
+
+void TProgressBar::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = PROGRESS_CLASSW;
+    if (Orientation() == TRangeOrientation::roVertical) Params.Style |= PBS_VERTICAL;
+}
+
+void TProgressBar::SendRange(HWND Window) const
+{
+    SendMessageW(Window, PBM_SETRANGE32, static_cast<WPARAM>(Min()), Max());
+}
+
+void TProgressBar::SendPosition(HWND Window, int32_t Value) const
+{
+    SendMessageW(Window, PBM_SETPOS, static_cast<WPARAM>(Value), 0);
+}
+
+int32_t TProgressBar::ReadPosition(HWND Window) const
+{
+    return static_cast<int32_t>(SendMessageW(Window, PBM_GETPOS, 0, 0));
+}
+
+// --- TDateTimePicker
+
+const TClassInfo& TDateTimePicker::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TDateTimePicker>("TDateTimePicker", TWinControl::StaticClassInfo()).Creatable().Build();
+    return info;
+}
+
+TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner)
+{
+    SetTabStop(true);
+    SetColor(clWindow);
+    SetBounds(0, 0, 186, 21);
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.SysClassName = DATETIMEPICK_CLASSW;
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
 void RegisterComControls()
 {
     for (const TClassInfo* cls : {&TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(),
-                                  &TStatusBar::StaticClassInfo()})
+                                  &TStatusBar::StaticClassInfo(), &TTrackBar::StaticClassInfo(),
+                                  &TUpDown::StaticClassInfo(), &TProgressBar::StaticClassInfo(),
+                                  &TDateTimePicker::StaticClassInfo()})
         RegisterComponentClass(*cls);
 }

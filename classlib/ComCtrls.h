@@ -196,4 +196,65 @@ public:
     using TCustomStatusBar::TCustomStatusBar;
 };
 
+enum class TRangeOrientation { roHorizontal, roVertical };
+extern const TEnumInfo kRangeOrientationInfo;
+
+// A control showing Position within Min..Max (a track bar, an up-down, a
+// progress bar); the window keeps the position once it exists.
+class TRangeControl : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+
+    int32_t Min() const noexcept { return FMin; }
+    int32_t Max() const noexcept { return FMax; }
+    void SetRange(int32_t AMin, int32_t AMax);
+    void SetMin(int32_t value) { SetRange(value, FMax); }
+    void SetMax(int32_t value) { SetRange(FMin, value); }
+    int32_t Position() const;
+    void SetPosition(int32_t value);
+    TRangeOrientation Orientation() const noexcept { return FOrientation; }
+    // Takes effect when the window is made.
+    void SetOrientation(TRangeOrientation value) { FOrientation = value; }
+
+protected:
+    TRangeControl(TComponent* AOwner, int32_t AMax);
+    void CreateWnd() override;
+    // The window's own messages for the range and the position.
+    virtual void SendRange(HWND Window) const = 0;
+    virtual void SendPosition(HWND Window, int32_t Value) const = 0;
+    virtual int32_t ReadPosition(HWND Window) const = 0;
+
+private:
+    int32_t FMin = 0, FMax;
+    int32_t FPosition = 0;
+    TRangeOrientation FOrientation = TRangeOrientation::roHorizontal;
+};
+
+#define RANGE_CONTROL(Class)                                                  \
+    class Class : public TRangeControl {                                      \
+    public:                                                                   \
+        DECLARE_CLASS_INFO()                                                  \
+        explicit Class(TComponent* AOwner);                                   \
+                                                                              \
+    protected:                                                                \
+        void CreateParams(TCreateParams& Params) override;                    \
+        void SendRange(HWND Window) const override;                           \
+        void SendPosition(HWND Window, int32_t Value) const override;         \
+        int32_t ReadPosition(HWND Window) const override;                     \
+    };
+RANGE_CONTROL(TTrackBar)
+RANGE_CONTROL(TUpDown)
+RANGE_CONTROL(TProgressBar)
+#undef RANGE_CONTROL
+
+// The system date-time picker: a date field with a drop button that opens a calendar.
+class TDateTimePicker : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TDateTimePicker(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+};
+
 void RegisterComControls();

@@ -2,10 +2,12 @@
 // made and bound in WinControl.cpp).
 #include "Controls.h"
 
+#include "Canvas.h"
 #include "Text.h"
 #include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
+#include <utility>
 
 const TEnumInfo kAlignInfo("TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"});
 const TEnumInfo kBiDiModeInfo("TBiDiMode",
@@ -147,6 +149,7 @@ void TControl::SetVisible(bool value)
     }
     VisibleChanged();
     if (FParent != nullptr && FAlign != TAlign::alNone) FParent->Realign();
+    Perform(CM_VISIBLECHANGED, value ? 1 : 0);
 }
 
 void TControl::Show()
@@ -640,6 +643,21 @@ void TWinControl::WndProc(TMessage& Message)
         }
         break;
     }
+    case WM_MOUSEMOVE:
+        if (!FMouseInControl && FHandle != nullptr) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, FHandle, 0};
+            FMouseInControl = TrackMouseEvent(&track) != FALSE;
+            if (FMouseInControl) Perform(CM_MOUSEENTER);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        if (std::exchange(FMouseInControl, false)) Perform(CM_MOUSELEAVE);
+        break;
+    case CM_RECREATEWND:
+        if (FHandle == nullptr) return;
+        DestroyHandle();
+        CreateHandle();
+        return;
     case WM_LBUTTONDOWN:
         MouseDown(TMouseButton::mbLeft, KeysToShiftState(Message.WParam), static_cast<short>(LOWORD(Message.LParam)),
                   static_cast<short>(HIWORD(Message.LParam)));
@@ -695,4 +713,28 @@ void TWinControl::Loaded()
 {
     TControl::Loaded();
     Realign();
+}
+
+// --- TCustomControl
+
+const TClassInfo& TCustomControl::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TCustomControl>("TCustomControl", TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), FCanvas(std::make_unique<TCanvas>()) {}
+
+TCustomControl::~TCustomControl() = default;
+
+void TCustomControl::PaintWindow(HDC DC)
+{
+    // The canvas lets go of the DC however Paint ends.
+    struct TBinding {
+        TCanvas& Canvas;
+        ~TBinding() { Canvas.SetHandle(nullptr); }
+    } binding{*FCanvas};
+    FCanvas->SetHandle(DC);
+    Paint();
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class TCanvas;
 class TEnumInfo;
 
 // Class-library messages, sent with Perform or to a control's window.
@@ -25,12 +26,16 @@ constexpr UINT CM_BASE = 0xB000;
 // A Tab press offered to the focused control's window and then its parents
 // before it moves the focus (wParam the virtual key); 1 from one takes it.
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+// Visible changed (wParam the new value), sent after the window followed.
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 7;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 // The items of a form's main menu changed (sent to the form's window).
 constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
+// The control's window is destroyed and made again (RecreateWnd).
+constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 // Notifications a parent window passes back to the control they concern:
 // CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLORxxx,
 // and WM_HSCROLL / WM_VSCROLL from a scroll-bar control).
@@ -207,6 +212,13 @@ public:
     // and a later Handle() makes new windows.
     void DestroyHandle();
     HWND WindowHandle() const noexcept { return FHandle; }
+    // A new window in place of the present one (none: nothing), through
+    // CM_RECREATEWND so that whoever holds the window sees it go.
+    void RecreateWnd();
+    // A window that is no control, as the parent of a control without a
+    // Parent (set before the window is made, or it moves there).
+    HWND ParentWindow() const noexcept { return FParentWindow; }
+    void SetParentWindow(HWND value);
 
     int ControlCount() const noexcept { return static_cast<int>(FControls.size()); }
     TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
@@ -282,7 +294,9 @@ private:
     void WMChar(TMessage& Message);
 
     HWND FHandle = nullptr;
+    HWND FParentWindow = nullptr;
     WNDPROC FDefWndProc = nullptr;
+    bool FMouseInControl = false;  // CM_MOUSEENTER sent, CM_MOUSELEAVE owed
     bool FAligning = false;
     std::vector<TControl*> FControls;
     int FTabOrder = -1;
@@ -290,6 +304,24 @@ private:
     bool FParentBackground = true;
     HBRUSH FBrush = nullptr;
     COLORREF FBrushColor = 0;
+};
+
+// A windowed control that paints itself on its Canvas (Paint).
+class TCustomControl : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+
+    // Bound to the window's DC during Paint only.
+    TCanvas* Canvas() const noexcept { return FCanvas.get(); }
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow(HDC DC) override;
+
+private:
+    std::unique_ptr<TCanvas> FCanvas;
 };
 
 // The control whose window this is, or null (another thread's, another

@@ -362,7 +362,8 @@ void TApplication::Initialize()
     RegisterComControls();
     RegisterTimers();
     RegisterMenus();
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                                   ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_DATE_CLASSES};
     InitCommonControlsEx(&icc);
     SetExceptionHandler(DefaultErrorBox);
 }

@@ -395,6 +395,8 @@ void TCustomMemo::SetBorderStyle(TBorderStyle value)
 
 // --- combo box
 
+const TEnumInfo kComboBoxStyleInfo("TComboBoxStyle", {"csDropDown", "csSimple", "csDropDownList"});
+
 const TClassInfo& TCustomComboBox::StaticClassInfo()
 {
     static const TClassInfo info =
@@ -408,6 +410,8 @@ const TClassInfo& TComboBox::StaticClassInfo()
                                        .Creatable()
                                        .String("Text", &TComboBox::Text, &TComboBox::SetText)
                                        .Object("Items", &TComboBox::Items)
+                                       .Enumeration("Style", kComboBoxStyleInfo, &TComboBox::Style,
+                                                    &TComboBox::SetStyle)
                                        .Integer("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex)
                                        .Event("OnChange", &TComboBox::OnChange)
                                        .Event("OnEnter", &TComboBox::OnEnter)
@@ -462,7 +466,12 @@ void TCustomComboBox::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.SysClassName = L"COMBOBOX";
-    Params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+    Params.Style |= CBS_AUTOHSCROLL | WS_VSCROLL;
+    switch (FStyle) {
+    case TComboBoxStyle::csDropDown: Params.Style |= CBS_DROPDOWN; break;
+    case TComboBoxStyle::csDropDownList: Params.Style |= CBS_DROPDOWNLIST; break;
+    case TComboBoxStyle::csSimple: Params.Style |= CBS_SIMPLE; return;  // its list is within its height
+    }
     FOwedHeight = Params.Height + kListHeight;
 }
 
@@ -470,7 +479,7 @@ int TCustomComboBox::WindowHeight(int AHeight) const
 {
     // The window's height includes its drop-down list, but not while it is
     // being made: the list's height is owed until the list opens.
-    return HandleAllocated() ? AHeight + kListHeight : AHeight;
+    return HandleAllocated() && FStyle != TComboBoxStyle::csSimple ? AHeight + kListHeight : AHeight;
 }
 
 void TCustomComboBox::BoundsChanged()

@@ -110,11 +110,19 @@ public:
 // window's selection. OnChange fires on a choice from the list and on every
 // edit while typing. OnEnter and OnExit see the combo box as one control,
 // whether its own window or the edit inside it has the focus.
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+extern const TEnumInfo kComboBoxStyleInfo;
+
 class TCustomComboBox : public TWinControl {
 public:
     DECLARE_CLASS_INFO()
     explicit TCustomComboBox(TComponent* AOwner);
     ~TCustomComboBox() override;
+
+    // csSimple shows its list always, within the control's height. Takes
+    // effect when the window is made.
+    TComboBoxStyle Style() const noexcept { return FStyle; }
+    void SetStyle(TComboBoxStyle value) { FStyle = value; }
 
     TStrings* Items() const noexcept { return FItems.get(); }
     int32_t ItemIndex() const noexcept;
@@ -135,6 +143,7 @@ protected:
 private:
     friend class TComboBoxStrings;
     std::unique_ptr<TStrings> FItems;
+    TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     int32_t FItemIndex = -1;  // the choice while there is no window
     bool FTyped = false;      // text typed since the last choice
     // The height with the list the window was made without (0: none owed).

@@ -134,14 +134,26 @@ void TWinControl::DestroyHandle()
     if (FHandle != nullptr) DestroyWindow(FHandle);
 }
 
+void TWinControl::RecreateWnd()
+{
+    if (FHandle != nullptr) Perform(CM_RECREATEWND);
+}
+
+void TWinControl::SetParentWindow(HWND value)
+{
+    FParentWindow = value;
+    if (FHandle != nullptr && Parent() == nullptr && value != nullptr) ::SetParent(FHandle, value);
+}
+
 void TWinControl::CreateHandle()
 {
     if (FHandle != nullptr) return;
     TCreateParams p;
     CreateParams(p);
     if ((p.Style & WS_CHILD) != 0) {
-        if (Parent() == nullptr) throw EInvalidOperation("control '" + Name() + "' has no parent window");
-        p.WndParent = Parent()->Handle();
+        if (Parent() == nullptr && FParentWindow == nullptr)
+            throw EInvalidOperation("control '" + Name() + "' has no parent window");
+        p.WndParent = Parent() != nullptr ? Parent()->Handle() : FParentWindow;
         // Creating the parent's window creates its children, this one included.
         if (FHandle != nullptr) return;
     }

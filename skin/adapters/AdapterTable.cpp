@@ -3,12 +3,13 @@
 #include "skin/adapters/AdapterTable.h"
 
 #include "skin/adapters/SkinBoxes.h"
-#include "skin/adapters/SkinControl.h"
-#include "skin/adapters/SkinScrollbar.h"
-#include "skin/adapters/SkinTab.h"
-// buttons, check boxes, radio buttons
 #include "skin/adapters/SkinButton.h"
 #include "skin/adapters/SkinCheck.h"
+#include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinEdit.h"
+#include "skin/adapters/SkinRange.h"
+#include "skin/adapters/SkinScrollbar.h"
+#include "skin/adapters/SkinTab.h"
 
 namespace {
 
@@ -56,6 +57,13 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akRadioButton: return &MakeAdapter<TSkinRadioButton>;
     // scroll bars
     case TAdapterKind::akScrollbar: return &MakeAdapter<TSkinScrollbar>;
+    // range controls, edits, combo boxes, date-time pickers
+    case TAdapterKind::akTrackBar: return &MakeAdapter<TSkinTrackBar>;
+    case TAdapterKind::akUpDown: return &MakeAdapter<TSkinUpDown>;
+    case TAdapterKind::akProgress: return &MakeAdapter<TSkinProgress>;
+    case TAdapterKind::akEdit: return &MakeAdapter<TSkinEdit>;
+    case TAdapterKind::akComboBox: return &MakeAdapter<TSkinComBox>;
+    case TAdapterKind::akDateTime: return &MakeAdapter<TSkinDateTime>;
     default:
         return nullptr;
     }

@@ -10,6 +10,7 @@
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/AdapterDraw.h"
+#include "skin/adapters/SkinRange.h"
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -155,11 +156,11 @@ RECT StripRect(TTabOrientation Side, const RECT& Window, const RECT& Pane)
     return {};
 }
 
-// The tab control's scroll arrows while they are shown, found anew each time:
-// the window may have been made again since.
-HWND VisibleUpDown(HWND Tab)
+// The tab control's scroll arrows while they are shown, found anew each time
+// (the window may have been made again since) and skinned when first found.
+HWND VisibleUpDown(const TSkinControl& Tab)
 {
-    const HWND updown = ::FindWindowExW(Tab, nullptr, UPDOWN_CLASSW, nullptr);
+    const HWND updown = SkinUpDownChild(Tab, false);
     return updown != nullptr && (::GetWindowLongW(updown, GWL_STYLE) & WS_VISIBLE) != 0 ? updown : nullptr;
 }
 
@@ -173,6 +174,7 @@ bool TSkinTab::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColo
     FCloseButtons = pages != nullptr && pages->Tag() == CloseBoxTag && pages->TabPosition() == TTabPosition::tpTop;
     FUnicodeItems = ::IsWindowUnicode(Handle()) != FALSE;
     LoadBitmaps();
+    SkinUpDownChild(*this, false);
     return true;
 }
 
@@ -182,6 +184,7 @@ bool TSkinTab::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Fo
     SetFocused(::GetFocus() == Window);
     FUnicodeItems = ::IsWindowUnicode(Window) != FALSE;
     LoadBitmaps();
+    SkinUpDownChild(*this, false);
     return true;
 }
 
@@ -322,7 +325,7 @@ void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT
     // The scroll arrows of tabs that do not fit are never painted over.
     const int saved = ::SaveDC(DC);
     RECT arrows{};
-    if (const HWND updown = VisibleUpDown(Handle()); updown != nullptr && ::GetWindowRect(updown, &arrows)) {
+    if (const HWND updown = VisibleUpDown(*this); updown != nullptr && ::GetWindowRect(updown, &arrows)) {
         ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&arrows), 2);
         ::ExcludeClipRect(DC, arrows.left, arrows.top, arrows.right, arrows.bottom);
     }

@@ -4,7 +4,8 @@
 // button-style tabs from the [Buttons] strip; TSkinTab31 draws the older tab
 // set, whose tabs it lays out itself; TSkinAdvPage hands other libraries'
 // page controls their tab images through bitmap properties. The tab
-// control's up-down arrows are found by handle at each paint, never kept.
+// control's up-down arrows are found by handle at each paint, never kept,
+// and given an up-down adapter when first found.
 #pragma once
 
 #include "classlib/Canvas.h"

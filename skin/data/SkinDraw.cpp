@@ -67,6 +67,11 @@ struct TPartCache {
     }
 };
 
+// Null once the program's statics are going (skins freed later must not reach
+// it). Not a member: a store to a member in its own destructor may be left out
+// by the compiler, the object's life being over.
+TPartCache* PartCache = new TPartCache;
+
 struct TDrawUnit {
     TDrawUnit()
     {
@@ -78,8 +83,8 @@ struct TDrawUnit {
         delete ScratchBitmap;
         ScratchBitmap = nullptr;
         delete Surface;
-        delete Cache;
-        Cache = nullptr;
+        delete PartCache;
+        PartCache = nullptr;
     }
     TDrawUnit(const TDrawUnit&) = delete;
     TDrawUnit& operator=(const TDrawUnit&) = delete;
@@ -87,8 +92,6 @@ struct TDrawUnit {
     // Off-screen surface of the primitives that render and then copy once;
     // only its top-left W x H pixels are used by one call.
     TBitmap* Surface = nullptr;
-    // Null once the program's statics are going.
-    TPartCache* Cache = new TPartCache;
 };
 
 TDrawUnit DrawUnit;
@@ -97,7 +100,7 @@ TDrawUnit DrawUnit;
 // use; null for strips no skin registered and for large targets.
 TBitmap* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& Cell, int W, int H)
 {
-    TPartCache* cache = DrawUnit.Cache;
+    TPartCache* cache = PartCache;
     if (cache == nullptr || static_cast<int64_t>(W) * H > KeptRenderingPixels || !cache->Strips.contains(&Strip))
         return nullptr;
     const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Cell.Index, Cell.Count, W, H,
@@ -156,14 +159,14 @@ void ImageToBitmap(const TImage& Image, TBitmap& Bitmap)
 
 void KeepSkinPartRenderings(const void* Owner, std::span<const TBitmap* const> Strips)
 {
-    if (DrawUnit.Cache == nullptr) return;
+    if (PartCache == nullptr) return;
     for (const TBitmap* strip : Strips)
-        if (strip != nullptr) DrawUnit.Cache->Strips[strip] = Owner;
+        if (strip != nullptr) PartCache->Strips[strip] = Owner;
 }
 
 void DropSkinPartRenderings(const void* Owner)
 {
-    TPartCache* cache = DrawUnit.Cache;
+    TPartCache* cache = PartCache;
     if (cache == nullptr) return;
     std::erase_if(cache->Parts, [&](const TKeptPart& P) {
         const auto s = cache->Strips.find(P.Key.Strip);
@@ -174,7 +177,7 @@ void DropSkinPartRenderings(const void* Owner)
 
 int KeptSkinPartRenderings()
 {
-    return DrawUnit.Cache != nullptr ? static_cast<int>(DrawUnit.Cache->Parts.size()) : 0;
+    return PartCache != nullptr ? static_cast<int>(PartCache->Parts.size()) : 0;
 }
 
 TSkinRect MarginsOf(const TDataSkinObject& Element)

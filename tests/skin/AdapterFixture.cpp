@@ -40,4 +40,11 @@ frameharness::TWindowCapture AdapterTest::PrintClient(HWND Control)
     });
 }
 
+frameharness::TWindowCapture AdapterTest::Shown(HWND Window)
+{
+    ::RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    return frameharness::TWindowCapture::Take(Window);
+}
+
 }  // namespace frametest

@@ -25,6 +25,17 @@ protected:
     void ExpectNothingLeftAfter(int Rounds, const std::function<void()>& Attach, const std::function<void()>& Detach);
     // The control's client area as WM_PRINTCLIENT paints it into a bitmap.
     static frameharness::TWindowCapture PrintClient(HWND Control);
+    // The window as shown after a full repaint, frame included.
+    static frameharness::TWindowCapture Shown(HWND Window);
+    // A new control of Form at Bounds.
+    template <class T>
+    static T* PlaceAt(TForm* Form, RECT Bounds)
+    {
+        auto* control = new T(Form);
+        control->SetParent(Form);
+        control->SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
+        return control;
+    }
 };
 
 }  // namespace frametest

@@ -9,6 +9,7 @@
 #include "classlib/Text.h"
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/SkinRange.h"
 #include "skin/adapters/SkinTab.h"
 
 #include <commctrl.h>
@@ -251,6 +252,7 @@ TEST_F(TabAdapterTest, ScrollArrowsOfAStripThatDoesNotFitAreNotPaintedOverAndNot
     ASSERT_TRUE(arrows != nullptr && ::IsWindowVisible(arrows));
     auto* adapter = new TSkinTab(frame);
     ASSERT_TRUE(adapter->InitSkinHandle(tab, made.Data, frame));
+    EXPECT_NE(dynamic_cast<TSkinUpDown*>(FindSkinObject(arrows)), nullptr);  // the arrows skinned themselves
     // Painted into a blank bitmap: the arrows' place is left as it was.
     const TWindowCapture shot = TWindowCapture::Paint(
         tab, [tab](HDC DC) { ::SendMessageW(tab, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0); });

@@ -9,6 +9,7 @@
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinScrollbar.h"
+#include "skin/adapters/SkinEdit.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
 
@@ -23,6 +24,11 @@
 namespace {
 
 constexpr int TextMessages = 100000;
+
+const char* AdapterName(const TSkinControl& Adapter)
+{
+    return dynamic_cast<const TSkinEdit*>(&Adapter) != nullptr ? "the edit box's own" : "another";
+}
 constexpr int Rounds = 25;
 
 double NowMs()
@@ -46,21 +52,11 @@ void Line(const char* Key, double Value, int Decimals)
     std::printf("%s: %.*f\n", Key, Decimals, Value);
 }
 
-// The edit box's adapter: the dispatch's when edit boxes have a maker, else
-// the base adapter attached here (it passes every message on as any adapter
-// does before its own work). Null when neither attached.
-TSkinControl* SkinEdit(TWinSkinForm& Frame, TEdit& Edit, bool& Base)
+// The edit box's adapter, made by the dispatch; null when it made none.
+TSkinControl* SkinEdit(TWinSkinForm& Frame, TEdit& Edit)
 {
     ::SendMessageW(Frame.Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
-    Base = false;
-    if (TSkinControl* made = Frame.FindControl(&Edit)) return made;
-    auto* adapter = new TSkinControl(&Edit);
-    if (!adapter->InitSkin(&Frame, Frame.SkinData(), false)) {
-        delete adapter;
-        return nullptr;
-    }
-    Base = true;
-    return adapter;
+    return Frame.FindControl(&Edit);
 }
 
 double MessagesMs(HWND Window)
@@ -70,27 +66,45 @@ double MessagesMs(HWND Window)
     return NowMs() - start;
 }
 
-// WM_GETTEXTLENGTH to the edit box, with and without its adapter, in turns;
-// the best round of each counts.
-int MeasureTextMessages(TWinSkinForm& Frame, TEdit& Edit)
+constexpr int TypedCharacters = 500;
+
+// Characters typed into the edit box, each shown before the next.
+double TypingMs(HWND Window)
+{
+    ::SetWindowTextW(Window, L"");
+    const double start = NowMs();
+    for (int i = 0; i < TypedCharacters; ++i) {
+        ::SendMessageW(Window, WM_CHAR, L'a' + i % 26, 1);
+        ::UpdateWindow(Window);
+    }
+    return NowMs() - start;
+}
+
+// The edit box with and without its adapter, in turns: WM_GETTEXTLENGTH (what
+// an adapter adds to every message) and typing with repaint; the best round
+// of each counts.
+int MeasureEdit(TWinSkinForm& Frame, TEdit& Edit)
 {
     const HWND window = Edit.Handle();
-    double skinned = 1e300, native = 1e300;
-    bool base = false;
+    double skinned = 1e300, native = 1e300, typedSkinned = 1e300, typedNative = 1e300;
     for (int round = 0; round < Rounds; ++round) {
         if (TSkinControl* adapter = Frame.FindControl(&Edit)) adapter->Free();
         native = std::min(native, MessagesMs(window));
-        if (SkinEdit(Frame, Edit, base) == nullptr) {
+        typedNative = std::min(typedNative, TypingMs(window));
+        if (SkinEdit(Frame, Edit) == nullptr) {
             std::printf("error: the edit box cannot be skinned\n");
             return 1;
         }
         skinned = std::min(skinned, MessagesMs(window));
+        typedSkinned = std::min(typedSkinned, TypingMs(window));
     }
     Line("adapters_gettextlength_native_ns", native * 1e6 / TextMessages, 0);
     Line("adapters_gettextlength_skinned_ns", skinned * 1e6 / TextMessages, 0);
     Line("adapters_gettextlength_ratio", skinned / native, 2);
-    std::printf("adapters_gettextlength_adapter: %s\n", base ? "base (edit boxes have no adapter of their own yet)"
-                                                              : "the edit box's own");
+    std::printf("adapters_gettextlength_adapter: %s\n", AdapterName(*Frame.FindControl(&Edit)));
+    Line("adapters_edit_typing_native_ms", typedNative, 1);
+    Line("adapters_edit_typing_skinned_ms", typedSkinned, 1);
+    Line("adapters_edit_typing_ratio", typedSkinned / typedNative, 2);
     return 0;
 }
 
@@ -359,7 +373,7 @@ int main(int argc, char** argv)
     const bool memoOnly = argc > 1 && std::strcmp(argv[1], "memo") == 0;
     int status = 0;
     if (!memoOnly) {
-        status = MeasureTextMessages(frame, *Freader->Edit1);
+        status = MeasureEdit(frame, *Freader->Edit1);
         if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
         if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
         if (status == 0) status = MeasureButtons(frame, *Freader->BitBtn1);

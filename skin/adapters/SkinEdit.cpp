@@ -1,0 +1,445 @@
+// Edit and combo-box adapters.
+#include "skin/adapters/SkinEdit.h"
+
+#include "classlib/Canvas.h"
+#include "classlib/Controls.h"
+#include "classlib/Handles.h"
+#include "skin/SkinApi.h"
+#include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterDraw.h"
+#include "skin/adapters/SkinRange.h"
+#include "skin/adapters/SkinScrollbar.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+
+#include <utility>
+
+namespace {
+
+int Width(const RECT& R)
+{
+    return R.right - R.left;
+}
+
+int Height(const RECT& R)
+{
+    return R.bottom - R.top;
+}
+
+// An outline in the DC's own colour brush: nothing made per paint (typing repaints at every key).
+void Frame(HDC DC, const RECT& Rect, TColor Colour)
+{
+    const COLORREF previous = ::SetDCBrushColor(DC, ColorToRGB(Colour));
+    if (previous == CLR_INVALID) return;
+    ::FrameRect(DC, &Rect, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+    ::SetDCBrushColor(DC, previous);
+}
+
+RECT Inflated(RECT R, int By)
+{
+    ::InflateRect(&R, By, By);
+    return R;
+}
+
+// The client area has the window's full width or height: no border to skin.
+bool Borderless(HWND Window, const RECT& Rect)
+{
+    RECT client{};
+    return !::GetClientRect(Window, &client) || client.right == Width(Rect) || client.bottom == Height(Rect);
+}
+
+bool HasStrip(const TDataSkinObject* Element)
+{
+    return Element != nullptr && !Element->FBitmap->Empty() && Element->FFrame > 0;
+}
+
+}  // namespace
+
+// --- TSkinEdit
+
+void TSkinEdit::AfterProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_PRINT:
+        PrintBorder(reinterpret_cast<HDC>(Message.WParam));
+        break;
+    case WM_SKIN_PRINTCLIENT:
+        // Only the skin engine's own request; the number is used by others too.
+        if (Message.LParam != SkinMagic) break;
+        if (Message.WParam != 0) {
+            TMessage paint{WM_PAINT, Message.WParam, 0, 0};
+            if (!CallOldProc(paint)) return;
+        }
+        Message.Result = SkinMagic;
+        break;
+    default:
+        TSkinControl::AfterProc(Message);
+        break;
+    }
+}
+
+void TSkinEdit::PaintControl(HDC DC, const RECT& Rect)
+{
+    if (SkinData()->SkinControls() & SkinBit(xcSpin)) SkinUpDownChild(*this, true);
+    if (Borderless(Handle(), Rect)) return;
+    Frame(DC, Rect, SkinData()->FButtonShadowColor);
+    Frame(DC, Inflated(Rect, -1), clWhite);
+    Frame(DC, Inflated(Rect, -2), clWhite);
+}
+
+void TSkinEdit::PrintBorder(HDC DC)
+{
+    RECT r{};
+    if (!::GetWindowRect(Handle(), &r)) return;
+    ::OffsetRect(&r, -r.left, -r.top);
+    const TWindowDC own(Handle(), DC == nullptr ? ::GetWindowDC(Handle()) : nullptr);
+    const HDC dc = DC != nullptr ? DC : own.Get();
+    RECT client{};
+    if (dc == nullptr || !::GetClientRect(Handle(), &client)) return;
+    if (client.right + 2 >= Width(r) || client.bottom + 2 >= Height(r)) return;
+    const RECT inner = Inflated(r, -1);
+    ::FrameRect(dc, &inner, static_cast<HBRUSH>(::GetCurrentObject(dc, OBJ_BRUSH)));
+    Frame(dc, r, SkinData()->FButtonShadowColor);
+}
+
+// --- TSkinComBox
+
+TSkinComBox::TSkinComBox(TComponent* AOwner) : TSkinControl(AOwner), FEditHook(*this, &EditDispatch) {}
+
+void TSkinComBox::EditDispatch(TSkinObject& Owner, TMessage& Message)
+{
+    static_cast<TSkinComBox&>(Owner).EditWndProc(Message);
+}
+
+TSkinComBox::~TSkinComBox()
+{
+    FEditHook.Detach();
+}
+
+bool TSkinComBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
+    TakeParts();
+    return true;
+}
+
+bool TSkinComBox::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+{
+    if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
+    TakeParts();
+    return true;
+}
+
+bool TSkinComBox::ReadComboInfo()
+{
+    // The structure's own size: a fixed 52 is wrong on x64 and the call fails.
+    FComboInfo = {};
+    FComboInfo.cbSize = sizeof FComboInfo;
+    return SkinGetComboBoxInfo != nullptr && SkinGetComboBoxInfo(Handle(), &FComboInfo) != FALSE;
+}
+
+void TSkinComBox::TakeParts()
+{
+    FStyle = static_cast<DWORD>(GetWindowLongAW(Handle(), GWL_STYLE));
+    if ((FStyle & 3) == CBS_SIMPLE) {
+        if (!ReadComboInfo() || FComboInfo.hwndList == nullptr) return;
+        FListHandle = FComboInfo.hwndList;
+        FStyle = static_cast<DWORD>(GetWindowLongAW(FListHandle, GWL_STYLE));
+        // The list of a simple box is a child window with scroll bars of its
+        // own; its adapter joins the frame object's list, which frees it.
+        if ((FStyle & WS_CHILD) != 0 && !IsPopupWindow(FListHandle) && FindSkinObject(FListHandle) == nullptr) {
+            auto* bars = new TSkinScrollbarH(Form());
+            if (!bars->InitSkinHandle(FListHandle, SkinData(), Form())) bars->Free();
+        }
+        return;
+    }
+    FListHandle = nullptr;
+    // The edit of a drop-down box; a drop-down list has none (the item is the box itself).
+    if (ReadComboInfo() && FComboInfo.hwndItem != nullptr && FComboInfo.hwndItem != Handle())
+        FEditHook.Attach(FComboInfo.hwndItem);
+}
+
+void TSkinComBox::Unskin()
+{
+    TSkinControl::Unskin();
+    FEditHook.Detach();
+}
+
+void TSkinComBox::EditWndProc(TMessage& Message)
+{
+    if (!FEditHook.CallDefault(Message) || !PaintOn()) return;
+    if (Message.Msg == WM_PAINT) PaintWindow(nullptr);  // the edit painted over the box's frame
+    else FollowPress(Message.Msg);
+}
+
+bool TSkinComBox::FollowPress(UINT Msg)
+{
+    if (Msg != WM_LBUTTONDOWN && Msg != WM_LBUTTONDBLCLK && Msg != WM_LBUTTONUP) return false;
+    SetMouseBit(mbPressed, Msg != WM_LBUTTONUP);
+    return true;
+}
+
+void TSkinComBox::SetMouseBit(uint8_t Bit, bool On)
+{
+    const uint8_t state = On ? MouseState() | Bit : MouseState() & ~Bit;
+    if (state == MouseState()) return;
+    SetMouseState(state);
+    Redraw();
+}
+
+void TSkinComBox::AfterProc(TMessage& Message)
+{
+    if (FollowPress(Message.Msg)) return;
+    switch (Message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        break;
+    case WM_DRAWITEM:
+    case WM_NCPAINT:
+        Redraw();
+        break;
+    case WM_MOUSEMOVE: {
+        const POINT p{LOWORD(Message.LParam), HIWORD(Message.LParam)};
+        const bool over = ::PtInRect(&FButtonRect, p) != FALSE;
+        SetEnabled((GetWindowLongAW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
+        // Hot over the button only, and never while disabled.
+        if (Enabled()) SetMouseBit(mbHot, over);
+        break;
+    }
+    case CM_MOUSELEAVE:
+        SetMouseBit(mbHot, false);
+        break;
+    case WM_WINDOWPOSCHANGED:
+        GiveBackUncovered();
+        break;
+    default:
+        TSkinControl::AfterProc(Message);
+        break;
+    }
+}
+
+void TSkinComBox::GiveBackUncovered()
+{
+    // The box is made taller for a moment while its list opens and may be
+    // painted so; what it no longer covers is its parent's to paint again.
+    RECT now{};
+    const RECT painted = WindowRect();
+    const HWND parent = ::GetParent(Handle());
+    if (parent == nullptr || ::IsRectEmpty(&painted) || !::GetWindowRect(Handle(), &now)) return;
+    if (painted.bottom <= now.bottom && painted.right <= now.right) return;
+    RECT gone = painted;
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&gone), 2);
+    ::RedrawWindow(parent, &gone, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
+{
+    const TSkinData& skin = *SkinData();
+    if (!HasStrip(skin.FComboButton.get())) return;
+    const TDataSkinBorder& button = *skin.FComboButton;
+    FStyle = static_cast<DWORD>(GetWindowLongAW(Handle(), GWL_STYLE));
+    FExStyle = static_cast<DWORD>(GetWindowLongAW(Handle(), GWL_EXSTYLE));
+    if (ReadComboInfo()) {
+        FButtonRect = FComboInfo.rcButton;
+        if (FComboInfo.stateButton & STATE_SYSTEM_INVISIBLE) return;  // a simple box: no button
+    }
+    if (button.FStyle == 1) {
+        PaintFlat(DC, Rect);
+        return;
+    }
+    SetFocused(::GetFocus() == Handle() || (EditHandle() != nullptr && ::GetFocus() == EditHandle()));
+    SetEnabled((FStyle & WS_DISABLED) == 0);
+    int state = Focused() ? 4 : 1;
+    if (MouseState() & mbPressed) state = 2;
+    else if (MouseState() & mbHot) state = 4;
+    if (!Enabled()) state = 3;
+    const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    if (button.FStyle == 2) {
+        // The loader's composition of edge and button; mirrored in SunkEdge for a left button.
+        const TDataSkinObject* element = left ? skin.FSunkEdge.get() : &button;
+        if (HasStrip(element))
+            DrawSkinPart(DC, Rect, *element->FBitmap, MarginsOf(*element),
+                         {.Index = state, .Count = element->FFrame, .Transparent = true});
+        return;
+    }
+    const int a = ::GetSystemMetrics(SM_CXHSCROLL), w = Width(Rect), h = Height(Rect);
+    RECT b{}, glyph{};
+    // The text area is left as the control painted it; the caller's clip comes back.
+    const int saved = ::SaveDC(DC);
+    if (!left) {
+        ::ExcludeClipRect(DC, 2, 2, w - a - 4, h - 2);
+        b = {w - a - 2, 0, w, h};
+        glyph = {w - a - 2, 0, w - 2, h};
+    } else {
+        ::ExcludeClipRect(DC, a + 4, 2, w - 2, h - 2);
+        b = {0, 0, a + 2, h};
+        glyph = {2, 0, a + 2, h};
+    }
+    if (HasStrip(skin.FSunkEdge.get())) DrawSkinState(DC, Rect, skin.FSunkEdge.get(), state, skin.FSunkEdge->FFrame);
+    TBitmap* strip = left ? button.FBitmap2.get() : button.FBitmap.get();
+    if (strip != nullptr && !strip->Empty()) DrawStripCellMasked(DC, b, *strip, state, button.FFrame);
+    FButtonRect = b;
+    if (HasStrip(skin.FExtraImages.get())) {
+        const TDataSkinObject& glyphs = *skin.FExtraImages;
+        const int cw = glyphs.FBitmap->Width() / glyphs.FFrame, ch = glyphs.FBitmap->Height();
+        const int x = glyph.left + (Width(glyph) - cw) / 2, y = glyph.top + (Height(glyph) - ch) / 2;
+        DrawStripCellTransparent(DC, {x, y, x + cw, y + ch}, *glyphs.FBitmap, state, glyphs.FFrame);
+    }
+    if (saved != 0) ::RestoreDC(DC, saved);
+}
+
+void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect)
+{
+    const TDataSkinBorder& button = *SkinData()->FComboButton;
+    SetFocused(::GetFocus() == Handle() || (EditHandle() != nullptr && ::GetFocus() == EditHandle()));
+    SetEnabled((FStyle & WS_DISABLED) == 0);
+    int state = 1;
+    if (MouseState() & mbPressed) state = 2;
+    else if ((MouseState() & mbHot) || Focused()) state = 4;
+    else if (!Enabled()) state = 3;
+    const int cw = button.FBitmap->Width() / button.FFrame, ch = button.FBitmap->Height();
+    const int thumb = ::GetSystemMetrics(SM_CYVTHUMB);
+    const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    const auto brush = static_cast<HBRUSH>(::GetCurrentObject(DC, OBJ_BRUSH));
+    const RECT r1 = Inflated(Rect, -1), r2 = Inflated(r1, -1);
+    ::FrameRect(DC, &r1, brush);
+    RECT strip = r2;
+    if (left) strip.right = r2.left + thumb;
+    else strip.left = r2.right - thumb;
+    ::FillRect(DC, &strip, brush);
+    RECT b = r2;
+    if (left) b.right = r2.left + cw;
+    else b.left = r2.right - cw;
+    if (thumb > ch) b.bottom = b.top + ch;
+    Frame(DC, Rect, SkinData()->FButtonShadowColor);
+    FButtonRect = b;
+    DrawStripCellTransparent(DC, b, *button.FBitmap, state, button.FFrame);
+}
+
+// --- TArrowButton
+
+TArrowButton::TArrowButton(TComponent* AOwner) : TCustomControl(AOwner), FSize(::GetSystemMetrics(SM_CXHSCROLL))
+{
+    SetTabStop(false);
+}
+
+TArrowButton::~TArrowButton()
+{
+    Detach();
+}
+
+void TArrowButton::Attach(TSkinDateTime& Adapter, TWinControl& Picker)
+{
+    FAdapter = &Adapter;
+    FPicker = &Picker;
+    FPickerHandle = Picker.Handle();
+    SetParentWindow(FPickerHandle);
+    Place();
+    // The picker must not paint over its child.
+    const LONG style = ::GetWindowLongW(FPickerHandle, GWL_STYLE);
+    FClipAdded = (style & WS_CLIPCHILDREN) == 0;
+    if (FClipAdded) ::SetWindowLongW(FPickerHandle, GWL_STYLE, style | WS_CLIPCHILDREN);
+    HandleNeeded();
+}
+
+void TArrowButton::Place()
+{
+    RECT r{};
+    if (FPickerHandle == nullptr || !::GetWindowRect(FPickerHandle, &r)) return;
+    const bool left = (::GetWindowLongW(FPickerHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    SetBounds(left ? 2 : static_cast<int>(r.right - r.left) - FSize - 4, 0, FSize, FSize + 1);
+}
+
+void TArrowButton::Detach()
+{
+    if (FPickerHandle == nullptr) return;
+    if (std::exchange(FClipAdded, false) && ::IsWindow(FPickerHandle))
+        ::SetWindowLongW(FPickerHandle, GWL_STYLE, ::GetWindowLongW(FPickerHandle, GWL_STYLE) & ~WS_CLIPCHILDREN);
+    DestroyHandle();
+    SetParentWindow(nullptr);
+    FPickerHandle = nullptr;
+    FPicker = nullptr;
+}
+
+void TArrowButton::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (FPicker != nullptr && FPicker->Enabled()) {
+            FHot = Message.Msg == CM_MOUSEENTER;
+            Invalidate();
+        }
+        return;
+    case WM_LBUTTONDOWN: {
+        TCustomControl::WndProc(Message);
+        // The same point on the picker, whose own button lies under this one.
+        const LPARAM at = MAKELPARAM(LOWORD(Message.LParam) + Left(), HIWORD(Message.LParam) + Top());
+        ::PostMessageW(FPickerHandle, WM_LBUTTONDOWN, Message.WParam, at);
+        ::PostMessageW(FPickerHandle, WM_LBUTTONUP, Message.WParam, at);
+        Invalidate();
+        return;
+    }
+    case WM_LBUTTONUP:
+        TCustomControl::WndProc(Message);
+        if (FPickerHandle != nullptr) ::SetFocus(FPickerHandle);
+        return;
+    default:
+        TCustomControl::WndProc(Message);
+        return;
+    }
+}
+
+void TArrowButton::Paint()
+{
+    if (FAdapter == nullptr) return;
+    const TSkinData& skin = *FAdapter->SkinData();
+    const HDC dc = Canvas()->Handle();
+    const RECT client = ClientRect();
+    FillColor(dc, client, skin.FButtonFaceColor);
+    // Without the arrow strip the face alone: no cell to divide it into.
+    if (!HasStrip(skin.FComboArrow.get())) return;
+    TBitmap& strip = *skin.FComboArrow->FBitmap;
+    const int state = FHot ? 4 : 1, cw = strip.Width() / skin.FComboArrow->FFrame;
+    if (cw * state > strip.Width()) return;
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, strip.Canvas()->Handle(), cw * (state - 1), 0, cw,
+                 strip.Height(), SRCCOPY);
+}
+
+// --- TSkinDateTime
+
+TSkinDateTime::~TSkinDateTime()
+{
+    FArrowButton.reset();
+}
+
+bool TSkinDateTime::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
+    if (auto* picker = dynamic_cast<TWinControl*>(Control())) {
+        FArrowButton = std::make_unique<TArrowButton>(nullptr);
+        FArrowButton->Attach(*this, *picker);
+    }
+    return true;
+}
+
+void TSkinDateTime::Unskin()
+{
+    TSkinControl::Unskin();
+    if (FArrowButton != nullptr) FArrowButton->Detach();
+}
+
+void TSkinDateTime::AfterProc(TMessage& Message)
+{
+    if (Message.Msg == WM_SIZE && FArrowButton != nullptr) FArrowButton->Place();
+    TSkinControl::AfterProc(Message);
+}
+
+void TSkinDateTime::PaintControl(HDC DC, const RECT& Rect)
+{
+    if (Borderless(Handle(), Rect)) return;
+    Frame(DC, Rect, SkinData()->FButtonShadowColor);
+    Frame(DC, Inflated(Rect, -1), clWhite);
+}

@@ -1,0 +1,116 @@
+// The adapters of edits and combo boxes. TSkinEdit draws a flat skin border
+// over an edit's own border and gives its up-down child, once found, an
+// up-down adapter. TSkinComBox paints a combo box's frame and drop button
+// from the skin, the button hot under the mouse and pressed while held; it
+// takes over the edit inside a drop-down box (through the kernel, as the
+// window is, wide or ANSI) to see presses and paints there too.
+// TSkinDateTime draws a flat border around a date-time picker and lays the
+// skin's arrow (TArrowButton) over the picker's drop button.
+#pragma once
+
+#include "classlib/Controls.h"
+#include "skin/adapters/SkinControl.h"
+
+#include <memory>
+
+class TSkinEdit : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+
+protected:
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    // The border for WM_PRINT into DC (the window DC when DC is null).
+    void PrintBorder(HDC DC);
+};
+
+class TSkinComBox : public TSkinControl {
+public:
+    explicit TSkinComBox(TComponent* AOwner);
+    ~TSkinComBox() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    void Unskin() override;
+
+    // The edit child taken over, or null.
+    HWND EditHandle() const noexcept { return FEditHook.Attached() ? FEditHook.Window() : nullptr; }
+    // The always-shown list of a simple combo box, or null.
+    HWND ListHandle() const noexcept { return FListHandle; }
+    // The drop button in window coordinates, as last painted.
+    const RECT& ButtonRect() const noexcept { return FButtonRect; }
+
+protected:
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    // What both attaches do once the window is held.
+    void TakeParts();
+    static void EditDispatch(TSkinObject& Owner, TMessage& Message);
+    void EditWndProc(TMessage& Message);
+    void PaintFlat(HDC DC, const RECT& Rect);
+    void SetMouseBit(uint8_t Bit, bool On);
+    // Presses and releases show on the button; false for other messages.
+    bool FollowPress(UINT Msg);
+    void GiveBackUncovered();
+    // The info of the window now; false when the system has none to give.
+    bool ReadComboInfo();
+
+    TWindowHook FEditHook;
+    DWORD FStyle = 0;
+    DWORD FExStyle = 0;
+    HWND FListHandle = nullptr;
+    COMBOBOXINFO FComboInfo{};
+    RECT FButtonRect{};
+};
+
+class TSkinDateTime;
+
+// The skin's combo arrow laid over a date-time picker's own drop button, a
+// child window of the picker; a click on it is a click on the picker's button.
+class TArrowButton : public TCustomControl {
+public:
+    explicit TArrowButton(TComponent* AOwner);
+    ~TArrowButton() override;
+
+    void Attach(TSkinDateTime& Adapter, TWinControl& Picker);
+    // Over the picker's button again (the picker was resized).
+    void Place();
+    // Gives the picker back its style; the window goes.
+    void Detach();
+    bool Hot() const noexcept { return FHot; }
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void Paint() override;
+
+private:
+    int FSize;
+    TWinControl* FPicker = nullptr;
+    TSkinDateTime* FAdapter = nullptr;
+    HWND FPickerHandle = nullptr;
+    bool FHot = false;
+    bool FClipAdded = false;  // WS_CLIPCHILDREN was added to the picker
+};
+
+// A flat border around a date-time picker and the skin's arrow over its button.
+class TSkinDateTime : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    ~TSkinDateTime() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    void Unskin() override;
+
+    TArrowButton* ArrowButton() const noexcept { return FArrowButton.get(); }
+
+protected:
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    std::unique_ptr<TArrowButton> FArrowButton;
+};

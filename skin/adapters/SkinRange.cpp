@@ -1,0 +1,340 @@
+// Track-bar, up-down and progress adapters.
+#include "skin/adapters/SkinRange.h"
+
+#include "classlib/Canvas.h"
+#include "classlib/Controls.h"
+#include "classlib/Handles.h"
+#include "skin/adapters/AdapterDraw.h"
+#include "skin/data/ImgUtilWin.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/manager/WinSkinDlg.h"
+#include "skin/portable/SkinText.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr COLORREF kMagenta = 0xFF00FF;
+
+int Width(const RECT& R)
+{
+    return R.right - R.left;
+}
+
+int Height(const RECT& R)
+{
+    return R.bottom - R.top;
+}
+
+bool HasBitmap(const TDataSkinObject* Element)
+{
+    return Element != nullptr && !Element->FBitmap->Empty();
+}
+
+DWORD StyleOf(HWND Window)
+{
+    return static_cast<DWORD>(::GetWindowLongW(Window, GWL_STYLE));
+}
+
+// A 24-bit bitmap of the given size filled with Colour, to compose on.
+std::unique_ptr<TBitmap> Canvas24(int W, int H, TColor Colour)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    bitmap->SetSize(std::max(W, 0), std::max(H, 0));
+    FillColor(bitmap->Canvas()->Handle(), {0, 0, W, H}, Colour);
+    return bitmap;
+}
+
+// Cell Index of Count of Element's strip drawn nine-part into Rect of DC, magenta left out.
+void DrawPart(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Index, int Count, bool Tile)
+{
+    if (Width(Rect) <= 0 || Height(Rect) <= 0) return;
+    const std::unique_ptr<TBitmap> part = CreateSkinPartBitmap(
+        Rect, *Element.FBitmap, MarginsOf(Element), {.Index = Index, .Count = Count, .Tile = Tile});
+    if (part != nullptr) DrawTransparentBitmap(DC, Rect, *part, kMagenta);
+}
+
+}  // namespace
+
+// --- TSkinTrackBar
+
+void TSkinTrackBar::UpdateSkin()
+{
+    // Moving the focus to repaint would run other controls' OnEnter and OnExit.
+    if (Handle() != nullptr)
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+}
+
+bool TSkinTrackBar::BeforeProc(TMessage& Message)
+{
+    const NMHDR* header = nullptr;
+    if (Message.Msg == CN_NOTIFY) {
+        // The same number comes with a plain number in lParam ("skinning complete").
+        header = TWinControl::ReflectedNotify(Message);
+        if (header == nullptr) return TSkinControl::BeforeProc(Message);
+    } else if (Message.Msg == WM_NOTIFY) {
+        header = reinterpret_cast<const NMHDR*>(Message.LParam);
+        if (header == nullptr || header->hwndFrom != Handle()) return TSkinControl::BeforeProc(Message);
+    } else {
+        return TSkinControl::BeforeProc(Message);
+    }
+    if (header->code != static_cast<UINT>(NM_CUSTOMDRAW)) return true;
+    Message.Result = CustomDraw(*reinterpret_cast<const NMCUSTOMDRAW*>(header));
+    return false;
+}
+
+LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& Draw)
+{
+    if (Draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (Draw.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    switch (Draw.dwItemSpec) {
+    case TBCD_THUMB:
+        DrawThumb(Draw.hdc);
+        return CDRF_SKIPDEFAULT;
+    case TBCD_CHANNEL:
+        DrawChannel(Draw.hdc);
+        return CDRF_SKIPDEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void TSkinTrackBar::DrawChannel(HDC DC)
+{
+    RECT c{};
+    ::SendMessageW(Handle(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
+    const TSkinData& skin = *SkinData();
+    if ((StyleOf(Handle()) & TBS_VERT) != 0 && HasBitmap(skin.FTrackVert.get())) {
+        // A vertical bar may report its channel lying, with the axes exchanged
+        // (the system's does; Wine's reports it standing).
+        const RECT r = Width(c) > Height(c) ? RECT{c.top, c.left, c.bottom, c.right} : c;
+        const TDataSkinObject& e = *skin.FTrackVert;
+        TBitmap& bitmap = *e.FBitmap;
+        const int w = bitmap.Width(), h = bitmap.Height(), mt = e.FTopHeight, mb = e.FBottomHeight;
+        const int x = w < Width(r) ? r.left + (Width(r) - w) / 2 : r.left;
+        const HDC from = bitmap.Canvas()->Handle();
+        ::StretchBlt(DC, x, r.top, w, mt, from, 0, 0, w, mt, SRCCOPY);
+        ::StretchBlt(DC, x, r.top + mt, w, Height(r) - mt - mb, from, 0, mt, w, h - mt - mb, SRCCOPY);
+        ::StretchBlt(DC, x, r.bottom - mb, w, mb, from, 0, h - mb, w, mb, SRCCOPY);
+        return;
+    }
+    if (!HasBitmap(skin.FTrack.get())) return;
+    const TDataSkinObject& e = *skin.FTrack;
+    TBitmap& bitmap = *e.FBitmap;
+    const int w = bitmap.Width(), h = bitmap.Height(), ml = e.FLeftWidth, mr = e.FRightWidth;
+    const int y = h < Height(c) ? c.top + (Height(c) - h) / 2 : c.top;
+    const HDC from = bitmap.Canvas()->Handle();
+    ::StretchBlt(DC, c.left, y, ml, h, from, 0, 0, ml, h, SRCCOPY);
+    ::StretchBlt(DC, c.left + ml, y, Width(c) - ml - mr, h, from, ml, 0, w - ml - mr, h, SRCCOPY);
+    ::StretchBlt(DC, c.right - mr, y, mr, h, from, w - mr, 0, mr, h, SRCCOPY);
+}
+
+void TSkinTrackBar::DrawThumb(HDC DC)
+{
+    if (!::IsWindow(Handle())) return;
+    RECT t{};
+    ::SendMessageW(Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&t));
+    const TSkinData& skin = *SkinData();
+    const TDataSkinObject* thumb = nullptr;
+    if ((StyleOf(Handle()) & TBS_VERT) != 0 && skin.FThumbVert != nullptr) thumb = skin.FThumbVert.get();
+    else if (skin.FThumbHorz != nullptr) thumb = skin.FThumbHorz.get();
+    if (HasBitmap(thumb)) {
+        // Always the second of five cells: the thumb does not follow the mouse.
+        DrawStripCellTransparent(DC, t, *thumb->FBitmap, 2, 5);
+        return;
+    }
+    const TGdiObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(skin.FButtonShadowColor)));
+    if (pen.Get() == nullptr) return;
+    const TSelectObject selectPen(DC, pen.Get());
+    const TSelectObject selectBrush(DC, ::GetStockObject(WHITE_BRUSH));
+    ::Rectangle(DC, t.left, t.top, t.right, t.bottom);
+}
+
+// --- TSkinUpDown
+
+bool TSkinUpDown::BeforeProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_PAINT:
+        HandlePaint(Message);
+        return false;
+    case WM_ERASEBKGND:
+        if (Control() == nullptr && Message.WParam != 0) {
+            RECT r{};
+            if (::GetClientRect(Handle(), &r)) FillColor(reinterpret_cast<HDC>(Message.WParam), r, clWhite);
+        }
+        Message.Result = 1;
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The control acts on the press first (capture, repeat, notifications,
+        // user code); the adapter may be gone after it.
+        if (!CallOldProc(Message)) return false;
+        SetMouseState(MouseState() | mbPressed);
+        PaintWindow(nullptr);
+        return false;
+    case WM_LBUTTONUP:
+        SetMouseState(MouseState() & ~mbPressed);
+        if (!CallOldProc(Message)) return false;
+        PaintWindow(nullptr);
+        return false;
+    default:
+        return TSkinControl::BeforeProc(Message);
+    }
+}
+
+void TSkinUpDown::PaintControl(HDC DC, const RECT& Rect)
+{
+    RECT area = Rect;
+    if (FInEdit) {
+        RECT client{}, edit{}, own{};
+        if (::GetClientRect(Handle(), &client)) FillColor(DC, client, clWhite);
+        if (::GetWindowRect(::GetParent(Handle()), &edit) && ::GetWindowRect(Handle(), &own)) {
+            // Three pixels clear of the edit's skin border.
+            if (own.top - edit.top < 3) area.top += 3 - (own.top - edit.top);
+            if (edit.bottom - own.bottom < 3) area.bottom -= 3 - (edit.bottom - own.bottom);
+            if (edit.right - own.right < 3) area.right -= 3 - (edit.right - own.right);
+        }
+    }
+    const int w = Width(area), h = Height(area);
+    if (w <= 0 || h <= 0) return;
+    const TSkinData& skin = *SkinData();
+    const std::unique_ptr<TBitmap> bitmap = Canvas24(w, h, skin.FButtonFaceColor);
+    const HDC off = bitmap->Canvas()->Handle();
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(Handle(), &p);
+    const DWORD style = StyleOf(Handle());
+    SetEnabled((style & WS_DISABLED) == 0);
+    const bool pressed = (MouseState() & mbPressed) != 0;
+    RECT first{}, second{};
+    int kind = 0;
+    bool overFirst = false;
+    if (style & UDS_HORZ) {
+        const int half = w / 2;
+        first = {0, 0, half, h};
+        second = {half, 0, w, h};
+        kind = 2;
+        overFirst = p.x < half;
+    } else {
+        const int half = h / 2;
+        first = {0, 0, w, half};
+        second = {0, half, w, h};
+        kind = 0;
+        overFirst = p.y < half;
+    }
+    // The pressed look follows the cursor while the button is down.
+    const auto state = [&](bool Over) { return !Enabled() ? 3 : Over && pressed ? 2 : 1; };
+    DrawArrow(off, first, kind, state(overFirst));
+    DrawArrow(off, second, kind + 1, state(!overFirst));
+    ::BitBlt(DC, area.left, area.top, w, h, off, 0, 0, SRCCOPY);
+}
+
+void TSkinUpDown::DrawArrow(HDC DC, const RECT& Rect, int Kind, int State)
+{
+    const TSkinData& skin = *SkinData();
+    const TDataSkinBorder* element = Kind < 2 ? skin.FUpDownVert.get() : skin.FUpDownHorz.get();
+    if (HasBitmap(element) && element->FFrame > 0) {
+        const int cell = (Kind % 2) * 4 + State;
+        DrawSkinCell(DC, Rect, *element->FBitmap, {.Index = cell, .Count = element->FFrame, .Transparent = true});
+        TBitmap* glyphs = element->FBitmap2.get();
+        if (glyphs != nullptr && !glyphs->Empty()) {
+            const int cw = glyphs->Width() / element->FFrame, gh = glyphs->Height();
+            const int x = Rect.left + (Width(Rect) - cw) / 2, y = Rect.top + (Height(Rect) - gh) / 2;
+            DrawSkinCell(DC, {x, y, x + cw, y + gh}, *glyphs,
+                         {.Index = cell, .Count = element->FFrame, .Transparent = true});
+        }
+        return;
+    }
+    const TGdiObject brush(
+        ::CreateSolidBrush(ColorToRGB(State == 2 || State == 4 ? skin.FButtonShadowColor : skin.FButtonFaceColor)));
+    const TGdiObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(skin.FButtonDkShadowColor)));
+    if (brush.Get() == nullptr || pen.Get() == nullptr) return;
+    const TSelectObject selectBrush(DC, brush.Get());
+    const TSelectObject selectPen(DC, pen.Get());
+    ::Rectangle(DC, Rect.left, Rect.top, Rect.right, Rect.bottom);
+    const int y = Rect.top + Height(Rect) / 2 - (Kind < 2 ? 2 : 0);
+    DrawArrowGlyph(DC, Rect.left + Width(Rect) / 2, y, static_cast<TArrowKind>(Kind));
+}
+
+HWND SkinUpDownChild(const TSkinControl& Adapter, bool InEdit)
+{
+    HWND found = nullptr;
+    for (HWND child = ::GetWindow(Adapter.Handle(), GW_CHILD); child != nullptr && found == nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::string name = LowerCaseAZ(GetWindowClassName(child));
+        if (name == "msctls_updown32" || name.find("spin") != std::string::npos ||
+            name.find("updown") != std::string::npos)
+            found = child;
+    }
+    if (found == nullptr || FindSkinObject(found) != nullptr || Adapter.Form() == nullptr) return found;
+    auto* updown = new TSkinUpDown(Adapter.Owner());
+    updown->SetInEdit(InEdit);
+    if (!updown->InitSkinHandle(found, Adapter.SkinData(), Adapter.Form())) delete updown;
+    return found;
+}
+
+// --- TSkinProgress
+
+bool TSkinProgress::BeforeProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_PAINT:
+        if (!HasBitmap(SkinData()->FProgress.get())) return true;  // the control paints itself
+        HandlePaint(Message);
+        Message.Result = 0;
+        return false;
+    case WM_ERASEBKGND:
+        Message.Result = 1;
+        return false;
+    default:
+        return TSkinControl::BeforeProc(Message);
+    }
+}
+
+void TSkinProgress::PaintControl(HDC DC, const RECT& Rect)
+{
+    const TSkinData& skin = *SkinData();
+    if (!HasBitmap(skin.FProgress.get())) return;
+    const TDataSkinBorder& progress = *skin.FProgress;
+    const bool chunks = progress.FStyle == 1;
+    if (chunks && !HasBitmap(skin.FProgressChunk.get())) return;
+    const bool vertical = (StyleOf(Handle()) & PBS_VERTICAL) != 0;
+    const RECT w = vertical ? RECT{0, 0, Height(Rect), Width(Rect)} : RECT{0, 0, Width(Rect), Height(Rect)};
+    const std::unique_ptr<TBitmap> bitmap = Canvas24(w.right, w.bottom, skin.FButtonFaceColor);
+    const HDC off = bitmap->Canvas()->Handle();
+    // The track: the first of two cells, or in chunk style the whole image.
+    DrawPart(off, w, progress, 1, chunks ? 1 : 2, !chunks && progress.FTile != 0);
+
+    // The fill is the position's share of the range, whatever its lower limit.
+    const auto lo = static_cast<int>(::SendMessageW(Handle(), PBM_GETRANGE, TRUE, 0));
+    const auto hi = static_cast<int>(::SendMessageW(Handle(), PBM_GETRANGE, FALSE, 0));
+    const auto pos = static_cast<int>(::SendMessageW(Handle(), PBM_GETPOS, 0, 0));
+    const int filled = hi > lo ? ::MulDiv(Width(w), std::clamp(pos, lo, hi) - lo, hi - lo) : 0;
+    const RECT f{w.left, w.top, w.left + filled, w.bottom};
+    if (filled > 0 && !chunks) {
+        DrawPart(off, f, progress, 2, 2, progress.FTile != 0);
+    } else if (filled > 0) {
+        const TDataSkinObject& chunk = *skin.FProgressChunk;
+        TBitmap& image = *chunk.FBitmap;
+        const int cw = image.Width(), ch = image.Height();
+        const int saved = ::SaveDC(off);
+        if (chunk.FTile == 1) {
+            const int x0 = chunk.FLeftWidth + 2, y = (f.bottom - ch) / 2;
+            ::IntersectClipRect(off, x0, y, x0 + Width(f), y + ch);
+            for (int x = x0; cw > 0 && x < x0 + Width(f); x += cw)
+                DrawTransparentBitmap(off, {x, y, x + cw, y + ch}, image, kMagenta);
+        } else {
+            // Three-part into the fill, its top and bottom two pixels left to the track.
+            const std::unique_ptr<TBitmap> bar = Canvas24(f.right, std::max<int>(f.bottom - 4, 0), kMagenta);
+            DrawSkinCellThreePart(bar->Canvas()->Handle(), f, image, MarginsOf(chunk), {});
+            DrawTransparentBitmap(off, {2, 2, 2 + bar->Width(), 2 + bar->Height()}, *bar, kMagenta);
+        }
+        if (saved != 0) ::RestoreDC(off, saved);
+    }
+    if (vertical) RotateBitmapCCW(*bitmap);  // the fill grows from the bottom
+    ::BitBlt(DC, Rect.left, Rect.top, Width(Rect), Height(Rect), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
