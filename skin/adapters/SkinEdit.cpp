@@ -11,6 +11,7 @@
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinForm.h"
 
 #include <utility>
 

@@ -9,6 +9,7 @@
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinEdit.h"
 #include "skin/adapters/SkinRange.h"
+#include "skin/adapters/SkinScrollbar.h"
 
 #include <commctrl.h>
 
@@ -154,7 +155,9 @@ TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(combo->Handle(), &info));
     const HWND comboEdit = info.hwndItem;
-    const std::vector<HWND> raw{comboEdit, spin};
+    ASSERT_TRUE(::GetComboBoxInfo(simple->Handle(), &info));
+    const HWND simpleList = info.hwndList;
+    const std::vector<HWND> raw{comboEdit, spin, simpleList};
     std::vector<LONG_PTR> procs, styles;
     for (HWND w : raw) procs.push_back(::GetWindowLongPtrW(w, GWLP_WNDPROC));
     const std::vector<TWinControl*> controls{combo, list, simple, edit, updown};
@@ -166,7 +169,8 @@ TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)
     for (TWinControl* c : controls) EXPECT_NE(frame->FindControl(c), nullptr) << c->ClassName();
     EXPECT_NE(FindSkinObject(comboEdit), nullptr);
     EXPECT_NE(FindSkinObject(spin), nullptr);
-    EXPECT_EQ(dynamic_cast<TSkinComBox*>(frame->FindControl(simple))->ListHandle() != nullptr, true);
+    EXPECT_EQ(dynamic_cast<TSkinComBox*>(frame->FindControl(simple))->ListHandle(), simpleList);
+    EXPECT_NE(dynamic_cast<TSkinScrollbarH*>(FindSkinObject(simpleList)), nullptr) << "the simple box's list bars";
     EXPECT_EQ(dynamic_cast<TSkinComBox*>(frame->FindControl(list))->EditHandle(), nullptr);
 
     RunAction(made.Data, saUnskinAll);
