@@ -147,9 +147,10 @@ void DrawStripCellTransparent(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Ind
     DrawSkinCell(DC, Rect, Bitmap, {.Index = Index, .Count = Count, .Transparent = true});
 }
 
-void DrawStripCellMasked(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count)
+HGDIOBJ ControlFont(HWND Window)
 {
-    DrawStripCellTransparent(DC, Rect, Bitmap, Index, Count);
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Window, WM_GETFONT, 0, 0));
+    return font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT);
 }
 
 void DrawCenteredText(HDC DC, const RECT& Rect, std::wstring_view Text, bool Enabled, TTextAlignment Alignment)

@@ -38,9 +38,10 @@ UINT AddRTLFlag(const TSkinControl* Adapter, UINT Flags);
 // The shared ScratchBitmap's top-left corner copied into Rect.
 void CopyScratchBitmap(HDC DC, const RECT& Rect);
 // Cell Index of Count side-by-side cells of Bitmap stretched into Rect,
-// magenta left out (DrawStripCellMasked: the same drawing by its older name).
+// magenta left out.
 void DrawStripCellTransparent(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count);
-void DrawStripCellMasked(HDC DC, const RECT& Rect, TBitmap& Bitmap, int Index, int Count);
+// The window's font, or the system's GUI font when it has none.
+HGDIOBJ ControlFont(HWND Window);
 // Text centred in Rect, aligned within its own lines by Alignment.
 void DrawCenteredText(HDC DC, const RECT& Rect, std::wstring_view Text, bool Enabled, TTextAlignment Alignment);
 // A small arrow at (X, Y) in the DC's current pen.

@@ -54,12 +54,6 @@ private:
     COLORREF FBack;
 };
 
-// The window's font, or the system's GUI font when it has none.
-HGDIOBJ WindowFont(HWND Window)
-{
-    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Window, WM_GETFONT, 0, 0));
-    return font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT);
-}
 
 bool IsSizeBox(HWND Window)
 {
@@ -208,7 +202,7 @@ void TSkinGroupBox::PaintControl(HDC DC, const RECT& Rect)
     SetCaption(caption);
     const TSkinData& skin = *SkinData();
     if (control != nullptr) FillSkinColor(DC, Rect);
-    const TSelectObject font(DC, control != nullptr ? control->Font()->Handle() : WindowFont(Handle()));
+    const TSelectObject font(DC, control != nullptr ? control->Font()->Handle() : ControlFont(Handle()));
     SIZE zero{};
     ::GetTextExtentPoint32W(DC, L"0", 1, &zero);
     const int top = zero.cy / 2 - 1;

@@ -279,7 +279,7 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
     }
     if (HasStrip(skin.FSunkEdge.get())) DrawSkinState(DC, Rect, skin.FSunkEdge.get(), state, skin.FSunkEdge->FFrame);
     TBitmap* strip = left ? button.FBitmap2.get() : button.FBitmap.get();
-    if (strip != nullptr && !strip->Empty()) DrawStripCellMasked(DC, b, *strip, state, button.FFrame);
+    if (strip != nullptr && !strip->Empty()) DrawStripCellTransparent(DC, b, *strip, state, button.FFrame);
     FButtonRect = b;
     if (HasStrip(skin.FExtraImages.get())) {
         const TDataSkinObject& glyphs = *skin.FExtraImages;

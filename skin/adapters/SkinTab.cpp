@@ -101,13 +101,6 @@ private:
     HIMAGELIST FImageList;
 };
 
-// The font the control draws its tabs in.
-HGDIOBJ TabFont(HWND Window)
-{
-    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Window, WM_GETFONT, 0, 0));
-    return font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT);
-}
-
 // Cell Index of Element's strip, with the element's own flags.
 TStripCell TabCell(const TDataSkinObject& Element, int Index)
 {
@@ -305,7 +298,7 @@ void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT
     const HDC bitmap = FBitmap.Canvas()->Handle();
     FillParentColor(bitmap, {0, 0, w, h});
     {
-        const TSelectObject font(bitmap, TabFont(Handle()));
+        const TSelectObject font(bitmap, ControlFont(Handle()));
         const TTabItems items(Handle(), FUnicodeItems);
         for (int i = 0; i < items.Count(); ++i) {
             RECT tab{};
@@ -368,7 +361,7 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
     const HDC bitmap = strip.Canvas()->Handle();
     FillSkinColor(bitmap, {0, 0, w, h});
     {
-        const TSelectObject font(bitmap, TabFont(Handle()));
+        const TSelectObject font(bitmap, ControlFont(Handle()));
         ::SetTextColor(bitmap, RGB(0, 0, 0));
         const TTabItems items(Handle(), Unicode());
         for (int i = 0; i < items.Count(); ++i) {
