@@ -478,26 +478,29 @@ TEST_F(Controls, CtrlTabSwitchesPagesRoundTheEndAndTabStillMovesTheFocus)
         for (TTabSheet* p : {Form->Sheet1, Form->Sheet2})
             EXPECT_EQ(IsWindowVisible(p->WindowHandle()) != 0, p == page) << p->Name();
     };
-    pages.SetFocus();
-    PressKey(GetFocus(), VK_TAB, true, false);  // from the last page round to the first
+    // Other test programs on the same display may take the activation away
+    // between presses: each press first puts the focus where it is meant to be.
+    const auto pressAt = [](TWinControl& At, bool Ctrl, bool Shift) {
+        At.SetFocus();
+        PressKey(At.WindowHandle(), VK_TAB, Ctrl, Shift);
+    };
+    pressAt(pages, true, false);  // from the last page round to the first
     shown(Form->Sheet1);
-    PressKey(GetFocus(), VK_TAB, true, true);
+    pressAt(pages, true, true);
     shown(Form->Sheet2);
-    PressKey(GetFocus(), VK_TAB, true, true);
+    pressAt(pages, true, true);
     shown(Form->Sheet1);
     EXPECT_EQ(changes, 3);
 
     // From inside a page the focus goes to the tab strip, not into the hidden page.
-    Form->Edit1->SetFocus();
-    PressKey(GetFocus(), VK_TAB, true, false);
+    pressAt(*Form->Edit1, true, false);
     shown(Form->Sheet2);
     EXPECT_EQ(GetFocus(), pages.WindowHandle());
     EXPECT_EQ(changes, 4);
 
     // A plain Tab moves the focus and leaves the page.
-    PressKey(GetFocus(), VK_TAB, true, false);
-    Form->Edit1->SetFocus();
-    PressKey(GetFocus(), VK_TAB, false, false);
+    pressAt(pages, true, false);
+    pressAt(*Form->Edit1, false, false);
     shown(Form->Sheet1);
     EXPECT_NE(GetFocus(), Form->Edit1->WindowHandle());
     EXPECT_TRUE(IsChild(Form->Sheet1->WindowHandle(), GetFocus()));
