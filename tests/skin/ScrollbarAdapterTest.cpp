@@ -48,7 +48,10 @@ int VisibleCovers(HWND Parent)
 // Runs Act once, from a timer, inside whatever modal loop is running then.
 class TLater {
 public:
-    TLater(UINT Ms, std::function<void()> Act) : FAct(std::move(Act))
+    TLater(UINT Ms, std::function<void()> Act) : TLater(Ms, nullptr, std::move(Act)) {}
+    // Act runs at the first tick at which When holds (ticks every Ms).
+    TLater(UINT Ms, std::function<bool()> When, std::function<void()> Act)
+        : FWhen(std::move(When)), FAct(std::move(Act))
     {
         gCurrent = this;
         FTimer = ::SetTimer(nullptr, 0, Ms, &Tick);
@@ -64,12 +67,13 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
     {
         TLater* self = gCurrent;
-        if (self == nullptr || self->FDone) return;
+        if (self == nullptr || self->FDone || (self->FWhen && !self->FWhen())) return;
         ::KillTimer(nullptr, std::exchange(self->FTimer, 0));
         self->FDone = true;
         self->FAct();
     }
     static inline TLater* gCurrent = nullptr;
+    std::function<bool()> FWhen;
     std::function<void()> FAct;
     UINT_PTR FTimer = 0;
     bool FDone = false;
@@ -253,8 +257,9 @@ TEST_F(ScrollbarAdapterTest, AnUnskinDuringAThumbDragWaitsForTheHandOver)
                       info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2};
     bool dragging = false;
     {
-        TLater unskin(200, [&] {
-            dragging = ::GetCapture() == memo->WindowHandle();
+        // Unskinned from a timer inside the system's tracking, once it holds the mouse.
+        TLater unskin(10, [&] { return ::GetCapture() == memo->WindowHandle(); }, [&] {
+            dragging = true;
             RunAction(made.Data, saUnskinAll);
         });
         frameharness::MouseDrag(thumb, {thumb.x, thumb.y + 50}, 40);
