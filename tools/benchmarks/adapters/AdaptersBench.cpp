@@ -369,17 +369,19 @@ int main(int argc, char** argv)
         std::printf("error: the main window was not skinned\n");
         return 1;
     }
-    TWinSkinForm& frame = *FindSkinForm(window);
+    // The sheet switches unskin and skin the window again, which makes a new
+    // frame object: each measurement asks for the one in force.
+    const auto frame = [window]() -> TWinSkinForm& { return *FindSkinForm(window); };
     const bool memoOnly = argc > 1 && std::strcmp(argv[1], "memo") == 0;
     int status = 0;
     if (!memoOnly) {
-        status = MeasureEdit(frame, *Freader->Edit1);
-        if (status == 0) status = MeasurePageRepaint(frame, *Freader->PageControl1);
+        status = MeasureEdit(frame(), *Freader->Edit1);
+        if (status == 0) status = MeasurePageRepaint(frame(), *Freader->PageControl1);
         if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
-        if (status == 0) status = MeasureButtons(frame, *Freader->BitBtn1);
+        if (status == 0) status = MeasureButtons(frame(), *Freader->BitBtn1);
     }
-    if (status == 0) status = MeasureMemoAdd(frame, *Freader->Memo1);
-    if (status == 0) status = MeasureThumbDrag(frame, *Freader->Memo1);
+    if (status == 0) status = MeasureMemoAdd(frame(), *Freader->Memo1);
+    if (status == 0) status = MeasureThumbDrag(frame(), *Freader->Memo1);
     std::fflush(stdout);
     return status;
 }
