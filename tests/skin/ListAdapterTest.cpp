@@ -1,8 +1,7 @@
 // The header and list-view adapters with injected input in a Wine virtual
-// desktop: header cells normal and hot, the hot item through moves and the
-// mouse leaving, text alignment, an image-only column, long titles, the list
-// view's scroll-bar covers, and the header adapter through the death of its
-// window and the list view made anew.
+// desktop: header cells normal and hot until the mouse leaves, alignment, an
+// image-only column, long titles, the list's scroll-bar cover, and the header
+// adapter through the death of its window and the list view made anew.
 #include "AdapterFixture.h"
 
 #include "classlib/Handles.h"
@@ -11,6 +10,7 @@
 #include "tests/support/TestListView.h"
 
 #include <string>
+#include <utility>
 
 namespace frametest {
 namespace {
@@ -19,7 +19,7 @@ using frameharness::TWindowCapture;
 
 class ListAdapterTest : public AdapterTest {
 protected:
-    // A form whose skin component makes list views skinned as list views.
+    // A form whose skin component gives list views their adapter.
     TSkinnedForm MakeListForm(int Width = 500)
     {
         const TSkinnedForm made = MakeForm();
@@ -51,7 +51,7 @@ protected:
         ::RedrawWindow(Header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         return TWindowCapture::Take(Header);
     }
-    // Row 1 of the Headerbar's cell: the cell's face above any text.
+    // Row 1 of a Headerbar cell, and of an item as shown: the face above any text.
     static COLORREF Face(TSkinData* Data, int Cell)
     {
         TDataSkinObject& bar = *Data->FHeaderbar;
@@ -62,13 +62,14 @@ protected:
         const RECT r = ItemRect(Header, Index);
         return ShownHeader(Header).Pixel((r.left + r.right) / 2, 1);
     }
-    static POINT Over(HWND Header, int X, int Y)
+    static void MoveOver(HWND Header, int X)
     {
-        POINT p{X, Y};
+        POINT p{X, ItemRect(Header, 0).bottom / 2};
         ::ClientToScreen(Header, &p);
-        return p;
+        frameharness::MouseMoveTo(p);
+        Pump();
     }
-    // The leftmost and rightmost columns of Item that hold dark (text) pixels.
+    // The first and last columns of Item holding dark (text) pixels.
     static std::pair<int, int> InkSpan(const TWindowCapture& Shot, const RECT& Item)
     {
         int first = -1, last = -1;
@@ -84,7 +85,7 @@ protected:
     }
 };
 
-TEST_F(ListAdapterTest, HeaderCellsAreNormalAndHotAndTheHotItemFollowsTheMouseUntilItLeaves)
+TEST_F(ListAdapterTest, HeaderCellsAreNormalAndHotUntilTheMouseLeavesAndTheListsBarIsCovered)
 {
     const TSkinnedForm made = MakeListForm();
     TTestListView* list = MakeList(made.Form, {10, 10, 460, 300}, 1000);
@@ -97,64 +98,51 @@ TEST_F(ListAdapterTest, HeaderCellsAreNormalAndHotAndTheHotItemFollowsTheMouseUn
     TSkinHeader* skinned = adapter->Header();
     ASSERT_NE(skinned, nullptr);
     EXPECT_EQ(FindSkinObject(header), skinned);
-    EXPECT_EQ(frame->ControlCount(), 2);
 
-    // Every item and the rest of the header in the normal cell.
     const COLORREF normal = Face(made.Data, 1), hot = Face(made.Data, 2);
     ASSERT_NE(normal, hot);
-    const TWindowCapture shot = ShownHeader(header);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(FaceAt(header, i), normal) << i;
-    EXPECT_EQ(shot.Pixel(shot.Width() - 20, 1), normal);
+    const TWindowCapture shot = ShownHeader(header);
+    EXPECT_EQ(shot.Pixel(shot.Width() - 20, 1), normal);  // right of the last item
 
-    // Over item 1, then item 0: that one is hot, in the hot cell.
-    const int middle = (ItemRect(header, 0).bottom) / 2;
-    frameharness::MouseMoveTo(Over(header, (ItemRect(header, 1).left + ItemRect(header, 1).right) / 2, middle));
-    Pump();
+    MoveOver(header, 150);
     EXPECT_EQ(skinned->HotIndex(), 1);
     EXPECT_EQ(FaceAt(header, 1), hot);
-    frameharness::MouseMoveTo(Over(header, 50, middle));
-    Pump();
+    MoveOver(header, 50);
     EXPECT_EQ(skinned->HotIndex(), 0);
     EXPECT_EQ(FaceAt(header, 0), hot);
     EXPECT_EQ(FaceAt(header, 1), normal);
-
-    // Right of the last item the last hot item stays hot; leaving the header clears it.
-    frameharness::MouseMoveTo(Over(header, ItemRect(header, 2).right + 30, middle));
-    Pump();
+    // Right of the last item the hot item stays; leaving the header clears it.
+    MoveOver(header, ItemRect(header, 2).right + 30);
     EXPECT_EQ(skinned->HotIndex(), 0);
     frameharness::MouseMoveTo(list->ClientToScreen({200, 150}));
     ASSERT_TRUE(PumpUntil([&] { return skinned->HotIndex() == -1; }));
     EXPECT_EQ(FaceAt(header, 0), normal);
 
-    // The list's own bar lies under a cover.
-    TWScrollbar* bar = adapter->VertBar();
-    ASSERT_NE(bar, nullptr);
     SCROLLBARINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(SkinGetScrollBarInfo(list->WindowHandle(), OBJID_VSCROLL, &info));
-    RECT at{};
-    ::GetWindowRect(bar->Handle(), &at);
-    EXPECT_TRUE(::IsWindowVisible(bar->Handle()));
-    EXPECT_TRUE(::EqualRect(&at, &info.rcScrollBar));
+    RECT cover{};
+    ::GetWindowRect(adapter->VertBar()->Handle(), &cover);
+    EXPECT_TRUE(::IsWindowVisible(adapter->VertBar()->Handle()));
+    EXPECT_TRUE(::EqualRect(&cover, &info.rcScrollBar));
 }
 
 TEST_F(ListAdapterTest, TitlesAreAlignedAnImageAloneIsDrawnAndLongTitlesAreReadTo200Characters)
 {
     const TSkinnedForm made = MakeListForm(1000);
     TTestListView* list = MakeList(made.Form, {10, 10, 460, 150}, 3);
-    ASSERT_TRUE(list->AddColumn(L"Left", 110, LVCFMT_LEFT));
-    ASSERT_TRUE(list->AddColumn(L"Centre", 110, LVCFMT_CENTER));
-    ASSERT_TRUE(list->AddColumn(L"Right", 110, LVCFMT_RIGHT));
+    for (int format : {LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT}) ASSERT_TRUE(list->AddColumn(L"Title", 110, format));
     ASSERT_TRUE(list->AddColumn(L"", 60));
-    // A 250-character title, and its first 200 characters alone: the
-    // rest (wider than the item) would end the text in an ellipsis.
+    // A 250-character title and its first 200 characters alone: the rest,
+    // wider than the item, would end the text in an ellipsis.
     const std::wstring head(200, L'.');
     TTestListView* longList = MakeList(made.Form, {10, 160, 960, 220}, 0);
     ASSERT_TRUE(longList->AddColumn(head + std::wstring(50, L'W'), 900));
     TTestListView* headList = MakeList(made.Form, {10, 230, 960, 290}, 0);
     ASSERT_TRUE(headList->AddColumn(head, 900));
 
-    // The last column shows a red image and no text.
+    // The last column: a red image and no text.
     const HWND header = list->Header();
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
     ASSERT_NE(images, nullptr);
@@ -174,7 +162,6 @@ TEST_F(ListAdapterTest, TitlesAreAlignedAnImageAloneIsDrawnAndLongTitlesAreReadT
     HDITEMW item{};
     item.mask = HDI_FORMAT | HDI_IMAGE;
     item.fmt = HDF_IMAGE | HDF_LEFT;
-    item.iImage = 0;
     ASSERT_TRUE(::SendMessageW(header, HDM_SETITEMW, 3, reinterpret_cast<LPARAM>(&item)));
 
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
@@ -184,13 +171,10 @@ TEST_F(ListAdapterTest, TitlesAreAlignedAnImageAloneIsDrawnAndLongTitlesAreReadT
     const auto [l0, l1] = InkSpan(shot, left);
     const auto [c0, c1] = InkSpan(shot, centre);
     const auto [r0, r1] = InkSpan(shot, right);
-    ASSERT_GE(l0, 0);
-    ASSERT_GE(c0, 0);
-    ASSERT_GE(r0, 0);
+    ASSERT_TRUE(l0 >= 0 && c0 >= 0 && r0 >= 0);
     EXPECT_LE(l0 - left.left, 6);
     EXPECT_NEAR((c0 + c1) / 2, (centre.left + centre.right) / 2, 3);
     EXPECT_LE(right.right - r1, 6);
-    EXPECT_GT(r0 - right.left, 40);
 
     const RECT icon = ItemRect(header, 3);
     int reds = 0;
@@ -200,11 +184,11 @@ TEST_F(ListAdapterTest, TitlesAreAlignedAnImageAloneIsDrawnAndLongTitlesAreReadT
 
     const TWindowCapture longShot = ShownHeader(longList->Header()), headShot = ShownHeader(headList->Header());
     ASSERT_EQ(longShot.Width(), headShot.Width());
+    ASSERT_GE(InkSpan(headShot, ItemRect(headList->Header(), 0)).first, 0);
     int differing = 0;
     for (int x = 0; x < longShot.Width(); ++x)
         for (int y = 0; y < longShot.Height(); ++y) differing += longShot.Pixel(x, y) != headShot.Pixel(x, y) ? 1 : 0;
     EXPECT_EQ(differing, 0);
-    EXPECT_GE(InkSpan(headShot, ItemRect(headList->Header(), 0)).first, 0);
     ImageList_Destroy(images);
 }
 
@@ -217,8 +201,8 @@ TEST_F(ListAdapterTest, TheHeaderAdapterGoesWithItsWindowAndWithTheListViewsAdap
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(AdapterOf(list), nullptr);
 
-    // A new window: a new list view adapter with a header adapter of its own;
-    // the old header adapter is gone with the old list view adapter.
+    // Made anew: a new list view adapter with a header adapter of its own,
+    // the old header adapter gone with the old list view adapter.
     const HWND oldHeader = list->Header();
     list->RecreateWnd();
     ASSERT_TRUE(PumpUntil([&] { return AdapterOf(list) != nullptr; }));
@@ -237,26 +221,6 @@ TEST_F(ListAdapterTest, TheHeaderAdapterGoesWithItsWindowAndWithTheListViewsAdap
     EXPECT_EQ(FindSkinObject(list->WindowHandle()), nullptr);
     delete list;
     Pump();
-
-    // Attached and freed again and again: nothing is left behind.
-    TTestListView* again = MakeList(made.Form, {10, 10, 460, 300}, 200);
-    ASSERT_TRUE(again->AddColumn(L"Tag", 100));
-    RunAction(made.Data, saSkinAll);
-    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(made.Form->Handle()); }));
-    TWinSkinForm* skinned = Frame(made.Form->Handle());
-    if (TSkinControl* first = skinned->FindControl(again)) first->Free();
-    ExpectNothingLeftAfter(
-        5,
-        [&] {
-            auto* fresh = new TSkinListView(again);
-            ASSERT_TRUE(fresh->InitSkin(skinned, made.Data, false));
-            ASSERT_NE(fresh->Header(), nullptr);
-            ShownHeader(again->Header());
-        },
-        [&] {
-            skinned->FindControl(again)->Free();
-            EXPECT_EQ(FindSkinObject(again->Header()), nullptr);
-        });
 }
 
 }  // namespace
