@@ -112,6 +112,9 @@ void TSkinHeader::PaintControl(HDC DC, const RECT& Rect)
     if (width <= 0 || height <= 0) return;
     if (FBuffer.Width() != width || FBuffer.Height() != height) FBuffer.SetSize(width, height);
     const HDC buffer = FBuffer.Canvas()->Handle();
+    // The buffer outlives a paint: a cell the strip cannot give must not show
+    // the last paint's pixels.
+    FillColor(buffer, {0, 0, width, height}, SkinData()->FButtonFaceColor);
     // Header text is never drawn grey.
     SetEnabled(true);
     const TSelectObject font(buffer, ControlFont(Handle()));
@@ -146,15 +149,18 @@ void TSkinHeader::DrawItem(HIMAGELIST ImageList, HDC DC, int Index, const RECT& 
         item = {};
     const TDataSkinObject& bar = *SkinData()->FHeaderbar;
     DrawSkinPart(DC, Rect, *bar.FBitmap, MarginsOf(bar),
-                 {.Index = Index == FHotIndex ? hcHot : hcNormal, .Count = bar.FFrame, .Tile = bar.FTile != 0});
-    // The control may point pszText at its own copy instead of filling ours.
-    const wchar_t* source = item.pszText != nullptr ? item.pszText : text;
+                 {.Index = Index == FHotIndex && bar.FFrame >= hcHot ? hcHot : hcNormal, .Count = bar.FFrame,
+                  .Tile = bar.FTile != 0});
+    // The control may point pszText at its own copy instead of filling ours
+    // (never at the callback marker, which is no text).
+    const wchar_t* source = item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKW ? item.pszText : text;
     const std::wstring caption(source, ::wcsnlen(source, kMaxItemText));
     const int image = (item.fmt & (HDF_IMAGE | HDF_OWNERDRAW)) != 0 ? item.iImage : -1;
     // An item with an image and no text still shows its image.
     if (caption.empty() && (image < 0 || ImageList == nullptr)) return;
+    // The clip must not stay on the kept buffer: without a saved state, no clip.
     const int saved = ::SaveDC(DC);
-    ::IntersectClipRect(DC, Rect.left, Rect.top, Rect.right, Rect.bottom);
+    if (saved != 0) ::IntersectClipRect(DC, Rect.left, Rect.top, Rect.right, Rect.bottom);
     DrawImageCaption(this, DC, Rect, ImageList, image, caption, AlignmentOf(item.fmt));
     if (saved != 0) ::RestoreDC(DC, saved);
 }
