@@ -188,6 +188,12 @@ void TSkinMP::Unskin()
     ReleasePanel();
 }
 
+void TSkinMP::UpdateSkin()
+{
+    TSkinControl::UpdateSkin();
+    if (FPlayer != nullptr) FPlayer->Invalidate();
+}
+
 bool TSkinMP::BeforeProc(TMessage& Message)
 {
     // The player's window goes (perhaps with the player): the panel may not outlive it.

@@ -70,6 +70,8 @@ public:
 
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
+    // The panel too is drawn from the new skin.
+    void UpdateSkin() override;
     // The overlay panel, or null.
     TWMediaPlayer* Player() const noexcept { return FPlayer; }
 

@@ -46,6 +46,27 @@ bool TSkinSpeedButton::InitSpeedButton(TWinSkinForm* Form, TSkinData* SkinData)
     return true;
 }
 
+void TSkinSpeedButton::UpdateSkin()
+{
+    FFaceCell = -1;
+    TSkinBitButton::UpdateSkin();
+}
+
+TBitmap& TSkinSpeedButton::Face(int Cell, int W, int H)
+{
+    const TDataSkinButton& buttons = *SkinData()->FButtons;
+    if (Cell == FFaceCell && FFaceElement == &buttons && FFace.Width() == W && FFace.Height() == H) return FFace;
+    FFaceCell = -1;
+    FFace.SetSize(W, H);
+    const RECT r{0, 0, W, H};
+    const HDC dc = FFace.Canvas()->Handle();
+    FillSkinColor(dc, r);
+    if (Cell > 0) DrawSkinState(dc, r, &buttons, Cell <= buttons.FFrame ? Cell : bcNormal, buttons.FFrame);
+    FFaceCell = Cell;
+    FFaceElement = &buttons;
+    return FFace;
+}
+
 RECT TSkinSpeedButton::ButtonRect() const
 {
     const TControl* button = GraphicOwner();
@@ -161,10 +182,13 @@ void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
     bitmap.SetSize(w, h);
     const RECT r{0, 0, w, h};
     const HDC dc = bitmap.Canvas()->Handle();
-    if (ParentImage()) PaintControlToDC(button, dc);
-    else FillSkinColor(dc, r);
-    if (cell == bcPressed || cell == bcHot || !flat)
-        DrawSkinState(dc, r, &buttons, cell <= buttons.FFrame ? cell : bcNormal, buttons.FFrame);
+    const int framed = cell == bcPressed || cell == bcHot || !flat ? cell : 0;
+    if (ParentImage()) {
+        PaintControlToDC(button, dc);
+        if (framed > 0) DrawSkinState(dc, r, &buttons, framed <= buttons.FFrame ? framed : bcNormal, buttons.FFrame);
+    } else {
+        ::BitBlt(dc, 0, 0, w, h, Face(framed, w, h).Canvas()->Handle(), 0, 0, SRCCOPY);
+    }
 
     HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
     TColor colour = SkinData()->FButtonTextColor;

@@ -16,6 +16,7 @@ public:
     // The button's attach: its WindowProc taken, no window, no colour change.
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     bool InitSpeedButton(TWinSkinForm* Form, TSkinData* SkinData);
+    void UpdateSkin() override;
 
 protected:
     bool BeforeProc(TMessage& Message) override;
@@ -28,6 +29,13 @@ protected:
 private:
     // The button's client rectangle at the origin.
     RECT ButtonRect() const;
+    // The skin colour with the cell's frame (cell 0: none) at W x H, drawn
+    // once and kept while cell, size and skin stay: a parent repaints every
+    // button, and the nine-part frame is the dearest step.
+    TBitmap& Face(int Cell, int W, int H);
 
     bool FPainting = false;  // a paint is under way: the parent's image may ask for another
+    TBitmap FFace;
+    int FFaceCell = -1;  // -1: nothing kept
+    const void* FFaceElement = nullptr;
 };

@@ -167,17 +167,8 @@ TEST_F(SpeedAdapterTest, NoGlyphCountCountsAsOneAndAZeroWidthButtonPaintsNothing
     const TSkinnedForm made = MakeSpeedForm();
     TSpeedButton* glyphed = AddSpeed(made.Form, 20, 20, 61, "");
     glyphed->SetHeight(40);
-    // Two 16 x 16 cells whose lower-left pixels are their background.
-    const COLORREF cells[] = {RGB(200, 40, 40), RGB(90, 90, 240)};
-    TBitmap& glyph = *glyphed->Glyph();
-    glyph.SetPixelFormat(TPixelFormat::pf24bit);
-    glyph.SetSize(32, 16);
-    for (int i = 0; i < 2; ++i) {
-        const TGdiObject brush(::CreateSolidBrush(cells[i]));
-        const RECT cell{16 * i, 0, 16 * (i + 1), 16};
-        ::FillRect(glyph.Canvas()->Handle(), &cell, static_cast<HBRUSH>(brush.Get()));
-    }
-    glyph.Canvas()->SetPixel(0, 15, clWhite);
+    MakeTwoCellGlyph(*glyphed->Glyph());
+    const auto& cells = GlyphCells;
     glyphed->SetNumGlyphs(0);
     glyphed->SetSpacing(0);
     TSpeedButton* empty = AddSpeed(made.Form, 120, 20, 0, "none");
