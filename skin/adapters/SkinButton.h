@@ -28,10 +28,10 @@ TGlyphLayout GlyphLayout(const std::string& Text);
 struct TGlyphSpec {
     SIZE Glyph{0, 0};
     TGlyphLayout Layout = glLeft;
-    int Margin = -1;   // -1: centred
-    int Spacing = -1;  // -1: computed
-    bool Centred = false;     // centred whatever the margin
-    int CentredExtra = 0;     // added to a centred margin when the spacing is given
+    int Margin = -1;        // -1: centred
+    int Spacing = -1;       // -1: computed
+    bool Centred = false;   // centred whatever the margin
+    int CentredExtra = 0;   // added to a centred margin when the spacing is given
 };
 // Where the glyph and the caption's box go, and the caption's flags.
 struct TGlyphPlace {

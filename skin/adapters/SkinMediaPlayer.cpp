@@ -29,7 +29,8 @@ bool Named(const std::wstring& Set, int Index)
 
 const TClassInfo& TWMediaPlayer::StaticClassInfo()
 {
-    static const TClassInfo info = TClassBuilder<TWMediaPlayer>("TWMediaPlayer", TCustomPanel::StaticClassInfo()).Build();
+    static const TClassInfo info =
+        TClassBuilder<TWMediaPlayer>("TWMediaPlayer", TCustomPanel::StaticClassInfo()).Build();
     return info;
 }
 

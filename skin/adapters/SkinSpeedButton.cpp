@@ -79,7 +79,7 @@ bool TSkinSpeedButton::BeforeProc(TMessage& Message)
     case WM_PAINT:
         // Without a strip the button paints itself.
         if (!CanPaint()) break;
-        if (Message.WParam != 0) PaintControl(reinterpret_cast<HDC>(Message.WParam), ButtonRect());
+        if (Message.WParam != 0) PaintWindow(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = 1;
         return false;
     case WM_LBUTTONDOWN:
@@ -135,24 +135,24 @@ void TSkinSpeedButton::AfterProc(TMessage& Message)
 void TSkinSpeedButton::PaintWindow(HDC DC)
 {
     const RECT r = ButtonRect();
-    if (DC != nullptr) {
-        PaintControl(DC, r);
-        return;
-    }
-    const TControl* button = GraphicOwner();
-    TWinControl* parent = button != nullptr ? button->Parent() : nullptr;
-    if (parent == nullptr || !button->Visible() || !parent->HandleAllocated()) return;
-    const HWND window = parent->WindowHandle();
-    if (!::IsWindowVisible(window)) return;
-    // A cached DC of the parent, given back after this one paint.
-    const TWindowDC dc(window, ::GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS));
-    if (dc.Get() == nullptr) return;
-    ::SetViewportOrgEx(dc.Get(), button->Left(), button->Top(), nullptr);
-    ::IntersectClipRect(dc.Get(), 0, 0, r.right, r.bottom);
     try {
+        if (DC != nullptr) {
+            PaintControl(DC, r);
+            return;
+        }
+        const TControl* button = GraphicOwner();
+        TWinControl* parent = button != nullptr ? button->Parent() : nullptr;
+        if (parent == nullptr || !button->Visible() || !parent->HandleAllocated()) return;
+        const HWND window = parent->WindowHandle();
+        if (!::IsWindowVisible(window)) return;
+        // A cached DC of the parent, given back after this one paint.
+        const TWindowDC dc(window, ::GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS));
+        if (dc.Get() == nullptr) return;
+        ::SetViewportOrgEx(dc.Get(), button->Left(), button->Top(), nullptr);
+        ::IntersectClipRect(dc.Get(), 0, 0, r.right, r.bottom);
         PaintControl(dc.Get(), r);
     } catch (...) {
-        // A failed paint leaves the button as the parent last painted it.
+        // A failed paint (no room for the off-screen image) leaves the button as it was.
     }
 }
 

@@ -21,7 +21,8 @@ public:
 protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
-    // With no DC: paints on the parent's DC at the button's place, given back at once.
+    // With no DC: paints on the parent's DC at the button's place, given
+    // back at once. Failures end the paint quietly.
     void PaintWindow(HDC DC) override;
     // Rect: the button at the DC's origin.
     void PaintControl(HDC DC, const RECT& Rect) override;

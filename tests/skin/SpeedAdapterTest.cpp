@@ -72,7 +72,8 @@ protected:
             press();
             return;
         }
-        if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP) Presses.emplace_back(Message.Msg, Message.LParam);
+        if (Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONUP)
+            Presses.emplace_back(Message.Msg, Message.LParam);
         TWinControl::WndProc(Message);
     }
 };
@@ -103,7 +104,10 @@ protected:
         TBitmap& strip = *Data->FButtons->FBitmap;
         return CellPixel(strip, Cell, Data->FButtons->FFrame, false, strip.Width() / Data->FButtons->FFrame / 2, 1);
     }
-    static COLORREF Edge(const TControl* Control, int X = -1) { return ShownAt(Control, X < 0 ? Control->Width() / 2 : X, 1); }
+    static COLORREF Edge(const TControl* Control, int X = -1)
+    {
+        return ShownAt(Control, X < 0 ? Control->Width() / 2 : X, 1);
+    }
 };
 
 TEST_F(SpeedAdapterTest, SpeedButtonsShowHotPressedAndDownAndClickOnceFlatOnesShowTheFrameOnlyWhenHotOrPressed)
