@@ -54,6 +54,28 @@ function(tb_test name)
   set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+  tb_own_prefix(${TB_TREE}.${name} ${name})
+endfunction()
+
+# Under Wine each test program runs in a prefix of its own (tools/wine-run),
+# so that a wineserver that ends, or is slowed down, takes one test with it
+# and not every test running at that moment.
+function(tb_own_prefix test name)
+  if(WIN32)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT_MODIFICATION TB_PREFIX_NAME=set:${name})
+  endif()
+endfunction()
+
+# Without a window manager Wine waits two seconds for every top-level window
+# that is hidden, unless the program's windows are unmanaged. Wine reads the
+# setting when the program starts: a fixture writes it into the test's prefix.
+function(tb_unmanaged_windows name)
+  add_test(NAME ${TB_TREE}.${name}_unmanaged
+           COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} reg add
+                   "HKCU\\Software\\Wine\\AppDefaults\\${name}.exe\\X11 Driver" /v Managed /d N /f)
+  set_tests_properties(${TB_TREE}.${name}_unmanaged PROPERTIES FIXTURES_SETUP ${name}_unmanaged)
+  tb_own_prefix(${TB_TREE}.${name}_unmanaged ${name})
+  set_property(TEST ${TB_TREE}.${name} APPEND PROPERTY FIXTURES_REQUIRED ${name}_unmanaged)
 endfunction()
 
 # A GoogleTest program that tests window frames (Windows tree only): it runs
@@ -77,6 +99,7 @@ function(tb_desktop_test name)
   set_tests_properties(${TB_TREE}.${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                        PASS_REGULAR_EXPRESSION "\\[  PASSED  \\]"
                        FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\];err:heap;warn:heap")
+  tb_own_prefix(${TB_TREE}.${name} ${name})
 endfunction()
 
 # A libFuzzer target over portable code. Built only in the fuzzing tree

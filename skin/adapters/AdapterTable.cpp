@@ -7,6 +7,7 @@
 #include "skin/adapters/SkinCheck.h"
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinEdit.h"
+#include "skin/adapters/SkinList.h"
 #include "skin/adapters/SkinRange.h"
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinMediaPlayer.h"
@@ -69,6 +70,8 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akEdit: return &MakeAdapter<TSkinEdit>;
     case TAdapterKind::akComboBox: return &MakeAdapter<TSkinComBox>;
     case TAdapterKind::akDateTime: return &MakeAdapter<TSkinDateTime>;
+    // list views (their headers are attached by the list view's adapter)
+    case TAdapterKind::akListView: return &MakeAdapter<TSkinListView>;
     default:
         return nullptr;
     }
@@ -103,6 +106,7 @@ const char* AdapterKindName(TAdapterKind Kind)
     case TAdapterKind::akSpeedButton: return "speedbutton";
     case TAdapterKind::akSizer: return "sizer";
     case TAdapterKind::akBoxH: return "boxh";
+    case TAdapterKind::akListView: return "listview";
     }
     return "?";
 }

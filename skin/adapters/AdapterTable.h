@@ -33,6 +33,7 @@ enum class TAdapterKind {
     akSpeedButton,
     akSizer,          // raw size boxes and size grips
     akBoxH,           // raw dialog windows inside a skinned window
+    akListView,       // list views, only when OnSkinControl asks (no class rule)
 };
 
 // What the dispatch asks of a maker. Variant carries the kind's own choice:

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "classlib/Canvas.h"
+#include "skin/adapters/AdapterTable.h"
 #include "skin/adapters/SkinControl.h"
 
 #include <cstdint>
@@ -112,6 +113,8 @@ public:
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
+    // The kind whose adapter replaces this one when the control's window is made again.
+    virtual TAdapterKind ReskinKind() const noexcept { return TAdapterKind::akScrollbar; }
 
     TWScrollbar* HorzBar() const noexcept { return FHorzBar.get(); }
     TWScrollbar* VertBar() const noexcept { return FVertBar.get(); }

@@ -236,19 +236,25 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
 
 void TSkinData::SetSkinFile(const std::string& Name)
 {
-    FNotLoaded = true;
     FSkinFile = Name;
     if (InState(csDesigning)) {
+        FNotLoaded = true;
         if (!Name.empty()) FSkinStream.clear();
         return;
     }
+    // A file that cannot be read or loaded leaves the skin in use as it was,
+    // for the windows and menus still to come too.
+    const bool wasLoaded = !FNotLoaded;
     std::vector<uint8_t> bytes;
     if (Name.empty() || !ReadWholeFile(Name, bytes)) {
         FLastLoad = TSkinLoadResult::lrNoFile;
         FLoadError = "cannot read " + Name;
         return;
     }
-    if (!LoadFrom(bytes)) return;
+    if (!LoadFrom(bytes)) {
+        FNotLoaded = !wasLoaded;
+        return;
+    }
     FSkinStream = std::move(bytes);
     UpdateSkin();
 }

@@ -97,6 +97,9 @@ public:
     TStrings* Skin3rd() const noexcept { return FSkin3rd.get(); }
     void SetSkin3rd(const TStrings& Lines) { FSkin3rd->Assign(Lines.ToVector()); }
     const std::string& SkinFile() const noexcept { return FSkinFile; }
+    // At run time: the file's skin replaces the one in use and every window
+    // is skinned anew; a file that cannot be read or loaded changes nothing
+    // in use (the component stays loaded when it was).
     void SetSkinFile(const std::string& Name);
     std::string SkinStore() const;
     void SetSkinStore(const std::string&) noexcept {}

@@ -136,8 +136,9 @@ void TWinSkinForm::ReskinScrollControl(HWND Window)
 {
     const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
                                  [Window](const TSkinControl* Adapter) { return Adapter->Handle() == Window; });
-    if (it == FControls.rend() || FSkinData == nullptr || dynamic_cast<TSkinScrollbar*>(*it) == nullptr) return;
-    TSkinControl* old = *it;
+    auto* old = it != FControls.rend() ? dynamic_cast<TSkinScrollbar*>(*it) : nullptr;
+    if (old == nullptr || FSkinData == nullptr) return;
+    const TAdapterKind kind = old->ReskinKind();
     auto* control = dynamic_cast<TWinControl*>(old->Control());
     const int mode = old->Mode();
     RemoveControl(old);
@@ -145,8 +146,8 @@ void TWinSkinForm::ReskinScrollControl(HWND Window)
     old->Free();
     if (control == nullptr || !control->HandleAllocated() || FindSkinObject(control->WindowHandle()) != nullptr)
         return;
-    const TAdapterMaker make = AdapterMaker(TAdapterKind::akScrollbar);
-    TSkinControl* adapter = make != nullptr ? make(control, TAdapterRequest{TAdapterKind::akScrollbar, 0}) : nullptr;
+    const TAdapterMaker make = AdapterMaker(kind);
+    TSkinControl* adapter = make != nullptr ? make(control, TAdapterRequest{kind, 0}) : nullptr;
     if (adapter == nullptr) return;
     adapter->SetMode(mode);
     const TToken life = adapter->Token();

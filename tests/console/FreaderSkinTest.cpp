@@ -2,7 +2,8 @@
 // mouse injected: "COM", "open", Setting, Restore, Send and Reset clicked
 // through the skin with the simulated reader on COM1; each answer comes up
 // in a real message box, skinned with its OK button, and is dismissed by a
-// click on that button.
+// click on that button. Another skin loaded from a file while the window
+// runs changes its frame, menus and controls; a corrupt one is refused.
 #include "Com1Pair.h"
 #include "ConsoleTexts.h"
 #include "FreaderFixture.h"
@@ -16,7 +17,11 @@
 #include "skin/kernel/SkinObject.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "tests/skin/FrameHarness.h"
+#include "tools/skinpack-src/SkinPacker.h"
 
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,6 +111,53 @@ void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
     if (ok != nullptr) QueueClick(Centre(ok));
 }
 
+// The default skin with every bitmap's colours inverted, magenta (the
+// transparent colour) kept: a second skin whose every cell differs.
+std::vector<uint8_t> InvertedDefaultSkin()
+{
+    std::vector<std::string> skipped;
+    std::vector<TSkinEntry> entries =
+        CollectSkinFolder(std::filesystem::path(TB_SOURCE_DIR) / "skins" / "default", skipped);
+    for (TSkinEntry& e : entries) {
+        std::vector<uint8_t>& b = e.Bytes;
+        // 24-bit uncompressed files, as the default skin's all are.
+        if (b.size() < 54 || b[0] != 'B' || b[28] != 24) continue;
+        int32_t offset = 0, width = 0, height = 0;
+        std::memcpy(&offset, &b[10], 4);
+        std::memcpy(&width, &b[18], 4);
+        std::memcpy(&height, &b[22], 4);
+        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+        for (size_t row = 0; row < static_cast<size_t>(std::abs(height)); ++row)
+            for (size_t at = offset + row * stride, end = at + static_cast<size_t>(width) * 3; at < end && at + 3 <= b.size();
+                 at += 3)
+                if (b[at] != 0xFF || b[at + 1] != 0 || b[at + 2] != 0xFF)
+                    for (size_t i = at; i < at + 3; ++i) b[i] = static_cast<uint8_t>(0xFF - b[i]);
+    }
+    return PackSkin(entries);
+}
+
+std::string WriteTempFile(const std::vector<uint8_t>& Bytes)
+{
+    char dir[MAX_PATH] = {}, path[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    ::GetTempFileNameA(dir, "skn", 0, path);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+    return path;
+}
+
+// The window's system menu as the skin draws it: opened the keyboard's way,
+// captured from a timer inside its modal loop once shown, then closed.
+frameharness::TWindowCapture gMenuShot;
+void CALLBACK CaptureMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    const HWND popup = ::FindWindowW(L"#32768", nullptr);
+    if (popup == nullptr || !::IsWindowVisible(popup)) return;
+    ::UpdateWindow(popup);
+    gMenuShot = frameharness::TWindowCapture::Take(popup);
+    ::EndMenu();
+}
+
 class FreaderSkinTest : public FreaderTest {
 protected:
     void SetUp() override
@@ -165,6 +217,34 @@ protected:
         EXPECT_TRUE(seen.ClosedByClick);
     }
 
+    frameharness::TWindowCapture SystemMenu()
+    {
+        gMenuShot = {};
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &CaptureMenu);
+        ::PostMessageW(Form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+        EXPECT_TRUE(PumpUntil([] { return !gMenuShot.Empty(); }));
+        ::KillTimer(nullptr, timer);
+        Pump();
+        return gMenuShot;
+    }
+
+    // A pixel each of the frame (left border, title bar), the system menu and a bit button.
+    struct TLooks {
+        COLORREF Border, Title, Menu, Button;
+        bool operator==(const TLooks&) const = default;
+    };
+    TLooks Looks()
+    {
+        const HWND window = Form->Handle(), button = Form->BitBtn1->Handle();
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Pump();
+        const frameharness::TWindowCapture frame = frameharness::TWindowCapture::Take(window);
+        const frameharness::TWindowCapture face = frameharness::TWindowCapture::Take(button);
+        const frameharness::TWindowCapture menu = SystemMenu();
+        return {frame.Pixel(1, frame.Height() / 2), frame.Pixel(frame.Width() / 3, 3), menu.Pixel(1, 1),
+                face.Pixel(2, face.Height() / 2)};
+    }
+
     UINT_PTR FTimer = 0;
     std::unique_ptr<TCom1Pair> Pair;
     std::unique_ptr<TReaderSimProcess> Sim;
@@ -193,4 +273,41 @@ TEST_F(FreaderSkinTest, ButtonsClickedThroughTheSkinSendAndTheSkinnedAnswerBoxes
     Form->Edit6->SetText("7");
     MouseClick(Form->BitBtn12);  // Reset
     EXPECT_EQ(WindowText(Form->Edit6), L"0");
+}
+
+TEST_F(FreaderSkinTest, AnotherSkinFileChangesFrameMenusAndControlsWhileTheWindowRunsAndACorruptOneIsRefused)
+{
+    // The bit button's page in front.
+    for (TWinControl* p = Form->BitBtn1->Parent(); p != nullptr; p = p->Parent())
+        if (auto* sheet = dynamic_cast<TTabSheet*>(p)) sheet->PageControl()->SetActivePage(sheet);
+    const TLooks first = Looks();
+    TSkinData* data = Form->SkinData1;
+    const std::vector<uint8_t> second = InvertedDefaultSkin();
+    const std::string good = WriteTempFile(second);
+    data->SetSkinFile(good);
+    ASSERT_EQ(data->LastLoadResult(), TSkinLoadResult::lrLoaded) << data->LoadError();
+    // The manager re-skins the window on its timer.
+    ASSERT_TRUE(PumpUntil([&] {
+        const TWinSkinForm* frame = FindSkinForm(Form->Handle());
+        if (frame == nullptr || frame->SkinState() != ssActive) return false;
+        const frameharness::TWindowCapture shot = frameharness::TWindowCapture::Take(Form->Handle());
+        return shot.Pixel(1, shot.Height() / 2) != first.Border;
+    }, 10000));
+    const TLooks changed = Looks();
+    EXPECT_NE(changed.Border, first.Border);
+    EXPECT_NE(changed.Title, first.Title);
+    EXPECT_NE(changed.Menu, first.Menu);
+    EXPECT_NE(changed.Button, first.Button);
+
+    // Cut short: the container cannot be read, the skin in use stays.
+    const std::string bad = WriteTempFile({second.begin(), second.begin() + static_cast<ptrdiff_t>(second.size() / 2)});
+    data->SetSkinFile(bad);
+    EXPECT_NE(data->LastLoadResult(), TSkinLoadResult::lrLoaded);
+    frameharness::PumpFor(500);
+    const TWinSkinForm* frame = FindSkinForm(Form->Handle());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->SkinState(), ssActive);
+    EXPECT_EQ(Looks(), changed);
+    std::remove(good.c_str());
+    std::remove(bad.c_str());
 }

@@ -350,7 +350,7 @@ TEST_F(TSkinDataTest, SkinFileReplacesTheSkinOnlyWhenItLoads)
     const TDataSkinTitle* title = data.FTitle.get();
 
     SetStrProp(data, "SkinFile", "Z:\\no\\such\\skin.skn");
-    EXPECT_TRUE(data.NotLoaded());
+    EXPECT_FALSE(data.NotLoaded());  // the skin in use stays in use
     EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrNoFile);
     EXPECT_EQ(data.FTitle.get(), title);
     EXPECT_EQ(data.FSkinName, "First");

@@ -11,9 +11,11 @@
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinEdit.h"
+#include "skin/adapters/SkinList.h"
 #include "skin/adapters/SkinSpeedButton.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
+#include "tests/support/TestListView.h"
 
 #include <algorithm>
 #include <chrono>
@@ -391,6 +393,58 @@ int MeasureThumbDrag(TWinSkinForm& Frame, TMemo& Memo)
     return 0;
 }
 
+// --- list view: page scrolls of a 1,000-row report list, with its adapter
+// (scroll-bar covers and header) and without, in turns; the best round counts.
+constexpr int ListRows = 1000;
+constexpr int PageScrolls = 100;
+
+// Half the scrolls down, half back up (the list is longer than 50 pages),
+// each shown, covers included, before the next.
+double PageScrollsMs(TTestListView& List)
+{
+    const HWND window = List.Handle();
+    ::SendMessageW(window, WM_VSCROLL, SB_TOP, 0);
+    PumpAll();
+    const double start = NowMs();
+    for (int i = 0; i < PageScrolls; ++i) {
+        ::SendMessageW(window, WM_VSCROLL, i < PageScrolls / 2 ? SB_PAGEDOWN : SB_PAGEUP, 0);
+        PumpAll();
+    }
+    return NowMs() - start;
+}
+
+int MeasureListScroll(TWinSkinForm& Frame)
+{
+    // Over the window's pages, left alone by the dispatch: only this benchmark skins it.
+    auto* list = new TTestListView(Freader);
+    list->SetTag(Freader->SkinData1->DisableTag());
+    list->SetParent(Freader);
+    list->SetBounds(10, 10, 400, 300);
+    list->AddColumn(L"Tag", 200);
+    list->AddRows(ListRows);
+    double skinned = 1e300, native = 1e300;
+    int status = 0;
+    for (int round = 0; round < MemoRounds && status == 0; ++round) {
+        native = std::min(native, PageScrollsMs(*list));
+        auto* adapter = new TSkinListView(list);
+        if (!adapter->InitSkin(&Frame, Frame.SkinData(), false) || adapter->Header() == nullptr) {
+            std::printf("error: the list view cannot be skinned\n");
+            status = 1;
+        } else {
+            skinned = std::min(skinned, PageScrollsMs(*list));
+            adapter->Unskin();
+        }
+        adapter->Free();
+    }
+    delete list;
+    PumpAll();
+    if (status != 0) return status;
+    Line("adapters_list_page_scroll_native_ms", native, 1);
+    Line("adapters_list_page_scroll_skinned_ms", skinned, 1);
+    Line("adapters_list_page_scroll_ratio", skinned / native, 2);
+    return 0;
+}
+
 }  // namespace
 
 // With the argument "memo" only the memo's figures are measured.
@@ -424,6 +478,7 @@ int main(int argc, char** argv)
     }
     if (status == 0) status = MeasureMemoAdd(frame(), *Freader->Memo1);
     if (status == 0) status = MeasureThumbDrag(frame(), *Freader->Memo1);
+    if (status == 0 && !memoOnly) status = MeasureListScroll(frame());
     std::fflush(stdout);
     return status;
 }

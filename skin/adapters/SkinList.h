@@ -1,0 +1,63 @@
+// The header and list-view adapters. TSkinHeader paints a header control
+// whole from the skin's Headerbar strip (cell 1 normal, cell 2 under the
+// mouse), each item with its image and text, the area right of the last item
+// in the normal cell. TSkinListView is the scrolling-control adapter of a
+// list view that also gives the list view's header a TSkinHeader. No class
+// rule makes a list view adapter: a skin component's OnSkinControl handler
+// asks for one (kind akListView), and a list view whose window is made again
+// keeps it. GUI thread only.
+#pragma once
+
+#include "classlib/Canvas.h"
+#include "skin/adapters/SkinScrollbar.h"
+
+#include <commctrl.h>
+
+#include <optional>
+#include <vector>
+
+class TSkinHeader : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    ~TSkinHeader() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+
+    // The item under the mouse, -1 for none.
+    int HotIndex() const noexcept { return FHotIndex; }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    bool HasSkin() const;
+    void HotTrack(LPARAM Point);
+    void DrawItem(HIMAGELIST ImageList, HDC DC, int Index, const RECT& Rect);
+
+    // Each item as last painted, 3 pixels narrower on either side: a point
+    // near a divider belongs to no item.
+    std::vector<RECT> FItemRects;
+    int FHotIndex = -1;
+    TBitmap FBuffer;  // the whole header, composed off screen
+};
+
+class TSkinListView : public TSkinScrollbar {
+public:
+    using TSkinScrollbar::TSkinScrollbar;
+    ~TSkinListView() override;
+
+    // The scroll-bar covers, then the header's own adapter when the list
+    // view has a header.
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    TAdapterKind ReskinKind() const noexcept override { return TAdapterKind::akListView; }
+
+    // The header's adapter while it and its window live, else null.
+    TSkinHeader* Header() const noexcept;
+
+private:
+    TSkinHeader* FHeader = nullptr;
+    std::optional<TSkinObject::TToken> FHeaderLife;
+};
