@@ -277,6 +277,16 @@ void TGraphicControl::Invalidate()
     }
 }
 
+void TGraphicControl::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_PAINT) {
+        if (Message.WParam != 0) Paint(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = 0;
+        return;
+    }
+    TControl::WndProc(Message);
+}
+
 // --- TWinControl
 
 const TClassInfo& TWinControl::StaticClassInfo()
@@ -315,6 +325,12 @@ void TWinControl::RemoveControl(TControl* AControl)
 {
     FControls.erase(std::remove(FControls.begin(), FControls.end(), AControl), FControls.end());
     AControl->FParent = nullptr;
+    // A child freed by its own click handler is no longer under the mouse.
+    if (AControl == FMouseControl) FMouseControl = nullptr;
+    if (AControl == FCaptureControl) {
+        FCaptureControl = nullptr;
+        if (FHandle != nullptr && GetCapture() == FHandle) ReleaseCapture();
+    }
 }
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& List) const
@@ -459,9 +475,72 @@ void TWinControl::PaintControls(HDC DC)
         const int saved = SaveDC(DC);
         OffsetViewportOrgEx(DC, g->Left(), g->Top(), nullptr);
         IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
-        g->Paint(DC);
+        try {
+            g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC));
+        } catch (...) {
+            RestoreDC(DC, saved);
+            throw;
+        }
         RestoreDC(DC, saved);
     }
+}
+
+TGraphicControl* TWinControl::GraphicControlAt(POINT P) const
+{
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g == nullptr || !g->Visible() || !g->Enabled()) continue;
+        const RECT r = g->BoundsRect();
+        if (PtInRect(&r, P)) return g;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetMouseControl(const POINT* P)
+{
+    TGraphicControl* under = P != nullptr ? GraphicControlAt(*P) : nullptr;
+    if (under == FMouseControl) return;
+    if (TGraphicControl* left = std::exchange(FMouseControl, nullptr)) {
+        left->Perform(CM_MOUSELEAVE);
+        // Its handler may have freed or moved children: look again.
+        under = P != nullptr ? GraphicControlAt(*P) : nullptr;
+    }
+    if (under == nullptr || FMouseControl != nullptr) return;
+    FMouseControl = under;
+    under->Perform(CM_MOUSEENTER);
+}
+
+bool TWinControl::RouteMouse(TMessage& Message)
+{
+    const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+    if (Message.Msg == WM_MOUSEMOVE) SetMouseControl(&p);
+    TGraphicControl* target = FCaptureControl != nullptr ? FCaptureControl : GraphicControlAt(p);
+    if (target == nullptr) return false;
+    switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        // The release comes here wherever it happens, so the child sees its press end.
+        if (FCaptureControl == nullptr && FHandle != nullptr) {
+            FCaptureControl = target;
+            SetCapture(FHandle);
+        }
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        // Let go before the child runs: its click handler may free it or this window.
+        if (std::exchange(FCaptureControl, nullptr) != nullptr && GetCapture() == FHandle) ReleaseCapture();
+        break;
+    default:
+        break;
+    }
+    Message.Result = target->Perform(Message.Msg, Message.WParam,
+                                     MAKELPARAM(p.x - target->Left(), p.y - target->Top()));
+    return true;
 }
 
 void TWinControl::PaintHandler(TMessage& Message)
@@ -649,9 +728,24 @@ void TWinControl::WndProc(TMessage& Message)
             FMouseInControl = TrackMouseEvent(&track) != FALSE;
             if (FMouseInControl) Perform(CM_MOUSEENTER);
         }
+        if (RouteMouse(Message)) return;
         break;
     case WM_MOUSELEAVE:
+        SetMouseControl(nullptr);
         if (std::exchange(FMouseInControl, false)) Perform(CM_MOUSELEAVE);
+        break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+        if (RouteMouse(Message)) return;
+        break;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(Message.LParam) != FHandle) FCaptureControl = nullptr;
         break;
     case CM_RECREATEWND:
         if (FHandle == nullptr) return;
@@ -659,6 +753,7 @@ void TWinControl::WndProc(TMessage& Message)
         CreateHandle();
         return;
     case WM_LBUTTONDOWN:
+        if (RouteMouse(Message)) return;
         MouseDown(TMouseButton::mbLeft, KeysToShiftState(Message.WParam), static_cast<short>(LOWORD(Message.LParam)),
                   static_cast<short>(HIWORD(Message.LParam)));
         break;

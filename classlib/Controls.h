@@ -171,7 +171,10 @@ private:
     std::unique_ptr<TFont> FFont;
 };
 
-// A control without a window, painted by its parent (TLabel).
+// A control without a window (TLabel, TSpeedButton). Its parent paints it by
+// sending WM_PAINT with its DC in wParam through WindowProc, and hands it the
+// mouse messages over it (in its own coordinates) and CM_MOUSEENTER /
+// CM_MOUSELEAVE; a press keeps the messages coming to it until the release.
 class TGraphicControl : public TControl {
 public:
     DECLARE_CLASS_INFO()
@@ -180,6 +183,9 @@ public:
     void Invalidate() override;
     // Paints into DC, whose origin is the control's top-left corner.
     virtual void Paint(HDC DC) = 0;
+
+protected:
+    void WndProc(TMessage& Message) override;
 };
 
 struct TCreateParams {
@@ -291,12 +297,22 @@ private:
     void RemoveControl(TControl* AControl);
     void PaintHandler(TMessage& Message);
     void Reflect(TMessage& Message);
+    // The enabled, visible windowless child at P (client coordinates), topmost first.
+    TGraphicControl* GraphicControlAt(POINT P) const;
+    // A mouse message handed to the windowless child under it or holding the
+    // press; false when it is the window's own.
+    bool RouteMouse(TMessage& Message);
+    // CM_MOUSELEAVE to the child the mouse was over, CM_MOUSEENTER to the
+    // one at P (none: null).
+    void SetMouseControl(const POINT* P);
     void WMChar(TMessage& Message);
 
     HWND FHandle = nullptr;
     HWND FParentWindow = nullptr;
     WNDPROC FDefWndProc = nullptr;
     bool FMouseInControl = false;  // CM_MOUSEENTER sent, CM_MOUSELEAVE owed
+    TGraphicControl* FMouseControl = nullptr;    // windowless child under the mouse
+    TGraphicControl* FCaptureControl = nullptr;  // windowless child holding a press
     bool FAligning = false;
     std::vector<TControl*> FControls;
     int FTabOrder = -1;

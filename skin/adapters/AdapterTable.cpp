@@ -10,6 +10,8 @@
 #include "skin/adapters/SkinList.h"
 #include "skin/adapters/SkinRange.h"
 #include "skin/adapters/SkinScrollbar.h"
+#include "skin/adapters/SkinMediaPlayer.h"
+#include "skin/adapters/SkinSpeedButton.h"
 #include "skin/adapters/SkinTab.h"
 
 namespace {
@@ -56,6 +58,9 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
     case TAdapterKind::akMenuButton: return &MakeAdapter<TSkinMenuButton>;
     case TAdapterKind::akCheckBox: return &MakeAdapter<TSkinCheckBox>;
     case TAdapterKind::akRadioButton: return &MakeAdapter<TSkinRadioButton>;
+    // speed buttons, media players
+    case TAdapterKind::akSpeedButton: return &MakeAdapter<TSkinSpeedButton>;
+    case TAdapterKind::akMediaPlayer: return &MakeAdapter<TSkinMP>;
     // scroll bars
     case TAdapterKind::akScrollbar: return &MakeAdapter<TSkinScrollbar>;
     // range controls, edits, combo boxes, date-time pickers

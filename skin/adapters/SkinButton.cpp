@@ -47,8 +47,7 @@ SIZE MeasureCaption(HDC DC, const std::wstring& Caption, RECT Box, UINT Flags)
     return {Width(Box), Height(Box)};
 }
 
-// Glyph layouts by the lower-cased "Layout" text; anything else is the first.
-enum TGlyphLayout { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
+}  // namespace
 
 TGlyphLayout GlyphLayout(const std::string& Text)
 {
@@ -57,8 +56,6 @@ TGlyphLayout GlyphLayout(const std::string& Text)
     if (Text == "blglyphbottom") return glBottom;
     return glLeft;
 }
-
-}  // namespace
 
 std::wstring WideReplaceFirst(const std::wstring& S, std::wstring_view Old, std::wstring_view New)
 {
@@ -226,10 +223,7 @@ void TSkinButton::Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFon
         colour = own->Color();
     }
     if (font == nullptr) font = ::GetStockObject(DEFAULT_GUI_FONT);
-    if (cell == bcNormal && buttons.FHasNormalColour2) colour = buttons.FNormalColour2;
-    if (cell == bcHot && buttons.FHasMouseOverColour2) colour = buttons.FMouseOverColour2;
-    if (cell == bcPressed && buttons.FHasPressedColour2) colour = buttons.FPressedColour2;
-    if (cell == bcDisabled) colour = kShadowColor;
+    colour = StateColour(cell, colour);
     {
         const TSelectObject selected(dc, font);
         ::SetTextColor(dc, ColorToRGB(colour));
@@ -238,6 +232,15 @@ void TSkinButton::Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFon
         ::SetBkMode(dc, mode);
     }
     ::BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+TColor TSkinButton::StateColour(TButtonCell Cell, TColor Default) const
+{
+    const TDataSkinButton& buttons = *SkinData()->FButtons;
+    if (Cell == bcNormal && buttons.FHasNormalColour2) return buttons.FNormalColour2;
+    if (Cell == bcHot && buttons.FHasMouseOverColour2) return buttons.FMouseOverColour2;
+    if (Cell == bcPressed && buttons.FHasPressedColour2) return buttons.FPressedColour2;
+    return Cell == bcDisabled ? kShadowColor : Default;
 }
 
 void TSkinButton::DrawFocusBox(HDC DC, RECT Box) const
@@ -304,60 +307,17 @@ void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
         const int numGlyphs = std::max(1, GetOrdPropByName(control, "NumGlyphs"));
         const int imageIndex = GetOrdPropByName(control, "ImageIndex");
         const int disabledIndex = GetOrdPropByName(control, "DisabledIndex");
-        int margin = GetOrdPropByName(control, "Margin");
-        int spacing = GetOrdPropByName(control, "Spacing");
+        const int margin = GetOrdPropByName(control, "Margin");
+        const int spacing = GetOrdPropByName(control, "Spacing");
         const TGlyphLayout layout = GlyphLayout(LowerCaseAZ(GetEnumPropByName(control, "Layout")));
         const bool centred = LowerCaseAZ(GetEnumPropByName(control, "Alignment")) == "tacenter";
-        const bool across = layout == glLeft || layout == glRight;
 
         SIZE g{0, 0};
         if (graphic != nullptr && !graphic->Empty()) g = {graphic->Width(), graphic->Height()};
         else if (glyph != nullptr && !glyph->Empty()) g = {glyph->Width() / numGlyphs, glyph->Height()};
         else if (images != nullptr && imageIndex != -1) g = {images->Width(), images->Height()};
-        const int w = Width(r), h = Height(r);
-        RECT box = r;
-        ::InflateRect(&box, -2, -2);
-        if (across) box.right -= g.cx + 2;
-        else box.bottom -= g.cy + 2;
-        const SIZE t = MeasureCaption(dc, Caption(), box, DT_WORDBREAK);
-        POINT gp{0, 0}, tp{0, 0};
-        if (across) {
-            gp.y = (h - g.cy + 1) / 2;
-            tp.y = (h - t.cy + 1) / 2;
-        } else {
-            gp.x = (w - g.cx + 1) / 2;
-            tp.x = (w - t.cx + 1) / 2;
-        }
-        if (t.cx == 0 || g.cx == 0) spacing = 0;
-        const int extent = across ? w : h, gs = across ? g.cx : g.cy, ts = across ? t.cx : t.cy;
-        if (margin == -1 || centred) {
-            if (spacing == -1) spacing = margin = (extent - (gs + ts)) / 3;
-            else margin = (extent - (gs + spacing + ts)) / 2;
-        } else if (spacing == -1) {
-            spacing = ((extent - (margin + gs)) - ts) / 2;
-        }
-        UINT flags = DT_WORDBREAK;
-        switch (layout) {
-        case glLeft:
-            gp.x = margin;
-            tp.x = margin + gs + spacing;
-            break;
-        case glRight:
-            gp.x = w - margin - gs;
-            tp.x = gp.x - spacing - ts;
-            flags |= DT_RIGHT;
-            break;
-        case glTop:
-            gp.y = margin;
-            tp.y = margin + gs + spacing;
-            flags |= DT_CENTER;
-            break;
-        case glBottom:
-            gp.y = h - margin - gs;
-            tp.y = gp.y - spacing - ts;
-            flags |= DT_CENTER;
-            break;
-        }
+        const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), {g, layout, margin, spacing, centred, 0});
+        const POINT gp = place.Glyph;
         if (graphic != nullptr && !graphic->Empty()) {
             Bitmap().Canvas()->Draw(gp.x, gp.y, *graphic);
         } else if (glyph != nullptr && !glyph->Empty()) {
@@ -369,10 +329,62 @@ void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
             if (index != -1) images->Draw(*Bitmap().Canvas(), gp.x, gp.y, index, enabled);
         }
         if (Caption().empty()) return;
-        RECT text{tp.x, tp.y, tp.x + t.cx, tp.y + t.cy};
-        DrawTextWide(dc, Caption(), text, graphicButton ? flags : AddRTLFlag(this, flags));
-        DrawFocusBox(dc, text);
+        RECT text = place.Text;
+        DrawTextWide(dc, Caption(), text, graphicButton ? place.Flags : AddRTLFlag(this, place.Flags));
+        DrawFocusBox(dc, place.Text);
     });
+}
+
+TGlyphPlace TSkinBitButton::PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphSpec Spec)
+{
+    const SIZE g = Spec.Glyph;
+    const bool across = Spec.Layout == glLeft || Spec.Layout == glRight;
+    const int w = Width(Rect), h = Height(Rect);
+    RECT box = Rect;
+    ::InflateRect(&box, -2, -2);
+    if (across) box.right -= g.cx + 2;
+    else box.bottom -= g.cy + 2;
+    const SIZE t = MeasureCaption(DC, Caption, box, DT_WORDBREAK);
+    POINT gp{0, 0}, tp{0, 0};
+    if (across) {
+        gp.y = (h - g.cy + 1) / 2;
+        tp.y = (h - t.cy + 1) / 2;
+    } else {
+        gp.x = (w - g.cx + 1) / 2;
+        tp.x = (w - t.cx + 1) / 2;
+    }
+    int margin = Spec.Margin, spacing = Spec.Spacing;
+    if (t.cx == 0 || g.cx == 0) spacing = 0;
+    const int extent = across ? w : h, gs = across ? g.cx : g.cy, ts = across ? t.cx : t.cy;
+    if (margin == -1 || Spec.Centred) {
+        if (spacing == -1) spacing = margin = (extent - (gs + ts)) / 3;
+        else margin = (extent - (gs + spacing + ts)) / 2 + Spec.CentredExtra;
+    } else if (spacing == -1) {
+        spacing = ((extent - (margin + gs)) - ts) / 2;
+    }
+    UINT flags = DT_WORDBREAK;
+    switch (Spec.Layout) {
+    case glLeft:
+        gp.x = margin;
+        tp.x = margin + gs + spacing;
+        break;
+    case glRight:
+        gp.x = w - margin - gs;
+        tp.x = gp.x - spacing - ts;
+        flags |= DT_RIGHT;
+        break;
+    case glTop:
+        gp.y = margin;
+        tp.y = margin + gs + spacing;
+        flags |= DT_CENTER;
+        break;
+    case glBottom:
+        gp.y = h - margin - gs;
+        tp.y = gp.y - spacing - ts;
+        flags |= DT_CENTER;
+        break;
+    }
+    return {gp, {tp.x, tp.y, tp.x + t.cx, tp.y + t.cy}, flags};
 }
 
 void TSkinMenuButton::PaintControl(HDC DC, const RECT& Rect)

@@ -20,6 +20,26 @@
 // Cells of the [Buttons] strip, 1-based.
 enum TButtonCell { bcNormal = 1, bcPressed = 2, bcDisabled = 3, bcHot = 4, bcFocused = 5 };
 
+// Glyph layouts by the lower-cased "Layout" text; anything else is the first.
+enum TGlyphLayout { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
+TGlyphLayout GlyphLayout(const std::string& Text);
+
+// What a glyph button's face holds and how it is to be laid out.
+struct TGlyphSpec {
+    SIZE Glyph{0, 0};
+    TGlyphLayout Layout = glLeft;
+    int Margin = -1;        // -1: centred
+    int Spacing = -1;       // -1: computed
+    bool Centred = false;   // centred whatever the margin
+    int CentredExtra = 0;   // added to a centred margin when the spacing is given
+};
+// Where the glyph and the caption's box go, and the caption's flags.
+struct TGlyphPlace {
+    POINT Glyph{0, 0};
+    RECT Text{};
+    UINT Flags = 0;
+};
+
 // The first "||" of Caption made a line break.
 std::wstring WideReplaceFirst(const std::wstring& S, std::wstring_view Old, std::wstring_view New);
 
@@ -52,8 +72,11 @@ protected:
     void DrawCaption(HDC DC, const RECT& Rect, UINT Alignment);
     // A focus rectangle around Box grown by 2, unless the skin turns it off.
     void DrawFocusBox(HDC DC, RECT Box) const;
+    // The caption colour of Cell from the skin, else Default (disabled: shadow).
+    TColor StateColour(TButtonCell Cell, TColor Default) const;
 
     TBitmap& Bitmap() noexcept { return FBitmap; }
+    void SetParentImage(bool Value) noexcept { FParentImage = Value; }
 
 private:
     void Click();
@@ -78,6 +101,9 @@ public:
 
 protected:
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // Lays the glyph and Caption out on Rect (at the origin), measuring the
+    // caption with DC's font.
+    static TGlyphPlace PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphSpec Spec);
 
 private:
     std::string FGraphicProp;

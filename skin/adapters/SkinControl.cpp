@@ -120,6 +120,23 @@ bool TSkinControl::AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool C
     return true;
 }
 
+bool TSkinControl::InitGraphic(TWinSkinForm* Form, TSkinData* SkinData)
+{
+    if (FAttached) return true;
+    auto* control = dynamic_cast<TControl*>(Owner());
+    if (control == nullptr || Form == nullptr || SkinData == nullptr || !FProcHook.Attach(*control)) return false;
+    FSkinData = SkinData;
+    FForm = Form;
+    FGraphicOwner = control;
+    FEnabled = control->Enabled();
+    FCaption = TextToWide(control->Caption());
+    Form->AddControl(this);
+    FAttached = true;
+    FSkinState = asSkinned;
+    control->Invalidate();
+    return true;
+}
+
 bool TSkinControl::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
 {
     if (FAttached || Form == nullptr || SkinData == nullptr || !::IsWindow(Window)) return false;
@@ -192,7 +209,7 @@ void TSkinControl::SkinWndProc(TMessage& Message)
 
 bool TSkinControl::CallOldProc(TMessage& Message)
 {
-    if (FControl != nullptr) return FProcHook.CallDefault(Message);
+    if (FControl != nullptr || FGraphicOwner != nullptr) return FProcHook.CallDefault(Message);
     return FWindowHook.CallDefault(Message);
 }
 

@@ -116,6 +116,9 @@ protected:
     // InitSkin without taking the control's messages: for adapters that act
     // only when attached, on a skin change and when unskinned.
     bool InitUnhooked(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor);
+    // Attaches to the owner as a windowless control (its GraphicOwner): its
+    // WindowProc is taken, it has no window (Handle() stays null).
+    bool InitGraphic(TWinSkinForm* Form, TSkinData* SkinData);
     bool Handled() const noexcept { return FHandled; }
     void SetHandled(bool Value) noexcept { FHandled = Value; }
     void SetEnabled(bool Value) noexcept { FEnabled = Value; }

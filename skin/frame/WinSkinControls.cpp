@@ -74,7 +74,7 @@ TSkinControl* TWinSkinForm::FindControl(const TControl* Control) const noexcept
 {
     if (Control == nullptr) return nullptr;
     for (TSkinControl* adapter : FControls)
-        if (adapter->Control() == Control) return adapter;
+        if (adapter->Control() == Control || adapter->GraphicOwner() == Control) return adapter;
     return nullptr;
 }
 

@@ -9,6 +9,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 TEST_F(Controls, DescriptionBuildsTheControlTreeWithoutWindowsUntilShown)
 {
     EXPECT_FALSE(Form->HandleAllocated());
@@ -555,4 +557,60 @@ TEST_F(Controls, ErrorsInAFormDescriptionLeaveNoWindowOrComponent)
     EXPECT_EQ(form.ComponentCount(), 0);
     EXPECT_EQ(form.ControlCount(), 0);
     EXPECT_EQ(form.Edit1, nullptr);
+}
+
+TEST_F(Controls, SpeedButtonsTakeTheMouseFromTheirParentAndStayDownByGroup)
+{
+    const auto add = [this](int X) {
+        auto* button = new TSpeedButton(Form.get());
+        button->SetParent(Form.get());
+        button->SetBounds(X, 200, 30, 20);
+        button->SetGroupIndex(1);
+        return button;
+    };
+    TSpeedButton* first = add(300);
+    TSpeedButton* second = add(340);
+    int clicks = 0;
+    first->OnClick = [&](TObject*) { ++clicks; };
+    const HWND form = Form->Handle();
+    const auto send = [form](UINT Msg, int X, int Y) {
+        SendMessageW(form, Msg, Msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(X, Y));
+    };
+    const auto click = [&](int X) {
+        send(WM_LBUTTONDOWN, X, 210);
+        send(WM_LBUTTONUP, X, 210);
+    };
+
+    send(WM_LBUTTONDOWN, 310, 210);
+    EXPECT_TRUE(first->Pressed());
+    EXPECT_EQ(GetCapture(), form);
+    // Dragged off: the press shows no more and the release clicks nothing.
+    send(WM_MOUSEMOVE, 310, 260);
+    EXPECT_FALSE(first->Pressed());
+    send(WM_LBUTTONUP, 310, 260);
+    EXPECT_NE(GetCapture(), form);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_FALSE(first->Down());
+
+    click(310);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(first->Down());
+    click(350);
+    EXPECT_TRUE(second->Down());
+    EXPECT_FALSE(first->Down());
+    click(350);
+    EXPECT_TRUE(second->Down());  // one of the group stays down
+    second->SetAllowAllUp(true);
+    click(350);
+    EXPECT_FALSE(second->Down());
+
+    // Freed by its own click: the parent forgets it.
+    first->OnClick = [&](TObject*) { delete std::exchange(first, nullptr); };
+    click(310);
+    EXPECT_EQ(first, nullptr);
+    send(WM_MOUSEMOVE, 310, 210);
+    click(310);
+    second->SetEnabled(false);
+    click(350);
+    EXPECT_FALSE(second->Down());
 }

@@ -212,7 +212,8 @@ TEST_F(AdapterTest, EachControlGetsTheKindItsClassCallsFor)
         if (TabKind(row.Expected) || BoxKind(row.Expected) || ButtonKind(row.Expected) || row.Expected == "boxh" ||
             row.Expected == "scrollbar")
             continue;
-        const bool adapted = row.Expected == "combobox" || row.Expected == "edit" || row.Expected == "updown";
+        const bool adapted = row.Expected == "combobox" || row.Expected == "edit" || row.Expected == "updown" ||
+                             row.Expected == "mediaplayer";
         EXPECT_EQ(frame->FindControl(row.Control) != nullptr, adapted) << row.Control->ClassName();
     }
 }

@@ -1,5 +1,6 @@
 #include "AdapterFixture.h"
 
+#include "classlib/Handles.h"
 #include "skin/kernel/WindowHook.h"
 #include "tests/support/GdiObjectCount.h"
 
@@ -38,6 +39,18 @@ frameharness::TWindowCapture AdapterTest::PrintClient(HWND Control)
     return frameharness::TWindowCapture::Paint(Control, [Control](HDC DC) {
         ::SendMessageW(Control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT | PRF_ERASEBKGND);
     });
+}
+
+void AdapterTest::MakeTwoCellGlyph(TBitmap& Glyph)
+{
+    Glyph.SetPixelFormat(TPixelFormat::pf24bit);
+    Glyph.SetSize(32, 16);
+    for (int i = 0; i < 2; ++i) {
+        const TGdiObject brush(::CreateSolidBrush(GlyphCells[i]));
+        const RECT cell{16 * i, 0, 16 * (i + 1), 16};
+        ::FillRect(Glyph.Canvas()->Handle(), &cell, static_cast<HBRUSH>(brush.Get()));
+        Glyph.Canvas()->SetPixel(16 * i, 15, clWhite);
+    }
 }
 
 frameharness::TWindowCapture AdapterTest::Shown(HWND Window)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "FrameFixture.h"
+#include "classlib/Canvas.h"
 #include "classlib/StdCtrls.h"
 
 #include <functional>
@@ -27,6 +28,10 @@ protected:
     static frameharness::TWindowCapture PrintClient(HWND Control);
     // The window as shown after a full repaint, frame included.
     static frameharness::TWindowCapture Shown(HWND Window);
+    // Glyph made a strip of two solid 16 x 16 cells of these colours, each
+    // with a white lower-left pixel (the colour a glyph leaves out).
+    static constexpr COLORREF GlyphCells[2] = {RGB(200, 40, 40), RGB(90, 90, 240)};
+    static void MakeTwoCellGlyph(TBitmap& Glyph);
     // A new control of Form at Bounds.
     template <class T>
     static T* PlaceAt(TForm* Form, RECT Bounds)

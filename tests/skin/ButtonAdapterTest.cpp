@@ -156,17 +156,8 @@ TEST_F(ButtonAdapterTest, ABitButtonsGlyphCellIsLaidOutAndGreyedWhenDisabled)
 {
     const TSkinnedForm made = MakeForm();
     auto* bit = Add<TBitBtn>(made.Form, 20, 20, 101, 60, "");
-    // Two 16 x 16 cells; each one's lower-left pixel is its background.
-    const COLORREF cells[] = {RGB(200, 40, 40), RGB(90, 90, 240)};
-    TBitmap& glyph = *bit->Glyph();
-    glyph.SetPixelFormat(TPixelFormat::pf24bit);
-    glyph.SetSize(32, 16);
-    for (int i = 0; i < 2; ++i) {
-        const TGdiObject brush(::CreateSolidBrush(cells[i]));
-        const RECT cell{16 * i, 0, 16 * (i + 1), 16};
-        ::FillRect(glyph.Canvas()->Handle(), &cell, static_cast<HBRUSH>(brush.Get()));
-        glyph.Canvas()->SetPixel(16 * i, 15, clWhite);
-    }
+    MakeTwoCellGlyph(*bit->Glyph());
+    const auto& cells = GlyphCells;
     bit->SetNumGlyphs(2);
     bit->SetLayout(TButtonLayout::blGlyphTop);
     ASSERT_NE(ShowSkinned(made.Form), nullptr);

@@ -3,6 +3,7 @@
 // controls against the same controls without them. Prints `key: value` lines.
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 #include "console/Ureader.h"
@@ -11,6 +12,7 @@
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinEdit.h"
 #include "skin/adapters/SkinList.h"
+#include "skin/adapters/SkinSpeedButton.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "tests/support/TestListView.h"
@@ -20,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -251,6 +254,44 @@ int MeasureButtons(TWinSkinForm& Frame, TBitBtn& Button)
     return 0;
 }
 
+// Ten 36 x 25 speed buttons on a panel of the main window: the panel
+// repainted (it paints the buttons) with their adapters' painting on and off,
+// in turns; the best round of each counts.
+int MeasureSpeedButtons(TWinSkinForm& Frame)
+{
+    const std::unique_ptr<TPanel> panel = std::make_unique<TPanel>(nullptr);
+    panel->SetParent(Freader);
+    panel->SetBounds(0, 0, 390, 40);
+    std::vector<TSpeedButton*> buttons;
+    for (int i = 0; i < 10; ++i) {
+        auto* button = new TSpeedButton(panel.get());
+        button->SetParent(panel.get());
+        button->SetBounds(4 + 38 * i, 8, 36, 25);
+        button->SetCaption("sb" + std::to_string(i));
+        if (!(new TSkinSpeedButton(button))->InitSpeedButton(&Frame, Frame.SkinData())) {
+            std::printf("error: a speed button cannot be skinned\n");
+            return 1;
+        }
+        buttons.push_back(button);
+    }
+    const HWND window = panel->Handle();
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const auto paintOn = [&buttons](bool On) {
+        for (TSpeedButton* button : buttons) button->Perform(WM_SKIN_PAINTON, On ? 1 : 0);
+    };
+    double skinned = 1e300, native = 1e300;
+    for (int round = 0; round < Rounds; ++round) {
+        paintOn(false);
+        native = std::min(native, RepaintsMs(window));
+        paintOn(true);
+        skinned = std::min(skinned, RepaintsMs(window));
+    }
+    Line("adapters_speedbuttons_repaint_native_us", native * 1e3 / Repaints, 0);
+    Line("adapters_speedbuttons_repaint_skinned_us", skinned * 1e3 / Repaints, 0);
+    Line("adapters_speedbuttons_repaint_ratio", skinned / native, 2);
+    return 0;
+}
+
 // The memo's scroll-bar adapter, made anew when it was taken off.
 bool SkinMemo(TWinSkinForm& Frame, TMemo& Memo)
 {
@@ -433,6 +474,7 @@ int main(int argc, char** argv)
         if (status == 0) status = MeasurePageRepaint(frame(), *Freader->PageControl1);
         if (status == 0) status = MeasurePageSwitch(window, *Freader->PageControl1);
         if (status == 0) status = MeasureButtons(frame(), *Freader->BitBtn1);
+        if (status == 0) status = MeasureSpeedButtons(frame());
     }
     if (status == 0) status = MeasureMemoAdd(frame(), *Freader->Memo1);
     if (status == 0) status = MeasureThumbDrag(frame(), *Freader->Memo1);

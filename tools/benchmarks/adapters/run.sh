@@ -6,9 +6,10 @@
 # of the page control drawn from the skin against its own painting, 100
 # switches between the window's sheets with the whole window skinned and
 # unskinned, a 101 x 25 bit button repainted, the check boxes toggled with
-# repaint, skinned against native; a memo of 10,000 lines taking more, and
-# thumb-drag steps, with its scroll-bar covers and without; 100 page scrolls
-# of a 1,000-row list view with its adapter (covers and header) and without.
+# repaint, a panel with ten speed buttons repainted, skinned against native;
+# a memo of 10,000 lines taking more, and thumb-drag steps, with its
+# scroll-bar covers and without; 100 page scrolls of a 1,000-row list view
+# with its adapter (covers and header) and without.
 bench_adapters() {
   tb_build_windows bench-adapters
   tb_wine "$root/build/bench-windows/tools/benchmarks/adapters/bench-adapters.exe" "$@" | tr -d '\r'

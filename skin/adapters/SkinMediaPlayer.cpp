@@ -1,0 +1,221 @@
+// The media player's overlay panel and its adapter: buttons by the player's
+// published sets, composed off screen and copied once; the left button passed
+// on to the player, the release too wherever it happens.
+#include "skin/adapters/SkinMediaPlayer.h"
+
+#include "classlib/Canvas.h"
+#include "classlib/portable/TypInfo.h"
+#include "skin/adapters/AdapterDraw.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinElements.h"
+#include "skin/data/WinSkinData.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+// The names the player's sets use, in TMPBtnType order.
+constexpr const wchar_t* kButtonNames[MPButtonCount] = {L"btPlay", L"btPause", L"btStop",   L"btNext", L"btPrev",
+                                                        L"btStep", L"btBack",  L"btRecord", L"btEject"};
+
+bool Named(const std::wstring& Set, int Index)
+{
+    return Set.find(kButtonNames[Index]) != std::wstring::npos;
+}
+
+}  // namespace
+
+const TClassInfo& TWMediaPlayer::StaticClassInfo()
+{
+    static const TClassInfo info =
+        TClassBuilder<TWMediaPlayer>("TWMediaPlayer", TCustomPanel::StaticClassInfo()).Build();
+    return info;
+}
+
+TWMediaPlayer::TWMediaPlayer() : TCustomPanel(nullptr) {}
+
+void TWMediaPlayer::Attach(TWinControl& Player, TSkinData& SkinData)
+{
+    FMediaPlayer = &Player;
+    FSkinData = &SkinData;
+    SetTag(SkinData.DisableTag());
+    SetVisible(Player.Visible());
+    SetBounds(Player.Left(), Player.Top(), Player.Width(), Player.Height());
+    SetParent(Player.Parent());
+    // Over the player, which was made earlier and would lie on top otherwise.
+    if (HandleAllocated())
+        ::SetWindowPos(WindowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWMediaPlayer::Detach()
+{
+    FMediaPlayer = nullptr;
+    if (HandleAllocated()) ::ShowWindow(WindowHandle(), SW_HIDE);
+}
+
+void TWMediaPlayer::FollowPlayer()
+{
+    if (FMediaPlayer == nullptr) return;
+    SetBounds(FMediaPlayer->Left(), FMediaPlayer->Top(), FMediaPlayer->Width(), FMediaPlayer->Height());
+    SetVisible(FMediaPlayer->Visible());
+}
+
+void TWMediaPlayer::ReadButtons()
+{
+    const std::wstring visible = GetTextPropByName(FMediaPlayer, "VisibleButtons");
+    const std::wstring enabled = GetTextPropByName(FMediaPlayer, "EnabledButtons");
+    const std::wstring colored = GetTextPropByName(FMediaPlayer, "ColoredButtons");
+    FVisibleCount = 0;
+    for (int i = 0; i < MPButtonCount; ++i) {
+        FButtons[i] = {Named(visible, i), Named(enabled, i), Named(colored, i)};
+        if (FButtons[i].IsVisible) ++FVisibleCount;
+    }
+    FButtonWidth = FVisibleCount > 0 ? ClientWidth() / FVisibleCount : 0;
+}
+
+int TWMediaPlayer::ButtonAt(int X)
+{
+    ReadButtons();
+    int left = 0;
+    for (int i = 0; i < MPButtonCount; ++i) {
+        if (!FButtons[i].IsVisible) continue;
+        if (X >= left && X <= left + FButtonWidth) return i;
+        left += FButtonWidth;
+    }
+    return MPNoButton;
+}
+
+void TWMediaPlayer::PaintWindow(HDC DC)
+{
+    ReadButtons();
+    const RECT client = ClientRect();
+    const TDataSkinButton* buttons = FSkinData != nullptr ? FSkinData->FButtons.get() : nullptr;
+    const TColor face = FSkinData != nullptr ? FSkinData->FButtonFaceColor : Color();
+    const bool strip = buttons != nullptr && !buttons->FBitmap->Empty() && buttons->FFrame > 0;
+    if (FVisibleCount == 0 || !strip || client.right <= 0 || client.bottom <= 0) {
+        FillColor(DC, client, face);
+        return;
+    }
+    TBitmap image;
+    image.SetSize(client.right, client.bottom);
+    const HDC dc = image.Canvas()->Handle();
+    FillColor(dc, client, face);
+    int left = 0;
+    for (int i = 0; i < MPButtonCount; ++i) {
+        if (!FButtons[i].IsVisible) continue;
+        int cell = FPressed && i == FPressedIndex ? 2 : 1;
+        if (!FButtons[i].IsEnabled) cell = 3;
+        const RECT r{left, 0, left + FButtonWidth, client.bottom};
+        DrawSkinState(dc, r, buttons, cell <= buttons->FFrame ? cell : 1, buttons->FFrame);
+        left += FButtonWidth;
+    }
+    ::BitBlt(DC, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+}
+
+void TWMediaPlayer::MouseButton(TMessage& Message)
+{
+    const TSkinObject::THandlerScope scope(*this);
+    const TToken life = Token();
+    const bool press = Message.Msg != WM_LBUTTONUP;
+    FPressed = press;
+    TCustomPanel::WndProc(Message);
+    if (!life.Alive()) return;
+    FHitIndex = ButtonAt(static_cast<short>(LOWORD(Message.LParam)));
+    FPressedIndex = FHitIndex;
+    // Held while pressed, so that the release reaches the player wherever it
+    // happens and the player never stays pressed.
+    if (press) ::SetCapture(WindowHandle());
+    else if (::GetCapture() == WindowHandle()) ::ReleaseCapture();
+    Invalidate();
+    // Last: the player's handlers may free it, this panel with it.
+    if (FMediaPlayer != nullptr) FMediaPlayer->Perform(Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TWMediaPlayer::WndProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_ERASEBKGND:
+        Message.Result = 1;  // the paint covers every pixel
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        MouseButton(Message);
+        return;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(Message.LParam) != WindowHandle() && FPressed) {
+            FPressed = false;
+            Invalidate();
+        }
+        break;
+    default:
+        break;
+    }
+    TCustomPanel::WndProc(Message);
+}
+
+TSkinMP::~TSkinMP()
+{
+    ReleasePanel();
+}
+
+bool TSkinMP::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+{
+    if (Attached()) return true;
+    if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
+    auto* player = dynamic_cast<TWinControl*>(Control());
+    if (player == nullptr || player->Parent() == nullptr) return true;
+    auto panel = std::make_unique<TWMediaPlayer>();
+    panel->Attach(*player, *SkinData);
+    panel->FreeNotification(this);
+    FPlayer = panel.release();
+    return true;
+}
+
+void TSkinMP::ReleasePanel()
+{
+    TWMediaPlayer* panel = std::exchange(FPlayer, nullptr);
+    if (panel == nullptr) return;
+    panel->RemoveFreeNotification(this);
+    panel->Detach();
+    panel->FreeDeferred();
+}
+
+void TSkinMP::Unskin()
+{
+    TSkinControl::Unskin();
+    ReleasePanel();
+}
+
+void TSkinMP::UpdateSkin()
+{
+    TSkinControl::UpdateSkin();
+    if (FPlayer != nullptr) FPlayer->Invalidate();
+}
+
+bool TSkinMP::BeforeProc(TMessage& Message)
+{
+    // The player's window goes (perhaps with the player): the panel may not outlive it.
+    if (Message.Msg == WM_NCDESTROY) ReleasePanel();
+    return TSkinControl::BeforeProc(Message);
+}
+
+void TSkinMP::AfterProc(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_WINDOWPOSCHANGED:
+    case CM_VISIBLECHANGED:
+        if (FPlayer != nullptr) FPlayer->FollowPlayer();
+        return;
+    default:
+        TSkinControl::AfterProc(Message);
+    }
+}
+
+void TSkinMP::Notification(TComponent* AComponent, TOperation Operation)
+{
+    if (Operation == TOperation::opRemove && AComponent == FPlayer) FPlayer = nullptr;
+    TSkinControl::Notification(AComponent, Operation);
+}

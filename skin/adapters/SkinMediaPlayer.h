@@ -1,0 +1,88 @@
+// The media-player adapter. TSkinMP lays a panel of its own, TWMediaPlayer,
+// exactly over the player and keeps it on the player's place and visibility;
+// the panel draws the player's visible buttons from the skin's [Buttons]
+// strip (without glyphs: the program holds no button images) and passes the
+// left mouse button on to the player at the same point. The panel belongs to
+// the adapter: it goes with it, with the player's window and when unskinned,
+// and never reads a player that is gone.
+#pragma once
+
+#include "classlib/ExtCtrls.h"
+#include "skin/adapters/SkinControl.h"
+
+#include <array>
+
+// The player's buttons, in the order its button sets name them.
+enum class TMPBtnType { btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject };
+constexpr int MPButtonCount = 9;
+// No button (a hit between or beyond them).
+constexpr int MPNoButton = MPButtonCount;
+
+class TSkinMP;
+
+class TWMediaPlayer : public TCustomPanel, public TSkinObject {
+public:
+    DECLARE_CLASS_INFO()
+    TWMediaPlayer();
+
+    // Lays the panel over Player (same parent, same bounds, its visibility),
+    // out of reach of the form's child skinning.
+    void Attach(TWinControl& Player, TSkinData& SkinData);
+    // Forgets the player and hides: nothing of it is read from now on.
+    void Detach();
+    // The player's bounds and visibility again.
+    void FollowPlayer();
+
+    // The visible button under X (client coordinates), the left one on a
+    // shared edge; MPNoButton for none.
+    int ButtonAt(int X);
+    int VisibleCount() const noexcept { return FVisibleCount; }
+    int ButtonWidth() const noexcept { return FButtonWidth; }
+
+protected:
+    void WndProc(TMessage& Message) override;
+    void PaintWindow(HDC DC) override;
+
+private:
+    struct TButtonState {
+        bool IsVisible = false;
+        bool IsEnabled = false;
+        bool IsColored = false;
+    };
+    // The player's three button sets, read by name, and the button width.
+    void ReadButtons();
+    void MouseButton(TMessage& Message);
+
+    std::array<TButtonState, MPButtonCount> FButtons{};
+    int FVisibleCount = 0;
+    int FButtonWidth = 0;
+    TSkinData* FSkinData = nullptr;
+    bool FPressed = false;
+    int FPressedIndex = MPNoButton;
+    int FHitIndex = MPNoButton;
+    TWinControl* FMediaPlayer = nullptr;
+};
+
+class TSkinMP : public TSkinControl {
+public:
+    explicit TSkinMP(TComponent* AOwner) : TSkinControl(AOwner) {}
+    ~TSkinMP() override;
+
+    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    void Unskin() override;
+    // The panel too is drawn from the new skin.
+    void UpdateSkin() override;
+    // The overlay panel, or null.
+    TWMediaPlayer* Player() const noexcept { return FPlayer; }
+
+protected:
+    bool BeforeProc(TMessage& Message) override;
+    void AfterProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    // Lets go of the panel: detached at once, freed when its messages end.
+    void ReleasePanel();
+
+    TWMediaPlayer* FPlayer = nullptr;
+};
