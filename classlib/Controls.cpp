@@ -67,6 +67,8 @@ void TControl::SetParent(TWinControl* AParent)
     if (AParent == this) throw EInvalidOperation("a control cannot be its own parent");
     if (FParent != nullptr) {
         FParent->ForgetMouseControl(this);
+        // A windowless control leaves its picture on the parent otherwise.
+        if (!dynamic_cast<TWinControl*>(this)) Invalidate();
         FParent->RemoveControl(this);
     }
     if (AParent != nullptr) AParent->InsertControl(this);
@@ -473,6 +475,7 @@ void TWinControl::PaintWindow(HDC DC)
 
 void TWinControl::PaintControls(HDC DC)
 {
+    // A parent image inside another: the parent alone.
     if (TParentImageScope::Depth() > 1) return;
     for (TControl* c : FControls) {
         auto* g = dynamic_cast<TGraphicControl*>(c);

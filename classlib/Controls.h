@@ -186,6 +186,7 @@ public:
     void Invalidate() override;
     // Paints into DC, whose origin is the control's top-left corner.
     virtual void Paint(HDC DC) = 0;
+    // Routed the mouse by its parent (see above); a label is not.
     bool TakesMouse() const noexcept { return FTakesMouse; }
 
 protected:
@@ -206,7 +207,7 @@ public:
     ~TParentImageScope() { --FDepth; }
     TParentImageScope(const TParentImageScope&) = delete;
     TParentImageScope& operator=(const TParentImageScope&) = delete;
-    // Parent images under way, the outermost first (GUI thread only).
+    // How many parent images are being drawn, one inside another (GUI thread only).
     static int Depth() noexcept { return FDepth; }
 
 private:
