@@ -643,4 +643,5 @@ TEST_F(Controls, SpeedButtonsTakeTheMouseFromTheirParentAndStayDownByGroup)
     Form->OnMouseDown = [&downs](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
     click(label->Left() + 2);
     EXPECT_EQ(downs, 1);
+    Form->OnMouseDown = nullptr;
 }
