@@ -5,6 +5,7 @@
 #include "classlib/portable/TypInfo.h"
 
 #include <algorithm>
+#include <utility>
 
 const TEnumInfo kButtonLayoutInfo("TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
 
@@ -49,6 +50,7 @@ const TClassInfo& TSpeedButton::StaticClassInfo()
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
 {
     SetBounds(0, 0, 23, 22);
+    SetTakesMouse(true);
 }
 
 TSpeedButton::~TSpeedButton() = default;
@@ -86,7 +88,8 @@ void TSpeedButton::SetFlat(bool value)
 void TSpeedButton::SetGroupIndex(int32_t value)
 {
     FGroupIndex = value;
-    if (value == 0) SetDown(false);
+    // Out of every group it cannot stay down, AllowAllUp or not.
+    if (value == 0 && std::exchange(FDown, false)) Invalidate();
 }
 
 void TSpeedButton::SetDown(bool value)
@@ -129,12 +132,18 @@ void TSpeedButton::WndProc(TMessage& Message)
     case WM_LBUTTONUP: {
         if (!std::exchange(FDragging, false)) return;
         SetPressed(false);
-        if (!PtInRect(&bounds, p)) return;
+        // Disabled or hidden while held: the press ends without a click.
+        if (!PtInRect(&bounds, p) || !Enabled() || !Visible()) return;
         if (FGroupIndex != 0) SetDown(!FDown || !FAllowAllUp);
         // Last: the handler may free the button.
         Click();
         return;
     }
+    case WM_CANCELMODE:
+        // The parent lost the press (a menu or message box opened, another program took the mouse).
+        FDragging = false;
+        SetPressed(false);
+        return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
         FMouseInside = Message.Msg == CM_MOUSEENTER;

@@ -65,7 +65,12 @@ void TControl::SetParent(TWinControl* AParent)
 {
     if (AParent == FParent) return;
     if (AParent == this) throw EInvalidOperation("a control cannot be its own parent");
-    if (FParent != nullptr) FParent->RemoveControl(this);
+    if (FParent != nullptr) {
+        FParent->ForgetMouseControl(this);
+        // A windowless control leaves its picture on the parent otherwise.
+        if (!dynamic_cast<TWinControl*>(this)) Invalidate();
+        FParent->RemoveControl(this);
+    }
     if (AParent != nullptr) AParent->InsertControl(this);
     ParentFontChanged();
     ParentColorChanged();
@@ -143,6 +148,7 @@ void TControl::SetVisible(bool value)
 {
     if (value == FVisible) return;
     FVisible = value;
+    if (!value && FParent != nullptr) FParent->ForgetMouseControl(this);
     if (!dynamic_cast<TWinControl*>(this) && FParent != nullptr && FParent->FHandle != nullptr) {
         const RECT r = BoundsRect();
         InvalidateRect(FParent->FHandle, &r, TRUE);
@@ -469,10 +475,17 @@ void TWinControl::PaintWindow(HDC DC)
 
 void TWinControl::PaintControls(HDC DC)
 {
+    // A parent image inside another: the parent alone.
+    if (TParentImageScope::Depth() > 1) return;
     for (TControl* c : FControls) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (g == nullptr || !g->Visible()) continue;
+        // A child beyond the clip costs nothing: one drawing its parent's
+        // image repaints the parent clipped to itself.
+        const RECT bounds = g->BoundsRect();
+        if (!RectVisible(DC, &bounds)) continue;
         const int saved = SaveDC(DC);
+        if (saved == 0) continue;
         OffsetViewportOrgEx(DC, g->Left(), g->Top(), nullptr);
         IntersectClipRect(DC, 0, 0, g->Width(), g->Height());
         try {
@@ -489,7 +502,7 @@ TGraphicControl* TWinControl::GraphicControlAt(POINT P) const
 {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         auto* g = dynamic_cast<TGraphicControl*>(*it);
-        if (g == nullptr || !g->Visible() || !g->Enabled()) continue;
+        if (g == nullptr || !g->TakesMouse() || !g->Visible() || !g->Enabled()) continue;
         const RECT r = g->BoundsRect();
         if (PtInRect(&r, P)) return g;
     }
@@ -510,6 +523,39 @@ void TWinControl::SetMouseControl(const POINT* P)
     under->Perform(CM_MOUSEENTER);
 }
 
+void TWinControl::ForgetMouseControl(const TControl* Control)
+{
+    if (Control != FMouseControl || Control == nullptr) return;
+    std::exchange(FMouseControl, nullptr)->Perform(CM_MOUSELEAVE);
+}
+
+void TWinControl::CancelCaptureControl()
+{
+    TGraphicControl* pressed = std::exchange(FCaptureControl, nullptr);
+    if (pressed == nullptr) return;
+    if (FHandle != nullptr && GetCapture() == FHandle) ReleaseCapture();
+    pressed->Perform(WM_CANCELMODE);
+}
+
+namespace {
+
+// The up message that ends a press begun by Down.
+UINT ReleaseOf(UINT Down) noexcept
+{
+    switch (Down) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+        return WM_RBUTTONUP;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+        return WM_MBUTTONUP;
+    default:
+        return WM_LBUTTONUP;
+    }
+}
+
+}  // namespace
+
 bool TWinControl::RouteMouse(TMessage& Message)
 {
     const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
@@ -526,14 +572,19 @@ bool TWinControl::RouteMouse(TMessage& Message)
         // The release comes here wherever it happens, so the child sees its press end.
         if (FCaptureControl == nullptr && FHandle != nullptr) {
             FCaptureControl = target;
+            FCaptureRelease = ReleaseOf(Message.Msg);
             SetCapture(FHandle);
         }
         break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        // Let go before the child runs: its click handler may free it or this window.
-        if (std::exchange(FCaptureControl, nullptr) != nullptr && GetCapture() == FHandle) ReleaseCapture();
+        // Only the button that began the press ends it; let go before the
+        // child runs: its click handler may free it or this window.
+        if (FCaptureControl != nullptr && Message.Msg == FCaptureRelease) {
+            FCaptureControl = nullptr;
+            if (GetCapture() == FHandle) ReleaseCapture();
+        }
         break;
     default:
         break;
@@ -745,7 +796,10 @@ void TWinControl::WndProc(TMessage& Message)
         if (RouteMouse(Message)) return;
         break;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(Message.LParam) != FHandle) FCaptureControl = nullptr;
+        if (reinterpret_cast<HWND>(Message.LParam) != FHandle) CancelCaptureControl();
+        break;
+    case WM_CANCELMODE:
+        CancelCaptureControl();
         break;
     case CM_RECREATEWND:
         if (FHandle == nullptr) return;

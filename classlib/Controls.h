@@ -172,9 +172,12 @@ private:
 };
 
 // A control without a window (TLabel, TSpeedButton). Its parent paints it by
-// sending WM_PAINT with its DC in wParam through WindowProc, and hands it the
-// mouse messages over it (in its own coordinates) and CM_MOUSEENTER /
-// CM_MOUSELEAVE; a press keeps the messages coming to it until the release.
+// sending WM_PAINT with its DC in wParam through WindowProc. One that takes
+// the mouse (TakesMouse) is handed the mouse messages over it (in its own
+// coordinates) and CM_MOUSEENTER / CM_MOUSELEAVE; a press keeps the messages
+// coming to it until the release of the button that began it, and a press
+// the parent's window loses (WM_CANCELMODE, the capture taken) ends with
+// WM_CANCELMODE to it. Others leave the mouse to the parent's window.
 class TGraphicControl : public TControl {
 public:
     DECLARE_CLASS_INFO()
@@ -183,9 +186,32 @@ public:
     void Invalidate() override;
     // Paints into DC, whose origin is the control's top-left corner.
     virtual void Paint(HDC DC) = 0;
+    // Routed the mouse by its parent (see above); a label is not.
+    bool TakesMouse() const noexcept { return FTakesMouse; }
 
 protected:
     void WndProc(TMessage& Message) override;
+    void SetTakesMouse(bool value) noexcept { FTakesMouse = value; }
+
+private:
+    bool FTakesMouse = false;
+};
+
+// Held while a control's background is drawn by its parent's own painting
+// (a parent image): a parent painted inside another such drawing paints
+// itself without its windowless children, so that children drawing their
+// parent's image cannot ask for each other without end.
+class TParentImageScope {
+public:
+    TParentImageScope() noexcept { ++FDepth; }
+    ~TParentImageScope() { --FDepth; }
+    TParentImageScope(const TParentImageScope&) = delete;
+    TParentImageScope& operator=(const TParentImageScope&) = delete;
+    // How many parent images are being drawn, one inside another (GUI thread only).
+    static int Depth() noexcept { return FDepth; }
+
+private:
+    static inline int FDepth = 0;
 };
 
 struct TCreateParams {
@@ -249,8 +275,9 @@ public:
     std::wstring WideText() const;
     // Lays out the aligned child controls in the client area.
     void Realign();
-    // Paints the visible windowless children into DC, each at its place
-    // relative to DC's current origin (a painter may have moved it).
+    // Paints the visible windowless children that meet DC's clip into DC,
+    // each at its place relative to DC's current origin (a painter may have
+    // moved it); none within a nested parent image (TParentImageScope).
     void PaintControls(HDC DC);
     // The header of the WM_NOTIFY that the parent is passing back as this
     // CN_NOTIFY, or null: others send the same number with a plain number in
@@ -297,7 +324,8 @@ private:
     void RemoveControl(TControl* AControl);
     void PaintHandler(TMessage& Message);
     void Reflect(TMessage& Message);
-    // The enabled, visible windowless child at P (client coordinates), topmost first.
+    // The enabled, visible windowless child taking the mouse at P (client
+    // coordinates), topmost first.
     TGraphicControl* GraphicControlAt(POINT P) const;
     // A mouse message handed to the windowless child under it or holding the
     // press; false when it is the window's own.
@@ -305,6 +333,10 @@ private:
     // CM_MOUSELEAVE to the child the mouse was over, CM_MOUSEENTER to the
     // one at P (none: null).
     void SetMouseControl(const POINT* P);
+    // Control is hidden or leaves: it is no longer under the mouse.
+    void ForgetMouseControl(const TControl* Control);
+    // The child holding a press is told it ended without a release.
+    void CancelCaptureControl();
     void WMChar(TMessage& Message);
 
     HWND FHandle = nullptr;
@@ -313,6 +345,7 @@ private:
     bool FMouseInControl = false;  // CM_MOUSEENTER sent, CM_MOUSELEAVE owed
     TGraphicControl* FMouseControl = nullptr;    // windowless child under the mouse
     TGraphicControl* FCaptureControl = nullptr;  // windowless child holding a press
+    UINT FCaptureRelease = 0;                    // the up message that ends it
     bool FAligning = false;
     std::vector<TControl*> FControls;
     int FTabOrder = -1;

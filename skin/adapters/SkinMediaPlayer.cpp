@@ -119,6 +119,14 @@ void TWMediaPlayer::MouseButton(TMessage& Message)
     const TSkinObject::THandlerScope scope(*this);
     const TToken life = Token();
     const bool press = Message.Msg != WM_LBUTTONUP;
+    // A disabled player takes no press; the release of one it took still
+    // reaches it, wherever it lands.
+    const bool enabled = FMediaPlayer != nullptr && FMediaPlayer->Enabled();
+    if (press && !enabled) {
+        TCustomPanel::WndProc(Message);
+        return;
+    }
+    const bool forward = enabled || FPressed;
     FPressed = press;
     TCustomPanel::WndProc(Message);
     if (!life.Alive()) return;
@@ -130,7 +138,7 @@ void TWMediaPlayer::MouseButton(TMessage& Message)
     else if (::GetCapture() == WindowHandle()) ::ReleaseCapture();
     Invalidate();
     // Last: the player's handlers may free it, this panel with it.
-    if (FMediaPlayer != nullptr) FMediaPlayer->Perform(Message.Msg, Message.WParam, Message.LParam);
+    if (forward && FMediaPlayer != nullptr) FMediaPlayer->Perform(Message.Msg, Message.WParam, Message.LParam);
 }
 
 void TWMediaPlayer::WndProc(TMessage& Message)

@@ -2,7 +2,8 @@
 // exactly over the player and keeps it on the player's place and visibility;
 // the panel draws the player's visible buttons from the skin's [Buttons]
 // strip (without glyphs: the program holds no button images) and passes the
-// left mouse button on to the player at the same point. The panel belongs to
+// left mouse button on to the player at the same point while the player is
+// enabled (a release after a press it took, always). The panel belongs to
 // the adapter: it goes with it, with the player's window and when unskinned,
 // and never reads a player that is gone.
 #pragma once

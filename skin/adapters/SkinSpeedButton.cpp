@@ -117,6 +117,8 @@ void TSkinSpeedButton::AfterProc(TMessage& Message)
         else repaint(0, mbPressed);
         return;
     case WM_LBUTTONUP:
+    // The parent lost the press: the button is raised without a click.
+    case WM_CANCELMODE:
         repaint(0, mbPressed);
         return;
     case CM_MOUSEENTER:

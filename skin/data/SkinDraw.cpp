@@ -428,6 +428,7 @@ void PaintControlToDC(TControl* Control, HDC DC)
     const RECT client = Control->ClientRect();
     ::IntersectClipRect(DC, client.left + Control->Left(), client.top + Control->Top(), client.right + Control->Left(),
                         client.bottom + Control->Top());
+    const TParentImageScope composing;
     try {
         parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
         parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);

@@ -603,6 +603,9 @@ TEST_F(Controls, SpeedButtonsTakeTheMouseFromTheirParentAndStayDownByGroup)
     second->SetAllowAllUp(true);
     click(350);
     EXPECT_FALSE(second->Down());
+    click(310);
+    first->SetGroupIndex(0);
+    EXPECT_FALSE(first->Down());
 
     // Freed by its own click: the parent forgets it.
     first->OnClick = [&](TObject*) { delete std::exchange(first, nullptr); };
@@ -613,4 +616,32 @@ TEST_F(Controls, SpeedButtonsTakeTheMouseFromTheirParentAndStayDownByGroup)
     second->SetEnabled(false);
     click(350);
     EXPECT_FALSE(second->Down());
+    second->SetEnabled(true);
+
+    // Hidden or taken away under the mouse: told the mouse left.
+    int leaves = 0;
+    const TWndMethod own = second->WindowProc;
+    second->WindowProc = [&leaves, own](TMessage& Message) {
+        if (Message.Msg == CM_MOUSELEAVE) ++leaves;
+        own(Message);
+    };
+    send(WM_MOUSEMOVE, 350, 210);
+    second->Hide();
+    EXPECT_EQ(leaves, 1);
+    second->Show();
+    send(WM_MOUSEMOVE, 351, 210);
+    second->SetParent(nullptr);
+    EXPECT_EQ(leaves, 2);
+    second->WindowProc = own;
+
+    // A label leaves the mouse to its parent's window.
+    auto* label = new TLabel(Form.get());
+    label->SetParent(Form.get());
+    label->SetCaption("label");
+    label->SetBounds(240, 200, 50, 20);
+    int downs = 0;
+    Form->OnMouseDown = [&downs](TObject*, TMouseButton, TShiftState, int, int) { ++downs; };
+    click(label->Left() + 2);
+    EXPECT_EQ(downs, 1);
+    Form->OnMouseDown = nullptr;
 }

@@ -14,6 +14,7 @@
 #include "tests/support/GdiObjectCount.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -166,7 +167,7 @@ TEST_F(SpeedAdapterTest, SpeedButtonsShowHotPressedAndDownAndClickOnceFlatOnesSh
     EXPECT_EQ(GdiObjectCount(), gdi);
 }
 
-TEST_F(SpeedAdapterTest, NoGlyphCountCountsAsOneAndAZeroWidthButtonPaintsNothing)
+TEST_F(SpeedAdapterTest, NoGlyphCountCountsAsOne)
 {
     const TSkinnedForm made = MakeSpeedForm();
     TSpeedButton* glyphed = AddSpeed(made.Form, 20, 20, 61, "");
@@ -175,15 +176,86 @@ TEST_F(SpeedAdapterTest, NoGlyphCountCountsAsOneAndAZeroWidthButtonPaintsNothing
     const auto& cells = GlyphCells;
     glyphed->SetNumGlyphs(0);
     glyphed->SetSpacing(0);
-    TSpeedButton* empty = AddSpeed(made.Form, 120, 20, 0, "none");
-    TWinSkinForm* frame = ShowSkinned(made.Form);
-    ASSERT_NE(frame, nullptr);
-    ASSERT_NE(frame->FindControl(empty), nullptr);
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
     // The whole strip is one cell, centred one pixel right of the middle.
     const int x = (61 - 32) / 2 + 1, y = (40 - 16 + 1) / 2;
     EXPECT_EQ(ShownAt(glyphed, x + 8, y + 8), cells[0]);
     EXPECT_EQ(ShownAt(glyphed, x + 24, y + 8), cells[1]);
-    EXPECT_EQ(ShownAt(empty, 0, 12), ShownAt(empty, -2, 12));
+}
+
+TEST_F(SpeedAdapterTest, APressLostDisabledOrCrossedByAnotherMouseButtonNeitherClicksNorStaysPressed)
+{
+    const TSkinnedForm made = MakeSpeedForm();
+    TSpeedButton* button = AddSpeed(made.Form, 20, 20, 61, "b");
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    const HWND form = made.Form->Handle();
+    const POINT at = ScreenAt(button, 30, 12);
+    using frameharness::TMouseButton;
+    frameharness::MouseMoveTo(at);
+
+    // The form loses the press (a menu or message box opened from it).
+    frameharness::MousePress(TMouseButton::Left);
+    Pump();
+    ::SendMessageW(form, WM_CANCELMODE, 0, 0);
+    EXPECT_FALSE(button->Pressed());
+    EXPECT_EQ(Edge(button), CellEdge(made.Data, bcHot));
+    frameharness::MouseRelease(TMouseButton::Left);
+    Pump();
+    EXPECT_EQ(clicks, 0);
+
+    // The right button goes down and up while the left one holds the press,
+    // which is released beyond the form.
+    frameharness::MousePress(TMouseButton::Left);
+    frameharness::MousePress(TMouseButton::Right);
+    frameharness::MouseRelease(TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(::GetCapture(), form);
+    RECT window{};
+    ::GetWindowRect(form, &window);
+    frameharness::MouseMoveTo({window.right + 20, window.top + 20});
+    frameharness::MouseRelease(TMouseButton::Left);
+    frameharness::MouseMoveTo(at);
+    Pump();
+    EXPECT_FALSE(button->Pressed());
+    EXPECT_EQ(clicks, 0);
+
+    // Disabled while held.
+    frameharness::MousePress(TMouseButton::Left);
+    Pump();
+    button->SetEnabled(false);
+    frameharness::MouseRelease(TMouseButton::Left);
+    Pump();
+    button->SetEnabled(true);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(Edge(button), CellEdge(made.Data, bcHot));
+}
+
+TEST_F(SpeedAdapterTest, OverlappingSpeedButtonsShowingTheirParentRepaintItABoundedNumberOfTimes)
+{
+    const TSkinnedForm made = MakeSpeedForm();
+    auto* panel = PlaceAt<TWinControl>(made.Form, {10, 10, 250, 50});
+    constexpr int count = 10;
+    for (int i = 0; i < count; ++i) {
+        TSpeedButton* button = AddSpeed(made.Form, 20 * i, 5, 30, "");
+        button->SetParent(panel);
+        button->SetTag(ParentImageTag);
+    }
+    // Each WM_PAINT with a DC is one parent image; a runaway is cut short.
+    const auto images = std::make_shared<int>(0);
+    const TWndMethod own = panel->WindowProc;
+    panel->WindowProc = [images, own](TMessage& Message) {
+        if (Message.Msg == WM_PAINT && Message.WParam != 0 && ++*images > 1000) return;
+        own(Message);
+    };
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    Pump();
+    *images = 0;
+    ::RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    // One image for each button and one for each neighbour it overlaps.
+    EXPECT_GE(*images, count);
+    EXPECT_LE(*images, 3 * count);
 }
 
 TEST_F(SpeedAdapterTest, ClickHandlersMayFreeTheSpeedButtonOrUnskinTheForm)
@@ -260,6 +332,14 @@ TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItDrawsItsButtonsAndPassesClick
                                                            {WM_LBUTTONDOWN, MAKELPARAM(40, 12)},
                                                            {WM_LBUTTONUP, MAKELPARAM(140, 12)}};
     EXPECT_EQ(player->Presses, expected);
+    // A disabled player is given no press.
+    player->SetEnabled(false);
+    frameharness::MouseMoveTo(ScreenAt(player, 10, 12));
+    frameharness::MousePress(frameharness::TMouseButton::Left);
+    frameharness::MouseRelease(frameharness::TMouseButton::Left);
+    Pump();
+    EXPECT_EQ(player->Presses, expected);
+    player->SetEnabled(true);
 
     // A player freed by its own press handler takes its panel along.
     const HWND panelWindow = panel->Handle();
@@ -278,6 +358,7 @@ TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItDrawsItsButtonsAndPassesClick
     frameharness::MousePress(frameharness::TMouseButton::Left);
     frameharness::MouseRelease(frameharness::TMouseButton::Left);
     Pump();
+    EXPECT_EQ(::WindowFromPoint(at), made.Form->Handle());
 }
 
 }  // namespace
