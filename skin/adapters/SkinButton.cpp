@@ -335,10 +335,10 @@ void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
     });
 }
 
-TGlyphPlace TSkinBitButton::PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphSpec Spec)
+TGlyphPlace TSkinBitButton::PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphRequest Request)
 {
-    const SIZE g = Spec.Glyph;
-    const bool across = Spec.Layout == glLeft || Spec.Layout == glRight;
+    const SIZE g = Request.Glyph;
+    const bool across = Request.Layout == glLeft || Request.Layout == glRight;
     const int w = Width(Rect), h = Height(Rect);
     RECT box = Rect;
     ::InflateRect(&box, -2, -2);
@@ -353,17 +353,17 @@ TGlyphPlace TSkinBitButton::PlaceGlyph(HDC DC, const RECT& Rect, const std::wstr
         gp.x = (w - g.cx + 1) / 2;
         tp.x = (w - t.cx + 1) / 2;
     }
-    int margin = Spec.Margin, spacing = Spec.Spacing;
+    int margin = Request.Margin, spacing = Request.Spacing;
     if (t.cx == 0 || g.cx == 0) spacing = 0;
     const int extent = across ? w : h, gs = across ? g.cx : g.cy, ts = across ? t.cx : t.cy;
-    if (margin == -1 || Spec.Centred) {
+    if (margin == -1 || Request.Centred) {
         if (spacing == -1) spacing = margin = (extent - (gs + ts)) / 3;
-        else margin = (extent - (gs + spacing + ts)) / 2 + Spec.CentredExtra;
+        else margin = (extent - (gs + spacing + ts)) / 2 + Request.CentredExtra;
     } else if (spacing == -1) {
         spacing = ((extent - (margin + gs)) - ts) / 2;
     }
     UINT flags = DT_WORDBREAK;
-    switch (Spec.Layout) {
+    switch (Request.Layout) {
     case glLeft:
         gp.x = margin;
         tp.x = margin + gs + spacing;

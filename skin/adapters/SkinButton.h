@@ -25,7 +25,7 @@ enum TGlyphLayout { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
 TGlyphLayout GlyphLayout(const std::string& Text);
 
 // What a glyph button's face holds and how it is to be laid out.
-struct TGlyphSpec {
+struct TGlyphRequest {
     SIZE Glyph{0, 0};
     TGlyphLayout Layout = glLeft;
     int Margin = -1;        // -1: centred
@@ -103,7 +103,7 @@ protected:
     void PaintControl(HDC DC, const RECT& Rect) override;
     // Lays the glyph and Caption out on Rect (at the origin), measuring the
     // caption with DC's font.
-    static TGlyphPlace PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphSpec Spec);
+    static TGlyphPlace PlaceGlyph(HDC DC, const RECT& Rect, const std::wstring& Caption, TGlyphRequest Request);
 
 private:
     std::string FGraphicProp;

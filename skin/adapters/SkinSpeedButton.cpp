@@ -207,9 +207,9 @@ void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
         if (g.cx <= 0 || g.cy <= 0) {
             DrawCaption(dc, r, DT_CENTER);
         } else {
-            const TGlyphSpec spec{g, GlyphLayout(LowerCaseAZ(GetEnumPropByName(button, "Layout"))),
-                                  GetOrdPropByName(button, "Margin"), GetOrdPropByName(button, "Spacing"), false, 1};
-            const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), spec);
+            const TGlyphRequest request{g, GlyphLayout(LowerCaseAZ(GetEnumPropByName(button, "Layout"))),
+                                     GetOrdPropByName(button, "Margin"), GetOrdPropByName(button, "Spacing"), false, 1};
+            const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), request);
             DrawGlyphCell(dc, place.Glyph.x, place.Glyph.y, numGlyphs, glyphCell, *glyph);
             RECT text = place.Text;
             if (!Caption().empty()) DrawTextWide(dc, Caption(), text, AddRTLFlag(this, place.Flags));
