@@ -3,16 +3,22 @@
 
 #include <windows.h>
 
-// The window counts as painted once the centre of its client area shows the
-// face colour: before its first paint Wine shows nothing there.
+// The window counts as painted once it is shown and neither it nor any of its
+// visible child windows waits for a paint. Update regions are kept by the
+// server, so this works for another process's window too; the colour at some
+// point would not (a skinned window shows the skin's colours, not the face
+// colour).
+inline BOOL CALLBACK WaitsForPaint(HWND Child, LPARAM Found)
+{
+    if (!IsWindowVisible(Child) || !GetUpdateRect(Child, nullptr, FALSE)) return TRUE;
+    *reinterpret_cast<bool*>(Found) = true;
+    return FALSE;
+}
+
 inline bool Painted(HWND wnd)
 {
-    RECT r;
-    if (!GetClientRect(wnd, &r)) return false;
-    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(wnd, &centre);
-    HDC screen = GetDC(nullptr);
-    const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-    ReleaseDC(nullptr, screen);
-    return pixel == GetSysColor(COLOR_BTNFACE);
+    if (!IsWindowVisible(wnd) || GetUpdateRect(wnd, nullptr, FALSE)) return false;
+    bool waiting = false;
+    EnumChildWindows(wnd, WaitsForPaint, reinterpret_cast<LPARAM>(&waiting));
+    return !waiting;
 }
