@@ -14,6 +14,7 @@
 #include <cwchar>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -84,13 +85,17 @@ void TSkinHeader::AfterProc(TMessage& Message)
         HotTrack(Message.LParam);
         break;
     case WM_MOUSELEAVE:
-        FHotIndex = -1;
-        Redraw();
+        ClearHot();
         break;
     default:
         TSkinControl::AfterProc(Message);
         break;
     }
+}
+
+void TSkinHeader::ClearHot()
+{
+    if (std::exchange(FHotIndex, -1) != -1) Redraw();
 }
 
 void TSkinHeader::HotTrack(LPARAM Point)
@@ -187,6 +192,16 @@ bool TSkinListView::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool Chang
     FHeader = header;
     FHeaderLife = header->Token();
     return true;
+}
+
+void TSkinListView::AfterProc(TMessage& Message)
+{
+    // The mouse over the list is off its header. The header's leave notice
+    // cannot be relied on: a thread tracks one window at a time, and the
+    // list view asks for its own as the mouse comes in.
+    if (Message.Msg == WM_MOUSEMOVE)
+        if (TSkinHeader* header = Header()) header->ClearHot();
+    TSkinScrollbar::AfterProc(Message);
 }
 
 TSkinHeader* TSkinListView::Header() const noexcept

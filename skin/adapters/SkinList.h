@@ -26,6 +26,8 @@ public:
 
     // The item under the mouse, -1 for none.
     int HotIndex() const noexcept { return FHotIndex; }
+    // No item hot (the mouse has left the header).
+    void ClearHot();
 
 protected:
     bool BeforeProc(TMessage& Message) override;
@@ -56,6 +58,9 @@ public:
 
     // The header's adapter while it and its window live, else null.
     TSkinHeader* Header() const noexcept;
+
+protected:
+    void AfterProc(TMessage& Message) override;
 
 private:
     TSkinHeader* FHeader = nullptr;
