@@ -142,9 +142,25 @@ void TCustomForm::CreateParams(TCreateParams& Params)
     if (FMenu != nullptr) Params.Menu = FMenu->Handle();
 }
 
+namespace {
+
+// The program's icon at a system icon size, or none when the module has no
+// icon group "MAINICON". Shared icons stay with the module: nothing to free.
+HICON ProgramIcon(int SizeMetric)
+{
+    const int size = GetSystemMetrics(SizeMetric);
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, size, size, LR_SHARED));
+}
+
+} // namespace
+
 void TCustomForm::CreateWnd()
 {
     if (FMenu != nullptr) FMenu->SetWindowHandle(WindowHandle());
+    // For the title (a skinned one reads it with WM_GETICON), the taskbar and Alt+Tab.
+    for (const auto& [kind, metric] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
+        if (HICON icon = ProgramIcon(metric))
+            SendMessageW(WindowHandle(), WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
     TWinControl::CreateWnd();
 }
 

@@ -21,7 +21,8 @@ enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 extern const TEnumInfo kBorderIconInfo;
 using TBorderIcons = uint32_t;  // bit n for TBorderIcon n
 
-// A top-level window with the default resizable frame. Width and Height are
+// A top-level window with the default resizable frame and the program's icon
+// (the module's icon group "MAINICON", if it has one). Width and Height are
 // the outer size. Closing the main form ends the application; closing any
 // other form hides it.
 //

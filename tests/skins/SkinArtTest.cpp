@@ -1,6 +1,8 @@
 // The skin art generator: the committed bitmaps of skins/default and
-// skins/resources are exactly what it makes, its BMP files have the layout
-// the platform reads, and the title's corners are cut for the window region.
+// skins/resources and the program's icon are exactly what it makes, its BMP
+// and icon files have the layout the platform reads, and the title's corners
+// are cut for the window region.
+#include "IconArt.h"
 #include "SkinArt.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +88,46 @@ TEST(SkinArt, GeneratorReproducesTheCommittedResources)
             EXPECT_NE(track.Pixel(x, y), clMagenta);
             EXPECT_EQ(vert.Pixel(y, x), track.Pixel(x, y)) << "the vertical channel is the horizontal one turned";
         }
+}
+
+TEST(SkinArt, GeneratorReproducesTheCommittedIcon)
+{
+    const std::vector<uint8_t> icon = ProgramIconFile();
+    EXPECT_TRUE(ReadFile(fs::path(TB_SOURCE_DIR) / "console" / "tagbench.ico") == icon)
+        << "console/tagbench.ico differs from the generator's; run tools/skingen --icon console/tagbench.ico";
+
+    // A directory of square 32-bit images, each stored right after the one
+    // before: an info header with the height doubled, the pixels bottom-up
+    // with alpha (a corner clear, the middle opaque), then the 1-bit mask
+    // that marks the clear corner.
+    const auto word = [&](size_t at) { return static_cast<uint32_t>(icon.at(at) | icon.at(at + 1) << 8); };
+    const auto dword = [&](size_t at) { return word(at) | word(at + 2) << 16; };
+    ASSERT_EQ(word(2), 1u);
+    const uint32_t count = word(4);
+    uint32_t next = 6 + 16 * count;
+    std::set<int> sizes;
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t entry = 6 + 16 * i;
+        const int size = icon.at(entry);
+        sizes.insert(size);
+        const uint32_t n = static_cast<uint32_t>(size), maskRow = (n + 31) / 32 * 4;
+        const uint32_t bytes = 40 + n * n * 4 + maskRow * n;
+        EXPECT_EQ(icon.at(entry + 1), size);
+        EXPECT_EQ(word(entry + 6), 32u);
+        EXPECT_EQ(dword(entry + 8), bytes);
+        ASSERT_EQ(dword(entry + 12), next) << size;
+        EXPECT_EQ(dword(next), 40u);
+        EXPECT_EQ(dword(next + 4), n);
+        EXPECT_EQ(dword(next + 8), 2 * n);
+        EXPECT_EQ(word(next + 14), 32u);
+        const auto alpha = [&](uint32_t x, uint32_t y) { return icon.at(next + 40 + ((n - 1 - y) * n + x) * 4 + 3); };
+        EXPECT_EQ(alpha(0, 0), 0) << size;
+        EXPECT_EQ(alpha(n / 2, n / 2), 255) << size;
+        EXPECT_EQ(icon.at(next + 40 + n * n * 4 + (n - 1) * maskRow) & 0x80, 0x80) << size;
+        next += bytes;
+    }
+    EXPECT_EQ(next, icon.size());
+    for (int size : {16, 24, 32, 48}) EXPECT_TRUE(sizes.count(size)) << size;
 }
 
 TEST(SkinArt, BmpFilesAreBottomUpWithPaddedRows)

@@ -1,5 +1,7 @@
 // skingen: writes the default skin's bitmaps (skingen DIR) or the program's
-// bitmap resources (skingen --resources DIR) as 24-bit BMP files.
+// bitmap resources (skingen --resources DIR) as 24-bit BMP files, or the
+// program's icon (skingen --icon FILE).
+#include "IconArt.h"
 #include "SkinArt.h"
 
 #include <exception>
@@ -14,7 +16,7 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: skingen DIR | skingen --resources DIR\n";
+    std::cerr << "usage: skingen DIR | skingen --resources DIR | skingen --icon FILE\n";
     return 2;
 }
 
@@ -30,9 +32,15 @@ void WriteAll(const fs::path& path, const std::vector<uint8_t>& bytes)
 int main(int argc, char** argv)
 {
     const bool resources = argc == 3 && std::string(argv[1]) == "--resources";
-    if (argc != 2 && !resources) return Usage();
+    const bool icon = argc == 3 && std::string(argv[1]) == "--icon";
+    if (argc != 2 && !resources && !icon) return Usage();
     const fs::path dir = argv[argc - 1];
     try {
+        if (icon) {
+            WriteAll(argv[2], ProgramIconFile());
+            std::cout << "wrote the icon " << argv[2] << "\n";
+            return 0;
+        }
         fs::create_directories(dir);
         const std::vector<TArtFile> files = resources ? ProgramResourceArt() : DefaultSkinArt();
         for (const TArtFile& file : files) WriteAll(dir / file.Name, EncodeBmp24(file.Image));
