@@ -7,6 +7,7 @@
 #include "ImgList.h"
 #include "Text.h"
 #include "UtilWindow.h"
+#include "classlib/portable/MenuChar.h"
 #include "classlib/portable/SysUtils.h"
 #include "classlib/portable/TypInfo.h"
 
@@ -68,6 +69,12 @@ private:
     TFont& FFont;
     TFont FSaved;
 };
+
+// The system's upper case of one character, for any script.
+wchar_t SystemUpper(wchar_t c)
+{
+    return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
+}
 
 constexpr int kGlyphSize = 16;
 constexpr int kTextGap = 4;        // between glyph column, caption and shortcut
@@ -155,20 +162,37 @@ bool IsAccel(wchar_t Char, std::string_view Caption)
     return IsAccel(Char, std::wstring_view(TextToWide(Caption)));
 }
 
-bool IsAccel(wchar_t Char, std::wstring_view text)
+bool IsAccel(wchar_t Char, std::wstring_view Caption)
 {
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != L'&') continue;
-        if (text[i + 1] == L'&') {
-            ++i;
-            continue;
-        }
-        const auto upper = [](wchar_t c) {
-            return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
-        };
-        return upper(text[i + 1]) == upper(Char);
+    const wchar_t mnemonic = MenuMnemonic(Caption);
+    return mnemonic != 0 && SystemUpper(mnemonic) == SystemUpper(Char);
+}
+
+LRESULT MenuCharResult(wchar_t Char, HMENU Menu, const std::function<std::wstring(UINT Position)>& TextAt)
+{
+    const int count = GetMenuItemCount(Menu);
+    if (count <= 0) return 0;
+    std::vector<std::wstring> texts(static_cast<size_t>(count));
+    std::vector<TMenuCharEntry> entries(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        if (!GetMenuItemInfoW(Menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const auto at = static_cast<size_t>(i);
+        if (!(info.fType & MFT_SEPARATOR)) texts[at] = TextAt(static_cast<UINT>(i));
+        entries[at] = {texts[at], (info.fState & MFS_GRAYED) == 0, (info.fState & MFS_HILITE) != 0};
     }
-    return false;
+    const TMenuCharMatch match = MatchMenuChar(Char, entries, SystemUpper);
+    if (match.Action == TMenuCharAction::mcIgnore) return 0;
+    if (match.Action == TMenuCharAction::mcExecute) return MAKELRESULT(match.Position, MNC_EXECUTE);
+    // Wine's menu loop acts on MNC_EXECUTE and MNC_CLOSE only: the highlight
+    // is moved here as well (Windows then selects the same item again).
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && thread.hwndMenuOwner != nullptr)
+        HiliteMenuItem(thread.hwndMenuOwner, Menu, static_cast<UINT>(match.Position), MF_BYPOSITION | MF_HILITE);
+    return MAKELRESULT(match.Position, MNC_SELECT);
 }
 
 // --- items
@@ -567,12 +591,15 @@ bool TMenu::DispatchMenuChar(wchar_t Char, HMENU Menu, LRESULT& Result) const
 {
     const TMenuItem* parent = FindItem(reinterpret_cast<UINT_PTR>(Menu), TFindItemKind::fkHandle);
     if (parent == nullptr) return false;
-    for (const TMenuItem* item : parent->FItems) {
-        if (!item->FVisible || !item->FEnabled || !IsAccel(Char, item->FCaption)) continue;
-        Result = MAKELRESULT(item->EntryPosition(), MNC_EXECUTE);
-        return true;
-    }
-    return false;
+    std::vector<const TMenuItem*> shown;
+    for (const TMenuItem* item : parent->FItems)
+        if (item->FVisible) shown.push_back(item);
+    const LRESULT answer = MenuCharResult(Char, Menu, [&](UINT Position) {
+        return Position < shown.size() ? TextToWide(shown[Position]->FCaption) : std::wstring();
+    });
+    if (HIWORD(answer) == MNC_IGNORE) return false;
+    Result = answer;
+    return true;
 }
 
 bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& Measure)

@@ -45,6 +45,12 @@ void MenuMetricsChanged() noexcept;
 bool IsAccel(wchar_t Char, std::string_view Caption);
 bool IsAccel(wchar_t Char, std::wstring_view Caption);
 
+// WM_MENUCHAR's answer for Char in the open menu Menu (MatchMenuChar, with
+// the items' states and highlight read from Menu and the system's upper
+// case): MNC_EXECUTE or MNC_SELECT with the position, or 0 (MNC_IGNORE).
+// TextAt gives the text of the item at a position, owner-drawn ones included.
+LRESULT MenuCharResult(wchar_t Char, HMENU Menu, const std::function<std::wstring(UINT Position)>& TextAt);
+
 // ARect and the canvas are those of the item's own WM_DRAWITEM; the canvas
 // starts with the menu font, the text colour and the brush colour of the
 // item's state (highlight colours when Selected).
@@ -182,8 +188,8 @@ public:
     bool DispatchDrawItem(const DRAWITEMSTRUCT& Draw);
     bool DispatchMeasureItem(MEASUREITEMSTRUCT& Measure);
     // WM_MENUCHAR: the system matches no accelerator of owner-drawn entries,
-    // so the enabled entry of Menu whose caption marks Char is chosen here
-    // (Result: MNC_EXECUTE and its position).
+    // so Menu's entries are matched here by their captions (MenuCharResult);
+    // false when Char chooses none.
     bool DispatchMenuChar(wchar_t Char, HMENU Menu, LRESULT& Result) const;
 
 protected:

@@ -214,6 +214,7 @@ private:
     const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
     void WMDrawItem(TMessage& Message);
     void WMMeasureItem(TMessage& Message);
+    void WMMenuChar(TMessage& Message);
     // An owner-drawn item painted over the background of the skinned popup
     // window that DC draws on (the menu colour when there is none).
     void PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected);

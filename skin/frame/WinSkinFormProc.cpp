@@ -178,6 +178,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     case WM_MEASUREITEM:
         WMMeasureItem(Message);
         return;
+    case WM_MENUCHAR:
+        WMMenuChar(Message);
+        return;
     default:
         if (goesOn) CallDefault(Message);
         return;

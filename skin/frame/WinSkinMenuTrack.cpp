@@ -1,7 +1,7 @@
 // The frame object's side of its menus: taking the window's menu into the
 // skinned bar and giving it back, opening a bar button's drop-down with the
 // message-filter hook that switches between buttons, the skinned system
-// menu, and the owner-drawn items' measuring and drawing.
+// menu, and the owner-drawn items' measuring, drawing and letter keys.
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
@@ -340,6 +340,27 @@ void TWinSkinForm::WMDrawItem(TMessage& Message)
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     PaintItemInPopup(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), selected);
     Message.Result = TRUE;
+}
+
+void TWinSkinForm::WMMenuChar(TMessage& Message)
+{
+    // The system matches no letter of the items the skin owner-draws: the
+    // system menu's copy and the bar's drop-downs answer from the texts kept.
+    const auto menu = reinterpret_cast<HMENU>(Message.LParam);
+    const TOwnedItems* owned = nullptr;
+    if (FSysMenuTracked != nullptr && FSysMenuTracked->Handle() == menu) owned = FSysMenuTracked;
+    else if (FMenuBar && FMenuBar->OwnerDraw().Holds(menu)) owned = &FMenuBar->OwnerDraw();
+    if (owned != nullptr) {
+        const LRESULT answer = MenuCharResult(LOWORD(Message.WParam), menu, [&](UINT Position) {
+            const TOwnedMenuItem* item = owned->ItemAt(menu, Position);
+            return item != nullptr ? item->Text : std::wstring();
+        });
+        if (HIWORD(answer) != MNC_IGNORE) {
+            Message.Result = answer;
+            return;
+        }
+    }
+    CallDefault(Message);
 }
 
 void TWinSkinForm::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected)

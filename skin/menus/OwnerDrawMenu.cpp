@@ -11,6 +11,22 @@ const TOwnedMenuItem* TOwnedItems::Find(ULONG_PTR ItemData) const
     return it != FItems.end() ? it->get() : nullptr;
 }
 
+const TOwnedMenuItem* TOwnedItems::ItemAt(HMENU Menu, UINT Position) const
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA;
+    if (!::GetMenuItemInfoW(Menu, Position, TRUE, &info)) return nullptr;
+    const TOwnedMenuItem* item = Find(info.dwItemData);
+    return item != nullptr && item->Menu == Menu ? item : nullptr;
+}
+
+bool TOwnedItems::Holds(HMENU Menu) const
+{
+    return Menu != nullptr &&
+           std::any_of(FItems.begin(), FItems.end(), [Menu](const auto& Item) { return Item->Menu == Menu; });
+}
+
 std::wstring MenuItemText(HMENU Menu, UINT Position)
 {
     MENUITEMINFOW info{};

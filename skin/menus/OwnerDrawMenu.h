@@ -28,6 +28,10 @@ struct TOwnedMenuItem {
 class TOwnedItems {
 public:
     const TOwnedMenuItem* Find(ULONG_PTR ItemData) const;
+    // The record of the item at Position of Menu, or null.
+    const TOwnedMenuItem* ItemAt(HMENU Menu, UINT Position) const;
+    // Whether an item of Menu is recorded here.
+    bool Holds(HMENU Menu) const;
     bool Empty() const noexcept { return FItems.empty(); }
 
 protected:

@@ -125,12 +125,16 @@ TEST_F(Menus, ADescriptionNestsItemsAndTheFormRunsTheirClicksByCommand)
 
     // Owner-drawn entries get their accelerators from the form (Wine matches
     // them itself from the text the entries keep; Windows asks the owner); a
-    // disabled entry's is not taken.
+    // disabled entry is selected, not run, and so is the entry that a letter
+    // marking none starts.
     Form->MainMenu1->SetOwnerDraw(true);
-    EXPECT_EQ(SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(L'o', MF_POPUP), reinterpret_cast<LPARAM>(file)),
-              MAKELRESULT(0, MNC_EXECUTE));
-    EXPECT_EQ(HIWORD(SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(file))),
-              MNC_IGNORE);
+    auto menuChar = [&](wchar_t Char) {
+        return SendMessageW(wnd, WM_MENUCHAR, MAKEWPARAM(Char, MF_POPUP), reinterpret_cast<LPARAM>(file));
+    };
+    EXPECT_EQ(menuChar(L'o'), MAKELRESULT(0, MNC_EXECUTE));
+    EXPECT_EQ(menuChar(L'x'), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(menuChar(L'E'), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(HIWORD(menuChar(L'q')), MNC_IGNORE);
 }
 
 TEST_F(Menus, AnItemAnywhereButInAMenuOrItemIsAReadError)

@@ -33,6 +33,19 @@ void Tap(WORD Vk)
     Key(Vk, true);
 }
 
+// A character typed as such (any script), not as a key of the layout.
+void TypeChar(wchar_t Char)
+{
+    INPUT in[2]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wScan = Char;
+        i.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ::SendInput(2, in, sizeof in[0]);
+}
+
 void AltTap(WORD Vk)
 {
     Key(VK_MENU, false);
@@ -347,6 +360,51 @@ TEST_F(MenuTest, CloseChosenInTheSystemMenuClosesTheWindowAndAGreyedCloseKeepsTh
     AltTap(VK_SPACE);
     EXPECT_TRUE(script.Finish());
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w); }));
+}
+
+std::vector<WPARAM> SysCommands;
+LRESULT CALLBACK SysCommandProc(HWND W, UINT M, WPARAM WP, LPARAM LP)
+{
+    // Alt+Space comes as SC_KEYMENU first.
+    if (M == WM_SYSCOMMAND && (WP & 0xFFF0) != SC_KEYMENU) SysCommands.push_back(WP & 0xFFF0);
+    return ::DefWindowProcW(W, M, WP, LP);
+}
+
+// Letters in the skinned system menu as in a native one: a letter that marks
+// no item highlights the next item it starts, wrapping round; a mnemonic runs
+// its item whatever its case and script; C closes the window.
+TEST_F(MenuTest, LettersChooseAndHighlightSystemMenuItemsAsInANativeMenu)
+{
+    const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, SysCommandProc);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    const HMENU sys = ::GetSystemMenu(w, FALSE);
+    ::AppendMenuW(sys, MF_STRING, 0x10, L"Zoom in");
+    ::AppendMenuW(sys, MF_STRING, 0x20, L"Zoom out");
+    ::AppendMenuW(sys, MF_STRING, 0x30, L"&\u0416\u0443\u043a");
+    SysCommands.clear();
+    std::vector<UINT> highlighted;
+    auto look = [&] {
+        const auto menus = OpenMenus();
+        if (menus.empty()) return;
+        UINT id = 0;
+        for (int i = 0; i < ::GetMenuItemCount(menus.back()); ++i)
+            if (::GetMenuState(menus.back(), static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+                id = ::GetMenuItemID(menus.back(), i);
+        highlighted.push_back(id);
+    };
+    TScript letters({[] { Tap('Z'); }, look, [] { Tap('Z'); }, look, [] { Tap('Z'); }, look,
+                     [] { TypeChar(L'\u0436'); }, [] {}});
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(letters.Finish());
+    EXPECT_EQ(highlighted, (std::vector<UINT>{0x10, 0x20, 0x10}));
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM>{0x30}));
+
+    TScript close({[] { Tap('C'); }, [] {}});
+    AltTap(VK_SPACE);
+    EXPECT_TRUE(close.Finish());
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(w); }));
+    EXPECT_EQ(SysCommands, (std::vector<WPARAM>{0x30, SC_CLOSE}));
 }
 
 // A raw window's CreateMenu bar: drawn from the skin's menu-bar cells, the
