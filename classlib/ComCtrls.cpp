@@ -422,14 +422,52 @@ void TCustomStatusBar::UpdatePanel(const TStatusPanel& Panel)
     SendMessageW(WindowHandle(), SB_SETTEXTW, flags, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+// The window the grip sizes: the top-level one, while it can be sized.
+HWND TCustomStatusBar::SizedWindow() const
+{
+    const HWND root = ::GetAncestor(WindowHandle(), GA_ROOT);
+    if (root == nullptr || root == WindowHandle() || ::IsZoomed(root) || ::IsIconic(root) ||
+        (::GetWindowLongW(root, GWL_STYLE) & WS_THICKFRAME) == 0)
+        return nullptr;
+    return root;
+}
+
+bool TCustomStatusBar::OverSizeGrip(LPARAM ScreenPoint) const
+{
+    if ((::GetWindowLongW(WindowHandle(), GWL_STYLE) & SBARS_SIZEGRIP) == 0) return false;
+    POINT p{static_cast<short>(LOWORD(ScreenPoint)), static_cast<short>(HIWORD(ScreenPoint))};
+    RECT client{};
+    ::ScreenToClient(WindowHandle(), &p);
+    ::GetClientRect(WindowHandle(), &client);
+    return p.x >= client.right - ::GetSystemMetrics(SM_CXVSCROLL) && ::PtInRect(&client, p);
+}
+
 void TCustomStatusBar::WndProc(TMessage& Message)
 {
-    if (Message.Msg == CN_BASE + WM_DRAWITEM) {
+    switch (Message.Msg) {
+    case CN_BASE + WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
         const int index = static_cast<int>(item.itemID);
         if (index >= 0 && index < FPanels->Count()) DrawPanel(item.hDC, FPanels->Items(index), item.rcItem);
         Message.Result = TRUE;
         return;
+    }
+    // The grip sizes the top-level window from its bottom-right corner, as
+    // the system does for that hit code. The system bar would hand the press
+    // to its parent, which need not be that window (a page, a panel).
+    case WM_NCHITTEST:
+        if (!OverSizeGrip(Message.LParam)) break;
+        Message.Result = SizedWindow() != nullptr ? HTBOTTOMRIGHT : HTCLIENT;
+        return;
+    case WM_NCLBUTTONDOWN:
+        if (Message.WParam != HTBOTTOMRIGHT) break;
+        Message.Result = 0;
+        // The size loop is modal: the bar may be gone when it returns.
+        if (const HWND root = SizedWindow())
+            ::SendMessageW(root, WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, Message.LParam);
+        return;
+    default:
+        break;
     }
     TWinControl::WndProc(Message);
 }

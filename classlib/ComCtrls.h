@@ -182,6 +182,10 @@ private:
     // The window's parts, texts and mode as the panels say.
     void UpdatePanels();
     void UpdatePanel(const TStatusPanel& Panel);
+    // The size grip's part of the bar, and the window it sizes (null while
+    // that cannot be sized: no sizing frame, maximized or minimized).
+    bool OverSizeGrip(LPARAM ScreenPoint) const;
+    HWND SizedWindow() const;
 
     std::unique_ptr<TStatusPanels> FPanels;
     bool FSimplePanel = false;

@@ -226,6 +226,15 @@ bool TSkinControl::BeforeProc(TMessage& Message)
     case WM_SKIN_QUERY:
         Message.Result = 1;
         return false;
+    case WM_NCHITTEST: {
+        // A control lying in its frame's sizing band lets the hit through:
+        // the system asks the windows under it, down to the frame.
+        const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+        if (FForm == nullptr || FHandle == nullptr || !::IsChild(FForm->Handle(), FHandle) || !FForm->InSizingBand(p))
+            return true;
+        Message.Result = HTTRANSPARENT;
+        return false;
+    }
     default:
         return true;
     }

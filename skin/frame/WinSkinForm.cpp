@@ -43,12 +43,14 @@ TWinSkinForm::TWinSkinForm(TComponent* AOwner)
       FWindowHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).SkinWndProc(M); }),
       FFormHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).FormWindowProc(M); }),
       FClientHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).MDIClientWndProc(M); }),
-      FSmallIcon(std::make_unique<TBitmap>()), FTitleBitmap(std::make_unique<TBitmap>())
+      FSmallIcon(std::make_unique<TBitmap>()), FTitleBitmap(std::make_unique<TBitmap>()),
+      FPartBitmap(std::make_unique<TBitmap>())
 {
     FDoubleClickTime = ::GetDoubleClickTime();
     UpdateCaptionFont();
     FSmallIcon->SetPixelFormat(TPixelFormat::pf24bit);
     FTitleBitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    FPartBitmap->SetPixelFormat(TPixelFormat::pf24bit);
 }
 
 TWinSkinForm::~TWinSkinForm()

@@ -147,6 +147,10 @@ public:
     TSkinFormState SkinState() const noexcept { return FSkinState; }
     TMDIKind MDIKind() const noexcept { return FMDIKind; }
     bool Subclassed() const noexcept { return FWindowHook.Attached(); }
+    // Whether a screen point lies in the band along the border by which the
+    // window is sized (a sizeable frame in its normal state only): the
+    // children lying there let the hit through to the frame.
+    bool InSizingBand(POINT At) const;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -186,6 +190,8 @@ private:
     void WMSysCommand(TMessage& Message);
     void WMNCCalcSize(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
+    // The sizing hit code at a point in window coordinates, HTNOWHERE off the band.
+    int SizingHitAt(POINT P) const;
     void WMNCPaint(TMessage& Message);
     void WMNCActivate(TMessage& Message);
     void WMNCMouseMove(TMessage& Message);
@@ -243,6 +249,8 @@ private:
     void PaintNC(HDC DC);
     void PaintTitle(HDC DC);
     void DrawBorderPart(int Part, const RECT& Rect, HDC DC, bool Transparent = false);
+    // A border part as the window shows it: what the region leaves out in the face colour.
+    void DrawFramePart(int Part, const RECT& Rect, HDC DC);
     RECT DrawTitleBackground(HDC DC);
     void DrawCaption(HDC DC, const RECT& TitleRect);
     bool HasTransparentBorder() const;
@@ -332,6 +340,7 @@ private:
     std::vector<std::unique_ptr<TWinSysButton>> FSysButtons;
     std::unique_ptr<TBitmap> FSmallIcon;
     std::unique_ptr<TBitmap> FTitleBitmap;
+    std::unique_ptr<TBitmap> FPartBitmap;  // DrawFramePart's composing
     int FWidth = 0, FHeight = 0, FRegionWidth = 0, FRegionHeight = 0;
     bool FActive = true;
     TMDIKind FMDIKind = mdiNone;

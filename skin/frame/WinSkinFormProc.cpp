@@ -379,6 +379,10 @@ void TWinSkinForm::WMNCCalcSize(TMessage& Message)
 void TWinSkinForm::WMNCHitTest(TMessage& Message)
 {
     if (!CallDefault(Message)) return;
+    if (const int sizing = SizingHitAt(ScreenToWindow(Message.LParam)); sizing != HTNOWHERE) {
+        Message.Result = sizing;
+        return;
+    }
     if (FMenuBar) {
         const POINT p = ScreenToWindow(Message.LParam);
         if (p.y >= FTitleHeight && p.y < FTitleHeight + FMenuBarHeight && p.x >= FBorderLeft &&
@@ -391,6 +395,40 @@ void TWinSkinForm::WMNCHitTest(TMessage& Message)
     const POINT p = ScreenToWindow(Message.LParam);
     if (p.y > 3) Message.Result = HTCAPTION;
     if (p.y > FTitleHeight && FMenuBarHeight > 0) Message.Result = HTMENU;
+}
+
+// The client area reaches to the skin's border, one pixel wide or so: the
+// window is sized instead from a band as wide as the system's sizing frame
+// (or the border, if wider), over the client's edge too, with the corner
+// zones reaching along the edges as far as the system's do. Title and menu
+// bar buttons keep their own hits.
+int TWinSkinForm::SizingHitAt(POINT P) const
+{
+    if (FFrameKind != fkSizeable || FWindowState != fwsNormal || !FSkinMainMenu ||
+        (FSkinState != ssActive && FSkinState != ssReskinning) || (FChild && FMDIKind != mdiChild))
+        return HTNOWHERE;
+    RECT r{};
+    if (!::GetWindowRect(FHandle, &r)) return HTNOWHERE;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (P.x < 0 || P.y < 0 || P.x >= w || P.y >= h || ObjectAt(P) != nullptr) return HTNOWHERE;
+    const int padded = ::GetSystemMetrics(SM_CXPADDEDBORDER);
+    const int frameX = ::GetSystemMetrics(SM_CXSIZEFRAME) + padded;
+    const int frameY = ::GetSystemMetrics(SM_CYSIZEFRAME) + padded;
+    const int left = std::max(frameX, FBorderLeft), right = std::max(frameX, FBorderRight);
+    const int top = frameY, bottom = std::max(frameY, FBorderBottom);
+    const int cornerX = ::GetSystemMetrics(SM_CXSIZE), cornerY = ::GetSystemMetrics(SM_CYSIZE);
+    const bool nearLeft = P.x < left + cornerX, nearRight = P.x >= w - right - cornerX;
+    const bool nearTop = P.y < top + cornerY, nearBottom = P.y >= h - bottom - cornerY;
+    if (P.y < top) return nearLeft ? HTTOPLEFT : nearRight ? HTTOPRIGHT : HTTOP;
+    if (P.y >= h - bottom) return nearLeft ? HTBOTTOMLEFT : nearRight ? HTBOTTOMRIGHT : HTBOTTOM;
+    if (P.x < left) return nearTop ? HTTOPLEFT : nearBottom ? HTBOTTOMLEFT : HTLEFT;
+    if (P.x >= w - right) return nearTop ? HTTOPRIGHT : nearBottom ? HTBOTTOMRIGHT : HTRIGHT;
+    return HTNOWHERE;
+}
+
+bool TWinSkinForm::InSizingBand(POINT At) const
+{
+    return SizingHitAt(ScreenToWindow(MAKELPARAM(At.x, At.y))) != HTNOWHERE;
 }
 
 void TWinSkinForm::WMNCPaint(TMessage& Message)
@@ -498,8 +536,9 @@ void TWinSkinForm::WMNCLButtonDblClk(TMessage& Message)
         return;
     }
     // The bar's band answers HTMENU also between and after its buttons, as a
-    // native bar does; a double click there sizes nothing.
-    if (Message.WParam == HTMENU) {
+    // native bar does; a double click there sizes nothing, nor one on the
+    // sizing band.
+    if (Message.WParam == HTMENU || (Message.WParam >= HTLEFT && Message.WParam <= HTBOTTOMRIGHT)) {
         CallDefault(Message);
         return;
     }

@@ -10,6 +10,8 @@
 #include "skin/manager/WinSkinDlg.h"
 #include "classlib/Handles.h"
 
+#include <algorithm>
+
 namespace {
 
 enum TBorderPart { bpLeft = 1, bpRight = 2, bpTitle = 3, bpBottom = 4 };
@@ -30,6 +32,25 @@ int BorderCell(const TDataSkinBorder& Element, bool Active)
     return (Active || Element.FFrame <= 1) ? 1 : 2;
 }
 
+// Whether the window region leaves out the key-colour pixels of a part W x H
+// pixels large; a part too thin for a shape keeps its whole rectangle.
+bool IsShapedPart(TSkinData& Data, int Part, int W, int H)
+{
+    if (BorderElement(Data, Part).FTrans != 1 || W <= 0) return false;
+    return Part == bpBottom ? H >= 2 : H > 1;
+}
+
+// Columns Left..Right of a view, those within it.
+TImageView Columns(const TImageView& View, int Left, int Right)
+{
+    Left = std::clamp(Left, 0, View.Width);
+    Right = std::clamp(Right, Left, View.Width);
+    TImageView columns = View;
+    columns.Bits += static_cast<ptrdiff_t>(Left) * View.BytesPerPixel;
+    columns.Width = Right - Left;
+    return columns;
+}
+
 }  // namespace
 
 void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC, bool Transparent)
@@ -43,6 +64,23 @@ void TWinSkinForm::DrawBorderPart(int Part, const RECT& Rect, HDC DC, bool Trans
                   .Transparent = Transparent,
                   .Tile = e.FTile != 1,
                   .Vertical = vertical});
+}
+
+// The key colour would show between a size change and the region made for
+// the new size: the frame never puts it on the window.
+void TWinSkinForm::DrawFramePart(int Part, const RECT& Rect, HDC DC)
+{
+    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
+    if (!IsShapedPart(*FSkinData, Part, w, h)) {
+        DrawBorderPart(Part, Rect, DC);
+        return;
+    }
+    TBitmap& part = *FPartBitmap;
+    part.SetSize(w, h);
+    const HDC canvas = part.Canvas()->Handle();
+    DrawBorderPart(Part, {0, 0, w, h}, canvas);
+    ReplaceKeyPixels(PixelsOf(part), SkinColorToRGB(FSkinData->FButtonFaceColor));
+    ::BitBlt(DC, Rect.left, Rect.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
 void TWinSkinForm::PaintNC(HDC DC)
@@ -62,9 +100,9 @@ void TWinSkinForm::PaintNC(HDC DC)
             if (FWindowState == fwsMinimized) {
                 PaintTitle(dc);
             } else {
-                DrawBorderPart(bpLeft, {0, 0, FBorderLeft, FHeight}, dc);
-                DrawBorderPart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, dc);
-                DrawBorderPart(bpBottom, {FBorderLeft, FHeight - FBorderBottom, FWidth - FBorderRight, FHeight}, dc);
+                DrawFramePart(bpLeft, {0, 0, FBorderLeft, FHeight}, dc);
+                DrawFramePart(bpRight, {FWidth - FBorderRight, 0, FWidth, FHeight}, dc);
+                DrawFramePart(bpBottom, {FBorderLeft, FHeight - FBorderBottom, FWidth - FBorderRight, FHeight}, dc);
                 PaintTitle(dc);
                 // The band under the title: the skinned menu bar, or plain.
                 if (FMenuBarHeight > 0) {
@@ -86,6 +124,17 @@ void TWinSkinForm::PaintTitle(HDC DC)
     title.SetSize(FWidth, FWindowState == fwsMinimized ? FHeight : FTitleHeight);
     const HDC canvas = title.Canvas()->Handle();
     const RECT titleRect = DrawTitleBackground(canvas);
+    if (FWindowState != fwsMinimized) {
+        // What the region leaves out of each part in the face colour, as DrawFramePart does.
+        const TImageView pixels = PixelsOf(title);
+        const TColor face = SkinColorToRGB(FSkinData->FButtonFaceColor);
+        if (IsShapedPart(*FSkinData, bpLeft, FBorderLeft, FHeight))
+            ReplaceKeyPixels(Columns(pixels, 0, FBorderLeft), face);
+        if (IsShapedPart(*FSkinData, bpTitle, titleRect.right - titleRect.left, FTitleHeight))
+            ReplaceKeyPixels(Columns(pixels, titleRect.left, titleRect.right), face);
+        if (IsShapedPart(*FSkinData, bpRight, FBorderRight, FHeight))
+            ReplaceKeyPixels(Columns(pixels, FWidth - FBorderRight, FWidth), face);
+    }
     DrawCaption(canvas, titleRect);
     LayoutSysButtons();
     PaintSysButtons(canvas);
@@ -189,14 +238,15 @@ void TWinSkinForm::UpdateRegion()
                     {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
                 return CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1);
             };
-            const TSkinData& d = *FSkinData;
+            TSkinData& d = *FSkinData;
             const int inner = w - FBorderLeft - FBorderRight;
-            HRGN left = shaped(bpLeft, FBorderLeft, h, 0, 0, d.FBorderLeft->FTrans == 1 && h > 1);
-            HRGN right = shaped(bpRight, FBorderRight, h, w - FBorderRight, 0, d.FBorderRight->FTrans == 1 && h > 1);
+            HRGN left = shaped(bpLeft, FBorderLeft, h, 0, 0, IsShapedPart(d, bpLeft, FBorderLeft, h));
+            HRGN right =
+                shaped(bpRight, FBorderRight, h, w - FBorderRight, 0, IsShapedPart(d, bpRight, FBorderRight, h));
             HRGN bottom = shaped(bpBottom, inner, FBorderBottom, FBorderLeft, h - FBorderBottom,
-                                 d.FBorderBottom->FTrans == 1 && FBorderBottom >= 2 && inner > 0);
-            HRGN top = shaped(bpTitle, inner, FTitleHeight, FBorderLeft, 0,
-                              d.FBorderTop->FTrans == 1 && FTitleHeight > 1 && inner > 0);
+                                 IsShapedPart(d, bpBottom, inner, FBorderBottom));
+            HRGN top =
+                shaped(bpTitle, inner, FTitleHeight, FBorderLeft, 0, IsShapedPart(d, bpTitle, inner, FTitleHeight));
             ::CombineRgn(left, left, right, RGN_OR);
             ::CombineRgn(top, top, bottom, RGN_OR);
             ::CombineRgn(left, left, top, RGN_OR);

@@ -275,6 +275,46 @@ TEST_F(FreaderSkinTest, ButtonsClickedThroughTheSkinSendAndTheSkinnedAnswerBoxes
     EXPECT_EQ(WindowText(Form->Edit6), L"0");
 }
 
+TEST_F(FreaderSkinTest, TheWindowIsSizedFromInsideItsBorderOverTheControlsAndByTheStatusBarsGrip)
+{
+    const HWND window = Form->Handle();
+    auto bounds = [&] {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        return r;
+    };
+    auto size = [&] {
+        const RECT r = bounds();
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const SIZE first = size();
+
+    // 3 px inside the right border, where the page control lies: the frame
+    // takes the hit, shows the sizing cursor and the drag widens the window.
+    const POINT edge{bounds().right - 4, (bounds().top + bounds().bottom) / 2};
+    frameharness::MouseMoveTo(edge);
+    EXPECT_EQ(::WindowFromPoint(edge), window);
+    EXPECT_EQ(::SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(edge.x, edge.y)), HTRIGHT);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_SIZEWE));
+    frameharness::MouseDrag(edge, {edge.x + 40, edge.y}, 8);
+    EXPECT_TRUE(PumpUntil([&] { return size().cx == first.cx + 40; }, 3000)) << size().cx;
+    EXPECT_EQ(size().cy, first.cy);
+
+    // The status bar's grip, clear of the frame's own band: the bar takes the
+    // hit and sizes its window from the bottom-right corner.
+    const SIZE second = size();
+    RECT bar{};
+    ::GetWindowRect(Form->StatusBar1->Handle(), &bar);
+    const POINT grip{bar.right - 6, bar.bottom - 6};
+    ASSERT_LT(grip.x, bounds().right - 8);
+    frameharness::MouseMoveTo(grip);
+    EXPECT_EQ(::WindowFromPoint(grip), Form->StatusBar1->Handle());
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_SIZENWSE));
+    frameharness::MouseDrag(grip, {grip.x + 30, grip.y + 20}, 8);
+    EXPECT_TRUE(PumpUntil([&] { return size().cx == second.cx + 30 && size().cy == second.cy + 20; }, 3000))
+        << size().cx << " x " << size().cy;
+}
+
 TEST_F(FreaderSkinTest, AnotherSkinFileChangesFrameMenusAndControlsWhileTheWindowRunsAndACorruptOneIsRefused)
 {
     // The bit button's page in front.

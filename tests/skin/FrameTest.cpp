@@ -4,6 +4,8 @@
 #include "FrameFixture.h"
 #include "FrameHarness.h"
 
+#include "classlib/ComCtrls.h"
+#include "classlib/StdCtrls.h"
 #include "skin/SkinWindowMessages.h"
 
 namespace frametest {
@@ -57,6 +59,16 @@ TEST_F(FrameTest, TheFormIsSkinnedAtItsFirstActivationKeepingItsClientSize)
 TEST_F(FrameTest, HitTestsFollowTheSkinsFrame)
 {
     const TSkinnedForm made = MakeForm();
+    // A memo on a page of a page control, all reaching under the right border.
+    const RECT client = made.Form->ClientRect();
+    auto* pages = new TPageControl(made.Form);
+    pages->SetParent(made.Form);
+    pages->SetBounds(client.right - 140, 60, 150, 150);
+    auto* page = new TTabSheet(made.Form);
+    page->SetParent(pages);
+    auto* memo = new TMemo(made.Form);
+    memo->SetParent(page);
+    memo->SetAlign(TAlign::alClient);
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     const HWND w = made.Form->Handle();
@@ -72,6 +84,24 @@ TEST_F(FrameTest, HitTestsFollowTheSkinsFrame)
     EXPECT_EQ(HitTest(w, W - 1, H - 1), HTBOTTOMRIGHT);
     EXPECT_EQ(HitTest(w, 0, H - 1), HTBOTTOMLEFT);
     EXPECT_EQ(HitTest(w, W / 2, 0), HTTOP);
+    // The one-pixel border is sized from a band as wide as the system's
+    // sizing frame, over the client's edge, its corners reaching along the edges.
+    const int band = ::GetSystemMetrics(SM_CXSIZEFRAME) + ::GetSystemMetrics(SM_CXPADDEDBORDER);
+    const int corner = ::GetSystemMetrics(SM_CXSIZE);
+    EXPECT_EQ(HitTest(w, band - 1, H / 2), HTLEFT);
+    EXPECT_EQ(HitTest(w, W - band, H / 2), HTRIGHT);
+    EXPECT_EQ(HitTest(w, W - band - 1, H / 2), HTCLIENT);
+    EXPECT_EQ(HitTest(w, W / 2, H - band), HTBOTTOM);
+    EXPECT_EQ(HitTest(w, W / 2, band - 1), HTTOP);
+    EXPECT_EQ(HitTest(w, W - 1, kTitle / 2), HTTOPRIGHT);
+    EXPECT_EQ(HitTest(w, W - band - corner / 2, H - 1), HTBOTTOMRIGHT);
+    // The controls under the band let the hit through, nested ones too.
+    RECT m{};
+    ::GetWindowRect(memo->Handle(), &m);
+    ASSERT_GE(m.right, r.right);
+    const int y = (m.top + m.bottom) / 2;
+    EXPECT_EQ(::WindowFromPoint({r.right - band, y}), w);
+    EXPECT_EQ(::WindowFromPoint({r.right - band - 10, y}), memo->Handle());
     // Title buttons are part of the caption for the system; the frame
     // object takes their clicks itself.
     const TWinSysButton* close = Button(*frame, 0);
