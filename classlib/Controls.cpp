@@ -359,6 +359,57 @@ bool TWinControl::Focused() const
     return FHandle != nullptr && GetFocus() == FHandle;
 }
 
+bool TWinControl::CanFocus() const
+{
+    if (FHandle == nullptr || !IsWindowVisible(FHandle)) return false;
+    // A window shown a moment longer while it is being hidden counts as hidden.
+    for (const TControl* c = this; c != nullptr; c = c->Parent())
+        if (!c->Enabled() || !c->Visible()) return false;
+    return true;
+}
+
+TWinControl* TWinControl::FocusedDescendant() const
+{
+    const HWND focus = GetFocus();
+    if (FHandle == nullptr || focus == nullptr || !IsChild(FHandle, focus)) return nullptr;
+    for (HWND w = focus; w != nullptr && w != FHandle; w = GetParent(w))
+        if (TWinControl* control = FindControl(w)) return control;
+    return nullptr;
+}
+
+bool TWinControl::SelectNext(TWinControl* Current, bool GoForward)
+{
+    std::vector<TWinControl*> list;
+    GetTabOrderList(list);
+    const auto n = static_cast<ptrdiff_t>(list.size());
+    const auto found = std::find(list.begin(), list.end(), Current);
+    const ptrdiff_t at = found != list.end() ? found - list.begin() : (GoForward ? -1 : n);
+    for (ptrdiff_t step = 1; step <= n; ++step) {
+        TWinControl* next = list[static_cast<size_t>((((GoForward ? at + step : at - step) % n) + n) % n)];
+        if (next == Current || !next->IsTabStop() || !next->CanFocus()) continue;
+        const HWND wnd = next->WindowHandle();
+        ::SetFocus(wnd);
+        // As a dialog does: an edit reached by the keyboard has its text
+        // selected; a memo keeps its place, which a selection would scroll.
+        if (GetFocus() == wnd && (SendMessageW(wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0 &&
+            (GetWindowLongW(wnd, GWL_STYLE) & ES_MULTILINE) == 0)
+            SendMessageW(wnd, EM_SETSEL, 0, -1);
+        return true;
+    }
+    return false;
+}
+
+void TWinControl::MoveFocusOn()
+{
+    const HWND focus = GetFocus();
+    if (FHandle == nullptr || focus == nullptr || (focus != FHandle && !IsChild(FHandle, focus))) return;
+    TWinControl* root = this;
+    while (root->Parent() != nullptr) root = root->Parent();
+    // Nothing else to go to: the window itself keeps the keys coming (with
+    // the focus nowhere, they would reach no control's handling).
+    if (root != this && !root->SelectNext(this, true) && root->FHandle != nullptr) ::SetFocus(root->FHandle);
+}
+
 void TWinControl::SetFocus()
 {
     ::SetFocus(Handle());
@@ -812,6 +863,7 @@ void TWinControl::WndProc(TMessage& Message)
                   static_cast<short>(HIWORD(Message.LParam)));
         break;
     case CM_ENABLEDCHANGED:
+        if (!Enabled()) MoveFocusOn();
         if (FHandle != nullptr) EnableWindow(FHandle, Enabled());
         return;
     default:
@@ -849,6 +901,7 @@ void TWinControl::ColorChanged()
 
 void TWinControl::VisibleChanged()
 {
+    if (!Visible()) MoveFocusOn();
     if (FHandle != nullptr) ShowWindow(FHandle, Visible() ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -23,8 +23,9 @@ class TEnumInfo;
 
 // Class-library messages, sent with Perform or to a control's window.
 constexpr UINT CM_BASE = 0xB000;
-// A Tab press offered to the focused control's window and then its parents
-// before it moves the focus (wParam the virtual key); 1 from one takes it.
+// A Tab or arrow press that the focused window does not take itself, offered
+// to its control and then that control's parents up to the form, which moves
+// the focus (wParam the virtual key); 1 from one takes it.
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
 // Visible changed (wParam the new value), sent after the window followed.
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 7;
@@ -260,9 +261,21 @@ public:
     void SetTabOrder(int value) { FTabOrder = value; }
     bool TabStop() const noexcept { return FTabStop; }
     void SetTabStop(bool value) { FTabStop = value; }
+    // Whether Tab stops here now: TabStop, and a radio button only as its
+    // group's one stop.
+    virtual bool IsTabStop() const { return FTabStop; }
 
     bool Focused() const;
+    // Window made and shown, and the control and its parents enabled.
+    bool CanFocus() const;
     virtual void SetFocus();
+    // Focuses the tab stop after Current (before it, GoForward false) among
+    // this control's windowed descendants in tab order, wrapping round;
+    // without Current the first (last). False when there is none to go to.
+    bool SelectNext(TWinControl* Current, bool GoForward);
+    // The descendant control whose window has the keyboard focus or holds
+    // the window that has it (a combo box for its edit), or null.
+    TWinControl* FocusedDescendant() const;
     // Without an effect of its own here: a skin engine switches it off while it
     // paints the control's background itself.
     bool ParentBackground() const noexcept { return FParentBackground; }
@@ -320,6 +333,9 @@ private:
     friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
 
     void CreateHandle();
+    // The focus is inside a window being disabled or hidden: it goes on to
+    // the next tab stop of the form, as in a dialog, instead of nowhere.
+    void MoveFocusOn();
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
     void PaintHandler(TMessage& Message);

@@ -299,13 +299,17 @@ void TCustomForm::WndProc(TMessage& Message)
         Message.Result = 0;
         return;
     case WM_ACTIVATE:
-        // Focus returns to the control that had it when the window was left.
         if (LOWORD(Message.WParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
             if (focus != nullptr && IsChild(WindowHandle(), focus)) FLastFocus = focus;
-        } else if (FLastFocus != nullptr && IsWindow(FLastFocus) && IsChild(WindowHandle(), FLastFocus)) {
-            ::SetFocus(FLastFocus);
+        } else if (HIWORD(Message.WParam) == 0 && RestoreFocus()) {
             Message.Result = 0;
+            return;
+        }
+        break;
+    case CM_DIALOGKEY:
+        if (DialogKey(Message.WParam)) {
+            Message.Result = 1;
             return;
         }
         break;
@@ -313,6 +317,34 @@ void TCustomForm::WndProc(TMessage& Message)
         break;
     }
     TWinControl::WndProc(Message);
+}
+
+bool TCustomForm::RestoreFocus()
+{
+    // The focus returns to the control that had it when the window was left;
+    // if that one was disabled or hidden meanwhile, to the tab stop after it.
+    const HWND last = FLastFocus;
+    if (last != nullptr && IsWindow(last) && IsChild(WindowHandle(), last)) {
+        TWinControl* control = nullptr;
+        for (HWND w = last; w != nullptr && control == nullptr && w != WindowHandle(); w = GetParent(w))
+            control = FindControl(w);
+        if (control == nullptr || control->CanFocus()) {
+            ::SetFocus(last);
+            return true;
+        }
+        return SelectNext(control, true);
+    }
+    // Shown for the first time: the first tab stop.
+    return SelectNext(nullptr, true);
+}
+
+bool TCustomForm::DialogKey(WPARAM Key)
+{
+    // Tab and Shift+Tab (Ctrl too, as in a dialog, once no page control took
+    // it) move through the tab stops; arrows are the radio buttons' own.
+    if (Key != VK_TAB || GetKeyState(VK_MENU) < 0) return false;
+    SelectNext(FocusedDescendant(), GetKeyState(VK_SHIFT) >= 0);
+    return true;
 }
 
 // --- the application
@@ -355,10 +387,27 @@ void DefaultErrorBox(std::exception_ptr error)
     Application->ShowException(error);
 }
 
+bool IsNavigationKey(WPARAM Key)
+{
+    return Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
+}
+
+// Whether the window with the focus handles this key itself (an edit its
+// arrows, a memo that wants tabs its Tab).
+bool WantsKey(const MSG& Msg)
+{
+    const LRESULT mask = (Msg.wParam == VK_TAB ? DLGC_WANTTAB : DLGC_WANTARROWS) | DLGC_WANTMESSAGE;
+    return (SendMessageW(Msg.hwnd, WM_GETDLGCODE, Msg.wParam, reinterpret_cast<LPARAM>(&Msg)) & mask) != 0;
+}
+
 // Sent, not performed: a control's handler may raise or run user code, and
 // the window procedure is where that is stopped.
 bool OfferDialogKey(const MSG& Msg, HWND Root)
 {
+    if (Msg.message != WM_KEYDOWN || !IsNavigationKey(Msg.wParam)) return false;
+    // Ctrl+Tab switches pages even from a control that takes Tab presses.
+    const bool ctrlTab = Msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0;
+    if (!ctrlTab && Msg.hwnd != Root && WantsKey(Msg)) return false;
     for (HWND w = Msg.hwnd; w != nullptr; w = w == Root ? nullptr : GetParent(w))
         if (FindControl(w) != nullptr && SendMessageW(w, CM_DIALOGKEY, Msg.wParam, Msg.lParam) != 0) return true;
     return false;
@@ -406,11 +455,12 @@ bool TApplication::ProcessMessage(MSG& Msg)
         FTerminated = true;
         return true;
     }
-    // Tab and arrow keys move between the controls of our windows, unless a
-    // control on the way up from the focus takes the Tab press first.
+    // Tab and arrow keys move between the controls of our windows, in the
+    // class library's tab order; what the controls leave goes to the
+    // system's dialog handling (Return, Escape, the other arrows).
     const HWND root = Msg.hwnd != nullptr ? GetAncestor(Msg.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr && FindControl(root) != nullptr) {
-        if (Msg.message == WM_KEYDOWN && Msg.wParam == VK_TAB && OfferDialogKey(Msg, root)) return true;
+        if (OfferDialogKey(Msg, root)) return true;
         if (IsDialogMessageW(root, &Msg)) return true;
     }
     TranslateMessage(&Msg);

@@ -75,6 +75,10 @@ private:
     friend LRESULT CALLBACK ControlWndProc(HWND, UINT, WPARAM, LPARAM);
     // Menu messages of the window: true when the menu took the message.
     bool MenuMessage(TMessage& Message);
+    // On activation: the focus back where it was, or to the first tab stop.
+    bool RestoreFocus();
+    // Tab offered by the focused control and its parents: true when taken.
+    bool DialogKey(WPARAM Key);
     // Frees the forms whose release is due; the window procedure calls it
     // when no control message is being handled.
     static void FreeReleased();

@@ -340,6 +340,7 @@ const TClassInfo& TMemo::StaticClassInfo()
                                        .Object("Lines", &TMemo::Lines)
                                        .Enumeration("ScrollBars", kScrollStyleInfo, &TMemo::ScrollBars, &TMemo::SetScrollBars)
                                        .Enumeration("BorderStyle", kBorderStyleInfo, &TMemo::BorderStyle, &TMemo::SetBorderStyle)
+                                       .Boolean("WantTabs", &TMemo::WantTabs, &TMemo::SetWantTabs)
                                        .Integer("MaxLength", &TMemo::MaxLength, &TMemo::SetMaxLength)
                                        .Event("OnChange", &TMemo::OnChange)
                                        .Event("OnKeyPress", &TMemo::OnKeyPress)
@@ -361,6 +362,18 @@ void TCustomMemo::WndProc(TMessage& Message)
     if (Message.Msg == WM_SETTEXT || (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == EN_CHANGE))
         static_cast<TMemoStrings&>(*FLines).TextChanged();
     TCustomEdit::WndProc(Message);
+    if (Message.Msg != WM_GETDLGCODE) return;
+    // A multi-line edit asks for every key; Tab moves the focus on unless
+    // the memo wants tabs typed.
+    if (FWantTabs) {
+        Message.Result |= DLGC_WANTTAB;
+        return;
+    }
+    Message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+    const auto* msg = reinterpret_cast<const MSG*>(Message.LParam);
+    if (Message.WParam == VK_TAB || (msg != nullptr && msg->wParam == VK_TAB &&
+                                     (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)))
+        Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
 }
 
 void TCustomMemo::TextChanged()
@@ -569,6 +582,10 @@ void TCustomComboBox::WndProc(TMessage& Message)
             DoEnter();
             return;
         case CBN_KILLFOCUS:
+            // The edit inside shows its selection even without the focus, and
+            // the box selects its text when entered: left selected, every box
+            // once visited would look focused.
+            SendMessageW(WindowHandle(), CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
             if (LeavesForSibling(GetFocus())) DoExit();
             return;
         default:
@@ -806,6 +823,51 @@ void TRadioButton::SetChecked(bool value)
             if (auto* sibling = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); sibling != nullptr && sibling != this)
                 sibling->SetChecked(false);
     if (!InState(csLoading)) Click();
+}
+
+bool TRadioButton::IsTabStop() const
+{
+    if (!TabStop()) return false;
+    if (FChecked || Parent() == nullptr) return true;
+    // Unchecked: the group's stop only as its first button, and only while
+    // none that can take the focus is checked.
+    const std::vector<TRadioButton*> group = Group();
+    if (std::any_of(group.begin(), group.end(), [](const TRadioButton* r) { return r->FChecked; })) return false;
+    return !group.empty() && group.front() == this;
+}
+
+std::vector<TRadioButton*> TRadioButton::Group() const
+{
+    // The radio buttons of one parent in tab order that can take the focus.
+    std::vector<TWinControl*> order;
+    Parent()->GetTabOrderList(order);
+    std::vector<TRadioButton*> group;
+    for (TWinControl* c : order)
+        if (auto* r = dynamic_cast<TRadioButton*>(c); r != nullptr && r->Parent() == Parent() && r->TabStop() &&
+                                                       r->CanFocus())
+            group.push_back(r);
+    return group;
+}
+
+void TRadioButton::WndProc(TMessage& Message)
+{
+    const WPARAM key = Message.WParam;
+    if (Message.Msg != CM_DIALOGKEY || (key != VK_LEFT && key != VK_RIGHT && key != VK_UP && key != VK_DOWN) ||
+        Parent() == nullptr) {
+        TButtonControl::WndProc(Message);
+        return;
+    }
+    // Arrows move through the group and check the button reached, as a
+    // click on it would.
+    Message.Result = 1;
+    const std::vector<TRadioButton*> group = Group();
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (group.size() < 2 || at == group.end()) return;
+    const auto n = static_cast<ptrdiff_t>(group.size());
+    const ptrdiff_t step = key == VK_RIGHT || key == VK_DOWN ? 1 : n - 1;
+    TRadioButton* next = group[static_cast<size_t>((at - group.begin() + step) % n)];
+    next->SetFocus();
+    next->SetChecked(true);
 }
 
 void TRadioButton::CreateParams(TCreateParams& Params)

@@ -7,6 +7,7 @@
 #include "classlib/portable/StringList.h"
 
 #include <memory>
+#include <vector>
 
 // Word-wrapped or single-line text drawn on the parent; AutoSize (default)
 // fits a single-line label to its text.
@@ -85,6 +86,9 @@ public:
     TBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
     // Takes effect at once: the window's frame is changed in place.
     void SetBorderStyle(TBorderStyle value);
+    // Tab typed into the text; otherwise (the default) it moves the focus on.
+    bool WantTabs() const noexcept { return FWantTabs; }
+    void SetWantTabs(bool value) noexcept { FWantTabs = value; }
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<TStrings> FLines;
     TScrollStyle FScrollBars = TScrollStyle::ssNone;
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
+    bool FWantTabs = false;
 };
 
 class TMemo : public TCustomMemo {
@@ -234,7 +239,10 @@ public:
 };
 
 // Becoming checked unchecks the radio buttons of the same parent and fires
-// OnClick; becoming unchecked fires nothing.
+// OnClick; becoming unchecked fires nothing. The radio buttons of a parent
+// are one group for the keyboard, as in a dialog: one tab stop (the checked
+// one, or the first when none is), and the arrows move through the group,
+// checking the button they reach.
 class TRadioButton : public TButtonControl {
 public:
     DECLARE_CLASS_INFO()
@@ -242,13 +250,18 @@ public:
 
     bool Checked() const noexcept { return FChecked; }
     void SetChecked(bool value);
+    bool IsTabStop() const override;
 
 protected:
+    void WndProc(TMessage& Message) override;
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
     void Clicked() override { SetChecked(true); }
 
 private:
+    // The group's buttons that can take the focus, in tab order.
+    std::vector<TRadioButton*> Group() const;
+
     bool FChecked = false;
 };
 

@@ -2,14 +2,26 @@
 # building the Windows programs, a private Xvfb, and a window screenshot.
 # Expects $root (the repository root).
 
-# Builds Windows-tree targets into $TB_BUILD_DIR (default build/windows).
+# Builds Windows-tree targets into $TB_BUILD_DIR (default build/windows). A
+# first build takes minutes: what it does and how far it is are told on
+# standard error, and the build's own output only when it fails.
 tb_gui_build() {
-  local dir="${TB_BUILD_DIR:-$root/build/windows}"
+  local dir="${TB_BUILD_DIR:-$root/build/windows}" log status=0
   if [ ! -f "$dir/build.ninja" ]; then
+    echo "configuring the Windows build in $dir" >&2
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
           -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
   fi
-  cmake --build "$dir" --target "$@" >/dev/null
+  log=$(mktemp -t tb-build.XXXXXX)
+  cmake --build "$dir" --target "$@" 2>&1 | tee "$log" | awk -v what="$*" '
+    /^\[[0-9]+\/[0-9]+\]/ && !/Re-checking globbed/ {
+      split(substr($1, 2), n, "/"); tenth = int(n[1] * 10 / n[2])
+      if (!begun) { printf "building %s (the first build takes a few minutes)\n", what > "/dev/stderr"; begun = 1 }
+      if (tenth > shown) { shown = tenth; printf "  %d%% built\n", tenth * 10 > "/dev/stderr" }
+    }' || status=$?
+  [ "$status" -eq 0 ] || cat "$log" >&2
+  rm -f "$log"
+  [ "$status" -eq 0 ] || return "$status"
   tb_bin="$dir"
 }
 
@@ -62,6 +74,7 @@ tb_gui_map_port() {  # NAME DEVICE
 # the simulated reader); sets tb_socat_pid.
 tb_gui_com1_pair() {  # PEER
   local peer=$1 com1="$WINEPREFIX/dosdevices/com1"
+  [ -f "$WINEPREFIX/.tagbench-ready" ] || echo "making the Wine prefix $WINEPREFIX (first run only)" >&2
   "$root/tools/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true   # makes the prefix on first use
   rm -f "$com1" "$peer"
   socat "pty,raw,echo=0,link=$com1" "pty,raw,echo=0,link=$peer" &

@@ -29,7 +29,7 @@ bool HasProp(const TObject* Instance, std::string_view Name)
 
 }  // namespace
 
-int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radio)
+int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radio, bool Pressed)
 {
     if (Indeterminate) State = 4;
     if ((!Radio && Count == 12) || (Radio && Count == 8)) {
@@ -37,6 +37,8 @@ int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radi
         else if (State == 2) State = 5;
         else if (State == 3) State = 4;
         else if (State == 4) State = 8;
+        // These strips hold each mark normal, hot, pressed and disabled.
+        if (Pressed && !Disabled) State += 2;
     }
     return std::clamp(State, 1, std::max(Count, 1));
 }
@@ -78,6 +80,19 @@ bool TSkinCheckGlyph::BeforeProc(TMessage& Message)
     if (!TSkinControl::BeforeProc(Message)) return false;
     int count = 0;
     switch (Message.Msg) {
+    case BM_SETSTATE:
+    case BM_SETCHECK: {
+        // The system's button draws its new state straight onto the window
+        // (Space held, a click): not over a fully skinned one.
+        if (Mode() != cmFull || Strip(count) == nullptr) return true;
+        const TToken life = Token();
+        const HWND window = Handle();
+        ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+        const bool passed = CallOldProc(Message);
+        if (::IsWindow(window)) ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+        if (passed && life.Alive()) AfterProc(Message);
+        return false;
+    }
     case WM_PAINT:
     case WM_PRINT:
     case WM_PRINTCLIENT:
@@ -109,7 +124,7 @@ void TSkinCheckGlyph::AfterProc(TMessage& Message)
         ::InvalidateRect(Handle(), nullptr, FALSE);
         return;
     }
-    if ((msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
+    if (msg == BM_SETSTATE || (msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
         std::ranges::find(kCheckNotices, msg) != std::end(kCheckNotices)) {
         Redraw();
         return;
@@ -126,13 +141,13 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
         return;
     }
     const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
-    const auto window = static_cast<UINT>(::SendMessageW(Handle(), FRadio ? BM_GETCHECK : BM_GETSTATE, 0, 0));
+    const auto window = static_cast<UINT>(::SendMessageW(Handle(), BM_GETSTATE, 0, 0));
     int state = (window & BST_CHECKED) != 0 ? 2 : 1;
     if (Control() != nullptr) state = ControlState(state);
     const bool disabled = (style & WS_DISABLED) != 0;
     if (disabled) state += 2;
     const bool indeterminate = !FRadio && (window & BST_INDETERMINATE) != 0;
-    const int cell = CheckCell(state, indeterminate, disabled, count, FRadio);
+    const int cell = CheckCell(state, indeterminate, disabled, count, FRadio, (window & BST_PUSHED) != 0);
 
     const int cw = strip->Width() / count, ch = strip->Height();
     const int top = Rect.top + ((Rect.bottom - Rect.top) - ch) / 2;
@@ -182,6 +197,12 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
         box.top += ((box.bottom - box.top) - (measured.bottom - measured.top)) / 2;
         if (::GetFocus() == Handle() && !Caption().empty()) DrawFocus(dc, box, flags);
         DrawTextWide(dc, Caption(), box, flags);
+    }
+    // Without a caption (a box that a label names) the focus rings the box itself.
+    if (::GetFocus() == Handle() && Caption().empty()) {
+        RECT ring{glyph.left - 1, glyph.top - 1, glyph.right + 1, glyph.bottom + 1};
+        ::IntersectRect(&ring, &ring, &all);
+        ::DrawFocusRect(dc, &ring);
     }
     ::BitBlt(DC, origin.x, origin.y, w, h, dc, 0, 0, SRCCOPY);
 }

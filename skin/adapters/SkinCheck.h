@@ -14,9 +14,9 @@ enum TCheckMode { cmGlyphOnly = 0, cmFull = 1 };
 
 // The cell of a strip of Count cells for a state in 1..4 (unchecked,
 // checked, unchecked disabled, checked disabled or indeterminate) as a 4-cell
-// strip numbers it; Indeterminate and Disabled give the larger strips' own
-// cells. Always within 1..Count.
-int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radio);
+// strip numbers it; Indeterminate, Disabled and Pressed (held by the mouse or
+// Space) give the larger strips' own cells. Always within 1..Count.
+int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radio, bool Pressed = false);
 
 // What the two adapters share; Radio says which of them it is.
 class TSkinCheckGlyph : public TSkinControl {

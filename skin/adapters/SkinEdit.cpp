@@ -171,7 +171,18 @@ void TSkinComBox::EditWndProc(TMessage& Message)
 {
     if (!FEditHook.CallDefault(Message) || !PaintOn()) return;
     if (Message.Msg == WM_PAINT) PaintWindow(nullptr);  // the edit painted over the box's frame
+    else if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) FocusChanged();
     else FollowPress(Message.Msg);
+}
+
+void TSkinComBox::FocusChanged()
+{
+    // The box's frame shows the focus, which mostly lies in its edit: drawn
+    // anew when the focus comes into the box or leaves it, not when it only
+    // passes from the box to its edit.
+    const HWND focus = ::GetFocus();
+    const bool focused = focus != nullptr && (focus == Handle() || focus == EditHandle());
+    if (focused != Focused()) Redraw();
 }
 
 bool TSkinComBox::FollowPress(UINT Msg)
@@ -195,6 +206,7 @@ void TSkinComBox::AfterProc(TMessage& Message)
     switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        FocusChanged();
         break;
     case WM_DRAWITEM:
     case WM_NCPAINT:

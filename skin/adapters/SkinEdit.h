@@ -55,6 +55,8 @@ private:
     void SetMouseBit(uint8_t Bit, bool On);
     // Presses and releases show on the button; false for other messages.
     bool FollowPress(UINT Msg);
+    // The focus came or went: the frame's focused look follows it.
+    void FocusChanged();
     void GiveBackUncovered();
     // The info of the window now; false when the system has none to give.
     bool ReadComboInfo();

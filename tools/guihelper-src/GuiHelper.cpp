@@ -11,6 +11,9 @@
 //                               page holds at least N lines
 //   tb-guihelper close          asks the window to close
 //   tb-guihelper gdi            prints the number of GDI objects of its process
+//   tb-guihelper focus          prints the window with the keyboard focus: class, the
+//                               text of its window or the label-less caption "-", and
+//                               "X Y" of its top-left corner in the main window
 // Exit status 0 on success, 1 when the window, page, control or lines cannot be
 // found in time. Controls have no ids, so they are found by where the stored
 // description puts them, which is the same in both editions.
@@ -222,6 +225,32 @@ int GdiObjects()
     return 0;
 }
 
+int Focus()
+{
+    HWND form = FindForm();
+    if (form == nullptr) return 1;
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) || info.hwndFocus == nullptr) {
+        std::printf("none\n");
+        return 0;
+    }
+    wchar_t name[64] = L"", text[128] = L"";
+    GetClassNameW(info.hwndFocus, name, 64);
+    // The edit inside a combo box stands for its box.
+    HWND shown = info.hwndFocus;
+    if (wcscmp(name, L"Edit") == 0 && GetParent(shown) != nullptr) {
+        shown = GetParent(shown);
+        GetClassNameW(shown, name, 64);
+    }
+    GetWindowTextW(shown, text, 128);
+    RECT r, f;
+    GetWindowRect(shown, &r);
+    GetWindowRect(form, &f);
+    std::printf("%ls %ls %ld %ld\n", name, text[0] != 0 ? text : L"-", r.left - f.left, r.top - f.top);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -234,7 +263,8 @@ int wmain(int argc, wchar_t** argv)
         return Lines(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
     if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
+    if (argc >= 2 && wcscmp(argv[1], L"focus") == 0) return Focus();
     std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | click CLASS X Y |\n"
-                         "                    lines CLASS X Y N SECONDS | close | gdi\n");
+                         "                    lines CLASS X Y N SECONDS | close | gdi | focus\n");
     return 2;
 }
