@@ -109,9 +109,34 @@ TAdapterKind ButtonKind(LONG Style)
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON:
         return akRadioButton;
+    // The later kinds are push buttons too; a split button keeps its arrow.
+    case BS_USERBUTTON:
+    case BS_PUSHBOX:
+    case BS_COMMANDLINK:
+        return akButton;
+    case BS_SPLITBUTTON:
+    case BS_DEFSPLITBUTTON:
+        return akMenuButton;
     default:
-        return akNone;  // group boxes, owner-drawn and newer kinds
+        return akNone;  // group boxes, owner-drawn buttons and default command links
     }
+}
+
+// Attach attaches Adapter; one that refuses or raises is freed and its control
+// keeps its own look.
+template <class F>
+TSkinControl* AttachedOrFreed(TSkinControl* Adapter, F Attach)
+{
+    const TSkinObject::TToken life = Adapter->Token();
+    bool attached = false;
+    try {
+        attached = Attach();
+    } catch (...) {
+        // Skinning is refused silently.
+    }
+    if (attached) return Adapter;
+    if (life.Alive()) Adapter->Free();
+    return nullptr;
 }
 
 }  // namespace
@@ -135,16 +160,7 @@ TSkinControl* TControlDispatch::Attach(TControl* Control, TAdapterKind Kind, boo
     TSkinControl* adapter = make(Control, TAdapterRequest{Kind, Variant});
     if (adapter == nullptr) return nullptr;
     adapter->SetMode(Mode);
-    const TSkinObject::TToken life = adapter->Token();
-    bool attached = false;
-    try {
-        attached = adapter->InitSkin(&FForm, &FData, ChangeColor);
-    } catch (...) {
-        // Skinning is refused silently: the control keeps its own look.
-    }
-    if (attached) return adapter;
-    if (life.Alive()) adapter->Free();
-    return nullptr;
+    return AttachedOrFreed(adapter, [&] { return adapter->InitSkin(&FForm, &FData, ChangeColor); });
 }
 
 TSkinControl* TControlDispatch::AttachWindow(HWND Window, TAdapterKind Kind)
@@ -153,9 +169,7 @@ TSkinControl* TControlDispatch::AttachWindow(HWND Window, TAdapterKind Kind)
     if (make == nullptr || Window == nullptr) return nullptr;
     TSkinControl* adapter = make(&FForm, TAdapterRequest{Kind, 0});
     if (adapter == nullptr) return nullptr;
-    if (adapter->InitSkinHandle(Window, &FData, &FForm)) return adapter;
-    adapter->Free();
-    return nullptr;
+    return AttachedOrFreed(adapter, [&] { return adapter->InitSkinHandle(Window, &FData, &FForm); });
 }
 
 void TControlDispatch::SkinFormControls(TControl* Form)

@@ -101,6 +101,11 @@ private:
     HIMAGELIST FImageList;
 };
 
+bool HasStripImage(const TDataSkinObject* Element)
+{
+    return Element != nullptr && !Element->FBitmap->Empty();
+}
+
 // Cell Index of Element's strip, with the element's own flags.
 TStripCell TabCell(const TDataSkinObject& Element, int Index)
 {
@@ -220,14 +225,22 @@ void TSkinTab::LoadBitmaps()
     }
 }
 
+bool TSkinTab::HasStrip() const
+{
+    return SkinData()->FTabs != nullptr && !FTabBitmap.Empty();
+}
+
 bool TSkinTab::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_PAINT:
+        // Without a strip the control draws its tabs; the pane comes over them after.
+        if (!HasStrip()) break;
         HandlePaint(Message);
         return false;
     case WM_LBUTTONDOWN:
-        if (!FCloseButtons || !HitCloseButton(Message)) break;
+        // A box that is not shown is no box: the press is the tab's.
+        if (!FCloseBoxesShown || !HitCloseButton(Message)) break;
         Message.Result = 0;  // the tab is not selected
         return false;
     default:
@@ -277,8 +290,8 @@ void TSkinTab::PaintControl(HDC DC, const RECT& Rect)
     case toLeft: ++pane.left; break;
     case toRight: --pane.right; break;
     }
-    if (SkinData()->FTabs != nullptr && !FTabBitmap.Empty())
-        PaintStrip(DC, Rect, pane, StripRect(FOrientation, Rect, pane));
+    FCloseBoxesShown = false;
+    if (HasStrip()) PaintStrip(DC, Rect, pane, StripRect(FOrientation, Rect, pane));
     PaintPane(DC, pane);
     // A tab control that is no page control keeps its windowless children
     // visible over the pane.
@@ -324,6 +337,7 @@ void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT
     }
     ::BitBlt(DC, Strip.left, Strip.top, stripWidth, stripHeight, FBitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
     if (saved != 0) ::RestoreDC(DC, saved);
+    FCloseBoxesShown = FCloseButtons;
 }
 
 void TSkinTab::PaintPane(HDC DC, const RECT& Pane)
@@ -333,14 +347,20 @@ void TSkinTab::PaintPane(HDC DC, const RECT& Pane)
     TSkinRect margins{4, 5, 4, 4};
     if (skin.FTabs != nullptr && skin.FTabs->FStyle != 0 && skin.FTabPane != nullptr)
         margins = MarginsOf(*skin.FTabPane);
-    DrawSkinPart(DC, Pane, FPaneBitmap, margins, {});
+    try {
+        DrawSkinPart(DC, Pane, FPaneBitmap, margins, {});
+    } catch (...) {
+        // A pane that cannot be drawn (no room for its bitmap) leaves the pages as they are.
+    }
 }
 
 // --- TSkinTabBtn: button-style tabs from the [Buttons] strip, no pane.
 
 bool TSkinTabBtn::BeforeProc(TMessage& Message)
 {
-    if (Message.Msg != WM_PAINT) return TSkinControl::BeforeProc(Message);
+    // Without the [Buttons] strip the control draws its tabs itself.
+    if (Message.Msg != WM_PAINT || !HasStripImage(SkinData()->FButtons.get()))
+        return TSkinControl::BeforeProc(Message);
     HandlePaint(Message);
     return false;
 }
@@ -349,7 +369,7 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
 {
     const TDataSkinButton* buttons = SkinData()->FButtons.get();
     SetEnabled((::GetWindowLongW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
-    if (buttons == nullptr || buttons->FBitmap->Empty()) return;
+    if (!HasStripImage(buttons)) return;
     // The strip ends where a pane would begin: 4 pixels above the pages, one down.
     RECT pages = Rect;
     ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pages));
@@ -386,9 +406,9 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
 bool TSkinTab31::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
-    // Hooked through its window procedure, as a window of its own.
-    auto* control = dynamic_cast<TWinControl*>(Owner());
-    if (control == nullptr || !TSkinControl::InitSkinHandle(control->Handle(), SkinData, Form)) return false;
+    // Through its WindowProc, as any class-library control: the form's walks
+    // then know it skinned. Its colour stays its own.
+    if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
     LoadBitmap();
     return true;
 }
@@ -409,8 +429,16 @@ void TSkinTab31::LoadBitmap()
     FlipBitmap(FTabBitmap);
 }
 
+bool TSkinTab31::HasStrip() const
+{
+    return SkinData()->FTabs != nullptr && !FTabBitmap.Empty();
+}
+
 bool TSkinTab31::BeforeProc(TMessage& Message)
 {
+    // Without a strip the set paints (and erases) itself.
+    if ((Message.Msg == WM_PAINT || Message.Msg == WM_ERASEBKGND) && !HasStrip())
+        return TSkinControl::BeforeProc(Message);
     switch (Message.Msg) {
     case WM_PAINT:
         // The skin paints the whole set; the set's own paint would be drawn over.
@@ -486,6 +514,11 @@ void TSkinAdvPage::UpdateSkin()
     ApplyBackgrounds();
 }
 
+void TSkinAdvPage::PaintControl(HDC, const RECT&)
+{
+    SkinUpDownChild(*this, false);
+}
+
 void TSkinAdvPage::ApplyBackgrounds()
 {
     const TDataSkinBorder* tabs = SkinData()->FTabs.get();
@@ -500,7 +533,8 @@ void TSkinAdvPage::ApplyBackgrounds()
         }
         const std::unique_ptr<TBitmap> image = CreateSkinPartBitmap(
             {0, 0, 100, 21}, *tabs->FBitmap, MarginsOf(*tabs),
-            {.Index = cell, .Count = tabs->FFrame, .Tile = tabs->FTile == 1});
+            // These images take their middle tiled from a transparent element, stretched otherwise.
+            {.Index = cell, .Count = tabs->FFrame, .Tile = tabs->FTrans == 1});
         target->Assign(*image);
     }
 }

@@ -43,6 +43,8 @@ protected:
 
 private:
     void LoadBitmaps();
+    // The skin has a strip to draw the tabs from; without one the control paints itself.
+    bool HasStrip() const;
     // The strip of tabs drawn into FBitmap and copied to Strip on DC.
     void PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT& Strip);
     void PaintPane(HDC DC, const RECT& Pane);
@@ -52,6 +54,7 @@ private:
     TTabOrientation FOrientation = toTop;
     bool FUnicodeItems = false;
     bool FCloseButtons = false;
+    bool FCloseBoxesShown = false;  // the last paint drew them
     TBitmap FTabBitmap;   // the Tabs strip, flipped for bottom tabs
     TBitmap FPaneBitmap;  // the pane image, flipped or turned to the tabs' side
     TBitmap FBitmap;      // the strip of tabs, composed off screen (lying down for side tabs)
@@ -67,8 +70,8 @@ protected:
 };
 
 // The tab set (class "TTabSet") is reached through its published "Tabs",
-// "TabIndex", "StartMargin", "EndMargin", "FirstIndex" and "Font"; its window
-// is hooked as a raw window.
+// "TabIndex", "StartMargin", "EndMargin", "FirstIndex" and "Font"; it is
+// hooked through its WindowProc, so the walks find it skinned.
 class TSkinTab31 : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
@@ -82,6 +85,7 @@ protected:
 
 private:
     void LoadBitmap();
+    bool HasStrip() const;
 
     TBitmap FTabBitmap;  // the Tabs strip flipped top to bottom
 };
@@ -97,6 +101,10 @@ public:
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
+
+protected:
+    // Draws nothing: its scroll arrows are skinned once found.
+    void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
     void ApplyBackgrounds();

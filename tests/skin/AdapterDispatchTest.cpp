@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -241,6 +242,13 @@ TEST_F(AdapterTest, RawChildWindowsAreMatchedByClassAndStyle)
         {L"Button", BS_AUTO3STATE, "checkbox"},
         {L"Button", BS_RADIOBUTTON, "radiobutton"},
         {L"Button", BS_AUTORADIOBUTTON, "radiobutton"},
+        // The later kinds by what they are: push buttons, split buttons with an arrow.
+        {L"Button", BS_USERBUTTON, "button"},
+        {L"Button", BS_PUSHBOX, "button"},
+        {L"Button", BS_SPLITBUTTON, "menubutton"},
+        {L"Button", BS_DEFSPLITBUTTON, "menubutton"},
+        {L"Button", BS_COMMANDLINK, "button"},
+        {L"Button", BS_DEFCOMMANDLINK, "none"},
         {L"Button", BS_GROUPBOX, "none"},
         {L"Button", BS_OWNERDRAW, "none"},
         {L"Button", BS_PUSHBUTTON | BS_BITMAP, "none"},
@@ -292,6 +300,39 @@ TEST_F(AdapterTest, RawChildWindowsAreMatchedByClassAndStyle)
                                         form.Form->Handle(), nullptr, instance, nullptr);
     Pump();
     EXPECT_EQ(KindOf(Frame(form.Form->Handle())->FindControlByHandle(grip)), "sizer");
+}
+
+// Raises while it attaches, as an adapter whose images cannot be made does.
+class TRaisingAdapter : public TSkinControl {
+public:
+    explicit TRaisingAdapter(TComponent* AOwner) : TSkinControl(AOwner) { ++Living; }
+    ~TRaisingAdapter() override { --Living; }
+    bool InitSkinHandle(HWND, TSkinData*, TWinSkinForm*) override { throw std::runtime_error("no room for images"); }
+    static inline int Living = 0;
+};
+
+TEST_F(AdapterTest, ARawWindowWhoseAdapterRaisesWhileAttachingStaysNativeAndTheWalkGoesOn)
+{
+    const TSkinnedForm made = MakeForm();
+    const HWND window = MakeWindow(WS_OVERLAPPEDWINDOW);
+    const auto child = [window](const wchar_t* Class) {
+        return ::CreateWindowExW(0, Class, L"x", WS_CHILD, 0, 0, 80, 20, window, nullptr, ::GetModuleHandleW(nullptr),
+                                 nullptr);
+    };
+    // The edit between two buttons, whichever way the walk goes.
+    const HWND first = child(L"Button"), edit = child(L"Edit"), last = child(L"Button");
+    const TAdapterMakerOverride raising([](TComponent* Owner, const TAdapterRequest& Request) -> TSkinControl* {
+        if (Request.Kind == TAdapterKind::akEdit) return new TRaisingAdapter(Owner);
+        return new TKindAdapter(Owner, Request.Kind);
+    });
+    auto* frame = new TWinSkinForm(nullptr);
+    frame->InitWindow(window, "plain", made.Data);
+    EXPECT_NO_THROW(frame->SkinChildWindows(window));
+    EXPECT_EQ(frame->FindControlByHandle(edit), nullptr);
+    EXPECT_EQ(TRaisingAdapter::Living, 0);
+    for (HWND button : {first, last}) EXPECT_EQ(KindOf(frame->FindControlByHandle(button)), "button");
+    delete frame;
+    ::DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The tab adapters against the default skin's cells, read back from the
 // screen of a Wine virtual desktop: tabs on every side and as buttons, the
 // pane, Chinese captions, close boxes and what the application answers to
-// them, the scroll arrows of a strip that does not fit, and another
+// them, the scroll arrows of a strip that does not fit, what is left to the
+// controls under a skin without the strips, the older tab set, and another
 // library's page control that takes its tab images as properties.
 #include "AdapterFixture.h"
 
@@ -200,7 +201,7 @@ TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFree
     };
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
     const HWND wnd = pages->WindowHandle();
-    const auto* adapter = dynamic_cast<TSkinTab*>(FindSkinObject(wnd));
+    auto* adapter = dynamic_cast<TSkinTab*>(FindSkinObject(wnd));
     ASSERT_NE(adapter, nullptr);
     EXPECT_TRUE(adapter->CloseButtons());
     EXPECT_FALSE(dynamic_cast<TSkinTab&>(*FindSkinObject(untagged->WindowHandle())).CloseButtons());
@@ -228,6 +229,17 @@ TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFree
     EXPECT_EQ(pages->ActivePage(), first);
 
     answer = 0;
+    // A skin without the Tabs strip shows no close boxes: a press there is the tab's own.
+    std::unique_ptr<TDataSkinBorder> strip = std::move(made.Data->FTabs);
+    adapter->UpdateSkin();
+    press(1);
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(pages->PageCount(), 3);
+    EXPECT_EQ(pages->ActivePage(), pages->Pages(1));
+    made.Data->FTabs = std::move(strip);
+    adapter->UpdateSkin();
+    pages->SetActivePage(first);
+
     press(1);
     ASSERT_EQ(pages->PageCount(), 2);
     EXPECT_EQ(pages->Pages(0), first);
@@ -278,6 +290,89 @@ TEST_F(TabAdapterTest, ScrollArrowsOfAStripThatDoesNotFitAreNotPaintedOverAndNot
         [&] { adapter->Free(); });
 }
 
+// The older tab set as the dispatch knows it, by its class name; it counts
+// the paints that reach its own procedure and the components made for it.
+class TTabSetLike : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    using TWinControl::TWinControl;
+    int OwnPaints = 0;
+    int Inserted = 0;
+
+protected:
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == WM_PAINT) ++OwnPaints;
+        TWinControl::WndProc(Message);
+    }
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        if (Operation == TOperation::opInsert && AComponent->Owner() == this) ++Inserted;
+        TWinControl::Notification(AComponent, Operation);
+    }
+};
+
+const TClassInfo& TTabSetLike::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TTabSetLike>("TTabSet", TWinControl::StaticClassInfo()).Build();
+    return info;
+}
+
+// A tab adapter that a test can have paint a window of any size.
+class TAnySizeTab : public TSkinTab {
+public:
+    using TSkinTab::TSkinTab;
+    using TSkinTab::PaintControl;
+};
+
+TEST_F(TabAdapterTest, WithoutTheSkinsStripsTabsPaintThemselvesAndAPaneThatCannotBeMadeIsLeftOut)
+{
+    const TSkinnedForm made = MakeForm();
+    TPageControl* pages = AddPages(made.Form, {10, 10, 330, 210}, {"one", "two"});
+    TPageControl* buttons = AddPages(made.Form, {340, 10, 660, 210}, {"one", "two"});
+    buttons->SetStyle(TTabStyle::tsButtons);
+    auto* set = PlaceAt<TTabSetLike>(made.Form, {10, 220, 330, 250});
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(dynamic_cast<TSkinTab31*>(FindSkinObject(set->WindowHandle())), nullptr);
+    // A change to a skin whose Tabs and Buttons elements have no strips.
+    made.Data->FTabs->FBitmap->SetSize(0, 0);
+    made.Data->FButtons->FBitmap->SetSize(0, 0);
+    for (HWND w : {pages->WindowHandle(), buttons->WindowHandle(), set->WindowHandle()})
+        dynamic_cast<TSkinControl&>(*FindSkinObject(w)).UpdateSkin();
+    for (TPageControl* p : {pages, buttons}) {
+        const HWND w = p->WindowHandle();
+        const TWindowCapture shot = TWindowCapture::Paint(
+            w, [w](HDC DC) { ::SendMessageW(w, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0); });
+        const RECT tab = ItemRect(w, 0);
+        int drawn = 0;
+        for (int x = tab.left; x < tab.right; ++x) drawn += shot.Pixel(x, (tab.top + tab.bottom) / 2) != RGB(0, 0, 0);
+        EXPECT_GT(drawn, (tab.right - tab.left) / 2) << (p == buttons ? "buttons" : "tabs");
+    }
+    Repainted(set->WindowHandle());
+    EXPECT_GT(set->OwnPaints, 0);
+
+    // A pane too large for a bitmap is left out, without raising.
+    const HWND raw = AddRawTabs(made.Form, {10, 260, 330, 400}, 0, {"one"});
+    auto* adapter = new TAnySizeTab(frame);
+    ASSERT_TRUE(adapter->InitSkinHandle(raw, made.Data, frame));
+    TWindowCapture::Paint(raw,
+                          [adapter](HDC DC) { EXPECT_NO_THROW(adapter->PaintControl(DC, {0, 0, 320, 1 << 30})); });
+}
+
+TEST_F(TabAdapterTest, ATabSetIsSkinnedOnceHoweverOftenItsFormIsWalked)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* set = PlaceAt<TTabSetLike>(made.Form, {10, 10, 330, 40});
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    for (int i = 0; i < 3; ++i) ::SendMessageW(made.Form->Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    EXPECT_EQ(set->Inserted, 1);
+    const TSkinControl* adapter = frame->FindControl(set);
+    EXPECT_NE(dynamic_cast<const TSkinTab31*>(adapter), nullptr);
+    EXPECT_EQ(FindSkinObject(set->WindowHandle()), adapter);
+}
+
 // Another library's page control with bitmap properties for its tab images.
 class TAdvPages : public TWinControl {
 public:
@@ -303,6 +398,19 @@ TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackThe
 {
     const TSkinnedForm made = MakeForm();
     made.Data->Skin3rd()->Add("TAdvPages=advpagecontrol");
+    // Middles of two colours (the default skin's are plain): the element is
+    // transparent and not tiled, and its images' middles repeat across.
+    TDataSkinBorder& tabs = *made.Data->FTabs;
+    tabs.FTrans = 1;
+    tabs.FTile = 0;
+    const COLORREF marker = RGB(10, 200, 30);
+    const int width = tabs.FBitmap->Width() / tabs.FFrame;
+    tabs.FBitmap->Canvas()->SetBrushColor(marker);
+    for (int i = 0; i < 2; ++i) {
+        const RECT half{i * width + width / 2, tabs.FTopHeight, (i + 1) * width - tabs.FRightWidth,
+                        tabs.FBitmap->Height() - tabs.FBottomHeight};
+        tabs.FBitmap->Canvas()->FillRect(half);
+    }
     auto* adv = new TAdvPages(made.Form);
     adv->SetParent(made.Form);
     adv->SetBounds(10, 50, 200, 100);
@@ -319,8 +427,16 @@ TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackThe
         TBitmap& image = *(cell == 1 ? adv->Normal() : adv->Active());
         ASSERT_TRUE(image.Width() == 100 && image.Height() == 21);
         EXPECT_EQ(CellPixel(image, 1, 1, false, 50, 1), EdgeOf(*made.Data->FTabs, cell, 1));
+        // Tiled, the second colour comes early and the first again late; stretched, the reverse.
+        EXPECT_EQ(CellPixel(image, 1, 1, false, 30, 10), marker) << cell;
+        EXPECT_NE(CellPixel(image, 1, 1, false, 75, 10), marker) << cell;
     }
     EXPECT_EQ(adv->Color(), made.Data->FButtonFaceColor);
+    const HWND arrows = ::CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 150, 5, 20, 20,
+                                          adv->WindowHandle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(arrows, nullptr);
+    Repainted(adv->WindowHandle());
+    EXPECT_NE(dynamic_cast<TSkinUpDown*>(FindSkinObject(arrows)), nullptr);
     RunAction(made.Data, saUnskinAll);
     EXPECT_TRUE(adv->Normal()->Width() == 7 && adv->Normal()->Height() == 3);
     EXPECT_EQ(CellPixel(*adv->Normal(), 1, 1, false, 3, 1), 0x00FF00u);
