@@ -55,6 +55,17 @@ private:
 };
 
 
+// Font with its face, size and charset but no style: the bar's text is
+// never bold, italic, underlined or struck out.
+TGdiObject PlainFont(HFONT Font)
+{
+    LOGFONTW lf{};
+    if (Font == nullptr || ::GetObjectW(Font, sizeof lf, &lf) == 0) return TGdiObject();
+    lf.lfWeight = FW_NORMAL;
+    lf.lfItalic = lf.lfUnderline = lf.lfStrikeOut = FALSE;
+    return TGdiObject(::CreateFontIndirectW(&lf));
+}
+
 bool IsSizeBox(HWND Window)
 {
     return Window != nullptr && LowerCaseAZ(GetWindowClassName(Window)) == "scrollbar" &&
@@ -148,7 +159,8 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
     const HDC dc = ScratchBitmap->Canvas()->Handle();
     FillSkinColor(dc, r);
     {
-        const TSelectObject font(dc, bar->Font()->Handle());
+        const TGdiObject plain = PlainFont(bar->Font()->Handle());
+        const TSelectObject font(dc, plain ? plain.Get() : bar->Font()->Handle());
         const TDataSkinObject* edges = SkinData()->FStatusBarEdges.get();
         const TColor ink = edges != nullptr ? edges->FNormalColour2 : bar->Font()->Color();
         const TTextColors colors(dc, ColorToRGB(ink), TRANSPARENT, ::GetBkColor(dc));

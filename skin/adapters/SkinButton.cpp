@@ -250,10 +250,15 @@ void TSkinButton::DrawFocusBox(HDC DC, RECT Box) const
     ::DrawFocusRect(DC, &Box);
 }
 
+void TSkinButton::BreakCaption()
+{
+    SetCaption(WideReplaceFirst(Caption(), L"||", L"\r\n"));
+}
+
 void TSkinButton::DrawCaption(HDC DC, const RECT& Rect, UINT Alignment)
 {
     const UINT flags = Alignment | DT_EXPANDTABS | DT_WORDBREAK;
-    SetCaption(WideReplaceFirst(Caption(), L"||", L"\r\n"));
+    BreakCaption();
     RECT box = Rect;
     ::InflateRect(&box, -2, -2);
     const SIZE text = MeasureCaption(DC, Caption(), box, flags | DT_NOCLIP);
@@ -316,6 +321,7 @@ void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
         if (graphic != nullptr && !graphic->Empty()) g = {graphic->Width(), graphic->Height()};
         else if (glyph != nullptr && !glyph->Empty()) g = {glyph->Width() / numGlyphs, glyph->Height()};
         else if (images != nullptr && imageIndex != -1) g = {images->Width(), images->Height()};
+        BreakCaption();
         const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), {g, layout, margin, spacing, centred, 0});
         const POINT gp = place.Glyph;
         if (graphic != nullptr && !graphic->Empty()) {
@@ -393,6 +399,7 @@ void TSkinMenuButton::PaintControl(HDC DC, const RECT& Rect)
         const int w = Width(r), h = Height(r);
         RECT box{0, 0, w - kArrowRoom, h};
         ::InflateRect(&box, -2, -2);
+        BreakCaption();
         const SIZE t = MeasureCaption(dc, Caption(), box, DT_WORDBREAK);
         const int ty = (h - t.cy + 1) / 2, tx = (w - kArrowRoom - t.cx) / 2 + 2;
         const COLORREF ink = ColorToRGB(cell == bcDisabled ? kShadowColor : clWindowText);

@@ -70,6 +70,9 @@ protected:
     // The caption in Rect, placed by Alignment (DT_CENTER or left across the
     // width), one forced line break, and the focus rectangle.
     void DrawCaption(HDC DC, const RECT& Rect, UINT Alignment);
+    // The caption's first "||" made a line break; once per paint, after the
+    // caption is read.
+    void BreakCaption();
     // A focus rectangle around Box grown by 2, unless the skin turns it off.
     void DrawFocusBox(HDC DC, RECT Box) const;
     // The caption colour of Cell from the skin, else Default (disabled: shadow).

@@ -20,6 +20,13 @@ namespace {
 constexpr const wchar_t* kButtonNames[MPButtonCount] = {L"btPlay", L"btPause", L"btStop",   L"btNext", L"btPrev",
                                                         L"btStep", L"btBack",  L"btRecord", L"btEject"};
 
+// The resource names of the images: "<kind>_<button>", in image and TMPBtnType order.
+constexpr const char* kImageKinds[MPImageCount] = {"EN", "DI", "CL"};
+constexpr const char* kImageButtons[MPButtonCount] = {"MPPLAY", "MPPAUSE", "MPSTOP",   "MPNEXT", "MPPREV",
+                                                      "MPSTEP", "MPBACK",  "MPRECORD", "MPEJECT"};
+// The images' transparent colour (red 128, green 128, blue 0).
+constexpr TColor kImageKey = 0x008080;
+
 bool Named(const std::wstring& Set, int Index)
 {
     return Set.find(kButtonNames[Index]) != std::wstring::npos;
@@ -34,7 +41,17 @@ const TClassInfo& TWMediaPlayer::StaticClassInfo()
     return info;
 }
 
-TWMediaPlayer::TWMediaPlayer() : TCustomPanel(nullptr) {}
+TWMediaPlayer::TWMediaPlayer() : TCustomPanel(nullptr)
+{
+    LoadImages();
+}
+
+void TWMediaPlayer::LoadImages()
+{
+    for (int i = 0; i < MPButtonCount; ++i)
+        for (int k = 0; k < MPImageCount; ++k)
+            LoadBitmapResource((std::string(kImageKinds[k]) + "_" + kImageButtons[i]).c_str(), FImages[i][k]);
+}
 
 void TWMediaPlayer::Attach(TWinControl& Player, TSkinData& SkinData)
 {
@@ -109,9 +126,21 @@ void TWMediaPlayer::PaintWindow(HDC DC)
         if (!FButtons[i].IsEnabled) cell = 3;
         const RECT r{left, 0, left + FButtonWidth, client.bottom};
         DrawSkinState(dc, r, buttons, cell <= buttons->FFrame ? cell : 1, buttons->FFrame);
+        DrawImage(dc, r, i, cell == 2);
         left += FButtonWidth;
     }
     ::BitBlt(DC, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+}
+
+void TWMediaPlayer::DrawImage(HDC DC, const RECT& Rect, int Index, bool Pressed)
+{
+    const TButtonState& state = FButtons[Index];
+    TBitmap& image = FImages[Index][!state.IsEnabled ? 1 : state.IsColored ? 2 : 0];
+    if (image.Empty()) return;
+    const int shift = Pressed ? 1 : 0;
+    const int x = Rect.left + (Rect.right - Rect.left - image.Width()) / 2 + shift;
+    const int y = Rect.top + (Rect.bottom - Rect.top - image.Height()) / 2 + shift;
+    DrawTransparentBitmap(DC, {x, y, x + image.Width(), y + image.Height()}, image, kImageKey);
 }
 
 void TWMediaPlayer::MouseButton(TMessage& Message)

@@ -1,13 +1,15 @@
 // The media-player adapter. TSkinMP lays a panel of its own, TWMediaPlayer,
 // exactly over the player and keeps it on the player's place and visibility;
 // the panel draws the player's visible buttons from the skin's [Buttons]
-// strip (without glyphs: the program holds no button images) and passes the
-// left mouse button on to the player at the same point while the player is
-// enabled (a release after a press it took, always). The panel belongs to
-// the adapter: it goes with it, with the player's window and when unskinned,
-// and never reads a player that is gone.
+// strip, each with its image from the program's bitmap resources when there
+// is one (this program holds none), and passes the left mouse button on to
+// the player at the same point while the player is enabled (a release after
+// a press it took, always). The panel belongs to the adapter: it goes with
+// it, with the player's window and when unskinned, and never reads a player
+// that is gone.
 #pragma once
 
+#include "classlib/Canvas.h"
 #include "classlib/ExtCtrls.h"
 #include "skin/adapters/SkinControl.h"
 
@@ -18,6 +20,8 @@ enum class TMPBtnType { btPlay, btPause, btStop, btNext, btPrev, btStep, btBack,
 constexpr int MPButtonCount = 9;
 // No button (a hit between or beyond them).
 constexpr int MPNoButton = MPButtonCount;
+// A button's images: enabled, disabled, coloured.
+constexpr int MPImageCount = 3;
 
 class TSkinMP;
 
@@ -52,9 +56,15 @@ private:
     };
     // The player's three button sets, read by name, and the button width.
     void ReadButtons();
+    // The bitmap resources "EN_MPPLAY" ... "CL_MPEJECT"; a missing one stays empty.
+    void LoadImages();
+    // Button Index's image by its state, centred on Rect (one pixel right and
+    // down when pressed), olive left out.
+    void DrawImage(HDC DC, const RECT& Rect, int Index, bool Pressed);
     void MouseButton(TMessage& Message);
 
     std::array<TButtonState, MPButtonCount> FButtons{};
+    std::array<std::array<TBitmap, MPImageCount>, MPButtonCount> FImages;
     int FVisibleCount = 0;
     int FButtonWidth = 0;
     TSkinData* FSkinData = nullptr;

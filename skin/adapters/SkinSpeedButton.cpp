@@ -209,6 +209,7 @@ void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
         } else {
             const TGlyphRequest request{g, GlyphLayout(LowerCaseAZ(GetEnumPropByName(button, "Layout"))),
                                      GetOrdPropByName(button, "Margin"), GetOrdPropByName(button, "Spacing"), false, 1};
+            BreakCaption();
             const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), request);
             DrawGlyphCell(dc, place.Glyph.x, place.Glyph.y, numGlyphs, glyphCell, *glyph);
             RECT text = place.Text;

@@ -104,6 +104,15 @@ int InkIn(const TWindowCapture& Shot, const RECT& Rect, COLORREF Background)
     return ink;
 }
 
+// Pixels in which two captures of one window differ.
+int Differing(const TWindowCapture& A, const TWindowCapture& B)
+{
+    int n = 0;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x) n += A.Pixel(x, y) != B.Pixel(x, y) ? 1 : 0;
+    return n;
+}
+
 RECT PanelRect(HWND Bar, int Index)
 {
     RECT r{};
@@ -174,6 +183,19 @@ TEST_F(BoxAdapterTest, StatusBarPanelsSimpleTextAndGripAreDrawnFromTheSkinAndHan
             ++checked;
         }
     EXPECT_GT(checked, 0);
+    // The text takes the font's face and size, never its style.
+    const auto styled = [&](LONG Weight, BYTE Italic) {
+        LOGFONTW lf{};
+        ::GetObjectW(bar->Font()->Handle(), sizeof lf, &lf);
+        lf.lfWeight = Weight;
+        lf.lfItalic = Italic;
+        bar->Font()->AssignLogFont(lf);
+        return Repainted(wnd);
+    };
+    const TWindowCapture plain = styled(FW_NORMAL, FALSE);
+    EXPECT_EQ(Differing(plain, styled(FW_BOLD, TRUE)), 0);
+    bar->Panels()->Items(0)->SetText("");
+    EXPECT_GT(Differing(plain, Repainted(wnd)), 10) << "no text, nothing compared";
 
     bar->SetSimplePanel(true);  // one lowered frame over the bar
     shot = Repainted(wnd);

@@ -63,6 +63,15 @@ TWindowCapture Shot(HWND Window)
     return TWindowCapture::Take(Window);
 }
 
+// Pixels in which two captures of one window differ.
+int Differing(const TWindowCapture& A, const TWindowCapture& B)
+{
+    int n = 0;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x) n += A.Pixel(x, y) != B.Pixel(x, y) ? 1 : 0;
+    return n;
+}
+
 // A strip of Count solid cells, 13 x 13, each of its own colour.
 COLORREF CellColour(int Index)
 {
@@ -178,6 +187,31 @@ TEST_F(ButtonAdapterTest, ABitButtonsGlyphCellIsLaidOutAndGreyedWhenDisabled)
     ASSERT_NE(greyed(cells[0]), greyed(cells[1]));
     bit->SetEnabled(false);
     EXPECT_EQ(middle(), greyed(cells[1]));
+}
+
+TEST_F(ButtonAdapterTest, ACaptionBreaksAtItsFirstDoubleBarBesideAGlyphAndBesideTheMenuArrow)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* other = Add<TButton>(made.Form, 20, 200, 101, 25, "other");
+    auto* bit = Add<TBitBtn>(made.Form, 20, 20, 121, 60, "");
+    MakeTwoCellGlyph(*bit->Glyph());
+    bit->SetNumGlyphs(2);
+    auto* menu = Add<TButton>(made.Form, 20, 100, 121, 60, "");
+    menu->SetTag(made.Data->DisableTag());  // given its adapter below
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_TRUE((new TSkinMenuButton(menu))->InitSkin(frame, made.Data, false));
+    other->SetFocus();
+    for (TButton* button : {static_cast<TButton*>(bit), menu}) {
+        const auto shown = [&](const std::string& Caption) {
+            button->SetCaption(Caption);
+            ::RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            return Shot(button->Handle());
+        };
+        const TWindowCapture broken = shown("ab\r\ncd");
+        EXPECT_GT(Differing(broken, shown("")), 10) << button->ClassName();
+        EXPECT_EQ(Differing(broken, shown("ab||cd")), 0) << button->ClassName();
+    }
 }
 
 TEST_F(ButtonAdapterTest, CheckAndRadioGlyphsFollowStateAndStripAndClicksKeepTheirLogic)

@@ -1,8 +1,9 @@
 // The speed-button and media-player adapters in a Wine virtual desktop with
 // injected mouse input: speed buttons painted on their form by state, clicks
 // counted, click handlers that free the button or unskin the form; the media
-// player's overlay panel on the player's place, its buttons, the mouse passed
-// on, and a player deleted while its form lives.
+// player's overlay panel on the player's place, its buttons and their images
+// (a few held by this program), the mouse passed on, and a player deleted
+// while its form lives.
 #include "AdapterFixture.h"
 
 #include "classlib/Buttons.h"
@@ -50,6 +51,15 @@ COLORREF ShownAt(const TControl* Control, int X, int Y)
     ::GetWindowRect(form, &window);
     const POINT p = ScreenAt(Control, X, Y);
     return TWindowCapture::Take(form).Pixel(p.x - window.left, p.y - window.top);
+}
+
+// Pixels in which two captures of one window differ.
+int Differing(const TWindowCapture& A, const TWindowCapture& B)
+{
+    int n = 0;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x) n += A.Pixel(x, y) != B.Pixel(x, y) ? 1 : 0;
+    return n;
 }
 
 // A player of its own: the button sets as text, every left-button message
@@ -181,6 +191,24 @@ TEST_F(SpeedAdapterTest, NoGlyphCountCountsAsOne)
     const int x = (61 - 32) / 2 + 1, y = (40 - 16 + 1) / 2;
     EXPECT_EQ(ShownAt(glyphed, x + 8, y + 8), cells[0]);
     EXPECT_EQ(ShownAt(glyphed, x + 24, y + 8), cells[1]);
+}
+
+TEST_F(SpeedAdapterTest, AGlyphedSpeedButtonsCaptionBreaksAtItsFirstDoubleBar)
+{
+    const TSkinnedForm made = MakeSpeedForm();
+    TSpeedButton* button = AddSpeed(made.Form, 20, 20, 121, "");
+    button->SetHeight(60);
+    MakeTwoCellGlyph(*button->Glyph());
+    button->SetNumGlyphs(2);
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    const auto shown = [&](const std::string& Caption) {
+        button->SetCaption(Caption);
+        Pump();
+        return TWindowCapture::Take(made.Form->Handle());
+    };
+    const TWindowCapture broken = shown("ab\r\ncd");
+    EXPECT_GT(Differing(broken, shown("")), 10);
+    EXPECT_EQ(Differing(broken, shown("ab||cd")), 0);
 }
 
 TEST_F(SpeedAdapterTest, APressLostDisabledOrCrossedByAnotherMouseButtonNeitherClicksNorStaysPressed)
@@ -359,6 +387,37 @@ TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItDrawsItsButtonsAndPassesClick
     frameharness::MouseRelease(frameharness::TMouseButton::Left);
     Pump();
     EXPECT_EQ(::WindowFromPoint(at), made.Form->Handle());
+}
+
+// The program's images (tests/skin/mediaplayer): EN_MPPLAY, DI_MPPAUSE and
+// CL_MPSTOP, 10 x 8, an olive frame around these colours.
+constexpr COLORREF kPlayImage = RGB(220, 30, 30), kPauseImage = RGB(30, 30, 220), kStopImage = RGB(30, 200, 30);
+
+TEST_F(SpeedAdapterTest, AMediaPlayersButtonsShowTheImageOfTheirStateCentredAndOnePixelFurtherWhenPressed)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* player = PlaceAt<TTestMediaPlayer>(made.Form, {20, 20, 110, 50});
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    auto* adapter = dynamic_cast<TSkinMP*>(frame->FindControl(player));
+    ASSERT_NE(adapter, nullptr);
+    TWMediaPlayer* panel = adapter->Player();
+    ASSERT_NE(panel, nullptr);
+    // Buttons of 30 x 30: an image's frame at 10 to 19 across, 11 to 18 down.
+    EXPECT_EQ(ShownAt(panel, 11, 12), kPlayImage) << "enabled";
+    EXPECT_EQ(ShownAt(panel, 18, 17), kPlayImage);
+    EXPECT_NE(ShownAt(panel, 10, 11), RGB(128, 128, 0)) << "olive left out";
+    EXPECT_EQ(ShownAt(panel, 30 + 15, 15), kPauseImage) << "disabled";
+    EXPECT_NE(ShownAt(panel, 60 + 15, 15), kStopImage) << "no enabled image: the cell alone";
+    player->Colored = "[btStop]";
+    panel->Invalidate();
+    EXPECT_EQ(ShownAt(panel, 60 + 15, 15), kStopImage) << "coloured";
+
+    panel->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    EXPECT_NE(ShownAt(panel, 11, 12), kPlayImage) << "pressed";
+    EXPECT_EQ(ShownAt(panel, 19, 18), kPlayImage);
+    panel->Perform(WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+    EXPECT_EQ(ShownAt(panel, 11, 12), kPlayImage);
 }
 
 }  // namespace
