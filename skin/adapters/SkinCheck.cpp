@@ -83,10 +83,12 @@ bool TSkinCheckGlyph::BeforeProc(TMessage& Message)
     case BM_SETSTATE:
     case BM_SETCHECK: {
         // The system's button draws its new state straight onto the window
-        // (Space held, a click): not over a fully skinned one.
-        if (Mode() != cmFull || Strip(count) == nullptr) return true;
-        const TToken life = Token();
+        // (Space held, a click): not over a fully skinned one. A hidden one
+        // draws nothing, and must not be shown by switching drawing back on.
         const HWND window = Handle();
+        if (Mode() != cmFull || Strip(count) == nullptr || (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0)
+            return true;
+        const TToken life = Token();
         ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
         const bool passed = CallOldProc(Message);
         if (::IsWindow(window)) ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);

@@ -226,6 +226,42 @@ bool TSkinControl::BeforeProc(TMessage& Message)
     case WM_SKIN_QUERY:
         Message.Result = 1;
         return false;
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        // Asked to, the background comes first, as BeginPaint erases it on
+        // screen: a control that prints only what lies on its background
+        // would print it on whatever the DC held.
+        const TPaintWay way = PaintWay();
+        if (way == pwOver && Message.Msg == WM_PRINTCLIENT && Message.WParam != 0 &&
+            (Message.LParam & PRF_ERASEBKGND) != 0) {
+            const TToken life = Token();
+            ::SendMessageW(FHandle, WM_ERASEBKGND, Message.WParam, 0);
+            if (!life.Alive()) return false;
+        }
+        if (way != pwOwn) return true;
+        if (Message.WParam != 0) {
+            PaintOwn(reinterpret_cast<HDC>(Message.WParam), true);
+        } else {
+            const TPaintDC dc(FHandle);
+            if (dc.Get() != nullptr) PaintOwn(dc.Get(), true);
+        }
+        Message.Result = 0;
+        return false;
+    }
+    case WM_PRINT:
+        return PaintWay() != pwOwn || !PrintOwn(Message);
+    case WM_ERASEBKGND:
+        // The adapter's paint covers every pixel: erasing first would only flicker.
+        if (PaintWay() != pwOwn) return true;
+        Message.Result = 1;
+        return false;
+    case BM_SETSTATE:
+    case BM_SETCHECK: {
+        if (PaintWay() != pwOwn) return true;
+        const TToken life = Token();
+        if (CallOldProcUndrawn(Message) && life.Alive()) AfterProc(Message);
+        return false;
+    }
     case WM_NCHITTEST: {
         // A control lying in its frame's sizing band lets the hit through:
         // the system asks the windows under it, down to the frame.
@@ -251,11 +287,141 @@ void TSkinControl::AfterProc(TMessage& Message)
         Redraw();
         break;
     case WM_PAINT:
-        PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+        if (PaintWay() != pwOver) break;
+        if (Message.WParam != 0) PaintOverClient(reinterpret_cast<HDC>(Message.WParam));
+        else PaintWindow(nullptr);
+        break;
+    case WM_PRINTCLIENT:
+        if (PaintWay() == pwOver && Message.WParam != 0) PaintOverClient(reinterpret_cast<HDC>(Message.WParam));
+        break;
+    case WM_PRINT:
+        // The control printed its frame and client: the skin's parts over both.
+        if (PaintWay() == pwOver && Message.WParam != 0 && (Message.LParam & PRF_NONCLIENT) != 0)
+            PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+        break;
+    case BM_SETSTATE:
+        // Pressed or let go by Space or the mouse: shown at once.
+        if (PaintWay() == pwOwn) Redraw();
+        break;
+    case BM_SETCHECK:
+        // With the next paint: a run of changes (a box and its partner, a
+        // whole page restored) costs one paint each.
+        if (PaintWay() == pwOwn) ::InvalidateRect(FHandle, nullptr, FALSE);
         break;
     default:
         break;
     }
+}
+
+TLooks TSkinControl::Looks() const
+{
+    TLooks looks = 0;
+    if (FMouseState & mbHot) looks |= lkHot;
+    if (FMouseState & mbPressed) looks |= lkPressed;
+    if (FHandle != nullptr) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && (focus == FHandle || ::IsChild(FHandle, focus))) looks |= lkFocused;
+        if (!::IsWindowEnabled(FHandle)) looks |= lkDisabled;
+    } else if (FGraphicOwner != nullptr && !FGraphicOwner->Enabled()) {
+        looks |= lkDisabled;
+    }
+    return looks;
+}
+
+void TSkinControl::SetMouseBit(uint8_t Bit, bool On)
+{
+    const uint8_t state = On ? FMouseState | Bit : FMouseState & ~Bit;
+    if (state == FMouseState) return;
+    FMouseState = state;
+    Redraw();
+}
+
+POINT TSkinControl::ClientOffset() const
+{
+    RECT window{};
+    POINT origin{0, 0};
+    if (!::GetWindowRect(FHandle, &window) || !::ClientToScreen(FHandle, &origin)) return {0, 0};
+    return {origin.x - window.left, origin.y - window.top};
+}
+
+void TSkinControl::PaintOwn(HDC Target, bool Client)
+{
+    RECT window{};
+    if (FHandle == nullptr || Target == nullptr || !::GetWindowRect(FHandle, &window)) return;
+    FWindowRect = window;
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    if (w <= 0 || h <= 0) return;
+    if (FBuffer == nullptr) FBuffer = std::make_unique<TBitmap>();
+    if (FBuffer->Width() != w || FBuffer->Height() != h) FBuffer->SetSize(w, h);
+    const HDC buffer = FBuffer->Canvas()->Handle();
+    try {
+        PaintControl(buffer, {0, 0, w, h});
+    } catch (...) {
+        return;  // a paint that fails leaves the window as it was
+    }
+    POINT from{0, 0};
+    RECT size{0, 0, w, h};
+    if (Client) {
+        from = ClientOffset();
+        ::GetClientRect(FHandle, &size);
+    }
+    ::BitBlt(Target, 0, 0, size.right, size.bottom, buffer, from.x, from.y, SRCCOPY);
+}
+
+bool TSkinControl::PrintOwn(TMessage& Message)
+{
+    const auto dc = reinterpret_cast<HDC>(Message.WParam);
+    const LPARAM flags = Message.LParam;
+    Message.Result = 0;
+    if (dc == nullptr || ((flags & PRF_CHECKVISIBLE) != 0 && !::IsWindowVisible(FHandle))) return true;
+    // A frame of its own, if the control has one, as the system prints it;
+    // the client as the skin paints it, where the client lies in the window.
+    if ((flags & PRF_NONCLIENT) != 0) {
+        TMessage frame{WM_PRINT, Message.WParam, PRF_NONCLIENT, 0};
+        if (!CallOldProc(frame)) return true;
+    }
+    if ((flags & PRF_CLIENT) == 0) return true;
+    const POINT origin = ClientOffset();
+    const int saved = ::SaveDC(dc);
+    if (saved == 0) return true;
+    ::OffsetViewportOrgEx(dc, origin.x, origin.y, nullptr);
+    PaintOwn(dc, true);
+    ::RestoreDC(dc, saved);
+    return true;
+}
+
+void TSkinControl::PaintOverClient(HDC Target)
+{
+    RECT r{};
+    if (FHandle == nullptr || !::GetWindowRect(FHandle, &r)) return;
+    FWindowRect = r;
+    ::OffsetRect(&r, -r.left, -r.top);
+    const POINT origin = ClientOffset();
+    RECT client{};
+    ::GetClientRect(FHandle, &client);
+    const int saved = ::SaveDC(Target);
+    if (saved == 0) return;
+    // Window coordinates land on the client DC; what lies beyond the client stays out.
+    ::OffsetViewportOrgEx(Target, -origin.x, -origin.y, nullptr);
+    ::IntersectClipRect(Target, origin.x, origin.y, origin.x + client.right, origin.y + client.bottom);
+    try {
+        PaintControl(Target, r);
+    } catch (...) {
+        // A paint that fails leaves the control as it painted itself.
+    }
+    ::RestoreDC(Target, saved);
+}
+
+bool TSkinControl::CallOldProcUndrawn(TMessage& Message)
+{
+    // The system's button draws its new state straight onto the window. A
+    // hidden one draws nothing, and must not be shown by switching drawing on.
+    const HWND window = FHandle;
+    if (window == nullptr || (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) return CallOldProc(Message);
+    ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    const bool alive = CallOldProc(Message);
+    if (::IsWindow(window)) ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    return alive;
 }
 
 void TSkinControl::PaintWindow(HDC DC)

@@ -16,7 +16,9 @@
 #include "classlib/portable/Classes.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
+#include "skin/portable/LookCells.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <typeinfo>
@@ -34,6 +36,15 @@ enum TAdapterMouseBit : uint8_t { mbHot = 0x01, mbPressed = 0x02 };
 // A button, check box or radio button tagged so takes its parent's image
 // behind it instead of the skin colour.
 constexpr intptr_t ParentImageTag = 5555;
+
+// How a control's look reaches its window. A family answers before every
+// paint message, so a skin change that brings or takes what it draws from
+// is followed at once.
+enum TPaintWay {
+    pwNative,  // the control paints itself: the skin lacks what the family draws
+    pwOwn,     // the adapter paints the whole window; the control's own painting never runs
+    pwOver,    // the control paints itself and the adapter paints its parts over that
+};
 
 class TSkinControl : public TComponent, public TSkinObject {
 public:
@@ -104,14 +115,27 @@ public:
 
 protected:
     // Before the control's procedure: false consumes the message with the
-    // Result left in it.
+    // Result left in it. The base paints WM_PAINT, WM_PRINTCLIENT and
+    // WM_PRINT as PaintWay says, and holds off the system button's own
+    // drawing of a state change under a look the adapter owns.
     virtual bool BeforeProc(TMessage& Message);
     // After the control's procedure (only while the adapter lives).
     virtual void AfterProc(TMessage& Message);
     // Measures the window and paints it; exceptions are swallowed.
     virtual void PaintWindow(HDC DC);
-    // Rect is the whole window at the origin; DC is the window DC or the one given.
+    // Draws the control's skinned look, or its parts over the control's own
+    // painting (pwOver), in window coordinates: Rect is the whole window at
+    // the origin. DC is the adapter's back buffer for pwOwn, else the window
+    // DC or the one a print message brought, its origin at the window's corner.
     virtual void PaintControl(HDC DC, const RECT& Rect);
+    // pwOver unless a family says otherwise.
+    virtual TPaintWay PaintWay() const { return pwOver; }
+    // The looks the control shows now: hot and pressed as MouseState keeps
+    // them, focused (its window or one inside it has the focus) and disabled
+    // from the window. A family maps them to its strip's cells (LookCells.h).
+    TLooks Looks() const;
+    // One of MouseState's bits set or cleared; a change repaints the control.
+    void SetMouseBit(uint8_t Bit, bool On);
 
     // InitSkin without taking the control's messages: for adapters that act
     // only when attached, on a skin change and when unskinned.
@@ -128,6 +152,8 @@ protected:
     void SetMouseState(uint8_t Value) noexcept { FMouseState = Value; }
     void SetGraphicOwner(TControl* Value) noexcept { FGraphicOwner = Value; }
     void SetResized(bool Value) noexcept { FResized = Value; }
+    // The control's window was made anew (null while it has none).
+    void SetHandle(HWND Value) noexcept { FHandle = Value; }
     // The control is being destroyed (its window goes while the object is only
     // its base class): reach none of its derived parts then.
     bool ControlDying() const;
@@ -135,6 +161,18 @@ protected:
 private:
     bool AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor, bool Hook);
     void Detach();
+    // The whole window composed in the back buffer and copied onto Target in
+    // one BitBlt: its client part for a client DC, all of it for a window DC.
+    void PaintOwn(HDC Target, bool Client);
+    // WM_PRINT for pwOwn: true when answered (the adapter may be gone then).
+    bool PrintOwn(TMessage& Message);
+    // PaintControl over what the control painted into a client DC.
+    void PaintOverClient(HDC Target);
+    // The client area's top-left corner in window coordinates.
+    POINT ClientOffset() const;
+    // A message on which the system's button draws straight onto its window,
+    // passed on with that drawing held off; false when the adapter went.
+    bool CallOldProcUndrawn(TMessage& Message);
 
     TWindowProcHook FProcHook;
     TWindowHook FWindowHook;
@@ -161,6 +199,7 @@ private:
     int FMode = 0;
     bool FResized = false;
     bool FParentBackgroundOff = false;
+    std::unique_ptr<TBitmap> FBuffer;  // pwOwn's back buffer, the window's size
 };
 
 // Window text as UTF-16.

@@ -156,9 +156,9 @@ void TSkinComBox::TakeParts()
         return;
     }
     FListHandle = nullptr;
-    // The edit of a drop-down box; a drop-down list has none (the item is the box itself).
-    if (ReadComboInfo() && FComboInfo.hwndItem != nullptr && FComboInfo.hwndItem != Handle())
-        FEditHook.Attach(FComboInfo.hwndItem);
+    // The edit of a drop-down box is its only child, found also where user32
+    // cannot say; a drop-down list has none (its list is a popup).
+    if (const HWND edit = ::GetTopWindow(Handle())) FEditHook.Attach(edit);
 }
 
 void TSkinComBox::Unskin()
@@ -190,14 +190,6 @@ bool TSkinComBox::FollowPress(UINT Msg)
     if (Msg != WM_LBUTTONDOWN && Msg != WM_LBUTTONDBLCLK && Msg != WM_LBUTTONUP) return false;
     SetMouseBit(mbPressed, Msg != WM_LBUTTONUP);
     return true;
-}
-
-void TSkinComBox::SetMouseBit(uint8_t Bit, bool On)
-{
-    const uint8_t state = On ? MouseState() | Bit : MouseState() & ~Bit;
-    if (state == MouseState()) return;
-    SetMouseState(state);
-    Redraw();
 }
 
 void TSkinComBox::AfterProc(TMessage& Message)
@@ -276,6 +268,8 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
                          {.Index = state, .Count = element->FFrame, .Transparent = true});
         return;
     }
+    // Without the edge there is no three-part look to give: the box keeps its own.
+    if (!HasStrip(skin.FSunkEdge.get())) return;
     const int a = ::GetSystemMetrics(SM_CXHSCROLL), w = Width(Rect), h = Height(Rect);
     RECT b{}, glyph{};
     // The text area is left as the control painted it; the caller's clip comes back.
@@ -289,7 +283,7 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
         b = {0, 0, a + 2, h};
         glyph = {2, 0, a + 2, h};
     }
-    if (HasStrip(skin.FSunkEdge.get())) DrawSkinState(DC, Rect, skin.FSunkEdge.get(), state, skin.FSunkEdge->FFrame);
+    DrawSkinState(DC, Rect, skin.FSunkEdge.get(), state, skin.FSunkEdge->FFrame);
     TBitmap* strip = left ? button.FBitmap2.get() : button.FBitmap.get();
     if (strip != nullptr && !strip->Empty()) DrawStripCellTransparent(DC, b, *strip, state, button.FFrame);
     FButtonRect = b;

@@ -52,7 +52,6 @@ private:
     static void EditDispatch(TSkinObject& Owner, TMessage& Message);
     void EditWndProc(TMessage& Message);
     void PaintFlat(HDC DC, const RECT& Rect);
-    void SetMouseBit(uint8_t Bit, bool On);
     // Presses and releases show on the button; false for other messages.
     bool FollowPress(UINT Msg);
     // The focus came or went: the frame's focused look follows it.

@@ -172,6 +172,18 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
         ::EndPaint(FWindow, &ps);
         return true;
     }
+    case WM_PRINTCLIENT:
+    case WM_PRINT:
+        // Printed as shown (the cover has no frame of its own).
+        if (Message.WParam != 0 && (Message.Msg == WM_PRINTCLIENT || (Message.LParam & PRF_CLIENT) != 0)) {
+            try {
+                Paint(reinterpret_cast<HDC>(Message.WParam));
+            } catch (...) {
+                // A failed paint prints nothing.
+            }
+        }
+        Message.Result = 0;
+        return true;
     case WM_MOUSEMOVE:
         MouseMove(Message.LParam);
         return true;
@@ -687,6 +699,7 @@ bool TSkinScControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
+    // The cover takes the control's mouse; the class library has no hints, so none is lost.
     FBar = std::make_unique<TWScrollbar>(*this, Handle(), Control(), btControl);
     if (!Control()->Visible()) FBar->HideBar();
     return true;
@@ -706,8 +719,19 @@ void TSkinScControl::Unskin()
 
 bool TSkinScControl::BeforeProc(TMessage& Message)
 {
-    if (Message.Msg == WM_NCDESTROY) Hide(FBar.get());
-    return TSkinControl::BeforeProc(Message);
+    if (Message.Msg != WM_NCDESTROY) return TSkinControl::BeforeProc(Message);
+    Hide(FBar.get());
+    if (ControlDying()) return TSkinControl::BeforeProc(Message);
+    // A control that lives on makes its window anew: the adapter stays and
+    // its cover follows the new window (TakeWindow), none meanwhile.
+    if (CallOldProc(Message)) SetHandle(nullptr);
+    return false;
+}
+
+void TSkinScControl::TakeWindow()
+{
+    const auto* control = dynamic_cast<const TWinControl*>(Control());
+    if (control != nullptr && control->WindowHandle() != Handle()) SetHandle(control->WindowHandle());
 }
 
 void TSkinScControl::AfterProc(TMessage& Message)
@@ -721,6 +745,7 @@ void TSkinScControl::AfterProc(TMessage& Message)
         break;
     case WM_WINDOWPOSCHANGED:
     case WM_NCPAINT:
+        TakeWindow();
         Place(FBar.get(), Handle());
         break;
     case CM_ENABLEDCHANGED:

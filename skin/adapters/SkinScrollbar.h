@@ -159,7 +159,8 @@ private:
     std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
 };
 
-// The adapter of a scroll-bar control: one cover over the whole control.
+// The adapter of a scroll-bar control: one cover over the whole control,
+// which follows the control's window when it is made anew.
 class TSkinScControl : public TSkinControl {
 public:
     explicit TSkinScControl(TComponent* AOwner) : TSkinControl(AOwner) {}
@@ -177,5 +178,8 @@ protected:
     void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
+    // The control's window now: a new one once the control has made it anew.
+    void TakeWindow();
+
     std::unique_ptr<TWScrollbar> FBar;
 };

@@ -1,11 +1,13 @@
 // The edit and combo-box adapters under Wine in a virtual desktop, with
 // injected input: the edit's border and print answer, the combo box's button
 // in its states, its list dropped and chosen from by mouse, Chinese text
-// typed into its edit, and everything given back when the window is unskinned.
+// typed into its edit, its edit found without GetComboBoxInfo, no look of its
+// own without the skin's edge, and everything given back when unskinned.
 #include "AdapterFixture.h"
 
 #include "classlib/ComCtrls.h"
 #include "classlib/Text.h"
+#include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinEdit.h"
 #include "skin/adapters/SkinRange.h"
@@ -13,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -136,6 +139,41 @@ TEST_F(AdapterTest, ComboBoxButtonFollowsTheMouseDropsItsListAndKeepsChineseText
     for (const wchar_t c : std::wstring(L"\u6C49\u5B57")) ::SendMessageW(adapter->EditHandle(), WM_CHAR, c, 1);
     Pump();
     EXPECT_EQ(combo->WideText(), L"\u6C49\u5B57");
+}
+
+TEST_F(AdapterTest, ComboBoxTakesItsEditWithoutTheSystemsInfoAndStaysNativeWithoutTheSkinsEdge)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* combo = PlaceAt<TComboBox>(made.Form, {20, 20, 180, 41});
+    auto* list = PlaceAt<TComboBox>(made.Form, {200, 20, 360, 41});
+    list->SetStyle(TComboBoxStyle::csDropDownList);
+    // Skinned on a system whose user32 lacks GetComboBoxInfo.
+    const TGetComboBoxInfoFunc entry = std::exchange(SkinGetComboBoxInfo, nullptr);
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    SkinGetComboBoxInfo = entry;
+    ASSERT_NE(frame, nullptr);
+    auto* adapter = dynamic_cast<TSkinComBox*>(frame->FindControl(combo));
+    ASSERT_NE(adapter, nullptr);
+    const HWND window = combo->Handle();
+    EXPECT_NE(adapter->EditHandle(), nullptr);
+    EXPECT_EQ(adapter->EditHandle(), ::GetWindow(window, GW_CHILD));
+    EXPECT_EQ(dynamic_cast<TSkinComBox*>(frame->FindControl(list))->EditHandle(), nullptr);
+
+    // The three-part look without a SunkEdge element: the box keeps its own looks.
+    list->SetFocus();
+    TDataSkinBorder& button = *made.Data->FComboButton;
+    const int style = std::exchange(button.FStyle, 0);
+    std::unique_ptr<TDataSkinObject> edge = std::move(made.Data->FSunkEdge);
+    RECT whole{};
+    ::GetWindowRect(window, &whole);
+    ::OffsetRect(&whole, -whole.left, -whole.top);
+    ::SendMessageW(window, WM_SKIN_PAINTON, 0, 0);
+    const auto native = ButtonPixels(Shown(window), whole);
+    ::SendMessageW(window, WM_SKIN_PAINTON, 1, 0);
+    const auto skinned = ButtonPixels(Shown(window), whole);
+    made.Data->FSunkEdge = std::move(edge);
+    button.FStyle = style;
+    EXPECT_EQ(skinned, native);
 }
 
 TEST_F(AdapterTest, UnskinGivesBackEveryProcedureAndStyleAndLeavesNothing)

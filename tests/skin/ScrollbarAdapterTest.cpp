@@ -3,7 +3,7 @@
 // system's own tracking doing the scrolling, the wheel, a disabled track,
 // the corner between two bars), covers following the memo through hiding,
 // re-creation and unskinning, an unskin during a thumb drag, a simple combo
-// box's raw list and a scroll-bar control.
+// box's raw list and a scroll-bar control (also after its window is made anew).
 #include "AdapterFixture.h"
 
 #include "skin/SkinApi.h"
@@ -77,6 +77,20 @@ private:
     std::function<void()> FAct;
     UINT_PTR FTimer = 0;
     bool FDone = false;
+};
+
+// A control of our own with both bars inside a sunken border.
+class TScrolledPane : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void CreateParams(TCreateParams& Params) override
+    {
+        TCustomControl::CreateParams(Params);
+        Params.Style |= WS_HSCROLL | WS_VSCROLL;
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    }
 };
 
 class ScrollbarAdapterTest : public AdapterTest {
@@ -218,6 +232,26 @@ TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskin
               ColorToRGB(made.Data->FButtonFaceColor));
     EXPECT_EQ(shot.Pixel(vert.rcScrollBar.right - window.left - 2, horz.rcScrollBar.bottom - window.top - 2),
               ColorToRGB(made.Data->FButtonFaceColor));
+    // A control of our own paints into a DC of its client area (WM_PAINT's)
+    // without a clip: the corner lies beyond the client there too, none of it lands.
+    auto* pane = PlaceAt<TScrolledPane>(made.Form, {240, 20, 340, 120});
+    auto* paneBars = new TSkinScrollbar(pane);
+    ASSERT_TRUE(paneBars->InitSkin(frame, made.Data, false));
+    Pump();
+    ASSERT_TRUE(paneBars->HorzBar()->BarVisible() && paneBars->VertBar()->BarVisible());
+    const HWND paneWindow = pane->Handle();
+    RECT client{};
+    ::GetClientRect(paneWindow, &client);
+    const TWindowCapture painted = TWindowCapture::Paint(
+        paneWindow, [paneWindow](HDC DC) { ::SendMessageW(paneWindow, WM_PAINT, reinterpret_cast<WPARAM>(DC), 0); });
+    const COLORREF face = ColorToRGB(made.Data->FButtonFaceColor);
+    int beyond = 0;
+    for (int y = 0; y < painted.Height(); ++y)
+        for (int x = 0; x < painted.Width(); ++x)
+            beyond += (x >= client.right || y >= client.bottom) && painted.Pixel(x, y) == face;
+    EXPECT_EQ(beyond, 0);
+    paneBars->Free();
+    Pump();
 
     memo->Hide();
     Pump();
@@ -332,6 +366,18 @@ TEST_F(ScrollbarAdapterTest, ASimpleComboListAndAScrollBarControlAreCovered)
     Pump();
     EXPECT_EQ(bar->Position(), 1);
     EXPECT_EQ(changes, 1);
+
+    // The control's window made anew: the cover leaves with the old one and lies over the new one.
+    bar->DestroyHandle();
+    EXPECT_FALSE(::IsWindowVisible(control->Bar()->Handle()));
+    bar->HandleNeeded();
+    Pump();
+    EXPECT_EQ(control->Handle(), bar->WindowHandle());
+    EXPECT_EQ(FindSkinObject(bar->WindowHandle()), static_cast<TSkinObject*>(control));
+    EXPECT_TRUE(::IsWindowVisible(control->Bar()->Handle()));
+    ::GetWindowRect(control->Bar()->Handle(), &at);
+    ::MapWindowPoints(nullptr, made.Form->Handle(), reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_TRUE(::EqualRect(&at, &bounds));
 
     const auto listProc = ::GetWindowLongPtrW(list, GWLP_WNDPROC);
     listBars->Free();

@@ -2,6 +2,7 @@
 // bitmap file decoding: every pixel is traced back to the strip pixel it
 // came from (red = x, green = y, blue = cell number).
 #include "skin/portable/BmpFile.h"
+#include "skin/portable/LookCells.h"
 #include "skin/portable/SkinCells.h"
 #include "SkinTestData.h"
 
@@ -252,4 +253,33 @@ TEST(BmpFile, DecodesTheFormatsSkinsUseAndRefusesDamage)
     }
     EXPECT_FALSE(DecodeBmpFile({}, img));
     EXPECT_FALSE(DecodeDib(std::vector<uint8_t>(39, 0), img));
+}
+
+// One order for every layout: disabled over pressed over hot over focused; a
+// look a layout or a short strip lacks gives way, never beyond the strip.
+TEST(LookCells, EachLayoutShowsTheStrongestLookItHasACellFor)
+{
+    const struct {
+        const TCellLayout& Layout;
+        TLooks Looks;
+        int Count, Cell;
+    } rows[] = {
+        {kButtonCells, 0, 5, 1},
+        {kButtonCells, lkHot | lkFocused, 5, 4},
+        {kButtonCells, lkFocused, 5, 5},
+        {kButtonCells, lkPressed | lkHot, 5, 2},
+        {kButtonCells, lkDisabled | lkPressed | lkHot, 5, 3},
+        {kButtonCells, lkFocused, 4, 1},       // no focused cell in a 4-cell strip
+        {kButtonCells, lkHot | lkFocused, 3, 1},
+        {kMenuButtonCells, lkFocused, 5, 4},
+        {kEditCells, lkFocused, 4, 4},
+        {kEditCells, lkDisabled | lkFocused, 4, 3},  // a disabled box shows no focus
+        {kTabCells, lkPressed, 2, 2},
+        {kTabCells, lkHot, 2, 1},
+        {kHeaderCells, lkHot, 2, 2},
+        {kHeaderCells, lkHot, 1, 1},
+        {kArrowCells, lkHot | lkPressed, 4, 4},
+        {TCellLayout{7}, 0, 3, 1},             // a normal cell beyond the strip
+    };
+    for (const auto& r : rows) EXPECT_EQ(r.Layout.Cell(r.Looks, r.Count), r.Cell) << int(r.Looks) << " of " << r.Count;
 }
