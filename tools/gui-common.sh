@@ -1,4 +1,4 @@
-# Shell helpers shared by tools/run and tools/screenshot (sourced, not run):
+# Shell helpers shared by tools/run, tools/gallery and tools/screenshot (sourced, not run):
 # building the Windows programs, a private Xvfb, and a window screenshot.
 # Expects $root (the repository root).
 
@@ -23,6 +23,11 @@ tb_gui_build() {
   rm -f "$log"
   [ "$status" -eq 0 ] || return "$status"
   tb_bin="$dir"
+}
+
+# The Wine path (drive Z:) of an absolute Unix path.
+tb_gui_winpath() {
+  printf 'Z:%s' "$1" | tr / '\\'
 }
 
 # Starts Xvfb on a free display; sets DISPLAY and tb_xvfb_pid.
@@ -57,6 +62,10 @@ tb_gui_capture() {
     rect=$("$root/tools/wine-run" "$helper" sysmenu | tr -d '\r') || { echo "the system menu did not open" >&2; return 1; }
   fi
   sleep 1   # let the last paint reach the X server
+  # A skin applied meanwhile gives the window its own border sizes.
+  if [ -z "$menu" ]; then
+    rect=$("$root/tools/wine-run" "$helper" wait 5 | tr -d '\r') || { echo "the main window went away" >&2; return 1; }
+  fi
   local x y w h
   read -r x y w h <<<"$rect"
   x=$(( x < 0 ? 0 : x )); y=$(( y < 0 ? 0 : y ))

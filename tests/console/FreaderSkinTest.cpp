@@ -17,9 +17,8 @@
 #include "skin/kernel/SkinObject.h"
 #include "skin/manager/WinSkinDlg.h"
 #include "tests/skin/FrameHarness.h"
-#include "tools/skinpack-src/SkinPacker.h"
+#include "tools/skinpack-src/SkinInvert.h"
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -111,29 +110,11 @@ void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD)
     if (ok != nullptr) QueueClick(Centre(ok));
 }
 
-// The default skin with every bitmap's colours inverted, magenta (the
-// transparent colour) kept: a second skin whose every cell differs.
+// The default skin inverted: a second skin whose every cell differs.
 std::vector<uint8_t> InvertedDefaultSkin()
 {
     std::vector<std::string> skipped;
-    std::vector<TSkinEntry> entries =
-        CollectSkinFolder(std::filesystem::path(TB_SOURCE_DIR) / "skins" / "default", skipped);
-    for (TSkinEntry& e : entries) {
-        std::vector<uint8_t>& b = e.Bytes;
-        // 24-bit uncompressed files, as the default skin's all are.
-        if (b.size() < 54 || b[0] != 'B' || b[28] != 24) continue;
-        int32_t offset = 0, width = 0, height = 0;
-        std::memcpy(&offset, &b[10], 4);
-        std::memcpy(&width, &b[18], 4);
-        std::memcpy(&height, &b[22], 4);
-        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-        for (size_t row = 0; row < static_cast<size_t>(std::abs(height)); ++row)
-            for (size_t at = offset + row * stride, end = at + static_cast<size_t>(width) * 3; at < end && at + 3 <= b.size();
-                 at += 3)
-                if (b[at] != 0xFF || b[at + 1] != 0 || b[at + 2] != 0xFF)
-                    for (size_t i = at; i < at + 3; ++i) b[i] = static_cast<uint8_t>(0xFF - b[i]);
-    }
-    return PackSkin(entries);
+    return InvertedSkin(CollectSkinFolder(std::filesystem::path(TB_SOURCE_DIR) / "skins" / "default", skipped));
 }
 
 std::string WriteTempFile(const std::vector<uint8_t>& Bytes)

@@ -1,5 +1,5 @@
-// tb-guihelper: drives Tagbench's main window from another process, for the
-// screenshot and run tools.
+// tb-guihelper: drives Tagbench's main window (or the skin gallery's) from
+// another process, for the screenshot and run tools.
 //   tb-guihelper wait SECONDS   waits until the window is shown and idle; prints "X Y W H"
 //   tb-guihelper page N         shows page N (1 = first) of its page control
 //   tb-guihelper sysmenu        opens its system menu (Alt+Space) unless a menu is open;
@@ -47,7 +47,8 @@ HWND FindForm()
 {
     AttachDesktop();
     HWND wnd = FindWindowW(kFormClass, nullptr);
-    for (const wchar_t* title : {L"Tagbench V4.0", L"TagbenchV4.0"})
+    // The editions' titles, and the skin gallery's (tools/gallery).
+    for (const wchar_t* title : {L"Tagbench V4.0", L"TagbenchV4.0", L"Skin gallery"})
         if (wnd == nullptr) wnd = FindWindowW(nullptr, title);
     return wnd != nullptr && IsWindowVisible(wnd) ? wnd : nullptr;
 }
