@@ -20,18 +20,22 @@ TAdapterMaker gOverride = nullptr;
 
 TSkinControl* MakeAdvPage(TComponent* Owner, const TAdapterRequest& Request)
 {
-    return new TSkinAdvPage(Owner, Request.Variant);
+    return new TSkinAdvPage(Owner, Request.Variant == TAdapterVariant::avTabImages ? pkTabImages : pkOther);
 }
 
 TSkinControl* MakeObjImage(TComponent* Owner, const TAdapterRequest& Request)
 {
-    return new TSkinObjImage(Owner, Request.Variant);
+    switch (Request.Variant) {
+    case TAdapterVariant::avCheckGlyphs: return new TSkinObjImage(Owner, gkCheckBox);
+    case TAdapterVariant::avRadioGlyphs: return new TSkinObjImage(Owner, gkRadioButton);
+    case TAdapterVariant::avPropertyGlyphs: return new TSkinObjImage(Owner, gkGlyphProperty);
+    default: return new TSkinObjImage(Owner, 0);  // a kind it does not know: it hands over no glyphs
+    }
 }
 
-// Variant 1: the glyph is the graphic property "PngImage".
 TSkinControl* MakeBitButton(TComponent* Owner, const TAdapterRequest& Request)
 {
-    return new TSkinBitButton(Owner, Request.Variant == 1 ? "PngImage" : "");
+    return new TSkinBitButton(Owner, Request.Variant == TAdapterVariant::avPngGlyph ? gsPngImage : gsGlyph);
 }
 
 }  // namespace

@@ -36,15 +36,24 @@ enum class TAdapterKind {
     akListView,       // list views, only when OnSkinControl asks (no class rule)
 };
 
-// What the dispatch asks of a maker. Variant carries the kind's own choice:
-// the glyph kind of akObjImage (1 check, 2 radio, 3 the third library's),
-// the page kind of akAdvPage (4), 1 for akBitButton whose glyph is the
-// "PngImage" property. The adapter's Mode (a single scroll bar: 1, a tab
-// control that is no page control: 2) is set by the dispatch before attaching;
-// an adapter whose attach differs from the base's overrides InitSkin.
+// A kind's own choice of what its adapter does; its maker turns it into the
+// family's own terms. avNone for every kind that has no choice.
+enum class TAdapterVariant {
+    avNone,
+    avCheckGlyphs,     // akObjImage: a check box taking a glyph strip
+    avRadioGlyphs,     // akObjImage: a radio button taking one
+    avPropertyGlyphs,  // akObjImage: the third library's, taking a glyph property
+    avTabImages,       // akAdvPage: the page control that takes tab images
+    avPngGlyph,        // akBitButton: its glyph is the graphic property "PngImage"
+};
+
+// What the dispatch asks of a maker. The adapter's Mode (a family's own
+// enum: a single scroll bar, a tab control that is no page control) is set
+// by the dispatch before attaching; an adapter whose attach differs from the
+// base's overrides InitSkin.
 struct TAdapterRequest {
     TAdapterKind Kind = TAdapterKind::akNone;
-    int Variant = 0;
+    TAdapterVariant Variant = TAdapterVariant::avNone;
 };
 
 // A new adapter owned by Owner (freed with it), not attached yet.

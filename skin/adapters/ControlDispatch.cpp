@@ -11,6 +11,8 @@
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinControl.h"
+#include "skin/adapters/SkinScrollbar.h"
+#include "skin/adapters/SkinTab.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
@@ -25,6 +27,7 @@
 namespace {
 
 using enum TAdapterKind;
+using enum TAdapterVariant;
 
 std::string UpperCase(std::string_view Text)
 {
@@ -153,7 +156,8 @@ bool TControlDispatch::HasTabs() const
     return Has(xcTab) && FData.FTabs != nullptr;
 }
 
-TSkinControl* TControlDispatch::Attach(TControl* Control, TAdapterKind Kind, bool ChangeColor, int Mode, int Variant)
+TSkinControl* TControlDispatch::Attach(TControl* Control, TAdapterKind Kind, bool ChangeColor, int Mode,
+                                       TAdapterVariant Variant)
 {
     const TAdapterMaker make = AdapterMaker(Kind);
     if (make == nullptr || Control == nullptr) return nullptr;
@@ -167,7 +171,7 @@ TSkinControl* TControlDispatch::AttachWindow(HWND Window, TAdapterKind Kind)
 {
     const TAdapterMaker make = AdapterMaker(Kind);
     if (make == nullptr || Window == nullptr) return nullptr;
-    TSkinControl* adapter = make(&FForm, TAdapterRequest{Kind, 0});
+    TSkinControl* adapter = make(&FForm, TAdapterRequest{Kind});
     if (adapter == nullptr) return nullptr;
     return AttachedOrFreed(adapter, [&] { return adapter->InitSkinHandle(Window, &FData, &FForm); });
 }
@@ -280,7 +284,7 @@ void TControlDispatch::ClassRules(TControl* Control, const std::string& C)
     auto* windowed = dynamic_cast<TWinControl*>(Control);
     auto* pages = dynamic_cast<TPageControl*>(Control);
     const bool tabs = FData.FTabs != nullptr;
-    const auto attach = [this, Control](TAdapterKind Kind, bool ChangeColor, int Variant = 0) {
+    const auto attach = [this, Control](TAdapterKind Kind, bool ChangeColor, TAdapterVariant Variant = avNone) {
         return [=, this] { Attach(Control, Kind, ChangeColor, 0, Variant); };
     };
     const auto childrenThen = [this, Control, windowed](TAdapterKind Kind, bool ChangeColor) {
@@ -299,7 +303,7 @@ void TControlDispatch::ClassRules(TControl* Control, const std::string& C)
     const TRule rules[] = {
         {tabs && dynamic_cast<TCustomTabControl*>(Control) != nullptr, xcTab,
          [&] {
-             if (pages == nullptr) Attach(Control, akTab, false, 2);
+             if (pages == nullptr) Attach(Control, akTab, false, tmTabControl);
              else Attach(Control, pages->Style() == TTabStyle::tsTabs ? akTab : akTabBtn, false);
          }},
         {tabs && C == "TTABSET", xcTab, attach(akTab31, false)},
@@ -315,9 +319,9 @@ void TControlDispatch::ClassRules(TControl* Control, const std::string& C)
              if (Gone() || windowed == nullptr) return;
              ForEachLiving(FLife, ChildControls(*windowed, false), [&](TControl* child) { SkinControl(child, nullptr); });
          }},
-        {OneOf(C, {"TRZDBCHECKBOX", "TRZCHECKBOX"}), xcCheckBox, attach(akObjImage, true, 1)},
-        {OneOf(C, {"TRZRADIOBUTTON", "TRZDBRADIOBUTTON"}), xcRadioButton, attach(akObjImage, true, 2)},
-        {OneOf(C, {"TCXDBCHECKBOX", "TCXCHECKBOX"}), xcCheckBox, attach(akObjImage, true, 3)},
+        {OneOf(C, {"TRZDBCHECKBOX", "TRZCHECKBOX"}), xcCheckBox, attach(akObjImage, true, avCheckGlyphs)},
+        {OneOf(C, {"TRZRADIOBUTTON", "TRZDBRADIOBUTTON"}), xcRadioButton, attach(akObjImage, true, avRadioGlyphs)},
+        {OneOf(C, {"TCXDBCHECKBOX", "TCXCHECKBOX"}), xcCheckBox, attach(akObjImage, true, avPropertyGlyphs)},
         {dynamic_cast<TCustomGroupBox*>(Control) != nullptr, xcPanel, childrenThen(akGroupBox, false)},
         {dynamic_cast<TRadioButton*>(Control) != nullptr, xcRadioButton, attach(akRadioButton, false)},
         {dynamic_cast<TCustomStatusBar*>(Control) != nullptr, xcStatusBar, attach(akStatusBar, false)},
@@ -385,7 +389,7 @@ bool TControlDispatch::SkinBySkin3rd(const std::string& ClassName, TControl* Con
                               LowerCaseAZ(GetEnumPropByName(Control, "Kind")) == "cxbkdropdownbutton";
         Attach(Control, dropDown ? akMenuButton : akBitButton, false);
     } else if (is("pngbitbtn", xcButton)) {
-        Attach(Control, akBitButton, false, 0, 1);
+        Attach(Control, akBitButton, false, 0, avPngGlyph);
     } else if (is("menubtn", xcButton)) {
         Attach(Control, akMenuButton, false);
     } else if (is("speedbutton", xcSpeedButton)) {
@@ -398,7 +402,7 @@ bool TControlDispatch::SkinBySkin3rd(const std::string& ClassName, TControl* Con
         Attach(Control, akScrollbar, false);
         if (!Gone()) SkinChildControls(windowed);
     } else if (is("singlescrollbar", xcScrollbar)) {
-        Attach(Control, akScrollbar, false, 1);
+        Attach(Control, akScrollbar, false, smSingleBar);
     } else if (is("embedscrollbar", xcScrollbar)) {
         SkinScrollingChildren(Control);
     } else if (kind == "container") {
@@ -406,7 +410,7 @@ bool TControlDispatch::SkinBySkin3rd(const std::string& ClassName, TControl* Con
     } else if (is("groupbox", xcGroupBox)) {
         Attach(Control, akGroupBox, true);
     } else if (is("advpagecontrol", xcTab)) {
-        Attach(Control, akAdvPage, true, 0, 4);
+        Attach(Control, akAdvPage, true, 0, avTabImages);
     } else if (is("radiogroup", xcGroupBox)) {
         SkinGroupButtons(Control, ClassName, true);
     } else if (is("checkgroup", xcPanel)) {
@@ -424,7 +428,7 @@ void TControlDispatch::SkinGroupButtons(TControl* Group, const std::string& Clas
         const bool glyphs = UpperCase(ClassName).find("TRZ") != std::string::npos;
         // Only the windowed children are buttons; labels and the like stay as they are.
         ForEachLiving(FLife, ChildControls(*windowed, true), [&](TControl* child) {
-            if (glyphs) Attach(child, akObjImage, true, 0, Radio ? 2 : 1);
+            if (glyphs) Attach(child, akObjImage, true, 0, Radio ? avRadioGlyphs : avCheckGlyphs);
             else Attach(child, Radio ? akRadioButton : akCheckBox, false);
         });
     }

@@ -48,7 +48,9 @@ private:
     bool HasTabs() const;
     bool Gone() const { return !FLife.Alive(); }
     // The kind's adapter attached to Control, or null (no maker, or refused).
-    TSkinControl* Attach(TControl* Control, TAdapterKind Kind, bool ChangeColor, int Mode = 0, int Variant = 0);
+    // Mode: a value of the family's own mode enum.
+    TSkinControl* Attach(TControl* Control, TAdapterKind Kind, bool ChangeColor, int Mode = 0,
+                         TAdapterVariant Variant = TAdapterVariant::avNone);
     TSkinControl* AttachWindow(HWND Window, TAdapterKind Kind);
     void ClassRules(TControl* Control, const std::string& ClassName);
     void SkinGroupButtons(TControl* Group, const std::string& ClassName, bool Radio);

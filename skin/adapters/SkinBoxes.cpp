@@ -1,6 +1,6 @@
-// The container and plain-window adapters. The status bar is composed in the
-// shared scratch bitmap and copied once; the others paint straight into the
-// DC they are given.
+// The container and plain-window adapters. Those that paint a window whole
+// compose it in the base's back buffer; the group box of a raw window paints
+// over the window's own look.
 #include "skin/adapters/SkinBoxes.h"
 
 #include "classlib/ComCtrls.h"
@@ -82,30 +82,16 @@ bool TSkinStatusBar::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool Chan
     return TSkinControl::InitSkin(Form, SkinData, ChangeColor);
 }
 
-bool TSkinStatusBar::BeforeProc(TMessage& Message)
-{
-    switch (Message.Msg) {
-    case WM_PAINT:
-        HandlePaint(Message);
-        return false;
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeProc(Message);
-    }
-}
-
-void TSkinStatusBar::DrawFrame(HDC DC, const RECT& Box, int Kind) const
+void TSkinStatusBar::DrawFrame(HDC DC, const RECT& Box, TPanelFrame Frame) const
 {
     const TDataSkinObject* edges = SkinData()->FStatusBarEdges.get();
     if (edges != nullptr && !edges->FBitmap->Empty()) {
-        DrawSkinPart(DC, Box, *edges->FBitmap, MarginsOf(*edges), {.Index = Kind, .Count = 3});
+        DrawSkinPart(DC, Box, *edges->FBitmap, MarginsOf(*edges), {.Index = Frame, .Count = 3});
         return;
     }
-    if (Kind == 3) return;
+    if (Frame == pfFlat) return;
     const TColor shadow = SystemColor(COLOR_BTNSHADOW), light = SystemColor(COLOR_BTNHIGHLIGHT);
-    const TColor topLeft = Kind == 1 ? shadow : light, bottomRight = Kind == 1 ? light : shadow;
+    const TColor topLeft = Frame == pfLowered ? shadow : light, bottomRight = Frame == pfLowered ? light : shadow;
     FillColor(DC, {Box.left, Box.top, Box.right - 1, Box.top + 1}, topLeft);
     FillColor(DC, {Box.left, Box.top, Box.left + 1, Box.bottom - 1}, topLeft);
     FillColor(DC, {Box.left, Box.bottom - 1, Box.right, Box.bottom}, bottomRight);
@@ -130,7 +116,7 @@ bool TSkinStatusBar::PanelRect(int Index, RECT& Rect) const
 
 void TSkinStatusBar::PaintPanels(HDC DC, const TStatusPanels& Panels, int Right) const
 {
-    static constexpr int kFrameOfBevel[] = {3, 1, 2};  // none, lowered, raised
+    static constexpr TPanelFrame kFrameOfBevel[] = {pfFlat, pfLowered, pfRaised};  // none, lowered, raised
     for (int i = 0; i < Panels.Count(); ++i) {
         const TStatusPanel& panel = *Panels.Items(i);
         RECT box{};
@@ -153,30 +139,26 @@ void TSkinStatusBar::PaintPanels(HDC DC, const TStatusPanels& Panels, int Right)
 void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
 {
     auto* bar = dynamic_cast<TCustomStatusBar*>(Control());
-    const RECT r{0, 0, Width(Rect), Height(Rect)};
-    if (bar == nullptr || ScratchBitmap == nullptr || r.right <= 0 || r.bottom <= 0) return;
-    ScratchBitmap->SetSize(r.right, r.bottom);
-    const HDC dc = ScratchBitmap->Canvas()->Handle();
-    FillSkinColor(dc, r);
+    if (bar == nullptr || Width(Rect) <= 0 || Height(Rect) <= 0) return;
+    FillSkinColor(DC, Rect);
     {
         const TGdiObject plain = PlainFont(bar->Font()->Handle());
-        const TSelectObject font(dc, plain ? plain.Get() : bar->Font()->Handle());
+        const TSelectObject font(DC, plain ? plain.Get() : bar->Font()->Handle());
         const TDataSkinObject* edges = SkinData()->FStatusBarEdges.get();
         const TColor ink = edges != nullptr ? edges->FNormalColour2 : bar->Font()->Color();
-        const TTextColors colors(dc, ColorToRGB(ink), TRANSPARENT, ::GetBkColor(dc));
+        const TTextColors colors(DC, ColorToRGB(ink), TRANSPARENT, ::GetBkColor(DC));
         if (bar->SimplePanel() || bar->Panels()->Count() == 0) {
-            DrawFrame(dc, r, 1);
+            DrawFrame(DC, Rect, pfLowered);
             const std::wstring text = TextToWide(bar->SimpleText());
-            RECT box = r;
+            RECT box = Rect;
             ::InflateRect(&box, -2, 0);
             const UINT align = bar->BiDiMode() == TBiDiMode::bdRightToLeft ? DT_RIGHT : DT_LEFT;
-            DrawControlCaption(this, dc, box, text.empty() ? L" " : text, true, align);
+            DrawControlCaption(this, DC, box, text.empty() ? L" " : text, true, align);
         } else {
-            PaintPanels(dc, *bar->Panels(), r.right);
+            PaintPanels(DC, *bar->Panels(), Rect.right);
         }
-        DrawSizeGrip(dc, r);
+        DrawSizeGrip(DC, Rect);
     }
-    CopyScratchBitmap(DC, Rect);
     bar->PaintControls(DC);
     if (!bar->OnDrawPanel) return;
     // The handler may free the bar, and this adapter with it.
@@ -194,16 +176,8 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
 bool TSkinGroupBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
-    SetMode(1);
+    SetMode(gmOwn);
     return true;
-}
-
-bool TSkinGroupBox::BeforeProc(TMessage& Message)
-{
-    const bool pass = TSkinControl::BeforeProc(Message);
-    if (Mode() != 1 || Message.Msg != WM_PAINT) return pass;
-    HandlePaint(Message);
-    return false;
 }
 
 void TSkinGroupBox::PaintControl(HDC DC, const RECT& Rect)
@@ -218,7 +192,7 @@ void TSkinGroupBox::PaintControl(HDC DC, const RECT& Rect)
     SIZE zero{};
     ::GetTextExtentPoint32W(DC, L"0", 1, &zero);
     const int top = zero.cy / 2 - 1;
-    if (Mode() == 0) {  // the native frame wiped
+    if (Mode() == gmOverNative) {  // the native frame wiped
         const auto brush = static_cast<HBRUSH>(skin.FFaceBrush.Get());
         RECT wipe{Rect.left, top, Rect.right, Rect.bottom};
         ::FrameRect(DC, &wipe, brush);
@@ -245,7 +219,7 @@ void TSkinGroupBox::PaintControl(HDC DC, const RECT& Rect)
         }
         DrawTextWide(DC, caption, box, flags);
     }
-    if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed != nullptr && Mode() == 1)
+    if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed != nullptr && Mode() == gmOwn)
         windowed->PaintControls(DC);
 }
 
@@ -257,28 +231,6 @@ bool TSkinBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColo
 }
 
 // --- TSkinTabSheet
-
-bool TSkinTabSheet::BeforeProc(TMessage& Message)
-{
-    if (!TSkinControl::BeforeProc(Message)) return false;
-    if (Mode() != 0) return true;
-    switch (Message.Msg) {
-    case WM_PAINT:
-    case WM_PRINT:
-    case WM_PRINTCLIENT:
-        HandlePaint(Message);
-        return false;
-    case WM_ERASEBKGND: {
-        RECT r{};
-        if (const auto dc = reinterpret_cast<HDC>(Message.WParam); dc != nullptr && ::GetClientRect(Handle(), &r))
-            ::FillRect(dc, &r, static_cast<HBRUSH>(SkinData()->FFaceBrush.Get()));
-        Message.Result = 1;
-        return false;
-    }
-    default:
-        return true;
-    }
-}
 
 void TSkinTabSheet::PaintControl(HDC DC, const RECT& Rect)
 {
@@ -307,20 +259,26 @@ void TSkinSizer::PaintControl(HDC DC, const RECT& Rect)
 
 // --- TSkinBoxH
 
+void TSkinBoxH::EraseSkinColour(HDC DC) const
+{
+    RECT r{};
+    if (DC == nullptr || !::GetWindowRect(Handle(), &r)) return;
+    ::OffsetRect(&r, -r.left, -r.top);
+    FillSkinColor(DC, r);
+}
+
 bool TSkinBoxH::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_ERASEBKGND: {
-        RECT r{};
-        const auto dc = reinterpret_cast<HDC>(Message.WParam);
-        if (dc != nullptr && ::GetWindowRect(Handle(), &r)) {
-            ::OffsetRect(&r, -r.left, -r.top);
-            FillSkinColor(dc, r);
-        }
+    case WM_ERASEBKGND:
+        EraseSkinColour(reinterpret_cast<HDC>(Message.WParam));
         // Erased: the dialog must not erase again.
         Message.Result = 1;
         return false;
-    }
+    case WM_PRINTCLIENT:
+        // Printed as shown: on the background the screen's erasing gives it.
+        if ((Message.LParam & PRF_ERASEBKGND) != 0) EraseSkinColour(reinterpret_cast<HDC>(Message.WParam));
+        return TSkinControl::BeforeProc(Message);
     case WM_CTLCOLORSTATIC:
         if (!CallOldProc(Message)) return false;
         ::SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);

@@ -7,11 +7,16 @@
 // colour) and TSkinObjImage (other libraries' check and radio buttons handed
 // the skin's glyphs). The containers paint their windowless children after
 // themselves. TSkinBox and TSkinObjImage never take the control's messages.
+// The status bar, the group box, the tab sheet and the size box are painted
+// whole by the adapter; the raw dialog paints itself on the skin colour.
 #pragma once
 
 #include "skin/adapters/SkinControl.h"
 
 class TStatusPanels;
+
+// A status-bar panel's frame; the number is its cell in the skin's edge strip.
+enum TPanelFrame { pfLowered = 1, pfRaised = 2, pfFlat = 3 };
 
 class TSkinStatusBar : public TSkinControl {
 public:
@@ -21,16 +26,22 @@ public:
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
+    // Without the skin's edges the frames are drawn in the system's colours.
+    TPaintWay PaintWay() const override { return pwOwn; }
     void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
     bool PanelRect(int Index, RECT& Rect) const;
     // The last panel reaches Right.
     void PaintPanels(HDC DC, const TStatusPanels& Panels, int Right) const;
-    // Frame kind 1 lowered, 2 raised, 3 flat.
-    void DrawFrame(HDC DC, const RECT& Box, int Kind) const;
+    void DrawFrame(HDC DC, const RECT& Box, TPanelFrame Frame) const;
     void DrawSizeGrip(HDC DC, const RECT& Rect) const;
+};
+
+// A group box's Mode.
+enum TGroupBoxMode {
+    gmOverNative = 0,  // a window without a class-library object: its own frame wiped and the skin's drawn over it
+    gmOwn = 1,         // a class-library group box: painted whole, its windowless children after it
 };
 
 class TSkinGroupBox : public TSkinControl {
@@ -40,7 +51,7 @@ public:
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
+    TPaintWay PaintWay() const override { return Mode() == gmOwn ? pwOwn : pwOver; }
     void PaintControl(HDC DC, const RECT& Rect) override;
 };
 
@@ -49,6 +60,16 @@ public:
     using TSkinControl::TSkinControl;
 
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+
+protected:
+    // Recoloured only: the panel paints itself in the skin colour.
+    TPaintWay PaintWay() const override { return pwNative; }
+};
+
+// A tab sheet's Mode.
+enum TTabSheetMode {
+    tmSkinColour = 0,  // painted whole in the skin colour, its windowless children after it
+    tmOwnColour = 1,   // its parent's background switched off for it: it paints itself
 };
 
 class TSkinTabSheet : public TSkinControl {
@@ -56,7 +77,7 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
+    TPaintWay PaintWay() const override { return Mode() == tmSkinColour ? pwOwn : pwNative; }
     void PaintControl(HDC DC, const RECT& Rect) override;
 };
 
@@ -69,6 +90,8 @@ public:
     bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
 
 protected:
+    // Filled with the skin colour; the system's grip is never drawn.
+    TPaintWay PaintWay() const override { return pwOwn; }
     void PaintControl(HDC DC, const RECT& Rect) override;
 };
 
@@ -77,7 +100,12 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
+    // The dialog paints itself; its background is erased in the skin colour.
+    TPaintWay PaintWay() const override { return pwNative; }
     bool BeforeProc(TMessage& Message) override;
+
+private:
+    void EraseSkinColour(HDC DC) const;
 };
 
 // What an other library's control takes its glyphs as.
@@ -95,6 +123,10 @@ public:
     void UpdateSkin() override;
 
     int GlyphKind() const noexcept { return FGlyphKind; }
+
+protected:
+    // Glyphs handed over: the control paints itself with them.
+    TPaintWay PaintWay() const override { return pwNative; }
 
 private:
     void HandOverGlyphs();

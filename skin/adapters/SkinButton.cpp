@@ -1,6 +1,7 @@
-// The push-button adapters: the mouse taken from the native button, the
-// pressed look kept honest (only a press here clicks, and losing the focus or
-// the mouse forgets it), and the button composed off screen and copied once.
+// The push-button adapters: the mouse taken from the native button while the
+// skin paints it, the pressed look kept honest (only a press here clicks, and
+// losing the focus or the mouse forgets it), and the button drawn whole into
+// the base's back buffer.
 #include "skin/adapters/SkinButton.h"
 
 #include "classlib/Controls.h"
@@ -39,6 +40,16 @@ bool WindowEnabled(HWND Window)
     return (::GetWindowLongW(Window, GWL_STYLE) & WS_DISABLED) == 0;
 }
 
+// A TCanvas drawing on a DC it does not own, for the drawing calls that want one.
+class TDCCanvas {
+public:
+    explicit TDCCanvas(HDC DC) { FCanvas.SetHandle(DC); }
+    TCanvas& Get() noexcept { return FCanvas; }
+
+private:
+    TCanvas FCanvas;
+};
+
 // Caption measured with Flags: its width and height (0, 0 when empty).
 SIZE MeasureCaption(HDC DC, const std::wstring& Caption, RECT Box, UINT Flags)
 {
@@ -73,7 +84,7 @@ bool TSkinButton::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeC
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
     // These libraries' buttons take a forwarded press as a second one.
     const std::string name = LowerCaseAZ(Control()->ClassName());
-    SetMode(name.starts_with("trz") || name.starts_with("tel") ? 1 : 0);
+    SetMode(name.starts_with("trz") || name.starts_with("tel") ? bmOwnPress : bmForwardPress);
     FParentImage = Control()->Tag() == ParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
     return true;
 }
@@ -85,34 +96,31 @@ bool TSkinButton::CanPaint() const
            data->FButtons->FFrame > 0;
 }
 
+TPaintWay TSkinButton::PaintWay() const
+{
+    return CanPaint() ? pwOwn : pwNative;
+}
+
 bool TSkinButton::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        // Decided before the message is taken: without a strip the button paints itself.
-        if (!CanPaint()) break;
-        HandlePaint(Message);
-        return false;
-    case WM_ERASEBKGND:
-        if (!CanPaint()) break;
-        Message.Result = 1;
-        return false;
     case WM_TIMER:
-        if (Message.WParam != kPressTimer || Handle() == nullptr) break;
+        // A button painting itself keeps its press animation and its press.
+        if (Message.WParam != kPressTimer || Handle() == nullptr || PaintWay() != pwOwn) break;
         ::KillTimer(Handle(), kPressTimer);
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
+        if (PaintWay() != pwOwn) break;
         const TToken life = Token();
         // Taking the focus runs the focus handlers, which may free the button.
         if (::GetFocus() != Handle()) ::SetFocus(Handle());
         if (!life.Alive()) return false;
-        SetMouseState(MouseState() | mbPressed);
         FMousePressed = true;
-        PaintWindow(nullptr);
+        SetMouseBit(mbPressed, true);
+        if (!life.Alive()) return false;
         Message.Result = 0;
-        if (Mode() == 0 && Control() != nullptr) ForwardMouseDown(Message);
+        if (ButtonMode() == bmForwardPress && Control() != nullptr) ForwardMouseDown(Message);
         return false;
     }
     default:
@@ -124,46 +132,36 @@ bool TSkinButton::BeforeProc(TMessage& Message)
 void TSkinButton::AfterProc(TMessage& Message)
 {
     const auto forgetPress = [this] {
-        SetMouseState(MouseState() & ~mbPressed);
         FMousePressed = false;
+        SetMouseBit(mbPressed, false);
     };
     switch (Message.Msg) {
-    case WM_SETTEXT:
-        PaintWindow(nullptr);
-        return;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-        if (Message.WParam != VK_SPACE) break;
-        if (Message.Msg == WM_KEYDOWN) SetMouseState(MouseState() | mbPressed);
-        else forgetPress();
-        Redraw();
+    case BM_SETSTATE:
+        // Space held or let go: the system's button says so before it clicks.
+        SetMouseBit(mbPressed, Message.WParam != 0);
         return;
     case WM_MOUSEMOVE:
-        if (WindowEnabled(Handle()) && (MouseState() & mbHot) == 0) {
-            SetMouseState(MouseState() | mbHot);
-            Redraw();
-        }
+        if (WindowEnabled(Handle())) SetMouseBit(mbHot, true);
         SkinTrackMouseLeave(Handle());
         return;
     case WM_LBUTTONUP:
         // Only a press on this button clicks: not Space's, not one dragged off.
         if ((MouseState() & mbPressed) == 0 || !FMousePressed) return;
         forgetPress();
-        Redraw();
         Click();
         return;
     case WM_MOUSELEAVE:
-        forgetPress();
-        SetMouseState(MouseState() & ~mbHot);
-        Redraw();
+        FMousePressed = false;
+        SetMouseBit(mbPressed | mbHot, false);
         return;
     case WM_CANCELMODE:
         forgetPress();
-        Redraw();
         return;
     case WM_KILLFOCUS:
-        forgetPress();
-        break;
+        FMousePressed = false;
+        if ((MouseState() & mbPressed) == 0) break;  // the base shows the focus gone
+        SetMouseBit(mbPressed, false);
+        return;
     case CM_DIALOGKEY:
         Redraw();
         return;
@@ -186,33 +184,19 @@ void TSkinButton::Click()
     ::PostMessageW(::GetParent(window), WM_COMMAND, command, reinterpret_cast<LPARAM>(window));
 }
 
-TButtonCell TSkinButton::ButtonCell(bool MenuCells) const
-{
-    if (!WindowEnabled(Handle())) return bcDisabled;
-    if (MouseState() & mbPressed) return bcPressed;
-    const bool hot = (MouseState() & mbHot) != 0;
-    if (MenuCells) return hot || Focused() ? bcHot : bcNormal;
-    if (hot) return bcHot;
-    return Focused() ? bcFocused : bcNormal;
-}
-
-void TSkinButton::Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFont, const TContent& Content)
+void TSkinButton::Paint(HDC DC, const RECT& Rect, const TCellLayout& Cells, bool WindowFont, const TContent& Content)
 {
     if (!CanPaint()) return;
     const TDataSkinButton& buttons = *SkinData()->FButtons;
-    SetFocused(::GetFocus() == Handle());
-    SetEnabled(WindowEnabled(Handle()));
+    const TLooks looks = Looks();
+    SetFocused((looks & lkFocused) != 0);
+    SetEnabled((looks & lkDisabled) == 0);
     SetCaption(Control() != nullptr ? GetTextPropByName(Control(), "Caption") : GetWindowTextWide(Handle()));
-    const TButtonCell cell = ButtonCell(MenuCells);
-    const int w = Width(Rect), h = Height(Rect);
-    if (w <= 0 || h <= 0) return;
-    FBitmap.SetSize(w, h);
-    const RECT r{0, 0, w, h};
-    const HDC dc = FBitmap.Canvas()->Handle();
-    if (FParentImage && Control() != nullptr) PaintControlToDC(Control(), dc);
-    else FillSkinColor(dc, r);
-    // A skin with fewer cells than states shows the first for the missing ones.
-    DrawSkinState(dc, r, &buttons, cell <= buttons.FFrame ? cell : bcNormal, buttons.FFrame);
+    const auto cell = static_cast<TButtonCell>(Cells.Cell(looks, bcFocused));
+    if (Width(Rect) <= 0 || Height(Rect) <= 0) return;
+    if (FParentImage && Control() != nullptr) PaintControlToDC(Control(), DC);
+    else FillSkinColor(DC, Rect);
+    DrawSkinState(DC, Rect, &buttons, Cells.Cell(looks, buttons.FFrame), buttons.FFrame);
 
     HGDIOBJ font = nullptr;
     TColor colour = SkinData()->FButtonTextColor;
@@ -225,13 +209,12 @@ void TSkinButton::Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFon
     if (font == nullptr) font = ::GetStockObject(DEFAULT_GUI_FONT);
     colour = StateColour(cell, colour);
     {
-        const TSelectObject selected(dc, font);
-        ::SetTextColor(dc, ColorToRGB(colour));
-        const int mode = ::SetBkMode(dc, TRANSPARENT);
-        Content(dc, r, cell);
-        ::SetBkMode(dc, mode);
+        const TSelectObject selected(DC, font);
+        ::SetTextColor(DC, ColorToRGB(colour));
+        const int mode = ::SetBkMode(DC, TRANSPARENT);
+        Content(DC, Rect, cell, looks);
+        ::SetBkMode(DC, mode);
     }
-    ::BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);
 }
 
 TColor TSkinButton::StateColour(TButtonCell Cell, TColor Default) const
@@ -277,8 +260,8 @@ void TSkinButton::DrawCaption(HDC DC, const RECT& Rect, UINT Alignment)
 
 void TSkinButton::PaintControl(HDC DC, const RECT& Rect)
 {
-    Paint(DC, Rect, false, Control() == nullptr,
-          [this](HDC dc, const RECT& r, TButtonCell) { DrawCaption(dc, r, DT_CENTER); });
+    Paint(DC, Rect, kButtonCells, Control() == nullptr,
+          [this](HDC dc, const RECT& r, TButtonCell, TLooks) { DrawCaption(dc, r, DT_CENTER); });
 }
 
 void TSkinBitButton::DrawGlyphCell(HDC DC, int X, int Y, int NumGlyphs, int Index, TBitmap& Glyph)
@@ -299,7 +282,7 @@ void TSkinBitButton::DrawGlyphCell(HDC DC, int X, int Y, int NumGlyphs, int Inde
 
 void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
 {
-    Paint(DC, Rect, false, true, [this](HDC dc, const RECT& r, TButtonCell cell) {
+    Paint(DC, Rect, kButtonCells, true, [this](HDC dc, const RECT& r, TButtonCell cell, TLooks looks) {
         const TControl* control = Control();
         const bool graphicButton = !FGraphicProp.empty();
         const TClassInfo& bitmapClass = TBitmap::StaticClassInfo();
@@ -325,14 +308,13 @@ void TSkinBitButton::PaintControl(HDC DC, const RECT& Rect)
         const TGlyphPlace place = PlaceGlyph(dc, r, Caption(), {g, layout, margin, spacing, centred, 0});
         const POINT gp = place.Glyph;
         if (graphic != nullptr && !graphic->Empty()) {
-            Bitmap().Canvas()->Draw(gp.x, gp.y, *graphic);
+            TDCCanvas(dc).Get().Draw(gp.x, gp.y, *graphic);
         } else if (glyph != nullptr && !glyph->Empty()) {
-            const int index = cell == bcPressed ? 3 : cell == bcDisabled ? 2 : 1;
-            DrawGlyphCell(dc, gp.x, gp.y, numGlyphs, index, *glyph);
+            DrawGlyphCell(dc, gp.x, gp.y, numGlyphs, kGlyphCells.Cell(looks, kGlyphCellCount), *glyph);
         } else if (images != nullptr) {
             const bool enabled = cell != bcDisabled;
             const int index = enabled || disabledIndex == -1 ? imageIndex : disabledIndex;
-            if (index != -1) images->Draw(*Bitmap().Canvas(), gp.x, gp.y, index, enabled);
+            if (index != -1) images->Draw(TDCCanvas(dc).Get(), gp.x, gp.y, index, enabled);
         }
         if (Caption().empty()) return;
         RECT text = place.Text;
@@ -395,7 +377,7 @@ TGlyphPlace TSkinBitButton::PlaceGlyph(HDC DC, const RECT& Rect, const std::wstr
 
 void TSkinMenuButton::PaintControl(HDC DC, const RECT& Rect)
 {
-    Paint(DC, Rect, true, true, [this](HDC dc, const RECT& r, TButtonCell cell) {
+    Paint(DC, Rect, kMenuButtonCells, true, [this](HDC dc, const RECT& r, TButtonCell cell, TLooks) {
         const int w = Width(r), h = Height(r);
         RECT box{0, 0, w - kArrowRoom, h};
         ::InflateRect(&box, -2, -2);

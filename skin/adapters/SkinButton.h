@@ -20,6 +20,16 @@
 // Cells of the [Buttons] strip, 1-based.
 enum TButtonCell { bcNormal = 1, bcPressed = 2, bcDisabled = 3, bcHot = 4, bcFocused = 5 };
 
+// A push button's Mode: these libraries' buttons take a forwarded press as a
+// second one, so theirs is not handed to MouseDown.
+enum TButtonMode { bmForwardPress = 0, bmOwnPress = 1 };
+
+// Cells of a button's glyph strip as kGlyphCells and kDownGlyphCells number them.
+constexpr int kGlyphCellCount = 4;
+
+// Where a bit button's glyph comes from.
+enum TBitGlyphSource { gsGlyph = 0, gsPngImage = 1 };
+
 // Glyph layouts by the lower-cased "Layout" text; anything else is the first.
 enum TGlyphLayout { glLeft = 0, glRight = 1, glTop = 2, glBottom = 3 };
 TGlyphLayout GlyphLayout(const std::string& Text);
@@ -54,19 +64,20 @@ protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // The whole button from the strip; without one the button paints itself.
+    TPaintWay PaintWay() const override;
 
     // The skin has a strip to draw buttons from.
     bool CanPaint() const;
-    // The button's cell by its window and mouse state; MenuCells: the menu
-    // button's choice, which shows hot for focused.
-    TButtonCell ButtonCell(bool MenuCells) const;
-    // What a button paints after its background and cell, on the off-screen
-    // bitmap's DC (Rect at the origin), with the font and text colour chosen.
-    using TContent = std::function<void(HDC DC, const RECT& Rect, TButtonCell Cell)>;
-    // The steps shared by the three: state read, background, cell, font and
-    // state colours on FBitmap, Content, then the bitmap copied to DC.
+    TButtonMode ButtonMode() const noexcept { return static_cast<TButtonMode>(Mode()); }
+    // What a button paints after its background and cell (Rect at the
+    // origin), with the font and text colour chosen. Cell: the looks' cell
+    // as a whole strip numbers it, whatever this skin's strip holds.
+    using TContent = std::function<void(HDC DC, const RECT& Rect, TButtonCell Cell, TLooks Looks)>;
+    // The steps shared by the three: state read, background, the strip's
+    // cell for the looks by Cells, font and state colours, then Content.
     // WindowFont: the window's WM_GETFONT font unless the control has a Font.
-    void Paint(HDC DC, const RECT& Rect, bool MenuCells, bool WindowFont, const TContent& Content);
+    void Paint(HDC DC, const RECT& Rect, const TCellLayout& Cells, bool WindowFont, const TContent& Content);
     // The caption in Rect, placed by Alignment (DT_CENTER or left across the
     // width), one forced line break, and the focus rectangle.
     void DrawCaption(HDC DC, const RECT& Rect, UINT Alignment);
@@ -78,27 +89,26 @@ protected:
     // The caption colour of Cell from the skin, else Default (disabled: shadow).
     TColor StateColour(TButtonCell Cell, TColor Default) const;
 
-    TBitmap& Bitmap() noexcept { return FBitmap; }
     void SetParentImage(bool Value) noexcept { FParentImage = Value; }
 
 private:
     void Click();
 
-    TBitmap FBitmap;
     bool FParentImage = false;
     bool FMousePressed = false;  // the pressed look came from a mouse press here
 };
 
 class TSkinBitButton : public TSkinButton {
 public:
-    // GraphicProp names a graphic property that holds the glyph whole
-    // (empty: the usual Glyph strip or image list).
-    TSkinBitButton(TComponent* AOwner, std::string GraphicProp = {})
-        : TSkinButton(AOwner), FGraphicProp(std::move(GraphicProp))
+    // gsPngImage: the graphic property "PngImage" holds the glyph whole
+    // (else the usual Glyph strip or image list).
+    explicit TSkinBitButton(TComponent* AOwner, TBitGlyphSource Source = gsGlyph)
+        : TSkinButton(AOwner), FGraphicProp(Source == gsPngImage ? "PngImage" : "")
     {
     }
 
-    // Cell Index (1 up, 2 disabled, 3 down) of a NumGlyphs strip at (X, Y):
+    // Cell Index (kGlyphCells: 1 up, 2 disabled, 3 down, 4 held down) of a
+    // NumGlyphs strip at (X, Y), the first where the strip is shorter:
     // greyed for the disabled cell, the lower-left pixel's colour left out.
     static void DrawGlyphCell(HDC DC, int X, int Y, int NumGlyphs, int Index, TBitmap& Glyph);
 

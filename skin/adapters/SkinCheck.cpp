@@ -1,5 +1,5 @@
-// The check-box and radio-button adapters: fully skinned controls composed
-// off screen and copied once, glyphs alone drawn over the native painting.
+// The check-box and radio-button adapters: fully skinned controls drawn whole
+// into the base's back buffer, glyphs alone drawn over the native painting.
 // Cell numbers follow the strip's cell count (4, 8 or 12) and are kept
 // inside the strip whatever the window's state says.
 #include "skin/adapters/SkinCheck.h"
@@ -54,10 +54,16 @@ TBitmap* TSkinCheckGlyph::Strip(int& Count) const
     return strip;
 }
 
-void TSkinCheckGlyph::ChooseMode()
+TPaintWay TSkinCheckGlyph::PaintWay() const
 {
     int count = 0;
-    SetMode(Control() != nullptr && Strip(count) != nullptr ? cmFull : cmGlyphOnly);
+    if (Strip(count) == nullptr) return pwNative;
+    return Control() != nullptr ? pwOwn : pwOver;
+}
+
+void TSkinCheckGlyph::ChooseMode()
+{
+    SetMode(PaintWay() == pwOwn ? cmFull : cmGlyphOnly);
 }
 
 bool TSkinCheckGlyph::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
@@ -77,43 +83,23 @@ void TSkinCheckGlyph::UpdateSkin()
 
 bool TSkinCheckGlyph::BeforeProc(TMessage& Message)
 {
-    if (!TSkinControl::BeforeProc(Message)) return false;
-    int count = 0;
     switch (Message.Msg) {
-    case BM_SETSTATE:
-    case BM_SETCHECK: {
-        // The system's button draws its new state straight onto the window
-        // (Space held, a click): not over a fully skinned one. A hidden one
-        // draws nothing, and must not be shown by switching drawing back on.
-        const HWND window = Handle();
-        if (Mode() != cmFull || Strip(count) == nullptr || (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0)
-            return true;
-        const TToken life = Token();
-        ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
-        const bool passed = CallOldProc(Message);
-        if (::IsWindow(window)) ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-        if (passed && life.Alive()) AfterProc(Message);
-        return false;
-    }
     case WM_PAINT:
     case WM_PRINT:
     case WM_PRINTCLIENT:
-        // Without the strip (a skin change took it) the control paints itself.
-        if (Mode() != cmFull || Strip(count) == nullptr) return true;
-        HandlePaint(Message);
-        return false;
+        // The mode follows a strip that came or went with the skin.
+        ChooseMode();
+        break;
     case WM_ERASEBKGND:
-        if (FParentImage) {
-            HandleEraseBkgnd(Message);
-            return false;
-        }
-        // The full paint covers every pixel: erasing first would only flicker.
-        if (Mode() != cmFull || Strip(count) == nullptr) return true;
-        Message.Result = 1;
+        // The parent's image behind a control that paints itself; under its
+        // own look the base answers: the paint covers every pixel.
+        if (!FParentImage || PaintWay() == pwOwn) break;
+        HandleEraseBkgnd(Message);
         return false;
     default:
-        return true;
+        break;
     }
+    return TSkinControl::BeforeProc(Message);
 }
 
 void TSkinCheckGlyph::AfterProc(TMessage& Message)
@@ -126,7 +112,12 @@ void TSkinCheckGlyph::AfterProc(TMessage& Message)
         ::InvalidateRect(Handle(), nullptr, FALSE);
         return;
     }
-    if (msg == BM_SETSTATE || (msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
+    if (msg == BM_SETSTATE) {
+        // Held by the mouse or Space: the system's button says so.
+        SetMouseBit(mbPressed, Message.WParam != 0);
+        return;
+    }
+    if ((msg >= WM_LBUTTONDOWN && msg <= WM_LBUTTONDBLCLK) ||
         std::ranges::find(kCheckNotices, msg) != std::end(kCheckNotices)) {
         Redraw();
         return;
@@ -138,18 +129,16 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
 {
     int count = 0;
     TBitmap* strip = Strip(count);
-    if (strip == nullptr) {
-        SetMode(cmGlyphOnly);
-        return;
-    }
+    if (strip == nullptr) return;
     const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
     const auto window = static_cast<UINT>(::SendMessageW(Handle(), BM_GETSTATE, 0, 0));
     int state = (window & BST_CHECKED) != 0 ? 2 : 1;
     if (Control() != nullptr) state = ControlState(state);
-    const bool disabled = (style & WS_DISABLED) != 0;
+    const TLooks looks = Looks();
+    const bool disabled = (looks & lkDisabled) != 0, focused = (looks & lkFocused) != 0;
     if (disabled) state += 2;
     const bool indeterminate = !FRadio && (window & BST_INDETERMINATE) != 0;
-    const int cell = CheckCell(state, indeterminate, disabled, count, FRadio, (window & BST_PUSHED) != 0);
+    const int cell = CheckCell(state, indeterminate, disabled, count, FRadio, (looks & lkPressed) != 0);
 
     const int cw = strip->Width() / count, ch = strip->Height();
     const int top = Rect.top + ((Rect.bottom - Rect.top) - ch) / 2;
@@ -164,22 +153,14 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
         box.right = glyph.left - 2;
         if (Control() != nullptr && Control()->BiDiMode() == TBiDiMode::bdRightToLeft) flags |= DT_RIGHT | DT_RTLREADING;
     }
-    if (Mode() != cmFull) {
+    if (PaintWay() != pwOwn) {
         // Over the control's own painting.
         DrawStripCellTransparent(DC, glyph, *strip, cell, count);
         return;
     }
-    // Composed off screen and copied once: a window DC costs a round trip a call.
-    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    if (w <= 0 || h <= 0) return;
-    FBitmap.SetSize(w, h);
-    const HDC dc = FBitmap.Canvas()->Handle();
-    const POINT origin{Rect.left, Rect.top};
-    for (RECT* r : {&glyph, &box}) ::OffsetRect(r, -origin.x, -origin.y);
-    const RECT all{0, 0, w, h};
-    if (FParentImage) PaintControlToDC(Control(), dc);
-    else FillSkinColor(dc, all);
-    DrawStripCellTransparent(dc, glyph, *strip, cell, count);
+    if (FParentImage) PaintControlToDC(Control(), DC);
+    else FillSkinColor(DC, Rect);
+    DrawStripCellTransparent(DC, glyph, *strip, cell, count);
 
     SetCaption(GetTextPropByName(Control(), "Caption"));
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Handle(), WM_GETFONT, 0, 0));
@@ -190,23 +171,22 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
     }
     if (font == nullptr) font = ::GetStockObject(DEFAULT_GUI_FONT);
     {
-        const TSelectObject selected(dc, font);
-        ::SetTextColor(dc, ColorToRGB(disabled ? kShadowColor : colour));
-        ::SetBkColor(dc, ColorToRGB(SkinData()->FButtonFaceColor));
-        ::SetBkMode(dc, TRANSPARENT);
+        const TSelectObject selected(DC, font);
+        ::SetTextColor(DC, ColorToRGB(disabled ? kShadowColor : colour));
+        ::SetBkColor(DC, ColorToRGB(SkinData()->FButtonFaceColor));
+        ::SetBkMode(DC, TRANSPARENT);
         RECT measured = box;
-        DrawTextWide(dc, Caption(), measured, flags | DT_CALCRECT | DT_NOCLIP);
+        DrawTextWide(DC, Caption(), measured, flags | DT_CALCRECT | DT_NOCLIP);
         box.top += ((box.bottom - box.top) - (measured.bottom - measured.top)) / 2;
-        if (::GetFocus() == Handle() && !Caption().empty()) DrawFocus(dc, box, flags);
-        DrawTextWide(dc, Caption(), box, flags);
+        if (focused && !Caption().empty()) DrawFocus(DC, box, flags);
+        DrawTextWide(DC, Caption(), box, flags);
     }
     // Without a caption (a box that a label names) the focus rings the box itself.
-    if (::GetFocus() == Handle() && Caption().empty()) {
+    if (focused && Caption().empty()) {
         RECT ring{glyph.left - 1, glyph.top - 1, glyph.right + 1, glyph.bottom + 1};
-        ::IntersectRect(&ring, &ring, &all);
-        ::DrawFocusRect(dc, &ring);
+        ::IntersectRect(&ring, &ring, &Rect);
+        ::DrawFocusRect(DC, &ring);
     }
-    ::BitBlt(DC, origin.x, origin.y, w, h, dc, 0, 0, SRCCOPY);
 }
 
 bool TSkinCheckBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)

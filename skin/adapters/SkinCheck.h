@@ -1,15 +1,16 @@
 // The check-box and radio-button adapters: the box or circle replaced by a
 // cell of the skin's check or radio strip. Fully skinned (a class-library
 // control and a strip: background, glyph and caption painted here) or glyph
-// only (raw windows, or no strip: the native control paints and the glyph is
-// drawn over its box). A strip that goes with a skin change hands painting
-// back to the native control before a paint message is taken.
+// only (raw windows: the native control paints and the glyph is drawn over
+// its box). A strip that goes with a skin change hands painting back to the
+// native control before a paint message is taken.
 #pragma once
 
 #include "classlib/Canvas.h"
 #include "skin/adapters/SkinControl.h"
 
-// Modes of the two adapters.
+// Modes of the two adapters: what they paint now (cmGlyphOnly also while
+// the skin has no strip and the control paints itself).
 enum TCheckMode { cmGlyphOnly = 0, cmFull = 1 };
 
 // The cell of a strip of Count cells for a state in 1..4 (unchecked,
@@ -32,6 +33,9 @@ protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // Own with a strip and a class-library control, over a raw window's own
+    // painting with a strip, native without one.
+    TPaintWay PaintWay() const override;
     // The state (1 unchecked, 2 checked, 4 grayed) the class-library control
     // shows; Window is the window's own.
     virtual int ControlState(int Window) const = 0;
@@ -44,7 +48,6 @@ private:
 
     bool FRadio;
     bool FParentImage = false;
-    TBitmap FBitmap;  // the fully skinned control, composed off screen
 };
 
 class TSkinCheckBox : public TSkinCheckGlyph {

@@ -351,14 +351,24 @@ void TSkinControl::PaintOwn(HDC Target, bool Client)
     FWindowRect = window;
     const int w = window.right - window.left, h = window.bottom - window.top;
     if (w <= 0 || h <= 0) return;
-    if (FBuffer == nullptr) FBuffer = std::make_unique<TBitmap>();
-    if (FBuffer->Width() != w || FBuffer->Height() != h) FBuffer->SetSize(w, h);
-    const HDC buffer = FBuffer->Canvas()->Handle();
+    // A windowless child drawing its parent's image asks for this window
+    // while the buffer is being composed (its DC offset and clipped to the
+    // child then): that paint composes in a bitmap of its own.
+    std::unique_ptr<TBitmap> nested;
+    if (FComposing) nested = std::make_unique<TBitmap>();
+    else if (FBuffer == nullptr) FBuffer = std::make_unique<TBitmap>();
+    TBitmap& bitmap = nested != nullptr ? *nested : *FBuffer;
+    if (bitmap.Width() != w || bitmap.Height() != h) bitmap.SetSize(w, h);
+    const HDC buffer = bitmap.Canvas()->Handle();
+    const bool outer = std::exchange(FComposing, true);
+    bool painted = true;
     try {
         PaintControl(buffer, {0, 0, w, h});
     } catch (...) {
-        return;  // a paint that fails leaves the window as it was
+        painted = false;  // a paint that fails leaves the window as it was
     }
+    FComposing = outer;
+    if (!painted) return;
     POINT from{0, 0};
     RECT size{0, 0, w, h};
     if (Client) {

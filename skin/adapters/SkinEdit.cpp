@@ -58,11 +58,21 @@ bool HasStrip(const TDataSkinObject* Element)
 
 // --- TSkinEdit
 
+bool TSkinEdit::BeforeProc(TMessage& Message)
+{
+    // The edit prints its text under a clip it leaves on the DC: the border
+    // is drawn into the DC as it came.
+    if (Message.Msg == WM_PRINT && Message.WParam != 0) FPrintState = ::SaveDC(reinterpret_cast<HDC>(Message.WParam));
+    return TSkinControl::BeforeProc(Message);
+}
+
 void TSkinEdit::AfterProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_PRINT:
-        PrintBorder(reinterpret_cast<HDC>(Message.WParam));
+        if (const int saved = std::exchange(FPrintState, 0); saved != 0)
+            ::RestoreDC(reinterpret_cast<HDC>(Message.WParam), saved);
+        TSkinControl::AfterProc(Message);
         break;
     case WM_SKIN_PRINTCLIENT:
         // Only the skin engine's own request; the number is used by others too.
@@ -86,21 +96,6 @@ void TSkinEdit::PaintControl(HDC DC, const RECT& Rect)
     Frame(DC, Rect, SkinData()->FButtonShadowColor);
     Frame(DC, Inflated(Rect, -1), clWhite);
     Frame(DC, Inflated(Rect, -2), clWhite);
-}
-
-void TSkinEdit::PrintBorder(HDC DC)
-{
-    RECT r{};
-    if (!::GetWindowRect(Handle(), &r)) return;
-    ::OffsetRect(&r, -r.left, -r.top);
-    const TWindowDC own(Handle(), DC == nullptr ? ::GetWindowDC(Handle()) : nullptr);
-    const HDC dc = DC != nullptr ? DC : own.Get();
-    RECT client{};
-    if (dc == nullptr || !::GetClientRect(Handle(), &client)) return;
-    if (client.right + 2 >= Width(r) || client.bottom + 2 >= Height(r)) return;
-    const RECT inner = Inflated(r, -1);
-    ::FrameRect(dc, &inner, static_cast<HBRUSH>(::GetCurrentObject(dc, OBJ_BRUSH)));
-    Frame(dc, r, SkinData()->FButtonShadowColor);
 }
 
 // --- TSkinComBox
@@ -170,8 +165,10 @@ void TSkinComBox::Unskin()
 void TSkinComBox::EditWndProc(TMessage& Message)
 {
     if (!FEditHook.CallDefault(Message) || !PaintOn()) return;
-    if (Message.Msg == WM_PAINT) PaintWindow(nullptr);  // the edit painted over the box's frame
-    else if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) FocusChanged();
+    if (Message.Msg == WM_PAINT) {
+        // The edit painted over the box's frame.
+        if (PaintWay() == pwOver) PaintWindow(nullptr);
+    } else if (Message.Msg == WM_SETFOCUS || Message.Msg == WM_KILLFOCUS) FocusChanged();
     else FollowPress(Message.Msg);
 }
 
@@ -182,14 +179,42 @@ void TSkinComBox::FocusChanged()
     // passes from the box to its edit.
     const HWND focus = ::GetFocus();
     const bool focused = focus != nullptr && (focus == Handle() || focus == EditHandle());
+    // A press does not outlast the focus.
+    if (!focused) SetMouseBit(mbPressed, false);
     if (focused != Focused()) Redraw();
 }
 
 bool TSkinComBox::FollowPress(UINT Msg)
 {
-    if (Msg != WM_LBUTTONDOWN && Msg != WM_LBUTTONDBLCLK && Msg != WM_LBUTTONUP) return false;
-    SetMouseBit(mbPressed, Msg != WM_LBUTTONUP);
-    return true;
+    switch (Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetMouseBit(mbPressed, true);
+        return true;
+    case WM_LBUTTONUP:
+    // The box lets the mouse go as its list takes over a press dragged into
+    // it: the button is up then, though no release came here.
+    case WM_CAPTURECHANGED:
+        SetMouseBit(mbPressed, false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+TPaintWay TSkinComBox::PaintWay() const
+{
+    const TSkinData* skin = SkinData();
+    if (skin == nullptr || !HasStrip(skin->FComboButton.get())) return pwNative;
+    const TDataSkinBorder& button = *skin->FComboButton;
+    if (button.FStyle == 1) return pwOver;
+    if (button.FStyle == 2) {
+        // The loader's composition of edge and button; mirrored in SunkEdge for a left button.
+        const bool left = (GetWindowLongAW(Handle(), GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+        return HasStrip(left ? skin->FSunkEdge.get() : &button) ? pwOver : pwNative;
+    }
+    // Without the edge there is no three-part look to give.
+    return HasStrip(skin->FSunkEdge.get()) ? pwOver : pwNative;
 }
 
 void TSkinComBox::AfterProc(TMessage& Message)
@@ -200,12 +225,23 @@ void TSkinComBox::AfterProc(TMessage& Message)
     case WM_KILLFOCUS:
         FocusChanged();
         break;
-    case WM_DRAWITEM:
+    case CN_COMMAND:
+        if (HIWORD(Message.WParam) == CBN_CLOSEUP) SetMouseBit(mbPressed, false);
+        break;
+    case WM_DRAWITEM: {
+        // The box's own item drawn outside a paint: its parts again over it,
+        // without painting the box anew (which would draw the item again).
+        // Items of the list are the list's alone.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+        if (PaintWay() == pwOver && item != nullptr && (item->itemState & ODS_COMBOBOXEDIT) != 0)
+            PaintWindow(nullptr);
+        break;
+    }
     case WM_NCPAINT:
-        Redraw();
+        if (PaintWay() == pwOver) Redraw();
         break;
     case WM_MOUSEMOVE: {
-        const POINT p{LOWORD(Message.LParam), HIWORD(Message.LParam)};
+        const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
         const bool over = ::PtInRect(&FButtonRect, p) != FALSE;
         SetEnabled((GetWindowLongAW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
         // Hot over the button only, and never while disabled.
@@ -240,8 +276,8 @@ void TSkinComBox::GiveBackUncovered()
 
 void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
 {
+    if (PaintWay() != pwOver) return;
     const TSkinData& skin = *SkinData();
-    if (!HasStrip(skin.FComboButton.get())) return;
     const TDataSkinBorder& button = *skin.FComboButton;
     FStyle = static_cast<DWORD>(GetWindowLongAW(Handle(), GWL_STYLE));
     FExStyle = static_cast<DWORD>(GetWindowLongAW(Handle(), GWL_EXSTYLE));
@@ -249,27 +285,20 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
         FButtonRect = FComboInfo.rcButton;
         if (FComboInfo.stateButton & STATE_SYSTEM_INVISIBLE) return;  // a simple box: no button
     }
+    const TLooks looks = Looks();
+    // As painted: a focus that only passes between the box and its edit repaints nothing.
+    SetFocused((looks & lkFocused) != 0);
     if (button.FStyle == 1) {
-        PaintFlat(DC, Rect);
+        PaintFlat(DC, Rect, looks);
         return;
     }
-    SetFocused(::GetFocus() == Handle() || (EditHandle() != nullptr && ::GetFocus() == EditHandle()));
-    SetEnabled((FStyle & WS_DISABLED) == 0);
-    int state = Focused() ? 4 : 1;
-    if (MouseState() & mbPressed) state = 2;
-    else if (MouseState() & mbHot) state = 4;
-    if (!Enabled()) state = 3;
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
     if (button.FStyle == 2) {
-        // The loader's composition of edge and button; mirrored in SunkEdge for a left button.
-        const TDataSkinObject* element = left ? skin.FSunkEdge.get() : &button;
-        if (HasStrip(element))
-            DrawSkinPart(DC, Rect, *element->FBitmap, MarginsOf(*element),
-                         {.Index = state, .Count = element->FFrame, .Transparent = true});
+        const TDataSkinObject& element = left ? *skin.FSunkEdge : static_cast<const TDataSkinObject&>(button);
+        DrawSkinPart(DC, Rect, *element.FBitmap, MarginsOf(element),
+                     {.Index = kEditCells.Cell(looks, element.FFrame), .Count = element.FFrame, .Transparent = true});
         return;
     }
-    // Without the edge there is no three-part look to give: the box keeps its own.
-    if (!HasStrip(skin.FSunkEdge.get())) return;
     const int a = ::GetSystemMetrics(SM_CXHSCROLL), w = Width(Rect), h = Height(Rect);
     RECT b{}, glyph{};
     // The text area is left as the control painted it; the caller's clip comes back.
@@ -283,28 +312,25 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
         b = {0, 0, a + 2, h};
         glyph = {2, 0, a + 2, h};
     }
-    DrawSkinState(DC, Rect, skin.FSunkEdge.get(), state, skin.FSunkEdge->FFrame);
+    const int edge = skin.FSunkEdge->FFrame;
+    DrawSkinState(DC, Rect, skin.FSunkEdge.get(), kEditCells.Cell(looks, edge), edge);
     TBitmap* strip = left ? button.FBitmap2.get() : button.FBitmap.get();
-    if (strip != nullptr && !strip->Empty()) DrawStripCellTransparent(DC, b, *strip, state, button.FFrame);
+    if (strip != nullptr && !strip->Empty())
+        DrawStripCellTransparent(DC, b, *strip, kEditCells.Cell(looks, button.FFrame), button.FFrame);
     FButtonRect = b;
     if (HasStrip(skin.FExtraImages.get())) {
         const TDataSkinObject& glyphs = *skin.FExtraImages;
         const int cw = glyphs.FBitmap->Width() / glyphs.FFrame, ch = glyphs.FBitmap->Height();
         const int x = glyph.left + (Width(glyph) - cw) / 2, y = glyph.top + (Height(glyph) - ch) / 2;
-        DrawStripCellTransparent(DC, {x, y, x + cw, y + ch}, *glyphs.FBitmap, state, glyphs.FFrame);
+        DrawStripCellTransparent(DC, {x, y, x + cw, y + ch}, *glyphs.FBitmap, kEditCells.Cell(looks, glyphs.FFrame),
+                                 glyphs.FFrame);
     }
     if (saved != 0) ::RestoreDC(DC, saved);
 }
 
-void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect)
+void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect, TLooks Looks)
 {
     const TDataSkinBorder& button = *SkinData()->FComboButton;
-    SetFocused(::GetFocus() == Handle() || (EditHandle() != nullptr && ::GetFocus() == EditHandle()));
-    SetEnabled((FStyle & WS_DISABLED) == 0);
-    int state = 1;
-    if (MouseState() & mbPressed) state = 2;
-    else if ((MouseState() & mbHot) || Focused()) state = 4;
-    else if (!Enabled()) state = 3;
     const int cw = button.FBitmap->Width() / button.FFrame, ch = button.FBitmap->Height();
     const int thumb = ::GetSystemMetrics(SM_CYVTHUMB);
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
@@ -321,7 +347,11 @@ void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect)
     if (thumb > ch) b.bottom = b.top + ch;
     Frame(DC, Rect, SkinData()->FButtonShadowColor);
     FButtonRect = b;
-    DrawStripCellTransparent(DC, b, *button.FBitmap, state, button.FFrame);
+    // The flat look's own order: pressed, then hot or focused, and only then
+    // disabled (a box disabled under the mouse keeps the hot cell).
+    int cell = (Looks & lkPressed) ? 2 : (Looks & (lkHot | lkFocused)) ? 4 : (Looks & lkDisabled) ? 3 : 1;
+    if (cell > button.FFrame) cell = 1;
+    DrawStripCellTransparent(DC, b, *button.FBitmap, cell, button.FFrame);
 }
 
 // --- TArrowButton
@@ -408,9 +438,9 @@ void TArrowButton::Paint()
     // Without the arrow strip the face alone: no cell to divide it into.
     if (!HasStrip(skin.FComboArrow.get())) return;
     TBitmap& strip = *skin.FComboArrow->FBitmap;
-    const int state = FHot ? 4 : 1, cw = strip.Width() / skin.FComboArrow->FFrame;
-    if (cw * state > strip.Width()) return;
-    ::StretchBlt(dc, 0, 0, client.right, client.bottom, strip.Canvas()->Handle(), cw * (state - 1), 0, cw,
+    const int frames = skin.FComboArrow->FFrame, cw = strip.Width() / frames;
+    const int cell = kArrowCells.Cell(FHot ? lkHot : 0, frames);
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, strip.Canvas()->Handle(), cw * (cell - 1), 0, cw,
                  strip.Height(), SRCCOPY);
 }
 
@@ -436,6 +466,12 @@ void TSkinDateTime::Unskin()
 {
     TSkinControl::Unskin();
     if (FArrowButton != nullptr) FArrowButton->Detach();
+}
+
+void TSkinDateTime::UpdateSkin()
+{
+    TSkinControl::UpdateSkin();
+    if (FArrowButton != nullptr && FArrowButton->HandleAllocated()) FArrowButton->Invalidate();
 }
 
 void TSkinDateTime::AfterProc(TMessage& Message)

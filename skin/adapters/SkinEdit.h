@@ -1,9 +1,11 @@
 // The adapters of edits and combo boxes. TSkinEdit draws a flat skin border
-// over an edit's own border and gives its up-down child, once found, an
-// up-down adapter. TSkinComBox paints a combo box's frame and drop button
-// from the skin, the button hot under the mouse and pressed while held; it
-// takes over the edit inside a drop-down box (through the kernel, as the
-// window is, wide or ANSI) to see presses and paints there too.
+// over an edit's own border (on screen and in print alike) and gives its
+// up-down child, once found, an up-down adapter. TSkinComBox paints a combo
+// box's frame and drop button from the skin over the box's own painting, the
+// button hot under the mouse and pressed while held; it takes over the edit
+// inside a drop-down box (through the kernel, as the window is, wide or ANSI)
+// to see presses and paints there too. Without the skin's combo elements the
+// box paints itself.
 // TSkinDateTime draws a flat border around a date-time picker and lays the
 // skin's arrow (TArrowButton) over the picker's drop button.
 #pragma once
@@ -18,12 +20,14 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
+    bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // The border lies over the edit's own, in its frame.
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
-    // The border for WM_PRINT into DC (the window DC when DC is null).
-    void PrintBorder(HDC DC);
+    int FPrintState = 0;  // the print DC's state saved before the edit printed, 0 for none
 };
 
 class TSkinComBox : public TSkinControl {
@@ -45,14 +49,17 @@ public:
 protected:
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // pwOver while the skin has the look's button (and edge), else pwNative.
+    TPaintWay PaintWay() const override;
 
 private:
     // What both attaches do once the window is held.
     void TakeParts();
     static void EditDispatch(TSkinObject& Owner, TMessage& Message);
     void EditWndProc(TMessage& Message);
-    void PaintFlat(HDC DC, const RECT& Rect);
-    // Presses and releases show on the button; false for other messages.
+    void PaintFlat(HDC DC, const RECT& Rect, TLooks Looks);
+    // Presses and releases show on the button, and a press ends with the
+    // mouse's capture; false for other messages.
     bool FollowPress(UINT Msg);
     // The focus came or went: the frame's focused look follows it.
     void FocusChanged();
@@ -82,6 +89,8 @@ public:
     void Place();
     // Gives the picker back its style; the window goes.
     void Detach();
+    // Hot is the arrow's own, a part of the picker: the adapter's mouse
+    // state is the picker's as a whole.
     bool Hot() const noexcept { return FHot; }
 
 protected:
@@ -105,12 +114,15 @@ public:
 
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
+    // The arrow too: the picker clips its children, so its redraw leaves the arrow as it was.
+    void UpdateSkin() override;
 
     TArrowButton* ArrowButton() const noexcept { return FArrowButton.get(); }
 
 protected:
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
     std::unique_ptr<TArrowButton> FArrowButton;

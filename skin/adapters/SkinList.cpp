@@ -1,6 +1,6 @@
-// The header and list-view adapters: the header composed off screen item by
-// item from the Headerbar strip, hot tracking over the items as last
-// painted, and the list view's header adapter held only while it lives.
+// The header and list-view adapters: the header composed item by item from
+// the Headerbar strip, hot tracking over the items as last painted, and the
+// list view's header adapter held only while it lives.
 #include "skin/adapters/SkinList.h"
 
 #include "classlib/Controls.h"
@@ -22,8 +22,6 @@ namespace {
 constexpr int kMaxItemText = 200;
 // Each side of an item that counts as its divider, not as the item.
 constexpr int kDividerWidth = 3;
-
-enum THeaderCell { hcNormal = 1, hcHot = 2 };
 
 TCaptionAlignment AlignmentOf(int Format)
 {
@@ -60,22 +58,10 @@ bool TSkinHeader::HasSkin() const
     return skin != nullptr && skin->FHeaderbar != nullptr && !skin->FHeaderbar->FBitmap->Empty();
 }
 
-bool TSkinHeader::BeforeProc(TMessage& Message)
+TPaintWay TSkinHeader::PaintWay() const
 {
-    switch (Message.Msg) {
-    case WM_PAINT:
-        // Without a Headerbar image the header keeps its own look.
-        if (!HasSkin()) return true;
-        HandlePaint(Message);
-        Message.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        if (!HasSkin()) return true;
-        Message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeProc(Message);
-    }
+    // Without a Headerbar image the header keeps its own look.
+    return HasSkin() ? pwOwn : pwNative;
 }
 
 void TSkinHeader::AfterProc(TMessage& Message)
@@ -100,7 +86,7 @@ void TSkinHeader::ClearHot()
 
 void TSkinHeader::HotTrack(LPARAM Point)
 {
-    const POINT p{LOWORD(Point), HIWORD(Point)};
+    const POINT p{static_cast<short>(LOWORD(Point)), static_cast<short>(HIWORD(Point))};
     for (size_t i = 0; i < FItemRects.size(); ++i) {
         if (!::PtInRect(&FItemRects[i], p) || static_cast<int>(i) == FHotIndex) continue;
         FHotIndex = static_cast<int>(i);
@@ -115,11 +101,10 @@ void TSkinHeader::PaintControl(HDC DC, const RECT& Rect)
     if (!HasSkin()) return;
     const int width = Rect.right - Rect.left, height = Rect.bottom - Rect.top;
     if (width <= 0 || height <= 0) return;
-    if (FBuffer.Width() != width || FBuffer.Height() != height) FBuffer.SetSize(width, height);
-    const HDC buffer = FBuffer.Canvas()->Handle();
-    // The buffer outlives a paint: a cell the strip cannot give must not show
-    // the last paint's pixels.
-    FillColor(buffer, {0, 0, width, height}, SkinData()->FButtonFaceColor);
+    // DC is the base's buffer, which outlives a paint: a cell the strip cannot
+    // give must not show the last paint's pixels.
+    const HDC buffer = DC;
+    FillColor(buffer, Rect, SkinData()->FButtonFaceColor);
     // Header text is never drawn grey.
     SetEnabled(true);
     const TSelectObject font(buffer, ControlFont(Handle()));
@@ -139,8 +124,7 @@ void TSkinHeader::PaintControl(HDC DC, const RECT& Rect)
     const TDataSkinObject& bar = *SkinData()->FHeaderbar;
     if (width > maxRight)
         DrawSkinPart(buffer, {maxRight, 0, width, height}, *bar.FBitmap, MarginsOf(bar),
-                     {.Index = hcNormal, .Count = bar.FFrame, .Tile = bar.FTile != 0});
-    ::BitBlt(DC, Rect.left, Rect.top, width, height, buffer, 0, 0, SRCCOPY);
+                     {.Index = kHeaderCells.Cell(0, bar.FFrame), .Count = bar.FFrame, .Tile = bar.FTile != 0});
 }
 
 void TSkinHeader::DrawItem(HIMAGELIST ImageList, HDC DC, int Index, const RECT& Rect)
@@ -154,7 +138,7 @@ void TSkinHeader::DrawItem(HIMAGELIST ImageList, HDC DC, int Index, const RECT& 
         item = {};
     const TDataSkinObject& bar = *SkinData()->FHeaderbar;
     DrawSkinPart(DC, Rect, *bar.FBitmap, MarginsOf(bar),
-                 {.Index = Index == FHotIndex && bar.FFrame >= hcHot ? hcHot : hcNormal, .Count = bar.FFrame,
+                 {.Index = kHeaderCells.Cell(Index == FHotIndex ? lkHot : 0, bar.FFrame), .Count = bar.FFrame,
                   .Tile = bar.FTile != 0});
     // The control may point pszText at its own copy instead of filling ours
     // (never at the callback marker, which is no text).

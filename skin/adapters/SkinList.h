@@ -1,14 +1,14 @@
 // The header and list-view adapters. TSkinHeader paints a header control
 // whole from the skin's Headerbar strip (cell 1 normal, cell 2 under the
 // mouse), each item with its image and text, the area right of the last item
-// in the normal cell. TSkinListView is the scrolling-control adapter of a
-// list view that also gives the list view's header a TSkinHeader. No class
-// rule makes a list view adapter: a skin component's OnSkinControl handler
-// asks for one (kind akListView), and a list view whose window is made again
-// keeps it. GUI thread only.
+// in the normal cell; without the strip the header paints itself.
+// TSkinListView is the scrolling-control adapter of a list view that also
+// gives the list view's header a TSkinHeader. No class rule makes a list view
+// adapter: a skin component's OnSkinControl handler asks for one (kind
+// akListView), and a list view whose window is made again keeps it. GUI
+// thread only.
 #pragma once
 
-#include "classlib/Canvas.h"
 #include "skin/adapters/SkinScrollbar.h"
 
 #include <commctrl.h>
@@ -30,9 +30,10 @@ public:
     void ClearHot();
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // pwOwn while the skin has a Headerbar image, else pwNative.
+    TPaintWay PaintWay() const override;
 
 private:
     bool HasSkin() const;
@@ -42,8 +43,8 @@ private:
     // Each item as last painted, 3 pixels narrower on either side: a point
     // near a divider belongs to no item.
     std::vector<RECT> FItemRects;
+    // Hot is an item's, not the header's as a whole: MouseState does not keep it.
     int FHotIndex = -1;
-    TBitmap FBuffer;  // the whole header, composed off screen
 };
 
 class TSkinListView : public TSkinScrollbar {

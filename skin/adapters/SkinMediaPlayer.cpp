@@ -58,7 +58,7 @@ void TWMediaPlayer::Attach(TWinControl& Player, TSkinData& SkinData)
     FMediaPlayer = &Player;
     FSkinData = &SkinData;
     SetTag(SkinData.DisableTag());
-    SetVisible(Player.Visible());
+    SetVisible(Player.Visible() && HasStrip());
     SetBounds(Player.Left(), Player.Top(), Player.Width(), Player.Height());
     SetParent(Player.Parent());
     // Over the player, which was made earlier and would lie on top otherwise.
@@ -76,7 +76,13 @@ void TWMediaPlayer::FollowPlayer()
 {
     if (FMediaPlayer == nullptr) return;
     SetBounds(FMediaPlayer->Left(), FMediaPlayer->Top(), FMediaPlayer->Width(), FMediaPlayer->Height());
-    SetVisible(FMediaPlayer->Visible());
+    SetVisible(FMediaPlayer->Visible() && HasStrip());
+}
+
+bool TWMediaPlayer::HasStrip() const
+{
+    const TDataSkinButton* buttons = FSkinData != nullptr ? FSkinData->FButtons.get() : nullptr;
+    return buttons != nullptr && !buttons->FBitmap->Empty() && buttons->FFrame > 0;
 }
 
 void TWMediaPlayer::ReadButtons()
@@ -108,25 +114,23 @@ void TWMediaPlayer::PaintWindow(HDC DC)
 {
     ReadButtons();
     const RECT client = ClientRect();
-    const TDataSkinButton* buttons = FSkinData != nullptr ? FSkinData->FButtons.get() : nullptr;
     const TColor face = FSkinData != nullptr ? FSkinData->FButtonFaceColor : Color();
-    const bool strip = buttons != nullptr && !buttons->FBitmap->Empty() && buttons->FFrame > 0;
-    if (FVisibleCount == 0 || !strip || client.right <= 0 || client.bottom <= 0) {
+    if (FVisibleCount == 0 || !HasStrip() || client.right <= 0 || client.bottom <= 0) {
         FillColor(DC, client, face);
         return;
     }
-    TBitmap image;
-    image.SetSize(client.right, client.bottom);
-    const HDC dc = image.Canvas()->Handle();
+    const TDataSkinButton& buttons = *FSkinData->FButtons;
+    FImage.SetSize(client.right, client.bottom);
+    const HDC dc = FImage.Canvas()->Handle();
     FillColor(dc, client, face);
     int left = 0;
     for (int i = 0; i < MPButtonCount; ++i) {
         if (!FButtons[i].IsVisible) continue;
-        int cell = FPressed && i == FPressedIndex ? 2 : 1;
-        if (!FButtons[i].IsEnabled) cell = 3;
+        TLooks looks = FPressed && i == FPressedIndex ? lkPressed : 0;
+        if (!FButtons[i].IsEnabled) looks |= lkDisabled;
         const RECT r{left, 0, left + FButtonWidth, client.bottom};
-        DrawSkinState(dc, r, buttons, cell <= buttons->FFrame ? cell : 1, buttons->FFrame);
-        DrawImage(dc, r, i, cell == 2);
+        DrawSkinState(dc, r, &buttons, kButtonCells.Cell(looks, buttons.FFrame), buttons.FFrame);
+        DrawImage(dc, r, i, looks == lkPressed);  // a disabled button shows no press
         left += FButtonWidth;
     }
     ::BitBlt(DC, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
@@ -229,7 +233,9 @@ void TSkinMP::Unskin()
 void TSkinMP::UpdateSkin()
 {
     TSkinControl::UpdateSkin();
-    if (FPlayer != nullptr) FPlayer->Invalidate();
+    if (FPlayer == nullptr) return;
+    FPlayer->FollowPlayer();
+    FPlayer->Invalidate();
 }
 
 bool TSkinMP::BeforeProc(TMessage& Message)

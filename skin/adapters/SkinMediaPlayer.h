@@ -4,7 +4,8 @@
 // strip, each with its image from the program's bitmap resources when there
 // is one (this program holds none), and passes the left mouse button on to
 // the player at the same point while the player is enabled (a release after
-// a press it took, always). The panel belongs to the adapter: it goes with
+// a press it took, always). While the skin has no strip the panel hides and
+// the player shows itself. The panel belongs to the adapter: it goes with
 // it, with the player's window and when unskinned, and never reads a player
 // that is gone.
 #pragma once
@@ -35,8 +36,10 @@ public:
     void Attach(TWinControl& Player, TSkinData& SkinData);
     // Forgets the player and hides: nothing of it is read from now on.
     void Detach();
-    // The player's bounds and visibility again.
+    // The player's bounds and visibility again (hidden without a strip).
     void FollowPlayer();
+    // The skin has a strip to draw the buttons from.
+    bool HasStrip() const;
 
     // The visible button under X (client coordinates), the left one on a
     // shared edge; MPNoButton for none.
@@ -63,6 +66,8 @@ private:
     void DrawImage(HDC DC, const RECT& Rect, int Index, bool Pressed);
     void MouseButton(TMessage& Message);
 
+    // Each button's look is its own, not the panel's: pressed while the
+    // press on it lasts, disabled by the player's set.
     std::array<TButtonState, MPButtonCount> FButtons{};
     std::array<std::array<TBitmap, MPImageCount>, MPButtonCount> FImages;
     int FVisibleCount = 0;
@@ -72,6 +77,7 @@ private:
     int FPressedIndex = MPNoButton;
     int FHitIndex = MPNoButton;
     TWinControl* FMediaPlayer = nullptr;
+    TBitmap FImage;  // the buttons composed before one copy; kept while the size stays
 };
 
 class TSkinMP : public TSkinControl {
@@ -90,6 +96,8 @@ protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    // The player paints itself, under the panel that draws the skin's buttons.
+    TPaintWay PaintWay() const override { return pwNative; }
 
 private:
     // Lets go of the panel: detached at once, freed when its messages end.

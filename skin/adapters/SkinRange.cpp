@@ -48,6 +48,23 @@ std::unique_ptr<TBitmap> Canvas24(int W, int H, TColor Colour)
     return bitmap;
 }
 
+// Bitmap (made if missing) as a 24-bit one of W x H; its pixels kept when the size is.
+TBitmap& Kept24(std::unique_ptr<TBitmap>& Bitmap, int W, int H)
+{
+    if (Bitmap == nullptr) {
+        Bitmap = std::make_unique<TBitmap>();
+        Bitmap->SetPixelFormat(TPixelFormat::pf24bit);
+    }
+    if (Bitmap->Width() != W || Bitmap->Height() != H) Bitmap->SetSize(W, H);
+    return *Bitmap;
+}
+
+// The skin's tile key: 1 repeats the centre, anything else stretches it.
+bool Tiled(const TDataSkinObject& Element)
+{
+    return Element.FTile == 1;
+}
+
 // Cell Index of Count of Element's strip drawn nine-part into Rect of DC, magenta left out.
 void DrawPart(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Index, int Count, bool Tile)
 {
@@ -95,14 +112,13 @@ LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& Draw)
         DrawThumb(Draw.hdc);
         return CDRF_SKIPDEFAULT;
     case TBCD_CHANNEL:
-        DrawChannel(Draw.hdc);
-        return CDRF_SKIPDEFAULT;
+        return DrawChannel(Draw.hdc) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
     default:
         return CDRF_DODEFAULT;
     }
 }
 
-void TSkinTrackBar::DrawChannel(HDC DC)
+bool TSkinTrackBar::DrawChannel(HDC DC)
 {
     RECT c{};
     ::SendMessageW(Handle(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
@@ -119,9 +135,9 @@ void TSkinTrackBar::DrawChannel(HDC DC)
         ::StretchBlt(DC, x, r.top, w, mt, from, 0, 0, w, mt, SRCCOPY);
         ::StretchBlt(DC, x, r.top + mt, w, Height(r) - mt - mb, from, 0, mt, w, h - mt - mb, SRCCOPY);
         ::StretchBlt(DC, x, r.bottom - mb, w, mb, from, 0, h - mb, w, mb, SRCCOPY);
-        return;
+        return true;
     }
-    if (!HasBitmap(skin.FTrack.get())) return;
+    if (!HasBitmap(skin.FTrack.get())) return false;
     const TDataSkinObject& e = *skin.FTrack;
     TBitmap& bitmap = *e.FBitmap;
     const int w = bitmap.Width(), h = bitmap.Height(), ml = e.FLeftWidth, mr = e.FRightWidth;
@@ -130,6 +146,7 @@ void TSkinTrackBar::DrawChannel(HDC DC)
     ::StretchBlt(DC, c.left, y, ml, h, from, 0, 0, ml, h, SRCCOPY);
     ::StretchBlt(DC, c.left + ml, y, Width(c) - ml - mr, h, from, ml, 0, w - ml - mr, h, SRCCOPY);
     ::StretchBlt(DC, c.right - mr, y, mr, h, from, w - mr, 0, mr, h, SRCCOPY);
+    return true;
 }
 
 void TSkinTrackBar::DrawThumb(HDC DC)
@@ -158,28 +175,15 @@ void TSkinTrackBar::DrawThumb(HDC DC)
 bool TSkinUpDown::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_PAINT:
-        HandlePaint(Message);
-        return false;
-    case WM_ERASEBKGND:
-        if (Control() == nullptr && Message.WParam != 0) {
-            RECT r{};
-            if (::GetClientRect(Handle(), &r)) FillColor(reinterpret_cast<HDC>(Message.WParam), r, clWhite);
-        }
-        Message.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The control acts on the press first (capture, repeat, notifications,
         // user code); the adapter may be gone after it.
-        if (!CallOldProc(Message)) return false;
-        SetMouseState(MouseState() | mbPressed);
-        PaintWindow(nullptr);
+        if (CallOldProc(Message)) SetMouseBit(mbPressed, true);
         return false;
     case WM_LBUTTONUP:
-        SetMouseState(MouseState() & ~mbPressed);
-        if (!CallOldProc(Message)) return false;
-        PaintWindow(nullptr);
+        SetMouseBit(mbPressed, false);
+        CallOldProc(Message);
         return false;
     default:
         return TSkinControl::BeforeProc(Message);
@@ -201,44 +205,42 @@ void TSkinUpDown::PaintControl(HDC DC, const RECT& Rect)
     }
     const int w = Width(area), h = Height(area);
     if (w <= 0 || h <= 0) return;
-    const TSkinData& skin = *SkinData();
-    const std::unique_ptr<TBitmap> bitmap = Canvas24(w, h, skin.FButtonFaceColor);
-    const HDC off = bitmap->Canvas()->Handle();
+    FillColor(DC, area, SkinData()->FButtonFaceColor);
     POINT p{};
     ::GetCursorPos(&p);
     ::ScreenToClient(Handle(), &p);
-    const DWORD style = StyleOf(Handle());
-    SetEnabled((style & WS_DISABLED) == 0);
-    const bool pressed = (MouseState() & mbPressed) != 0;
     RECT first{}, second{};
-    int kind = 0;
+    const bool horizontal = (StyleOf(Handle()) & UDS_HORZ) != 0;
     bool overFirst = false;
-    if (style & UDS_HORZ) {
+    if (horizontal) {
         const int half = w / 2;
         first = {0, 0, half, h};
         second = {half, 0, w, h};
-        kind = 2;
         overFirst = p.x < half;
     } else {
         const int half = h / 2;
         first = {0, 0, w, half};
         second = {0, half, w, h};
-        kind = 0;
         overFirst = p.y < half;
     }
+    ::OffsetRect(&first, area.left, area.top);
+    ::OffsetRect(&second, area.left, area.top);
     // The pressed look follows the cursor while the button is down.
-    const auto state = [&](bool Over) { return !Enabled() ? 3 : Over && pressed ? 2 : 1; };
-    DrawArrow(off, first, kind, state(overFirst));
-    DrawArrow(off, second, kind + 1, state(!overFirst));
-    ::BitBlt(DC, area.left, area.top, w, h, off, 0, 0, SRCCOPY);
+    const TLooks looks = Looks();
+    const auto half = [looks](bool Over) { return Over ? looks : static_cast<TLooks>(looks & ~lkPressed); };
+    DrawArrow(DC, first, horizontal ? TArrowKind::akLeft : TArrowKind::akUp, half(overFirst));
+    DrawArrow(DC, second, horizontal ? TArrowKind::akRight : TArrowKind::akDown, half(!overFirst));
 }
 
-void TSkinUpDown::DrawArrow(HDC DC, const RECT& Rect, int Kind, int State)
+void TSkinUpDown::DrawArrow(HDC DC, const RECT& Rect, TArrowKind Arrow, TLooks Looks)
 {
     const TSkinData& skin = *SkinData();
-    const TDataSkinBorder* element = Kind < 2 ? skin.FUpDownVert.get() : skin.FUpDownHorz.get();
+    const bool vertical = Arrow == TArrowKind::akUp || Arrow == TArrowKind::akDown;
+    const bool second = Arrow == TArrowKind::akDown || Arrow == TArrowKind::akRight;
+    const TDataSkinBorder* element = vertical ? skin.FUpDownVert.get() : skin.FUpDownHorz.get();
+    const int look = kUpDownCells.Cell(Looks, 4);
     if (HasBitmap(element) && element->FFrame > 0) {
-        const int cell = (Kind % 2) * 4 + State;
+        const int cell = (second ? 4 : 0) + look;
         DrawSkinCell(DC, Rect, *element->FBitmap, {.Index = cell, .Count = element->FFrame, .Transparent = true});
         TBitmap* glyphs = element->FBitmap2.get();
         if (glyphs != nullptr && !glyphs->Empty()) {
@@ -250,14 +252,14 @@ void TSkinUpDown::DrawArrow(HDC DC, const RECT& Rect, int Kind, int State)
         return;
     }
     const TGdiObject brush(
-        ::CreateSolidBrush(ColorToRGB(State == 2 || State == 4 ? skin.FButtonShadowColor : skin.FButtonFaceColor)));
+        ::CreateSolidBrush(ColorToRGB(look == kUpDownCells.Pressed ? skin.FButtonShadowColor : skin.FButtonFaceColor)));
     const TGdiObject pen(::CreatePen(PS_SOLID, 1, ColorToRGB(skin.FButtonDkShadowColor)));
     if (brush.Get() == nullptr || pen.Get() == nullptr) return;
     const TSelectObject selectBrush(DC, brush.Get());
     const TSelectObject selectPen(DC, pen.Get());
     ::Rectangle(DC, Rect.left, Rect.top, Rect.right, Rect.bottom);
-    const int y = Rect.top + Height(Rect) / 2 - (Kind < 2 ? 2 : 0);
-    DrawArrowGlyph(DC, Rect.left + Width(Rect) / 2, y, static_cast<TArrowKind>(Kind));
+    const int y = Rect.top + Height(Rect) / 2 - (vertical ? 2 : 0);
+    DrawArrowGlyph(DC, Rect.left + Width(Rect) / 2, y, Arrow);
 }
 
 HWND SkinUpDownChild(const TSkinControl& Adapter, bool InEdit)
@@ -279,62 +281,63 @@ HWND SkinUpDownChild(const TSkinControl& Adapter, bool InEdit)
 
 // --- TSkinProgress
 
-bool TSkinProgress::BeforeProc(TMessage& Message)
+TPaintWay TSkinProgress::PaintWay() const
 {
-    switch (Message.Msg) {
-    case WM_PAINT:
-        if (!HasBitmap(SkinData()->FProgress.get())) return true;  // the control paints itself
-        HandlePaint(Message);
-        Message.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeProc(Message);
-    }
+    const TSkinData& skin = *SkinData();
+    if (!HasBitmap(skin.FProgress.get())) return pwNative;
+    const bool chunks = skin.FProgress->FStyle == 1;
+    return chunks && !HasBitmap(skin.FProgressChunk.get()) ? pwNative : pwOwn;
 }
 
 void TSkinProgress::PaintControl(HDC DC, const RECT& Rect)
 {
+    if (!(StyleOf(Handle()) & PBS_VERTICAL)) {
+        PaintLying(DC, Rect);
+        return;
+    }
+    const int w = Width(Rect), h = Height(Rect);
+    TBitmap& lying = Kept24(FLying, h, w);
+    TBitmap& standing = Kept24(FStanding, w, h);
+    PaintLying(lying.Canvas()->Handle(), {0, 0, h, w});
+    RotatePixels(PixelsOf(lying), PixelsOf(standing), false);  // the fill grows from the bottom
+    ::BitBlt(DC, Rect.left, Rect.top, w, h, standing.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void TSkinProgress::PaintLying(HDC DC, const RECT& Rect)
+{
     const TSkinData& skin = *SkinData();
-    if (!HasBitmap(skin.FProgress.get())) return;
     const TDataSkinBorder& progress = *skin.FProgress;
     const bool chunks = progress.FStyle == 1;
-    if (chunks && !HasBitmap(skin.FProgressChunk.get())) return;
-    const bool vertical = (StyleOf(Handle()) & PBS_VERTICAL) != 0;
-    const RECT w = vertical ? RECT{0, 0, Height(Rect), Width(Rect)} : RECT{0, 0, Width(Rect), Height(Rect)};
-    const std::unique_ptr<TBitmap> bitmap = Canvas24(w.right, w.bottom, skin.FButtonFaceColor);
-    const HDC off = bitmap->Canvas()->Handle();
+    FillColor(DC, Rect, skin.FButtonFaceColor);
     // The track: the first of two cells, or in chunk style the whole image.
-    DrawPart(off, w, progress, 1, chunks ? 1 : 2, !chunks && progress.FTile != 0);
+    DrawPart(DC, Rect, progress, 1, chunks ? 1 : 2, !chunks && Tiled(progress));
 
     // The fill is the position's share of the range, whatever its lower limit.
     const auto lo = static_cast<int>(::SendMessageW(Handle(), PBM_GETRANGE, TRUE, 0));
     const auto hi = static_cast<int>(::SendMessageW(Handle(), PBM_GETRANGE, FALSE, 0));
     const auto pos = static_cast<int>(::SendMessageW(Handle(), PBM_GETPOS, 0, 0));
-    const int filled = hi > lo ? ::MulDiv(Width(w), std::clamp(pos, lo, hi) - lo, hi - lo) : 0;
-    const RECT f{w.left, w.top, w.left + filled, w.bottom};
+    const int filled = hi > lo ? ::MulDiv(Width(Rect), std::clamp(pos, lo, hi) - lo, hi - lo) : 0;
+    const RECT f{Rect.left, Rect.top, Rect.left + filled, Rect.bottom};
     if (filled > 0 && !chunks) {
-        DrawPart(off, f, progress, 2, 2, progress.FTile != 0);
+        DrawPart(DC, f, progress, 2, 2, Tiled(progress));
     } else if (filled > 0) {
         const TDataSkinObject& chunk = *skin.FProgressChunk;
         TBitmap& image = *chunk.FBitmap;
         const int cw = image.Width(), ch = image.Height();
-        const int saved = ::SaveDC(off);
-        if (chunk.FTile == 1) {
+        const int saved = ::SaveDC(DC);
+        if (Tiled(chunk)) {
             const int x0 = chunk.FLeftWidth + 2, y = (f.bottom - ch) / 2;
-            ::IntersectClipRect(off, x0, y, x0 + Width(f), y + ch);
+            ::IntersectClipRect(DC, x0, y, x0 + Width(f), y + ch);
             for (int x = x0; cw > 0 && x < x0 + Width(f); x += cw)
-                DrawTransparentBitmap(off, {x, y, x + cw, y + ch}, image, kMagenta);
+                DrawTransparentBitmap(DC, {x, y, x + cw, y + ch}, image, kMagenta);
         } else {
-            // Three-part into the fill, its top and bottom two pixels left to the track.
+            // Three-part into the fill, its top and bottom two pixels left to
+            // the track; the primitive draws opaque, so the magenta is keyed
+            // out through a bitmap of its own.
             const std::unique_ptr<TBitmap> bar = Canvas24(f.right, std::max<int>(f.bottom - 4, 0), kMagenta);
             DrawSkinCellThreePart(bar->Canvas()->Handle(), f, image, MarginsOf(chunk), {});
-            DrawTransparentBitmap(off, {2, 2, 2 + bar->Width(), 2 + bar->Height()}, *bar, kMagenta);
+            DrawTransparentBitmap(DC, {2, 2, 2 + bar->Width(), 2 + bar->Height()}, *bar, kMagenta);
         }
-        if (saved != 0) ::RestoreDC(off, saved);
+        if (saved != 0) ::RestoreDC(DC, saved);
     }
-    if (vertical) RotateBitmapCCW(*bitmap);  // the fill grows from the bottom
-    ::BitBlt(DC, Rect.left, Rect.top, Width(Rect), Height(Rect), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
 }

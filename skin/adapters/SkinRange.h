@@ -7,9 +7,12 @@
 // range, stretched or in chunks; a vertical bar is drawn lying and turned.
 #pragma once
 
+#include "skin/adapters/AdapterDraw.h"
 #include "skin/adapters/SkinControl.h"
 
 #include <commctrl.h>
+
+#include <memory>
 
 class TSkinTrackBar : public TSkinControl {
 public:
@@ -19,11 +22,15 @@ public:
     void UpdateSkin() override;
 
 protected:
+    // The control paints itself, on screen and in print alike, and asks for
+    // the skin's channel and thumb through its custom-draw notifications.
+    TPaintWay PaintWay() const override { return pwNative; }
     bool BeforeProc(TMessage& Message) override;
 
 private:
     LRESULT CustomDraw(const NMCUSTOMDRAW& Draw);
-    void DrawChannel(HDC DC);
+    // False when the skin has no image for it: the control draws it then.
+    bool DrawChannel(HDC DC);
     void DrawThumb(HDC DC);
 };
 
@@ -36,11 +43,14 @@ public:
     bool InEdit() const noexcept { return FInEdit; }
 
 protected:
+    // Without the skin's strips the halves are flat boxes with line arrows.
+    TPaintWay PaintWay() const override { return pwOwn; }
     bool BeforeProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
 
 private:
-    void DrawArrow(HDC DC, const RECT& Rect, int Kind, int State);
+    // One half; Looks are that half's own (only the half under the cursor is pressed).
+    void DrawArrow(HDC DC, const RECT& Rect, TArrowKind Arrow, TLooks Looks);
 
     bool FInEdit = false;
 };
@@ -50,8 +60,16 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
+    // Native without the skin's bar, or in chunk style without its chunk.
+    TPaintWay PaintWay() const override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+
+private:
+    // Track and fill of a bar lying in Rect (at the origin).
+    void PaintLying(HDC DC, const RECT& Rect);
+
+    // A standing bar is composed lying and turned: both images kept by size.
+    std::unique_ptr<TBitmap> FLying, FStanding;
 };
 
 // The first up-down child of the adapter's window (a tab control's scroll

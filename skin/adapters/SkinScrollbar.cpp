@@ -87,6 +87,12 @@ bool ShowRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert)
     return Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL;
 }
 
+// A mouse message's point, its coordinates signed.
+POINT PointOf(LPARAM LParam)
+{
+    return {static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+}
+
 // Redrawn from the new skin.
 void Reskin(TWScrollbar* Bar)
 {
@@ -118,8 +124,9 @@ TWScrollbar::TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetContr
       FTargetControl(TargetControl),
       FBarType(Type)
 {
-    FKind = Type == btHorizontal ? 0 : 1;
-    if (Type == btControl) FKind = LowerCaseAZ(GetEnumPropByName(TargetControl, "Kind")) == "sbhorizontal" ? 0 : 1;
+    FKind = Type == btHorizontal ? btHorizontal : btVertical;
+    if (Type == btControl)
+        FKind = LowerCaseAZ(GetEnumPropByName(TargetControl, "Kind")) == "sbhorizontal" ? btHorizontal : btVertical;
     const HWND parent = ::GetParent(Target);
     if (parent == nullptr || !RegisterCoverClass(&CoverProc)) return;
     FWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
@@ -234,7 +241,7 @@ bool TWScrollbar::GetControlScrollInfo(SCROLLBARINFO& Info)
     Info.rcScrollBar = FTargetControl->BoundsRect();
     SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
     if (!::GetScrollInfo(FTarget, SB_CTL, &si)) return false;
-    FLength = FKind == 0 ? Width(Info.rcScrollBar) : Height(Info.rcScrollBar);
+    FLength = Vertical() ? Height(Info.rcScrollBar) : Width(Info.rcScrollBar);
     int range = si.nMax - si.nMin;
     if (range == 0) range = kNoRange;
     const int track = FLength - 2 * FArrowSize;
@@ -276,7 +283,7 @@ void TWScrollbar::UpdatePosition(HWND Window)
         ::ScreenToClient(::GetParent(FTarget), &p);
     }
     ::OffsetRect(&r, -r.left, -r.top);
-    FLength = FKind == 1 ? r.bottom : r.right;
+    FLength = Vertical() ? r.bottom : r.right;
     // Directly above the target, so that it covers the native bar and no more.
     const HWND previous = ::GetWindow(FTarget, GW_HWNDPREV);
     UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
@@ -308,9 +315,16 @@ void TWScrollbar::SetRequest(WPARAM Request)
     Invalidate();
 }
 
+TLooks TWScrollbar::PartLooks(TScrollPart Part, bool Enabled) const
+{
+    TLooks looks = Enabled ? 0 : lkDisabled;
+    if (Part == FHotPart) looks |= FPressed ? lkPressed : lkHot;
+    return looks;
+}
+
 TScrollPart TWScrollbar::HitTest(POINT P) const
 {
-    const int c = FKind == 0 ? P.x : P.y;
+    const int c = Vertical() ? P.y : P.x;
     if (c < FArrowSize) return spFirstArrow;
     if (c < FThumbStart) return spTrackBefore;
     if (c < FThumbEnd) return spThumb;
@@ -323,7 +337,7 @@ void TWScrollbar::TrackThumb()
     const int size = FThumbEnd - FThumbStart;
     POINT q{};
     if (!::GetCursorPos(&q)) return;
-    const int moved = FKind == 1 ? q.y - FPressPoint.y : q.x - FPressPoint.x;
+    const int moved = Vertical() ? q.y - FPressPoint.y : q.x - FPressPoint.x;
     FThumbStart = std::max(FPressThumbStart + moved, FArrowSize);
     FThumbStart = std::min(FThumbStart, FLength - FArrowSize - size);
     FThumbEnd = FThumbStart + size;
@@ -331,7 +345,7 @@ void TWScrollbar::TrackThumb()
 
 void TWScrollbar::MouseMove(LPARAM LParam)
 {
-    const TScrollPart part = HitTest({LOWORD(LParam), HIWORD(LParam)});
+    const TScrollPart part = HitTest(PointOf(LParam));
     if (part != FHotPart) {
         FHotPart = part;
         Invalidate();
@@ -348,7 +362,7 @@ LPARAM TWScrollbar::ToScreen(LPARAM LParam) const
 
 void TWScrollbar::ButtonDown(LPARAM LParam)
 {
-    const POINT p{LOWORD(LParam), HIWORD(LParam)};
+    const POINT p = PointOf(LParam);
     ::GetCursorPos(&FPressPoint);
     SCROLLBARINFO info;
     if (ReadInfo(info)) {
@@ -393,22 +407,23 @@ void TWScrollbar::PaintBackground(const TSkinData& Data, RECT R, int Thick, int 
     const HDC dc = FBackground.Canvas()->Handle();
     ::SetStretchBltMode(dc, COLORONCOLOR);
     FillColor(dc, R, Data.FButtonFaceColor);
-    (FKind == 0 ? R.bottom : R.right) = Thick;
+    (Vertical() ? R.right : R.bottom) = Thick;
 
     // The track between the arrows.
     RECT track = R;
-    if (FKind == 0) track.left += FArrowSize, track.right -= FArrowSize;
+    if (!Vertical()) track.left += FArrowSize, track.right -= FArrowSize;
     else track.top += FArrowSize, track.bottom -= FArrowSize;
-    if (const TDataSkinObject* t = FKind == 0 ? Data.FHorzScroll.get() : Data.FVertScroll.get())
+    if (const TDataSkinObject* t = Vertical() ? Data.FVertScroll.get() : Data.FHorzScroll.get())
         if (!t->FBitmap->Empty())
             DrawSkinPart(dc, track, *t->FBitmap, MarginsOf(*t),
-                         {.Index = Enabled ? 1 : 3, .Count = 4, .Transparent = t->FTrans == 1, .Tile = t->FTile == 1});
+                         {.Index = kScrollCells.Cell(Enabled ? 0 : lkDisabled, 4), .Count = 4,
+                          .Transparent = t->FTrans == 1, .Tile = t->FTile == 1});
 
     // The arrows: half the bar each when two do not fit.
-    const int length = FKind == 0 ? R.right : R.bottom;
+    const int length = Vertical() ? R.bottom : R.right;
     const int arrow = 2 * FArrowSize > length ? length / 2 : FArrowSize;
     RECT first = R, second = R;
-    if (FKind == 0) first.right = R.left + arrow, second.left = R.right - arrow;
+    if (!Vertical()) first.right = R.left + arrow, second.left = R.right - arrow;
     else first.bottom = R.top + arrow, second.top = R.bottom - arrow;
     TBitmap& strips = *Data.FScrollbar->FBitmap;
     DrawStripCellTransparent(dc, first, strips, FirstCell, kStripCells);
@@ -430,14 +445,18 @@ void TWScrollbar::Paint(HDC DC)
     if (r.right <= 0 || r.bottom <= 0 || !::GetClientRect(FWindow, &client) || client.bottom < r.bottom ||
         client.right < r.right)
         return;
-    FLength = FKind == 1 ? r.bottom : r.right;
+    FLength = Vertical() ? r.bottom : r.right;
     TBitmap& strips = *strip->FBitmap;
     int thick = strips.Height();
     if (std::abs(thick - FArrowSize) > 2) thick = FArrowSize;
-    if (FBarType == btControl) (FKind == 0 ? r.bottom : r.right) = thick;
-    const int shift = FPressed ? 1 : 3;
-    const int firstCell = (FKind == 0 ? kLeftArrow : kUpArrow) + (FHotPart == spFirstArrow ? shift : 0);
-    const int secondCell = (FKind == 0 ? kRightArrow : kDownArrow) + (FHotPart == spSecondArrow ? shift : 0);
+    if (FBarType == btControl) (Vertical() ? r.right : r.bottom) = thick;
+    // Each arrow has four cells from its first in the strip; a disabled
+    // bar's arrows keep their normal look (only the track shows it).
+    const auto arrowCell = [&](int First, TScrollPart Part) {
+        return First - 1 + kScrollCells.Cell(PartLooks(Part, true), 4);
+    };
+    const int firstCell = arrowCell(Vertical() ? kUpArrow : kLeftArrow, spFirstArrow);
+    const int secondCell = arrowCell(Vertical() ? kDownArrow : kRightArrow, spSecondArrow);
     const TBackgroundKey key{r.right, r.bottom, thick, firstCell, secondCell, enabled};
     if (!(key == FBackgroundKey) || FBackground.Empty()) {
         FBackgroundKey = {};
@@ -450,7 +469,7 @@ void TWScrollbar::Paint(HDC DC)
     const HDC buffer = FBuffer.Canvas()->Handle();
     ::SetStretchBltMode(buffer, COLORONCOLOR);
     ::BitBlt(buffer, 0, 0, r.right, r.bottom, FBackground.Canvas()->Handle(), 0, 0, SRCCOPY);
-    (FKind == 0 ? r.bottom : r.right) = thick;
+    (Vertical() ? r.right : r.bottom) = thick;
 
     // The thumb: where the cursor drags it, else where the system has it.
     if (FPressed && FHotPart == spThumb && FBarType != btControl) {
@@ -459,19 +478,21 @@ void TWScrollbar::Paint(HDC DC)
         FThumbStart = info.xyThumbTop;
         FThumbEnd = info.xyThumbBottom;
     }
-    const int limit = FKind == 1 ? client.bottom : client.right;
+    const int limit = Vertical() ? client.bottom : client.right;
     if (enabled && FThumbStart < limit && FThumbEnd < limit) {
-        const int state = FHotPart == spThumb ? (FPressed ? 2 : 3) : 1;
-        const RECT thumb = FKind == 1 ? RECT{0, FThumbStart, thick, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, thick};
-        if (const TDataSkinObject* t = FKind == 1 ? data->FVertScrollThumb.get() : data->FHorzScrollThumb.get())
+        const TLooks looks = PartLooks(spThumb, true);
+        const RECT thumb = Vertical() ? RECT{0, FThumbStart, thick, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, thick};
+        if (const TDataSkinObject* t = Vertical() ? data->FVertScrollThumb.get() : data->FHorzScrollThumb.get())
             if (!t->FBitmap->Empty())
                 DrawSkinPart(buffer, thumb, *t->FBitmap, MarginsOf(*t),
-                             {.Index = state, .Count = std::max(t->FFrame, 1), .Transparent = t->FTrans == 1});
-        const int grip = (FKind == 1 ? kVertGrip : kHorzGrip) + (FHotPart == spThumb ? (FPressed ? 1 : 2) : 0);
+                             {.Index = kThumbCells.Cell(looks, std::max(t->FFrame, 1)), .Count = std::max(t->FFrame, 1),
+                              .Transparent = t->FTrans == 1});
+        // Three cells from the first grip in the strip.
+        const int grip = (Vertical() ? kVertGrip : kHorzGrip) - 1 + kThumbCells.Cell(looks, 3);
         const int g = strips.Height(), size = FThumbEnd - FThumbStart;
         if (g < size + 2) {
             const int from = FThumbStart + (size - g) / 2;
-            const RECT at = FKind == 1 ? RECT{0, from, thick, from + g} : RECT{from, 0, from + g, thick};
+            const RECT at = Vertical() ? RECT{0, from, thick, from + g} : RECT{from, 0, from + g, thick};
             if (from < limit && from + g < limit) DrawStripCellTransparent(buffer, at, strips, grip, kStripCells);
         }
     }
@@ -492,7 +513,8 @@ bool TSkinScrollbar::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
     if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
     TControl* control = Control();
     const std::string border = LowerCaseAZ(GetEnumPropByName(control, "BorderStyle"));
-    FBorderFrame = border != "bsnone" && control->ClassName() != "TImageScrollBox" && Mode() != 1;
+    FBorderFrame = border != "bsnone" && control->ClassName() != "TImageScrollBox" &&
+                   static_cast<TScrollbarMode>(Mode()) != smSingleBar;
     if (const TPropInfo* fixed = FindPropInfo(*control, "FixedColor"); fixed != nullptr && fixed->Kind == TTypeKind::tkInteger) {
         FOldFixedColor = static_cast<TColor>(fixed->GetOrd(*control));
         FFixedColorTaken = true;
@@ -556,6 +578,11 @@ void TSkinScrollbar::DrawBorderFrame(HDC DC) const
 bool TSkinScrollbar::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
+    case WM_PRINT:
+        // A control may print its client under a clip it leaves on the DC
+        // (an edit does): the frame is drawn into the DC as it came.
+        if (Message.WParam != 0) FPrintState = ::SaveDC(reinterpret_cast<HDC>(Message.WParam));
+        return TSkinControl::BeforeProc(Message);
     case WM_NCPAINT: {
         if (!FBorderFrame) return true;
         if (!CallOldProc(Message)) return false;
@@ -599,9 +626,15 @@ void TSkinScrollbar::AfterProc(TMessage& Message)
             if (bar != nullptr) bar->SetEnabled(Control()->Enabled());
         TSkinControl::AfterProc(Message);
         break;
+    case WM_PRINT:
+        if (const int saved = std::exchange(FPrintState, 0); saved != 0)
+            ::RestoreDC(reinterpret_cast<HDC>(Message.WParam), saved);
+        TSkinControl::AfterProc(Message);
+        break;
     case WM_SKIN_PRINTNC:
         if (Message.LParam != SkinMagic) break;
-        if (Message.WParam != 0) DrawBorderFrame(reinterpret_cast<HDC>(Message.WParam));
+        // As shown: a control without a border has no frame of the skin's either.
+        if (Message.WParam != 0 && FBorderFrame) DrawBorderFrame(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = SkinMagic;
         break;
     default:
@@ -612,6 +645,12 @@ void TSkinScrollbar::AfterProc(TMessage& Message)
 
 void TSkinScrollbar::PaintWindow(HDC DC)
 {
+    if (DC != nullptr) {
+        // Printed with its frame: the skin's frame and corner over the control's, as on screen.
+        if (FBorderFrame) DrawBorderFrame(DC);
+        TSkinControl::PaintWindow(DC);
+        return;
+    }
     const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
     for (auto [bar, bit] : {std::pair{FVertBar.get(), WS_VSCROLL}, std::pair{FHorzBar.get(), WS_HSCROLL}}) {
         if (bar == nullptr) continue;

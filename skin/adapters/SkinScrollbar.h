@@ -19,8 +19,13 @@
 #include <cstdint>
 #include <memory>
 
-// Which native bar a cover lies over.
+// Which native bar a cover lies over; btHorizontal and btVertical also say
+// which way a bar runs.
 enum TBarType : uint8_t { btHorizontal = 0, btVertical = 1, btControl = 2 };
+// A TSkinScrollbar's Mode, set by the dispatch: the control with its window's
+// bars, framed when it has a border, or a single scroll bar of another
+// library's, which keeps its own border.
+enum TScrollbarMode { smWindowBars = 0, smSingleBar = 1 };
 // The part under the mouse or pressed. The numbers are the scroll requests'
 // (SB_LINEUP 0 ... SB_THUMBTRACK 5), so a request code is stored as it comes.
 enum TScrollPart : int8_t {
@@ -73,7 +78,12 @@ private:
     void ButtonDown(LPARAM LParam);
     void ButtonUp(LPARAM LParam);
     LPARAM ToScreen(LPARAM LParam) const;
-    UINT HitCode() const { return FKind == 1 ? HTVSCROLL : HTHSCROLL; }
+    UINT HitCode() const { return Vertical() ? HTVSCROLL : HTHSCROLL; }
+    bool Vertical() const noexcept { return FKind == btVertical; }
+    // A part's looks: hot under the mouse (or named by a scroll request),
+    // pressed while held, disabled with the bar. Hot and pressed are the
+    // part's, not the adapter's: the bar is one part of its control.
+    TLooks PartLooks(TScrollPart Part, bool Enabled) const;
 
     TSkinControl& FOwner;
     HWND FWindow = nullptr;
@@ -83,7 +93,7 @@ private:
     POINT FPressPoint{};
     int FPressThumbStart = 0;
     bool FPressed = false;
-    int FKind = 0;  // 0 horizontal, 1 vertical
+    TBarType FKind = btHorizontal;  // the way the bar runs: btHorizontal or btVertical
     TScrollPart FHotPart = spNone;
     int FArrowSize;
     HWND FTarget;
@@ -125,6 +135,9 @@ protected:
     void AfterProc(TMessage& Message) override;
     void PaintWindow(HDC DC) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // The control paints itself; the corner between two bars (and the frame
+    // in print) over it. The bars are the covers' own windows.
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
     void DrawBorderFrame(HDC DC) const;
@@ -133,6 +146,7 @@ private:
 
     std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
     bool FBorderFrame = false;
+    int FPrintState = 0;  // the print DC's state saved before the control printed, 0 for none
     bool FFixedColorTaken = false;
     TColor FOldFixedColor = 0;
 };
@@ -154,6 +168,7 @@ protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
     std::unique_ptr<TWScrollbar> FHorzBar, FVertBar;
@@ -176,6 +191,8 @@ protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // The control paints itself under its cover.
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
     // The control's window now: a new one once the control has made it anew.

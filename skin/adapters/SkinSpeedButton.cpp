@@ -1,5 +1,5 @@
-// The speed-button adapter: state by the button's published properties and
-// the adapter's mouse bits, composed off screen and copied once.
+// The speed-button adapter: looks by the adapter's mouse bits and the
+// button's Down, composed off screen and copied once onto the parent's DC.
 #include "skin/adapters/SkinSpeedButton.h"
 
 #include "classlib/Controls.h"
@@ -61,7 +61,7 @@ TBitmap& TSkinSpeedButton::Face(int Cell, int W, int H)
     const RECT r{0, 0, W, H};
     const HDC dc = FFace.Canvas()->Handle();
     FillSkinColor(dc, r);
-    if (Cell > 0) DrawSkinState(dc, r, &buttons, Cell <= buttons.FFrame ? Cell : bcNormal, buttons.FFrame);
+    if (Cell > 0) DrawSkinState(dc, r, &buttons, Cell, buttons.FFrame);
     FFaceCell = Cell;
     FFaceElement = &buttons;
     return FFace;
@@ -77,17 +77,22 @@ bool TSkinSpeedButton::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_PAINT:
-        // Without a strip the button paints itself.
-        if (!CanPaint()) break;
-        if (Message.WParam != 0) PaintWindow(reinterpret_cast<HDC>(Message.WParam));
+        // Painted here, not by the base: the DC is the parent's, at the button's place.
+        if (PaintWay() != pwOwn) break;
+        if (Message.WParam != 0) {
+            try {
+                PaintControl(reinterpret_cast<HDC>(Message.WParam), ButtonRect());
+            } catch (...) {
+                // A failed paint (no room for the off-screen image) leaves the button as it was.
+            }
+        }
         Message.Result = 1;
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The button's own press logic first; its handlers may free it.
         if (!CallOldProc(Message)) return false;
-        SetMouseState(MouseState() | mbPressed);
-        PaintWindow(nullptr);
+        SetMouseBit(mbPressed, true);
         return false;
     case WM_LBUTTONUP:
         return true;
@@ -99,10 +104,6 @@ bool TSkinSpeedButton::BeforeProc(TMessage& Message)
 
 void TSkinSpeedButton::AfterProc(TMessage& Message)
 {
-    const auto repaint = [this](uint8_t Set, uint8_t Clear) {
-        SetMouseState(static_cast<uint8_t>((MouseState() | Set) & ~Clear));
-        PaintWindow(nullptr);
-    };
     switch (Message.Msg) {
     case WM_ENABLE:
     case CM_ENABLEDCHANGED:
@@ -113,49 +114,23 @@ void TSkinSpeedButton::AfterProc(TMessage& Message)
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (Message.WParam != VK_SPACE) break;
-        if (Message.Msg == WM_KEYDOWN) repaint(mbPressed, 0);
-        else repaint(0, mbPressed);
+        SetMouseBit(mbPressed, Message.Msg == WM_KEYDOWN);
         return;
     case WM_LBUTTONUP:
     // The parent lost the press: the button is raised without a click.
     case WM_CANCELMODE:
-        repaint(0, mbPressed);
+        SetMouseBit(mbPressed, false);
         return;
     case CM_MOUSEENTER:
-        repaint(mbHot, 0);
+        SetMouseBit(mbHot, true);
         return;
     case CM_MOUSELEAVE:
-        SetMouseState(MouseState() & ~(mbHot | mbPressed));
-        if (GraphicOwner()->Visible()) PaintWindow(nullptr);
+        SetMouseBit(mbHot | mbPressed, false);
         return;
     default:
         break;
     }
     TSkinBitButton::AfterProc(Message);
-}
-
-void TSkinSpeedButton::PaintWindow(HDC DC)
-{
-    const RECT r = ButtonRect();
-    try {
-        if (DC != nullptr) {
-            PaintControl(DC, r);
-            return;
-        }
-        const TControl* button = GraphicOwner();
-        TWinControl* parent = button != nullptr ? button->Parent() : nullptr;
-        if (parent == nullptr || !button->Visible() || !parent->HandleAllocated()) return;
-        const HWND window = parent->WindowHandle();
-        if (!::IsWindowVisible(window)) return;
-        // A cached DC of the parent, given back after this one paint.
-        const TWindowDC dc(window, ::GetDCEx(window, nullptr, DCX_CACHE | DCX_CLIPCHILDREN | DCX_CLIPSIBLINGS));
-        if (dc.Get() == nullptr) return;
-        ::SetViewportOrgEx(dc.Get(), button->Left(), button->Top(), nullptr);
-        ::IntersectClipRect(dc.Get(), 0, 0, r.right, r.bottom);
-        PaintControl(dc.Get(), r);
-    } catch (...) {
-        // A failed paint (no room for the off-screen image) leaves the button as it was.
-    }
 }
 
 void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
@@ -166,13 +141,14 @@ void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
     TControl* button = GraphicOwner();
     const TDataSkinButton& buttons = *SkinData()->FButtons;
 
-    const bool enabled = IsTrue(button, "Enabled"), down = IsTrue(button, "Down"), flat = IsTrue(button, "Flat");
-    TButtonCell cell = bcNormal;
-    if (MouseState() & mbHot) cell = bcHot;
-    if (MouseState() & mbPressed) cell = bcPressed;
-    if (!enabled) cell = bcDisabled;
-    if (down) cell = bcPressed;
-    const int glyphCell = down ? 4 : cell == bcPressed ? 3 : cell == bcDisabled ? 2 : 1;
+    const bool down = IsTrue(button, "Down"), flat = IsTrue(button, "Flat");
+    // Held down shows pressed whatever else holds, disabled too; the text
+    // still tells a disabled button.
+    const TLooks mouse = Looks();
+    const TLooks looks = down ? TLooks{lkPressed} : mouse;
+    const bool enabled = (mouse & lkDisabled) == 0;
+    const auto cell = static_cast<TButtonCell>(kButtonCells.Cell(looks, bcFocused));
+    const int glyphCell = (down ? kDownGlyphCells : kGlyphCells).Cell(looks, kGlyphCellCount);
     SetEnabled(enabled);
     SetFocused(false);
     SetCaption(GetTextPropByName(button, "Caption"));
@@ -180,14 +156,13 @@ void TSkinSpeedButton::PaintControl(HDC DC, const RECT& Rect)
     // Fewer than one cell is one: the strip is never divided by nothing.
     const int numGlyphs = std::max(1, GetOrdPropByName(button, "NumGlyphs"));
 
-    TBitmap& bitmap = Bitmap();
-    bitmap.SetSize(w, h);
+    FImage.SetSize(w, h);
     const RECT r{0, 0, w, h};
-    const HDC dc = bitmap.Canvas()->Handle();
-    const int framed = cell == bcPressed || cell == bcHot || !flat ? cell : 0;
+    const HDC dc = FImage.Canvas()->Handle();
+    const int framed = cell == bcPressed || cell == bcHot || !flat ? kButtonCells.Cell(looks, buttons.FFrame) : 0;
     if (ParentImage()) {
         PaintControlToDC(button, dc);
-        if (framed > 0) DrawSkinState(dc, r, &buttons, framed <= buttons.FFrame ? framed : bcNormal, buttons.FFrame);
+        if (framed > 0) DrawSkinState(dc, r, &buttons, framed, buttons.FFrame);
     } else {
         ::BitBlt(dc, 0, 0, w, h, Face(framed, w, h).Canvas()->Handle(), 0, 0, SRCCOPY);
     }

@@ -1,10 +1,11 @@
 // TSkinSpeedButton: a windowless speed button drawn from the skin's [Buttons]
-// strip on its parent's DC at its place. It takes the button's WindowProc,
-// leaves the click logic to the button (presses and releases pass on) and
-// only repaints: hot on CM_MOUSEENTER, pressed while the left button or
-// Space is down, held down (Down) over everything; a flat one shows the
-// frame only while hot or pressed. Its glyph strip and caption are laid out
-// as a bit button's.
+// strip when its parent paints it (the WM_PAINT that brings the parent's DC
+// at its place: it has no window for the base to paint). It takes the
+// button's WindowProc, leaves the click logic to the button (presses and
+// releases pass on) and only asks for a repaint: hot on CM_MOUSEENTER,
+// pressed while the left button or Space is down or while held down (Down);
+// disabled over all of them. A flat one shows the frame only while hot or
+// pressed. Its glyph strip and caption are laid out as a bit button's.
 #pragma once
 
 #include "skin/adapters/SkinButton.h"
@@ -21,9 +22,6 @@ public:
 protected:
     bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
-    // With no DC: paints on the parent's DC at the button's place, given
-    // back at once. Failures end the paint quietly.
-    void PaintWindow(HDC DC) override;
     // Rect: the button at the DC's origin.
     void PaintControl(HDC DC, const RECT& Rect) override;
 
@@ -36,6 +34,9 @@ private:
     TBitmap& Face(int Cell, int W, int H);
 
     bool FPainting = false;  // a paint is under way: the parent's image may ask for another
+    // The button composed before it is copied onto the parent's DC once;
+    // kept while the size stays.
+    TBitmap FImage;
     TBitmap FFace;
     int FFaceCell = -1;  // -1: nothing kept
     const void* FFaceElement = nullptr;

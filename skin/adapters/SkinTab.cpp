@@ -1,6 +1,7 @@
-// The tab adapters. TSkinTab composes the strip off screen (side tabs lying
-// down, turned at the end), draws the pane around the pages and answers its
-// close boxes at click time from the tab control itself.
+// The tab adapters. TSkinTab draws the strip into the base's picture of the
+// window (side tabs lying down apart, turned at the end), draws the pane
+// around the pages and answers its close boxes at click time from the tab
+// control itself.
 #include "skin/adapters/SkinTab.h"
 
 #include "classlib/ComCtrls.h"
@@ -106,10 +107,14 @@ bool HasStripImage(const TDataSkinObject* Element)
     return Element != nullptr && !Element->FBitmap->Empty();
 }
 
-// Cell Index of Element's strip, with the element's own flags.
-TStripCell TabCell(const TDataSkinObject& Element, int Index)
+// A tab's cell of Element's strip, with the element's own flags. Each tab has
+// its own look, not the control's: the selected one shows the pressed cell.
+TStripCell TabCell(const TDataSkinObject& Element, bool Selected)
 {
-    return {.Index = Index, .Count = Element.FFrame, .Transparent = Element.FTrans == 1, .Tile = Element.FTile == 1};
+    return {.Index = kTabCells.Cell(Selected ? lkPressed : 0, Element.FFrame),
+            .Count = Element.FFrame,
+            .Transparent = Element.FTrans == 1,
+            .Tile = Element.FTile != 0};
 }
 
 // A 6 x 6 box with a cross, in the DC's pen.
@@ -230,23 +235,55 @@ bool TSkinTab::HasStrip() const
     return SkinData()->FTabs != nullptr && !FTabBitmap.Empty();
 }
 
+TPaintWay TSkinTab::PaintWay() const
+{
+    // Without the strip the control's own tabs show, with the pane over them
+    // where the skin has one. Over, not native, even without a pane: the
+    // system's tab control prints without erasing what it prints on, and the
+    // base erases first only for a look painted over.
+    return HasStrip() ? pwOwn : pwOver;
+}
+
 bool TSkinTab::BeforeProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_PAINT:
-        // Without a strip the control draws its tabs; the pane comes over them after.
-        if (!HasStrip()) break;
-        HandlePaint(Message);
-        return false;
+    case WM_PRINTCLIENT:
+    case WM_PRINT:
+        if (PaintWay() == pwOwn) return PaintAroundArrows(Message);
+        break;
     case WM_LBUTTONDOWN:
         // A box that is not shown is no box: the press is the tab's.
-        if (!FCloseBoxesShown || !HitCloseButton(Message)) break;
+        if (!FCloseBoxesShown || !HasStrip() || !HitCloseButton(Message)) break;
         Message.Result = 0;  // the tab is not selected
         return false;
     default:
         break;
     }
     return TSkinControl::BeforeProc(Message);
+}
+
+bool TSkinTab::PaintAroundArrows(TMessage& Message)
+{
+    RECT arrows{};
+    const HWND updown = VisibleUpDown(*this);
+    if (updown == nullptr || !::GetWindowRect(updown, &arrows)) return TSkinControl::BeforeProc(Message);
+    // Where they lie on the DC painted: WM_PRINT's is the window's, the others' the client's.
+    if (RECT window{}; Message.Msg == WM_PRINT && ::GetWindowRect(Handle(), &window))
+        ::OffsetRect(&arrows, -window.left, -window.top);
+    else
+        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&arrows), 2);
+    const auto dc = reinterpret_cast<HDC>(Message.WParam);
+    if (dc == nullptr) {
+        // The paint's own DC is clipped to what is left to paint.
+        if (Message.Msg == WM_PAINT) ::ValidateRect(Handle(), &arrows);
+        return TSkinControl::BeforeProc(Message);
+    }
+    const int saved = ::SaveDC(dc);
+    ::ExcludeClipRect(dc, arrows.left, arrows.top, arrows.right, arrows.bottom);
+    const bool pass = TSkinControl::BeforeProc(Message);
+    if (saved != 0) ::RestoreDC(dc, saved);  // the caller's DC, whether or not the adapter lives
+    return pass;
 }
 
 bool TSkinTab::HitCloseButton(const TMessage& Message)
@@ -295,49 +332,51 @@ void TSkinTab::PaintControl(HDC DC, const RECT& Rect)
     PaintPane(DC, pane);
     // A tab control that is no page control keeps its windowless children
     // visible over the pane.
-    if (auto* control = dynamic_cast<TWinControl*>(Control()); control != nullptr && Mode() == TabControlMode)
+    if (auto* control = dynamic_cast<TWinControl*>(Control()); control != nullptr && TabMode() == tmTabControl)
         control->PaintControls(DC);
 }
 
 void TSkinTab::PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT& Strip)
 {
-    const TDataSkinBorder& tabs = *SkinData()->FTabs;
     const bool lying = FOrientation == toLeft || FOrientation == toRight;
     const int stripWidth = Strip.right - Strip.left, stripHeight = Strip.bottom - Strip.top;
     const int w = lying ? stripHeight : stripWidth, h = lying ? stripWidth : stripHeight;
     if (w <= 0 || h <= 0) return;  // a control too small for a strip
-    FBitmap.SetPixelFormat(TPixelFormat::pf24bit);
-    FBitmap.SetSize(w, h);
-    const HDC bitmap = FBitmap.Canvas()->Handle();
-    FillParentColor(bitmap, {0, 0, w, h});
-    {
-        const TSelectObject font(bitmap, ControlFont(Handle()));
-        const TTabItems items(Handle(), FUnicodeItems);
-        for (int i = 0; i < items.Count(); ++i) {
-            RECT tab{};
-            if (!items.ItemRect(i, tab)) continue;
-            tab = IntoStrip(tab, FOrientation, Rect, Pane, w);
-            const int state = i == items.Focused() ? 2 : 1;
-            DrawSkinPart(bitmap, tab, FTabBitmap, MarginsOf(tabs), TabCell(tabs, state));
-            if (FCloseButtons) DrawCloseBox(bitmap, tab);
-            ::SetTextColor(bitmap, ColorToRGB(state == 1 ? tabs.FNormalColour2 : tabs.FMouseOverColour2));
-            const TTabItem item = items.Item(i);
-            DrawImageCaption(this, bitmap, tab, items.ImageList(), item.Image, item.Caption,
-                             TCaptionAlignment::caCenter);
-        }
+    if (lying) {
+        FLying.SetPixelFormat(TPixelFormat::pf24bit);
+        FLying.SetSize(w, h);
+        DrawTabs(FLying.Canvas()->Handle(), Rect, Pane, w, h);
+        if (FOrientation == toRight) RotateBitmapCW(FLying);
+        else RotateBitmapCCW(FLying);
+        ::BitBlt(DC, Strip.left, Strip.top, stripWidth, stripHeight, FLying.Canvas()->Handle(), 0, 0, SRCCOPY);
+    } else {
+        const int saved = ::SaveDC(DC);
+        if (saved == 0) return;
+        ::OffsetViewportOrgEx(DC, Strip.left, Strip.top, nullptr);
+        ::IntersectClipRect(DC, 0, 0, w, h);
+        DrawTabs(DC, Rect, Pane, w, h);
+        ::RestoreDC(DC, saved);
     }
-    if (FOrientation == toRight) RotateBitmapCW(FBitmap);
-    else if (FOrientation == toLeft) RotateBitmapCCW(FBitmap);
-    // The scroll arrows of tabs that do not fit are never painted over.
-    const int saved = ::SaveDC(DC);
-    RECT arrows{};
-    if (const HWND updown = VisibleUpDown(*this); updown != nullptr && ::GetWindowRect(updown, &arrows)) {
-        ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&arrows), 2);
-        ::ExcludeClipRect(DC, arrows.left, arrows.top, arrows.right, arrows.bottom);
-    }
-    ::BitBlt(DC, Strip.left, Strip.top, stripWidth, stripHeight, FBitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
-    if (saved != 0) ::RestoreDC(DC, saved);
     FCloseBoxesShown = FCloseButtons;
+}
+
+void TSkinTab::DrawTabs(HDC DC, const RECT& Rect, const RECT& Pane, int Width, int Height)
+{
+    const TDataSkinBorder& tabs = *SkinData()->FTabs;
+    FillParentColor(DC, {0, 0, Width, Height});
+    const TSelectObject font(DC, ControlFont(Handle()));
+    const TTabItems items(Handle(), FUnicodeItems);
+    for (int i = 0; i < items.Count(); ++i) {
+        RECT tab{};
+        if (!items.ItemRect(i, tab)) continue;
+        tab = IntoStrip(tab, FOrientation, Rect, Pane, Width);
+        const bool selected = i == items.Focused();
+        DrawSkinPart(DC, tab, FTabBitmap, MarginsOf(tabs), TabCell(tabs, selected));
+        if (FCloseButtons) DrawCloseBox(DC, tab);
+        ::SetTextColor(DC, ColorToRGB(selected ? tabs.FMouseOverColour2 : tabs.FNormalColour2));
+        const TTabItem item = items.Item(i);
+        DrawImageCaption(this, DC, tab, items.ImageList(), item.Image, item.Caption, TCaptionAlignment::caCenter);
+    }
 }
 
 void TSkinTab::PaintPane(HDC DC, const RECT& Pane)
@@ -356,13 +395,11 @@ void TSkinTab::PaintPane(HDC DC, const RECT& Pane)
 
 // --- TSkinTabBtn: button-style tabs from the [Buttons] strip, no pane.
 
-bool TSkinTabBtn::BeforeProc(TMessage& Message)
+TPaintWay TSkinTabBtn::PaintWay() const
 {
-    // Without the [Buttons] strip the control draws its tabs itself.
-    if (Message.Msg != WM_PAINT || !HasStripImage(SkinData()->FButtons.get()))
-        return TSkinControl::BeforeProc(Message);
-    HandlePaint(Message);
-    return false;
+    // Without the strip nothing goes over the control's own tabs; over, not
+    // native, for the erase before a print (see TSkinTab::PaintWay).
+    return HasStripImage(SkinData()->FButtons.get()) ? pwOwn : pwOver;
 }
 
 void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
@@ -370,35 +407,34 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
     const TDataSkinButton* buttons = SkinData()->FButtons.get();
     SetEnabled((::GetWindowLongW(Handle(), GWL_STYLE) & WS_DISABLED) == 0);
     if (!HasStripImage(buttons)) return;
+    FillSkinColor(DC, Rect);
     // The strip ends where a pane would begin: 4 pixels above the pages, one down.
     RECT pages = Rect;
     ::SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pages));
     const int w = Rect.right - Rect.left, h = pages.top - 4 + 1 - Rect.top;
     if (w <= 0 || h <= 0) return;
-    TBitmap strip;
-    strip.SetPixelFormat(TPixelFormat::pf24bit);
-    strip.SetSize(w, h);
-    const HDC bitmap = strip.Canvas()->Handle();
-    FillSkinColor(bitmap, {0, 0, w, h});
+    const int saved = ::SaveDC(DC);
+    if (saved == 0) return;
+    ::IntersectClipRect(DC, Rect.left, Rect.top, Rect.left + w, Rect.top + h);
     {
-        const TSelectObject font(bitmap, ControlFont(Handle()));
-        ::SetTextColor(bitmap, RGB(0, 0, 0));
+        const TSelectObject font(DC, ControlFont(Handle()));
         const TTabItems items(Handle(), Unicode());
+        ::SetTextColor(DC, RGB(0, 0, 0));
         for (int i = 0; i < items.Count(); ++i) {
             RECT tab{};
             if (!items.ItemRect(i, tab)) continue;
-            ::OffsetRect(&tab, -Rect.left, 1 - Rect.top);
-            const int state = i == items.Focused() ? 2 : 1;
-            DrawSkinState(bitmap, tab, buttons, state, buttons->FFrame);
-            // Without a colour of the skin's own the last one stays.
-            if (state == 1 && buttons->FHasNormalColour2) ::SetTextColor(bitmap, ColorToRGB(buttons->FNormalColour2));
-            if (state == 2 && buttons->FHasPressedColour2) ::SetTextColor(bitmap, ColorToRGB(buttons->FPressedColour2));
+            ::OffsetRect(&tab, 0, 1);
+            // Each tab has its own look: the one with the focus is pressed.
+            const bool selected = i == items.Focused();
+            DrawSkinState(DC, tab, buttons, kTabCells.Cell(selected ? lkPressed : 0, buttons->FFrame), buttons->FFrame);
+            // A state without a colour of its own keeps the one set before.
+            if (!selected && buttons->FHasNormalColour2) ::SetTextColor(DC, ColorToRGB(buttons->FNormalColour2));
+            if (selected && buttons->FHasPressedColour2) ::SetTextColor(DC, ColorToRGB(buttons->FPressedColour2));
             const TTabItem item = items.Item(i);
-            DrawImageCaption(this, bitmap, tab, items.ImageList(), item.Image, item.Caption,
-                             TCaptionAlignment::caCenter);
+            DrawImageCaption(this, DC, tab, items.ImageList(), item.Image, item.Caption, TCaptionAlignment::caCenter);
         }
     }
-    ::BitBlt(DC, Rect.left, Rect.top, w, h, bitmap, 0, 0, SRCCOPY);
+    ::RestoreDC(DC, saved);
 }
 
 // --- TSkinTab31: the tab set's tabs laid out here, those that fit between its margins.
@@ -434,23 +470,9 @@ bool TSkinTab31::HasStrip() const
     return SkinData()->FTabs != nullptr && !FTabBitmap.Empty();
 }
 
-bool TSkinTab31::BeforeProc(TMessage& Message)
+TPaintWay TSkinTab31::PaintWay() const
 {
-    // Without a strip the set paints (and erases) itself.
-    if ((Message.Msg == WM_PAINT || Message.Msg == WM_ERASEBKGND) && !HasStrip())
-        return TSkinControl::BeforeProc(Message);
-    switch (Message.Msg) {
-    case WM_PAINT:
-        // The skin paints the whole set; the set's own paint would be drawn over.
-        HandlePaint(Message);
-        Message.Result = 0;
-        return false;
-    case WM_ERASEBKGND:
-        Message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeProc(Message);
-    }
+    return HasStrip() ? pwOwn : pwNative;
 }
 
 void TSkinTab31::PaintControl(HDC DC, const RECT& Rect)
@@ -458,34 +480,27 @@ void TSkinTab31::PaintControl(HDC DC, const RECT& Rect)
     const TDataSkinBorder* tabs = SkinData()->FTabs.get();
     const TObject* set = Owner();
     const auto* list = dynamic_cast<const TStrings*>(GetObjectPropByName(set, "Tabs", TStrings::StaticClassInfo()));
-    const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    if (tabs == nullptr || FTabBitmap.Empty() || list == nullptr || w <= 0 || h <= 0) return;
-    TBitmap image;
-    image.SetPixelFormat(TPixelFormat::pf24bit);
-    image.SetSize(w, h);
-    const HDC bitmap = image.Canvas()->Handle();
-    FillSkinColor(bitmap, {0, 0, w, h});
-    {
-        const auto* font = dynamic_cast<const TFont*>(GetObjectPropByName(set, "Font", TPersistent::StaticClassInfo()));
-        const TSelectObject selected(bitmap, font != nullptr ? font->Handle() : ::GetStockObject(DEFAULT_GUI_FONT));
-        const int current = GetOrdPropByName(set, "TabIndex");
-        const int limit = w - std::max(0, GetOrdPropByName(set, "EndMargin"));
-        int x = std::max(0, GetOrdPropByName(set, "StartMargin"));
-        for (int i = std::max(0, GetOrdPropByName(set, "FirstIndex")); i < list->Count(); ++i) {
-            const std::wstring caption = TextToWide(list->Get(i));
-            SIZE extent{};
-            ::GetTextExtentPoint32W(bitmap, caption.c_str(), static_cast<int>(caption.size()), &extent);
-            const int width = extent.cx + 9;
-            if (x + width > limit) continue;  // a later, shorter tab may still fit
-            const RECT tab{x, 0, x + width, h};
-            const int state = i == current ? 2 : 1;
-            DrawSkinPart(bitmap, tab, FTabBitmap, MarginsOf(*tabs), TabCell(*tabs, state));
-            ::SetTextColor(bitmap, ColorToRGB(state == 1 ? tabs->FNormalColour2 : tabs->FMouseOverColour2));
-            DrawControlCaption(this, bitmap, tab, caption, true, DT_CENTER);
-            x += width;
-        }
+    if (tabs == nullptr || FTabBitmap.Empty() || Rect.right <= Rect.left || Rect.bottom <= Rect.top) return;
+    FillSkinColor(DC, Rect);
+    if (list == nullptr) return;
+    const auto* font = dynamic_cast<const TFont*>(GetObjectPropByName(set, "Font", TPersistent::StaticClassInfo()));
+    const TSelectObject selected(DC, font != nullptr ? font->Handle() : ::GetStockObject(DEFAULT_GUI_FONT));
+    const int current = GetOrdPropByName(set, "TabIndex");
+    const int limit = Rect.right - std::max(0, GetOrdPropByName(set, "EndMargin"));
+    int x = Rect.left + std::max(0, GetOrdPropByName(set, "StartMargin"));
+    for (int i = std::max(0, GetOrdPropByName(set, "FirstIndex")); i < list->Count(); ++i) {
+        const std::wstring caption = TextToWide(list->Get(i));
+        SIZE extent{};
+        ::GetTextExtentPoint32W(DC, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        const int width = extent.cx + 9;
+        if (x + width > limit) continue;  // a later, shorter tab may still fit
+        const RECT tab{x, Rect.top, x + width, Rect.bottom};
+        // Each tab has its own look: the selected one is pressed.
+        DrawSkinPart(DC, tab, FTabBitmap, MarginsOf(*tabs), TabCell(*tabs, i == current));
+        ::SetTextColor(DC, ColorToRGB(i == current ? tabs->FMouseOverColour2 : tabs->FNormalColour2));
+        DrawControlCaption(this, DC, tab, caption, true, DT_CENTER);
+        x += width;
     }
-    ::BitBlt(DC, Rect.left, Rect.top, w, h, bitmap, 0, 0, SRCCOPY);
 }
 
 // --- TSkinAdvPage: the tab images handed over as bitmap properties; nothing drawn here.
@@ -512,6 +527,7 @@ bool TSkinAdvPage::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool Change
 void TSkinAdvPage::UpdateSkin()
 {
     ApplyBackgrounds();
+    TSkinControl::UpdateSkin();
 }
 
 void TSkinAdvPage::PaintControl(HDC, const RECT&)
@@ -522,7 +538,7 @@ void TSkinAdvPage::PaintControl(HDC, const RECT&)
 void TSkinAdvPage::ApplyBackgrounds()
 {
     const TDataSkinBorder* tabs = SkinData()->FTabs.get();
-    if (FPageKind != AdvPageKind || tabs == nullptr || tabs->FBitmap->Empty()) return;
+    if (FPageKind != pkTabImages || tabs == nullptr || tabs->FBitmap->Empty()) return;
     for (int cell = 1; cell <= 2; ++cell) {
         TBitmap* target = BitmapProperty(Control(), kTabBackgrounds[cell - 1]);
         if (target == nullptr) continue;

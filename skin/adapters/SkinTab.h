@@ -18,8 +18,10 @@
 enum TTabOrientation : uint8_t { toTop = 0, toBottom = 1, toLeft = 2, toRight = 3 };
 TTabOrientation TabOrientationOf(LONG Style) noexcept;
 
-// The mode of a tab control that is no page control.
-constexpr int TabControlMode = 2;
+// The tab adapter's Mode, set by the dispatch: a page control (or a tab
+// window without a class-library object), or a tab control that is no page
+// control, whose windowless children lie over the pane the adapter paints.
+enum TTabMode : int { tmPageControl = 0, tmTabControl = 2 };
 // The page control tag that asks for close boxes on its tabs.
 constexpr intptr_t CloseBoxTag = 7777;
 // The close box drawn on a tab whose rectangle in the strip is Tab (the
@@ -36,18 +38,28 @@ public:
 
     TTabOrientation Orientation() const noexcept { return FOrientation; }
     bool CloseButtons() const noexcept { return FCloseButtons; }
+    TTabMode TabMode() const noexcept { return static_cast<TTabMode>(Mode()); }
 
 protected:
     bool BeforeProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // Its own with the skin's strip; without it the control's tabs with the
+    // pane over them where the skin has one.
+    TPaintWay PaintWay() const override;
 
 private:
     void LoadBitmaps();
     // The skin has a strip to draw the tabs from; without one the control paints itself.
     bool HasStrip() const;
-    // The strip of tabs drawn into FBitmap and copied to Strip on DC.
+    // The strip of tabs drawn at Strip on DC; side tabs are composed lying
+    // down in FLying and turned.
     void PaintStrip(HDC DC, const RECT& Rect, const RECT& Pane, const RECT& Strip);
+    // The tabs on a DC whose origin is the strip's corner (Width x Height, lying down for side tabs).
+    void DrawTabs(HDC DC, const RECT& Rect, const RECT& Pane, int Width, int Height);
     void PaintPane(HDC DC, const RECT& Pane);
+    // A paint message passed to the base with the scroll arrows left out of
+    // what it paints: they paint themselves.
+    bool PaintAroundArrows(TMessage& Message);
     // A press on a close box: the application is asked, the page may go.
     bool HitCloseButton(const TMessage& Message);
 
@@ -57,7 +69,7 @@ private:
     bool FCloseBoxesShown = false;  // the last paint drew them
     TBitmap FTabBitmap;   // the Tabs strip, flipped for bottom tabs
     TBitmap FPaneBitmap;  // the pane image, flipped or turned to the tabs' side
-    TBitmap FBitmap;      // the strip of tabs, composed off screen (lying down for side tabs)
+    TBitmap FLying;       // side tabs' strip, composed lying down before it is turned
 };
 
 class TSkinTabBtn : public TSkinControl {
@@ -65,8 +77,9 @@ public:
     using TSkinControl::TSkinControl;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // Its own with the [Buttons] strip, else the control's with nothing over it.
+    TPaintWay PaintWay() const override;
 };
 
 // The tab set (class "TTabSet") is reached through its published "Tabs",
@@ -80,8 +93,9 @@ public:
     void UpdateSkin() override;
 
 protected:
-    bool BeforeProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // Its own with the skin's strip, else the set's.
+    TPaintWay PaintWay() const override;
 
 private:
     void LoadBitmap();
@@ -90,13 +104,14 @@ private:
     TBitmap FTabBitmap;  // the Tabs strip flipped top to bottom
 };
 
-// Only this page kind (the "advpagecontrol" kind) takes the tab images, as
-// "TabBackGround" (normal) and "TabBackGroundActive", 100 x 21 each.
-constexpr int AdvPageKind = 4;
+// Which page control the adapter skins. Only the "advpagecontrol" kind takes
+// the tab images, as "TabBackGround" (normal) and "TabBackGroundActive",
+// 100 x 21 each.
+enum TAdvPageKind : int { pkOther = 0, pkTabImages = 4 };
 
 class TSkinAdvPage : public TSkinControl {
 public:
-    TSkinAdvPage(TComponent* AOwner, int PageKind) : TSkinControl(AOwner), FPageKind(PageKind) {}
+    TSkinAdvPage(TComponent* AOwner, TAdvPageKind PageKind) : TSkinControl(AOwner), FPageKind(PageKind) {}
 
     bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
@@ -105,11 +120,13 @@ public:
 protected:
     // Draws nothing: its scroll arrows are skinned once found.
     void PaintControl(HDC DC, const RECT& Rect) override;
+    // The control paints itself; the adapter only looks for its arrows then.
+    TPaintWay PaintWay() const override { return pwOver; }
 
 private:
     void ApplyBackgrounds();
 
-    int FPageKind;
+    TAdvPageKind FPageKind;
     // The application's own images, kept when the skin's first replace them.
     std::unique_ptr<TBitmap> FOriginals[2];
 };

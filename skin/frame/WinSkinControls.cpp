@@ -147,7 +147,7 @@ void TWinSkinForm::ReskinScrollControl(HWND Window)
     if (control == nullptr || !control->HandleAllocated() || FindSkinObject(control->WindowHandle()) != nullptr)
         return;
     const TAdapterMaker make = AdapterMaker(kind);
-    TSkinControl* adapter = make != nullptr ? make(control, TAdapterRequest{kind, 0}) : nullptr;
+    TSkinControl* adapter = make != nullptr ? make(control, TAdapterRequest{kind}) : nullptr;
     if (adapter == nullptr) return;
     adapter->SetMode(mode);
     const TToken life = adapter->Token();

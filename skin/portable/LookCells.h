@@ -32,3 +32,15 @@ inline constexpr TCellLayout kTabCells{1, 0, 2, 0, 0};
 inline constexpr TCellLayout kHeaderCells{1, 2, 0, 0, 0};
 // Arrow glyphs of combo boxes and pickers: 1 normal, 4 hot.
 inline constexpr TCellLayout kArrowCells{1, 4, 0, 0, 0};
+// Glyph strips of bit and speed buttons: 1 up, 2 disabled, 3 pressed.
+inline constexpr TCellLayout kGlyphCells{1, 0, 3, 0, 2};
+// A speed button held down: its own cell 4 whatever else holds.
+inline constexpr TCellLayout kDownGlyphCells{4, 0, 0, 0, 0};
+// Up-down halves (UpDown strips, four cells a half, the second half's after
+// the first's): 1 normal, 2 pressed, 3 disabled.
+inline constexpr TCellLayout kUpDownCells{1, 0, 2, 0, 3};
+// Scroll-bar tracks (1 normal, 3 disabled) and each arrow's four cells in the
+// Scrollbar strip (1 normal, 2 pressed, 4 hot; the bar asks no disabled arrow).
+inline constexpr TCellLayout kScrollCells{1, 4, 2, 0, 3};
+// Scroll-bar thumbs and the three cells of their grips: 1 normal, 2 pressed, 3 hot.
+inline constexpr TCellLayout kThumbCells{1, 3, 2, 0, 0};

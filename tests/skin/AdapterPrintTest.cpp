@@ -7,6 +7,8 @@
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/portable/StringList.h"
+#include "classlib/portable/TypInfo.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/AdapterTable.h"
 #include "skin/adapters/SkinList.h"
@@ -15,8 +17,11 @@
 #include "skin/frame/WinSkinForm.h"
 #include "tests/support/TestListView.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 #include <string>
 
@@ -44,6 +49,25 @@ TWinControl* Make(TForm* Form, RECT Bounds, const char* Caption = nullptr)
     control->SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
     if (Caption != nullptr) control->SetCaption(Caption);
     return control;
+}
+
+// The older tab set as the dispatch knows it: its class name and its tabs.
+class TPrintTabSet : public TWinControl {
+public:
+    DECLARE_CLASS_INFO()
+    using TWinControl::TWinControl;
+    TStrings* Tabs() const { return FTabs.get(); }
+
+private:
+    std::unique_ptr<TStringList> FTabs = std::make_unique<TStringList>();
+};
+
+const TClassInfo& TPrintTabSet::StaticClassInfo()
+{
+    static const TClassInfo info = TClassBuilder<TPrintTabSet>("TTabSet", TWinControl::StaticClassInfo())
+                                       .Object("Tabs", &TPrintTabSet::Tabs)
+                                       .Build();
+    return info;
 }
 
 void Empty(TBitmap* Strip)
@@ -118,6 +142,36 @@ TEST_F(AdapterPrintTest, EveryFamilyPrintsWhatItShowsSkinnedAndNative)
              return pages;
          },
          [](TSkinData& d) { d.FTabs.reset(); }},
+        {"button tabs",
+         [](TForm* f) {
+             auto* pages = static_cast<TPageControl*>(Make<TPageControl>(f, {20, 20, 300, 200}));
+             pages->SetStyle(TTabStyle::tsButtons);
+             for (const char* caption : {"One", "Two"}) {
+                 auto* page = new TTabSheet(f);
+                 page->SetParent(pages);
+                 page->SetCaption(caption);
+             }
+             return pages;
+         },
+         [](TSkinData& d) { Empty(d.FButtons->FBitmap.get()); }},
+        {"tab control",
+         [](TForm* f) {
+             TWinControl* tabs = Make<TCustomTabControl>(f, {20, 20, 300, 200});
+             for (const wchar_t* caption : {L"One", L"Two"}) {
+                 std::wstring text = caption;
+                 TCITEMW item{TCIF_TEXT, 0, 0, text.data(), 0, -1, 0};
+                 ::SendMessageW(tabs->Handle(), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+             }
+             return tabs;
+         },
+         [](TSkinData& d) { d.FTabs.reset(); }},
+        {"tab set",
+         [](TForm* f) {
+             auto* set = static_cast<TPrintTabSet*>(Make<TPrintTabSet>(f, {20, 20, 300, 45}));
+             for (const char* caption : {"One", "Two"}) set->Tabs()->Add(caption);
+             return set;
+         },
+         [](TSkinData& d) { d.FTabs.reset(); }},
         {"edit", [](TForm* f) { return Make<TEdit>(f, {20, 20, 200, 41}); }, nullptr},
         {"combo box", [](TForm* f) { return Make<TComboBox>(f, {20, 20, 200, 41}); },
          [](TSkinData& d) { d.FComboButton.reset(); }},
@@ -127,6 +181,28 @@ TEST_F(AdapterPrintTest, EveryFamilyPrintsWhatItShowsSkinnedAndNative)
          [](TSkinData& d) { d.FTrack.reset(); }},
         {"progress bar", [](TForm* f) { return Make<TProgressBar>(f, {20, 20, 220, 40}); },
          [](TSkinData& d) { d.FProgress.reset(); }},
+        {"progress bar in chunks",
+         [](TForm* f) {
+             auto* bar = static_cast<TProgressBar*>(Make<TProgressBar>(f, {20, 20, 220, 40}));
+             bar->SetPosition(50);
+             return bar;
+         },
+         [](TSkinData& d) {
+             d.FProgress->FStyle = 1;
+             d.FProgressChunk.reset();
+         }},
+        {"tab sheet",
+         [](TForm* f) {
+             auto* pages = static_cast<TPageControl*>(Make<TPageControl>(f, {20, 20, 300, 200}));
+             auto* sheet = new TTabSheet(f);
+             sheet->SetParent(pages);
+             auto* label = new TLabel(f);
+             label->SetParent(sheet);
+             label->SetBounds(10, 10, 100, 20);
+             label->SetCaption("on the sheet");
+             return pages;
+         },
+         nullptr, [](TWinControl* c) { return static_cast<TPageControl*>(c)->Pages(0)->Handle(); }},
         {"list view",
          [](TForm* f) {
              auto* list = static_cast<TTestListView*>(Make<TTestListView>(f, {20, 20, 300, 200}));

@@ -5,6 +5,7 @@
 // class-library objects, and other libraries' buttons handed glyph strips.
 #include "AdapterFixture.h"
 
+#include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Handles.h"
@@ -304,6 +305,52 @@ TEST_F(BoxAdapterTest, SheetsGroupBoxesAndPanelsTakeTheSkinColourAndShowTheirLab
     EXPECT_TRUE(panel->ParentBackground());
     EXPECT_EQ(FindSkinObject(sheets[0]->WindowHandle()), nullptr);
     EXPECT_EQ(printed(WM_PRINTCLIENT).Pixel(5, 5), ColorToRGB(clBtnFace));
+}
+
+// A flat, captionless speed button drawing its parent's image is composed
+// while its parent is: it shows exactly what lies behind it.
+TEST_F(BoxAdapterTest, WindowlessChildrenShowingTheirParentShowTheBoxOrSheetBehindThem)
+{
+    const TSkinnedForm made = MakeForm();
+    made.Data->Skin3rd()->Add("TSpeedButton=speedbutton");
+    made.Form->SetBounds(20, 20, 420, 300);
+    auto* pages = PlaceAt<TPageControl>(made.Form, {10, 10, 390, 250});
+    auto* sheet = new TTabSheet(made.Form);
+    sheet->SetParent(pages);
+    auto* group = new TGroupBox(made.Form);
+    group->SetParent(sheet);
+    group->SetBounds(60, 30, 200, 120);
+    group->SetCaption("Group");
+    auto* label = new TLabel(made.Form);
+    label->SetParent(sheet);
+    label->SetBounds(10, 150, 100, 20);
+    label->SetCaption("behind the button");
+    // Over the box's caption and over the sheet's label.
+    struct TPlace {
+        TWinControl* Parent;
+        RECT Bounds;
+        TSpeedButton* Button = nullptr;
+    } places[] = {{group, {5, 0, 45, 20}}, {sheet, {5, 145, 60, 170}}};
+    for (auto& [parent, bounds, button] : places) {
+        button = new TSpeedButton(made.Form);
+        button->SetParent(parent);
+        button->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+        button->SetFlat(true);
+        button->SetTag(ParentImageTag);
+    }
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    frameharness::MouseMoveTo({5, 5});
+    for (const auto& [parent, bounds, button] : places) {
+        const TWindowCapture with = Repainted(parent->Handle());
+        button->Hide();
+        const TWindowCapture without = Repainted(parent->Handle());
+        button->Show();
+        int differing = 0;
+        for (int y = bounds.top; y < bounds.bottom; ++y)
+            for (int x = bounds.left; x < bounds.right; ++x) differing += with.Pixel(x, y) != without.Pixel(x, y);
+        EXPECT_EQ(differing, 0) << parent->ClassName();
+        EXPECT_GT(InkIn(without, bounds, without.Pixel(bounds.right - 1, bounds.bottom - 1)), 0) << "nothing behind";
+    }
 }
 
 TEST_F(BoxAdapterTest, RawDialogsAndSizeGripsTakeTheSkinColourAndPlainScrollBarsAreRefused)

@@ -161,6 +161,28 @@ TEST_F(ButtonAdapterTest, ButtonsClickOnceForAPressAndReleaseOnThemOrForSpaceAnd
     EXPECT_EQ(WideReplaceFirst(L"a||b||c", L"||", L"\r\n"), L"a\r\nb||c");
 }
 
+TEST_F(ButtonAdapterTest, WithoutTheStripAButtonTakesItsPressItselfAndClicksOnce)
+{
+    const TSkinnedForm made = MakeForm();
+    auto* button = Add<TButton>(made.Form, 20, 20, 101, 25, "native");
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    TWinSkinForm* frame = ShowSkinned(made.Form);
+    ASSERT_NE(frame, nullptr);
+    made.Data->FButtons->FBitmap->SetSize(0, 0);
+    frame->UpdateSkin();
+    const HWND b = button->Handle();
+    frameharness::MouseMoveTo(Centre(b));
+    frameharness::MousePress(frameharness::TMouseButton::Left);
+    Pump();
+    // The system's button shows the press it took.
+    EXPECT_NE(::SendMessageW(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+    frameharness::MouseRelease(frameharness::TMouseButton::Left);
+    Pump();
+    EXPECT_EQ(::SendMessageW(b, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(ButtonAdapterTest, ABitButtonsGlyphCellIsLaidOutAndGreyedWhenDisabled)
 {
     const TSkinnedForm made = MakeForm();

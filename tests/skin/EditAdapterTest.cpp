@@ -1,6 +1,7 @@
 // The edit and combo-box adapters under Wine in a virtual desktop, with
-// injected input: the edit's border and print answer, the combo box's button
-// in its states, its list dropped and chosen from by mouse, Chinese text
+// injected input: the edit's border on screen and in print, its print answer,
+// the combo box's button in its states (up again when a press goes on into
+// its list), its list dropped and chosen from by mouse, Chinese text
 // typed into its edit, its edit found without GetComboBoxInfo, no look of its
 // own without the skin's edge, and everything given back when unskinned.
 #include "AdapterFixture.h"
@@ -15,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -64,6 +66,17 @@ TEST_F(AdapterTest, EditShowsTheFlatBorderAndAnswersThePrintRequestOnlyWhenItIsT
         EXPECT_EQ(shot.Pixel(p.x, p.y), shadow) << p.x << ',' << p.y;
     EXPECT_EQ(shot.Pixel(1, 12), white);
     EXPECT_EQ(shot.Pixel(2, 12), white);
+    // Printed with its frame, the border is the one shown, ring for ring.
+    const TWindowCapture whole = TWindowCapture::Paint(window, [window](HDC DC) {
+        ::SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(DC), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+    });
+    int differing = 0;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) {
+            const int ring = std::min({x, y, shot.Width() - 1 - x, shot.Height() - 1 - y});
+            differing += ring < 3 && whole.Pixel(x, y) != shot.Pixel(x, y);
+        }
+    EXPECT_EQ(differing, 0);
 
     // An edit without a border is left as it paints itself.
     ::SetWindowLongW(flat->Handle(), GWL_EXSTYLE, 0);
@@ -133,6 +146,23 @@ TEST_F(AdapterTest, ComboBoxButtonFollowsTheMouseDropsItsListAndKeepsChineseText
     EXPECT_GE(changes, 1);
     EXPECT_EQ(combo->WideText(), TextToWide(kChinese));
     EXPECT_EQ(adapter->MouseState() & mbPressed, 0);
+
+    // A press dragged from the button into the list goes on there (the list
+    // takes the mouse): the button is up, though no release came to the box.
+    frameharness::MouseMoveTo(ScreenCentre(window, button));
+    frameharness::MousePress(frameharness::TMouseButton::Left);
+    ASSERT_TRUE(PumpUntil([&] { return ::SendMessageW(window, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000));
+    EXPECT_NE(adapter->MouseState() & mbPressed, 0);
+    ::SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const POINT entry = ScreenCentre(info.hwndList, item);
+    frameharness::MouseMoveTo(entry);
+    frameharness::MouseMoveTo({entry.x + 2, entry.y});
+    Pump();
+    EXPECT_NE(::GetCapture(), window);
+    EXPECT_EQ(adapter->MouseState() & mbPressed, 0);
+    frameharness::MouseRelease(frameharness::TMouseButton::Left);
+    ::SendMessageW(window, CB_SHOWDROPDOWN, FALSE, 0);
+    Pump();
 
     // Chinese typed into the edit part keeps its characters.
     ::SetWindowTextW(window, L"");
@@ -275,10 +305,14 @@ TEST_F(AdapterTest, DateTimeArrowLiesOverThePickersButtonFollowsItOpensTheCalend
     ASSERT_TRUE(PumpUntil([&] { return arrow->Hot(); }, 2000));
     const TWindowCapture hot = Shown(button);
     EXPECT_NE(hot.Pixel(size / 2, size / 2), normal.Pixel(size / 2, size / 2));
+    // A skin change reaches the arrow, though the picker clips it from its own redraw.
     TDataSkinObject& strip = *made.Data->FComboArrow;
     const int frames = std::exchange(strip.FFrame, 0);
-    const TWindowCapture face = Shown(button);
+    frame->UpdateSkin();
+    Pump();
+    const TWindowCapture face = TWindowCapture::Take(button);
     strip.FFrame = frames;
+    frame->UpdateSkin();
     int other = 0;
     // Its last row lies under the picker's border.
     for (int y = 0; y < face.Height() - 1; ++y)

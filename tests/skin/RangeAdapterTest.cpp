@@ -80,6 +80,18 @@ TEST_F(AdapterTest, TrackBarChannelAndThumbComeFromTheSkinAndASkinChangeKeepsThe
         EXPECT_EQ(entered + left, 0);
         // The same number with a plain number instead of a header is no notification.
         EXPECT_EQ(::SendMessageW(window, CN_NOTIFY, 0, 16802), 0);
+
+        // Without the skin's channel images the control draws its own channel.
+        std::unique_ptr<TDataSkinObject> lying = std::move(made.Data->FTrack);
+        std::unique_ptr<TDataSkinObject> standing = std::move(made.Data->FTrackVert);
+        const TWindowCapture native = Shown(window);
+        made.Data->FTrack = std::move(lying);
+        made.Data->FTrackVert = std::move(standing);
+        const int across = vertical ? c.x : c.y;
+        int drawn = 0;
+        for (int d = -6; d <= 6; ++d)
+            drawn += (vertical ? native.Pixel(across + d, c.y) : native.Pixel(c.x, across + d)) != native.Pixel(2, 2);
+        EXPECT_GT(drawn, 0) << vertical;
         delete track;
     }
 }

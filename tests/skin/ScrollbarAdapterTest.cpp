@@ -1,12 +1,14 @@
 // Scroll-bar skinning with injected input in a Wine virtual desktop: the
 // cover windows over a memo's bars (placement, hot and pressed cells, the
 // system's own tracking doing the scrolling, the wheel, a disabled track,
-// the corner between two bars), covers following the memo through hiding,
-// re-creation and unskinning, an unskin during a thumb drag, a simple combo
-// box's raw list and a scroll-bar control (also after its window is made anew).
+// the corner between two bars, the frame as printed), covers following the
+// memo through hiding, re-creation and unskinning, an unskin during a thumb
+// drag, a simple combo box's raw list and a scroll-bar control (also after
+// its window is made anew).
 #include "AdapterFixture.h"
 
 #include "skin/SkinApi.h"
+#include "skin/SkinWindowMessages.h"
 #include "skin/adapters/SkinScrollbar.h"
 
 #include <functional>
@@ -215,10 +217,14 @@ TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskin
 {
     const TSkinnedForm made = MakeForm();
     TMemo* memo = MakeMemo(made.Form, TScrollStyle::ssBoth, 200, std::string(80, 'x'));
+    TMemo* bareMemo = MakeMemo(made.Form, TScrollStyle::ssNone, 1);
+    bareMemo->SetBounds(240, 140, 100, 40);
+    bareMemo->SetBorderStyle(TBorderStyle::bsNone);
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
     const HWND form = made.Form->Handle();
     ASSERT_NE(AdapterOf(memo), nullptr);
+    ASSERT_NE(AdapterOf(bareMemo), nullptr);
     EXPECT_EQ(VisibleCovers(form), 2);
 
     // The corner between the bars, from the memo's real client origin.
@@ -232,6 +238,24 @@ TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskin
               ColorToRGB(made.Data->FButtonFaceColor));
     EXPECT_EQ(shot.Pixel(vert.rcScrollBar.right - window.left - 2, horz.rcScrollBar.bottom - window.top - 2),
               ColorToRGB(made.Data->FButtonFaceColor));
+    // Printed, the frame is the one shown: the skin's around a bordered memo
+    // (by the skin engine's request and by the system's), none around a bare one.
+    const COLORREF shadow = ColorToRGB(made.Data->FButtonShadowColor);
+    const HWND framed = memo->WindowHandle(), bare = bareMemo->WindowHandle();
+    EXPECT_EQ(shot.Pixel(40, 0), shadow);
+    EXPECT_NE(Shown(bare).Pixel(40, 0), shadow);
+    const auto printedNC = [](HWND Window) {
+        return TWindowCapture::Paint(Window, [Window](HDC DC) {
+            EXPECT_EQ(::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), SkinMagic), SkinMagic);
+        });
+    };
+    EXPECT_EQ(printedNC(framed).Pixel(40, 0), shadow);
+    EXPECT_NE(printedNC(bare).Pixel(40, 0), shadow);
+    const TWindowCapture printed = TWindowCapture::Paint(framed, [framed](HDC DC) {
+        ::SendMessageW(framed, WM_PRINT, reinterpret_cast<WPARAM>(DC), PRF_NONCLIENT | PRF_CLIENT);
+    });
+    EXPECT_EQ(printed.Pixel(40, 0), shadow);
+    EXPECT_EQ(printed.Pixel(40, 1), shot.Pixel(40, 1));
     // A control of our own paints into a DC of its client area (WM_PAINT's)
     // without a clip: the corner lies beyond the client there too, none of it lands.
     auto* pane = PlaceAt<TScrolledPane>(made.Form, {240, 20, 340, 120});
@@ -269,7 +293,7 @@ TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskin
     Pump();
     EXPECT_NE(memo->WindowHandle(), old);
     EXPECT_EQ(VisibleCovers(form), 2);
-    EXPECT_EQ(frame->ControlCount(), 1);
+    EXPECT_EQ(frame->ControlCount(), 2);
 
     const char* own = memo->WindowProc.target_type().name();
     RunAction(made.Data, saUnskinAll);

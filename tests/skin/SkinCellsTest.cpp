@@ -279,6 +279,18 @@ TEST(LookCells, EachLayoutShowsTheStrongestLookItHasACellFor)
         {kHeaderCells, lkHot, 2, 2},
         {kHeaderCells, lkHot, 1, 1},
         {kArrowCells, lkHot | lkPressed, 4, 4},
+        {kGlyphCells, lkDisabled | lkPressed, 4, 2},
+        {kGlyphCells, lkPressed | lkHot, 4, 3},
+        {kDownGlyphCells, lkPressed | lkHot, 4, 4},
+        {kDownGlyphCells, lkDisabled | lkPressed, 4, 4},
+        {kUpDownCells, lkPressed | lkFocused, 4, 2},
+        {kUpDownCells, lkDisabled | lkPressed, 4, 3},
+        {kUpDownCells, lkHot, 4, 1},            // the fourth cell is never shown
+        {kScrollCells, lkDisabled | lkHot, 4, 3},  // a disabled bar's arrow under the mouse
+        {kScrollCells, lkPressed | lkHot, 4, 2},
+        {kScrollCells, lkHot, 4, 4},
+        {kThumbCells, lkHot, 3, 3},
+        {kThumbCells, lkPressed | lkHot, 3, 2},
         {TCellLayout{7}, 0, 3, 1},             // a normal cell beyond the strip
     };
     for (const auto& r : rows) EXPECT_EQ(r.Layout.Cell(r.Looks, r.Count), r.Cell) << int(r.Looks) << " of " << r.Count;

@@ -320,7 +320,7 @@ TEST_F(SpeedAdapterTest, ClickHandlersMayFreeTheSpeedButtonOrUnskinTheForm)
     EXPECT_STREQ(unskinner->WindowProc.target_type().name(), ownProc.c_str());
 }
 
-TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItDrawsItsButtonsAndPassesClicksOnUntilThePlayerGoes)
+TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItWhileTheSkinHasTheStripDrawsItsButtonsAndPassesClicksOnUntilThePlayerGoes)
 {
     const TSkinnedForm made = MakeForm();
     auto* player = PlaceAt<TTestMediaPlayer>(made.Form, {20, 20, 110, 50});
@@ -337,6 +337,15 @@ TEST_F(SpeedAdapterTest, AMediaPlayersPanelCoversItDrawsItsButtonsAndPassesClick
     player->Hide();
     EXPECT_FALSE(::IsWindowVisible(panel->Handle()));
     player->Show();
+    EXPECT_TRUE(::IsWindowVisible(panel->Handle()));
+    // A skin without the strip leaves the player to show itself.
+    TBitmap strip;
+    strip.Assign(*made.Data->FButtons->FBitmap);
+    made.Data->FButtons->FBitmap->SetSize(0, 0);
+    frame->UpdateSkin();
+    EXPECT_FALSE(::IsWindowVisible(panel->Handle()));
+    made.Data->FButtons->FBitmap->Assign(strip);
+    frame->UpdateSkin();
     EXPECT_TRUE(::IsWindowVisible(panel->Handle()));
 
     // Three visible buttons of 30 pixels; the middle one is disabled.

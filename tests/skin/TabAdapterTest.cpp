@@ -432,6 +432,9 @@ TEST_F(TabAdapterTest, OtherLibrariesPageControlsGetTheirTabImagesAndGiveBackThe
         EXPECT_NE(CellPixel(image, 1, 1, false, 75, 10), marker) << cell;
     }
     EXPECT_EQ(adv->Color(), made.Data->FButtonFaceColor);
+    made.Data->FButtonFaceColor = 0x00A0B0C0;  // a skin change recolours it
+    dynamic_cast<TSkinControl&>(*FindSkinObject(adv->WindowHandle())).UpdateSkin();
+    EXPECT_EQ(adv->Color(), 0x00A0B0C0);
     const HWND arrows = ::CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 150, 5, 20, 20,
                                           adv->WindowHandle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(arrows, nullptr);
