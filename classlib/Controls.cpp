@@ -3,6 +3,7 @@
 #include "Controls.h"
 
 #include "Canvas.h"
+#include "Forms.h"
 #include "Text.h"
 #include "classlib/portable/TypInfo.h"
 
@@ -754,6 +755,21 @@ void TWinControl::WMChar(TMessage& Message)
     DefaultHandler(Message);
 }
 
+// An Alt+letter reaches a control only when the dialog manager found no
+// control's mnemonic for it. The system would make it the control's own
+// menu key and open nothing; the form may have a menu bar drawn by someone
+// else (a skin) that wants it.
+bool TWinControl::OfferDialogChar(TMessage& Message)
+{
+    if ((HIWORD(Message.LParam) & KF_ALTDOWN) == 0 || Message.WParam == VK_SPACE) return false;
+    TWinControl* form = FParent;
+    while (form != nullptr && dynamic_cast<TCustomForm*>(form) == nullptr) form = form->FParent;
+    if (form == nullptr || !form->HandleAllocated()) return false;
+    if (SendMessageW(form->FHandle, CM_DIALOGCHAR, Message.WParam, Message.LParam) == 0) return false;
+    Message.Result = 0;
+    return true;
+}
+
 void TWinControl::WndProc(TMessage& Message)
 {
     const bool ownClass = FDefWndProc == DefWindowProcW;
@@ -795,6 +811,9 @@ void TWinControl::WndProc(TMessage& Message)
     }
     case WM_CHAR:
         return WMChar(Message);
+    case WM_SYSCHAR:
+        if (OfferDialogChar(Message)) return;
+        break;
     case WM_SETFOCUS: {
         DefaultHandler(Message);
         // Focus coming back from a window inside the control is no entering.

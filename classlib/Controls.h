@@ -27,6 +27,10 @@ constexpr UINT CM_BASE = 0xB000;
 // to its control and then that control's parents up to the form, which moves
 // the focus (wParam the virtual key); 1 from one takes it.
 constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+// An Alt+letter typed in a control that no control's mnemonic took, sent to
+// the control's form (wParam the character, lParam the key data) for its menu
+// bar; 1 from it takes the key.
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 // Visible changed (wParam the new value), sent after the window followed.
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 7;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
@@ -37,6 +41,10 @@ constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 constexpr UINT CM_RELEASE = CM_BASE + 33;
 // The control's window is destroyed and made again (RecreateWnd).
 constexpr UINT CM_RECREATEWND = CM_BASE + 51;
+// A popup menu whose owner is a windowed control is about to be shown
+// (lParam the TPopupMenu), sent to that control's top-level window: whoever
+// draws that window's menus takes in one made later before it is measured.
+constexpr UINT CM_POPUPSHOWING = CM_BASE + 52;
 // Notifications a parent window passes back to the control they concern:
 // CN_BASE + the original message (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLORxxx,
 // and WM_HSCROLL / WM_VSCROLL from a scroll-bar control).
@@ -354,6 +362,7 @@ private:
     // The child holding a press is told it ended without a release.
     void CancelCaptureControl();
     void WMChar(TMessage& Message);
+    bool OfferDialogChar(TMessage& Message);
 
     HWND FHandle = nullptr;
     HWND FParentWindow = nullptr;

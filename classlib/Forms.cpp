@@ -461,6 +461,10 @@ bool TApplication::ProcessMessage(MSG& Msg)
     const HWND root = Msg.hwnd != nullptr ? GetAncestor(Msg.hwnd, GA_ROOT) : nullptr;
     if (root != nullptr && FindControl(root) != nullptr) {
         if (OfferDialogKey(Msg, root)) return true;
+        // An Alt+letter in a window inside a control (a combo box's edit)
+        // counts as typed in the control, which offers it to its form.
+        if (Msg.message == WM_SYSCHAR)
+            while (Msg.hwnd != root && FindControl(Msg.hwnd) == nullptr) Msg.hwnd = GetParent(Msg.hwnd);
         if (IsDialogMessageW(root, &Msg)) return true;
     }
     TranslateMessage(&Msg);

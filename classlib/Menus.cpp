@@ -675,6 +675,8 @@ void TPopupMenu::Popup(int X, int Y)
     const HWND front = ::GetForegroundWindow();
     if (front == nullptr || ::GetWindowThreadProcessId(front, nullptr) != ::GetCurrentThreadId())
         (void)::SetForegroundWindow(owner);
+    if (const auto* control = dynamic_cast<TWinControl*>(Owner()); control != nullptr && control->HandleAllocated())
+        ::SendMessageW(::GetAncestor(control->WindowHandle(), GA_ROOT), CM_POPUPSHOWING, 0, reinterpret_cast<LPARAM>(this));
     // A menu that cannot be shown (another one is being tracked) is no error:
     // nothing was chosen, as when the user dismisses it.
     (void)TrackPopupMenu(Handle(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, X, Y, 0, owner, nullptr);

@@ -117,7 +117,11 @@ void TWinSkinForm::Notification(TComponent* AComponent, TOperation Operation)
 
 void TWinSkinForm::SkinFormControls(TControl* Form)
 {
-    if (FSkinData != nullptr) TControlDispatch(*this).SkinFormControls(Form);
+    if (FSkinData == nullptr) return;
+    const TToken life = Token();
+    TControlDispatch(*this).SkinFormControls(Form);
+    // Menus made since the form was skinned are the skin's from now on too.
+    if (life.Alive() && Form == FForm) SwitchFormMenus();
 }
 
 void TWinSkinForm::SkinChildWindows(HWND Parent)

@@ -146,6 +146,7 @@ public:
     TSkinData* SkinData() const noexcept { return FSkinData; }
     TSkinFormState SkinState() const noexcept { return FSkinState; }
     TMDIKind MDIKind() const noexcept { return FMDIKind; }
+    bool RightToLeft() const noexcept { return FRightToLeft; }
     bool Subclassed() const noexcept { return FWindowHook.Attached(); }
     // Whether a screen point lies in the band along the border by which the
     // window is sized (a sizeable frame in its normal state only): the
@@ -188,6 +189,7 @@ private:
     void WMGetMinMaxInfo(TMessage& Message);
     void WMCommand(TMessage& Message);
     void WMSysCommand(TMessage& Message);
+    void CMDialogChar(TMessage& Message);
     void WMNCCalcSize(TMessage& Message);
     void WMNCHitTest(TMessage& Message);
     // The sizing hit code at a point in window coordinates, HTNOWHERE off the band.
@@ -216,6 +218,7 @@ private:
     // Opens Button's drop-down (a plain command is posted) and, when the
     // tracking switched to another button, that one's, until none is left.
     bool OpenMenuButton(TMenuBtn* Button, bool Keyboard);
+    int RunBarMode(int Index, bool ByMouse, bool& Keyboard);
     TNCObject* ObjectAt(POINT P) const;
     const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
     void WMDrawItem(TMessage& Message);

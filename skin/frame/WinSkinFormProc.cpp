@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr UINT CM_DIALOGCHAR = 0xB006;
 constexpr UINT WM_UNDOCUMENTED_AE = 0xAE;
 
 bool IsTitleMenuKind(int Kind)
@@ -653,12 +652,44 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
     case WM_SKIN_PING:
         Message.Result = Message.LParam == SkinMagic ? SkinMagic : 1;
         return;
-    default: {
-        // CM_DIALOGCHAR's Alt+letter search of the menu bar comes with the skinned menu bar.
+    case CM_DIALOGCHAR:
+        CMDialogChar(Message);
+        return;
+    case CM_POPUPSHOWING: {
+        const TToken life = Token();
+        FFormHook.CallDefault(Message);
+        if (life.Alive() && FSkinState == ssActive) SwitchFormMenus();
+        return;
+    }
+    default:
         FFormHook.CallDefault(Message);
         return;
     }
+}
+
+// An Alt+letter typed in one of the form's controls. The bar's drop-down
+// opens from a posted menu key, as Alt+letter on the form itself opens it,
+// once the control's key handling is over. A letter the bar has not is the
+// MDI frame's (from a child) or the main form's (from any other form).
+void TWinSkinForm::CMDialogChar(TMessage& Message)
+{
+    const TToken life = Token();
+    FFormHook.CallDefault(Message);
+    if (!life.Alive() || Message.Result != 0) return;
+    const bool altOnly = ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0;
+    const auto key = static_cast<wchar_t>(Message.WParam);
+    if (altOnly && FMenuBar && !FMenuTracking && ::IsWindowEnabled(FHandle) && FMenuBar->FindAccelButton(key)) {
+        ::PostMessageW(FHandle, WM_SYSCOMMAND, SC_KEYMENU, key);
+        Message.Result = 1;
+        return;
     }
+    TControl* next = nullptr;
+    if (FMDIKind == mdiChild) next = SkinManager != nullptr ? SkinManager->MDIForm() : nullptr;
+    else if (Application->MainForm() != FForm) next = Application->MainForm();
+    auto* form = dynamic_cast<TWinControl*>(next);
+    // Taken there, the key must not go on to the control as its own menu key.
+    if (form != nullptr && form->HandleAllocated())
+        Message.Result = ::SendMessageW(form->Handle(), CM_DIALOGCHAR, Message.WParam, Message.LParam);
 }
 
 void TWinSkinForm::WMSetText(TMessage& Message)

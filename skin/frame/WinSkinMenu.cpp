@@ -71,13 +71,16 @@ int TWinSkinMenu::StartOffset() const
 {
     const TDataSkinObject* e = FSkinData.FMenuBar.get();
     if (e == nullptr || e->FBitmap->Empty()) return 6;
-    const int offset = e->FLeftWidth + 4;
+    const int offset = FForm.RightToLeft() ? e->FRightWidth + 8 : e->FLeftWidth + 4;
     return offset > FBarRect.right - FBarRect.left ? 12 : offset;
 }
 
+// A right-to-left window's bar reads from the right, as its drop-downs open
+// and its Left and Right keys go.
 void TWinSkinMenu::LayoutButtons(HDC DC)
 {
-    int x = FBarRect.left + StartOffset();
+    const bool rtl = FForm.RightToLeft();
+    int x = rtl ? FBarRect.right - StartOffset() : FBarRect.left + StartOffset();
     for (const auto& button : FButtons) {
         SIZE size{0, 0};
         if (!button->FCaption.empty()) {
@@ -86,8 +89,9 @@ void TWinSkinMenu::LayoutButtons(HDC DC)
             ::DrawTextW(DC, text.data(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
             size.cx = r.right - r.left + 10;
         }
-        button->FRect = {x, FBarRect.top, x + size.cx, FBarRect.bottom - 1};
-        x += size.cx;
+        button->FRect = rtl ? RECT{x - size.cx, FBarRect.top, x, FBarRect.bottom - 1}
+                            : RECT{x, FBarRect.top, x + size.cx, FBarRect.bottom - 1};
+        x += rtl ? -size.cx : size.cx;
     }
 }
 
@@ -179,17 +183,35 @@ TMenuBtn* TWinSkinMenu::Button(int Index) const
 
 TWinSkinSysMenu::TWinSkinSysMenu(HMENU SysMenu, const TSysMenuState& State, HIMAGELIST Images) : FImages(Images)
 {
-    const int count = ::GetMenuItemCount(SysMenu);
+    CopyItems(SysMenu, Handle(), State);
+}
+
+void TWinSkinSysMenu::CopyItems(HMENU From, HMENU To, const TSysMenuState& State)
+{
+    const int count = ::GetMenuItemCount(From);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE;
-        if (!::GetMenuItemInfoW(SysMenu, static_cast<UINT>(i), TRUE, &info)) continue;
-        std::wstring text = MenuItemText(SysMenu, static_cast<UINT>(i));
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_BITMAP;
+        if (!::GetMenuItemInfoW(From, static_cast<UINT>(i), TRUE, &info)) continue;
+        std::wstring text = MenuItemText(From, static_cast<UINT>(i));
+        if (text.empty() && (info.fType & MFT_SEPARATOR) == 0 &&
+            ((info.fType & MFT_BITMAP) != 0 || info.hbmpItem != nullptr)) {
+            // A picture item stays one, drawn by the system; the window keeps the bitmap.
+            info.fMask &= ~static_cast<UINT>(MIIM_SUBMENU);
+            info.fType &= ~static_cast<UINT>(MFT_BITMAP);  // the picture goes as hbmpItem
+            info.hSubMenu = nullptr;
+            ::InsertMenuItemW(To, static_cast<UINT>(::GetMenuItemCount(To)), TRUE, &info);
+            continue;
+        }
         if (text.empty()) text = L"-";
         // The window's state decides these; the system menu's own state of
         // them is only brought up to date when the system shows it.
         bool enabled = (info.fState & MFS_GRAYED) == 0;
+        if (info.hSubMenu != nullptr) {
+            if (const HMENU sub = AddSubMenu(text, enabled, To)) CopyItems(info.hSubMenu, sub, State);
+            continue;
+        }
         int glyph = -1;
         switch (info.wID & 0xFFF0) {
         case SC_RESTORE: glyph = sgRestore; enabled = !State.Normal; break;
@@ -200,8 +222,11 @@ TWinSkinSysMenu::TWinSkinSysMenu(HMENU SysMenu, const TSysMenuState& State, HIMA
         case SC_SIZE: enabled = !State.Maximized && State.Sizeable; break;
         default: break;
         }
-        Add(info.wID, text, enabled, (info.fState & MFS_CHECKED) != 0, glyph);
-        if (info.fState & MFS_DEFAULT) ::SetMenuDefaultItem(Handle(), static_cast<UINT>(i), TRUE);
+        const bool added = Add(info.wID, text, enabled, (info.fState & MFS_CHECKED) != 0, glyph, To);
+        if (added && (info.fState & MFS_DEFAULT) != 0) {
+            ::SetMenuDefaultItem(To, static_cast<UINT>(::GetMenuItemCount(To) - 1), TRUE);
+            FItems.back()->Default = true;
+        }
     }
 }
 

@@ -91,6 +91,8 @@ public:
     void SetLastPoint(POINT P) noexcept { FLastPoint = P; }
 
 private:
+    void CopyItems(HMENU From, HMENU To, const TSysMenuState& State);
+
     HIMAGELIST FImages;
     POINT FLastPoint{};
 };

@@ -9,6 +9,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/menus/MenuItemPaint.h"
 #include "classlib/Controls.h"
+#include "classlib/Forms.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
 #include "classlib/Text.h"
@@ -50,11 +51,12 @@ void TWinSkinForm::SwitchFormMenus()
         Width = size.cx;
         Height = size.cy;
     };
-    // Items that draw or measure themselves keep their own handler.
+    // Items that draw or measure themselves keep their own handler. Run
+    // again, this takes in only menus and items that came since.
     auto switchItems = [&](TMenuItem& Parent, int Depth, int FromDepth, auto& Self) -> void {
         for (int i = 0; i < Parent.Count(); ++i) {
             TMenuItem* item = Parent.Items(i);
-            if (Depth >= FromDepth) {
+            if (Depth >= FromDepth && std::ranges::find(FSwitchedItems, item, &TSwitchedItem::Item) == FSwitchedItems.end()) {
                 FSwitchedItems.push_back({item, item->OnDrawItem, item->OnMeasureItem});
                 item->FreeNotification(this);
                 if (!item->OnDrawItem) item->OnDrawItem = draw;
@@ -63,19 +65,32 @@ void TWinSkinForm::SwitchFormMenus()
             Self(*item, Depth + 1, FromDepth, Self);
         }
     };
-    for (int i = 0; i < FForm->ComponentCount(); ++i) {
-        auto* menu = dynamic_cast<TMenu*>(FForm->Components(i));
-        if (menu == nullptr) continue;
-        const bool main = dynamic_cast<TMainMenu*>(menu) != nullptr;
-        if (main ? !(controls & SkinBit(xcMenuItem))
-                 : (!(controls & SkinBit(xcPopupMenu)) || menu->Tag() == FSkinData->DisableTag()))
-            continue;
-        FSwitchedMenus.push_back({menu, menu->OwnerDraw()});
-        menu->FreeNotification(this);
-        // A main menu's bar items are the skinned bar's; its drop-downs are ours.
-        switchItems(*menu->Items(), 1, main ? 2 : 1, switchItems);
-        menu->SetOwnerDraw(true);
-    }
+    // The form's menus and those of the forms placed inside it.
+    std::vector<TComponent*> owners{FForm};
+    auto nested = [&](TWinControl& Parent, auto& Self) -> void {
+        for (int i = 0; i < Parent.ControlCount(); ++i)
+            if (auto* child = dynamic_cast<TWinControl*>(Parent.Controls(i))) {
+                if (dynamic_cast<TCustomForm*>(child) != nullptr) owners.push_back(child);
+                Self(*child, Self);
+            }
+    };
+    if (auto* windowed = dynamic_cast<TWinControl*>(FForm)) nested(*windowed, nested);
+    for (TComponent* owner : owners)
+        for (int i = 0; i < owner->ComponentCount(); ++i) {
+            auto* menu = dynamic_cast<TMenu*>(owner->Components(i));
+            if (menu == nullptr) continue;
+            const bool main = dynamic_cast<TMainMenu*>(menu) != nullptr;
+            if (main ? !(controls & SkinBit(xcMenuItem))
+                     : (!(controls & SkinBit(xcPopupMenu)) || menu->Tag() == FSkinData->DisableTag()))
+                continue;
+            if (std::ranges::find(FSwitchedMenus, menu, &TSwitchedMenu::Menu) == FSwitchedMenus.end()) {
+                FSwitchedMenus.push_back({menu, menu->OwnerDraw()});
+                menu->FreeNotification(this);
+            }
+            // A main menu's bar items are the skinned bar's; its drop-downs are ours.
+            switchItems(*menu->Items(), 1, main ? 2 : 1, switchItems);
+            if (!menu->OwnerDraw()) menu->SetOwnerDraw(true);
+        }
 }
 
 void TWinSkinForm::RestoreFormMenus()

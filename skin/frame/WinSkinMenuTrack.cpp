@@ -25,6 +25,10 @@ struct TMenuTracking {
     bool SwitchByKey = false;
     HMENU Tracked = nullptr;
     POINT LastMouse{};
+    // The bar keeps menu mode once the drop-down has closed, with this
+    // button highlighted (Escape, or the mouse on a plain command).
+    int BarIndex = -1;
+    bool BarByMouse = false;
 };
 
 TMenuTracking Tracking;
@@ -94,7 +98,8 @@ TMenuItemView ViewOf(const TOwnedMenuItem& Item, UINT State, HIMAGELIST Images)
     view.Separator = Item.Separator();
     view.Enabled = (State & (ODS_GRAYED | ODS_DISABLED)) == 0;
     view.Checked = (State & ODS_CHECKED) != 0;
-    view.Default = (State & ODS_DEFAULT) != 0;
+    // The system tells no default item in the drawing state: it is the item's own.
+    view.Default = Item.Default || (State & ODS_DEFAULT) != 0;
     view.ImageIndex = Item.ImageIndex;
     view.Images = Images;
     return view;
@@ -174,16 +179,20 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
             SkinManager->SetMenuKind(mnkMenuBar);
             SkinManager->SetMenuBarPopup(true);
         }
-        int next = -1;
+        int next = -1, barIndex = -1;
+        bool barByMouse = false;
         {
             const TMenuHookScope hook(*this, index, menu);
-            // Opened from the keyboard, the drop-down starts on its first item.
-            if (keyboard) ::PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+            // Opened from the keyboard, the drop-down starts on its first
+            // item; a disabled one opens nothing to take the key.
+            if (keyboard && button->FEnabled) ::PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
             if (button->FEnabled)
                 ::TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_RIGHTALIGN : 0), at.x, at.y,
                                  0, window, nullptr);
             next = Tracking.SwitchTo;
             keyboard = Tracking.SwitchByKey;
+            barIndex = Tracking.BarIndex;
+            barByMouse = Tracking.BarByMouse;
         }
         if (SkinManager != nullptr) SkinManager->SetMenuBarPopup(false);
         // The window may have been destroyed, or the skin freed, inside the menu loop.
@@ -200,9 +209,115 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
             shown->Paint();
             if (FHotObject == shown) FHotObject = nullptr;
         }
+        if (barIndex >= 0) next = RunBarMode(barIndex, barByMouse, keyboard);
         index = next;
     }
     return opened;
+}
+
+// Menu mode on the bar with no drop-down open, as a native bar keeps it
+// after Escape closed a drop-down or the mouse moved onto a plain command.
+// Left and Right move the highlight; Down, Up and Return open the button or
+// run its command; a letter opens its button; Escape, Alt, F10 and a click
+// off the bar leave. The mouse highlights what it moves onto, and opens it
+// when it came from an open drop-down. Returns the button to open (-1 none).
+int TWinSkinForm::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
+{
+    const TToken life = Token();
+    int hot = -1;
+    auto highlight = [&](int I) {
+        if (I == hot || !FMenuBar) return;
+        if (TMenuBtn* old = FMenuBar->Button(hot)) {
+            old->FState = ncNormal;
+            old->Paint();
+        }
+        hot = I;
+        if (TMenuBtn* button = FMenuBar->Button(hot)) {
+            button->FState = ncHot;
+            button->Paint();
+        }
+    };
+    // What choosing a button does: its drop-down opens next, its command runs.
+    int result = -1;
+    auto choose = [&](const TMenuBtn& Button, bool ByKey) {
+        if (Button.FSubMenu != nullptr) {
+            result = Button.FIndex;
+            Keyboard = ByKey;
+        } else if (Button.FEnabled) {
+            ::PostMessageW(FHandle, WM_COMMAND, Button.FCommand, 0);
+        }
+    };
+    highlight(Index);
+    ::SetCapture(FHandle);
+    MSG msg{};
+    bool done = false, quit = false;
+    while (!done && !quit && FMenuBar && ::GetCapture() == FHandle) {
+        if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        const int count = FMenuBar->Count();
+        TMenuBtn* under = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(msg.pt.x, msg.pt.y)));
+        if (under != nullptr && under->FCaption.empty()) under = nullptr;
+        switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            WPARAM key = msg.wParam;
+            if (FRightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+            if ((key == VK_LEFT || key == VK_RIGHT) && count > 0) highlight((hot + (key == VK_LEFT ? count - 1 : 1)) % count);
+            else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
+                if (TMenuBtn* button = FMenuBar->Button(hot)) choose(*button, true);
+                done = true;
+            } else if (key == VK_ESCAPE || key == VK_MENU || key == VK_F10) {
+                done = true;
+            } else {
+                ::TranslateMessage(&msg);
+            }
+            break;
+        }
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            if (TMenuBtn* button = FMenuBar->FindAccelButton(static_cast<wchar_t>(msg.wParam))) {
+                choose(*button, true);
+                done = true;
+            }
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            break;
+        case WM_MOUSEMOVE:
+            if (under == nullptr || under->FIndex == hot) break;
+            if (ByMouse && under->FSubMenu != nullptr) {
+                choose(*under, false);
+                done = true;
+            } else {
+                highlight(under->FIndex);
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (under != nullptr) choose(*under, false);
+            done = true;
+            break;
+        default:
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            if (!life.Alive()) {
+                if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return -1;
+            }
+            break;
+        }
+    }
+    if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+    if (::GetCapture() == FHandle) ::ReleaseCapture();
+    if (!life.Alive() || !FMenuBar) return -1;
+    if (TMenuBtn* button = FMenuBar->Button(hot)) {
+        button->FState = ncNormal;
+        button->Paint();
+    }
+    return quit ? -1 : result;
 }
 
 bool TWinSkinForm::MenuHookMessage(const MSG& Message)
@@ -232,6 +347,12 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
             }
             return Tracking.OpenIndex;
         };
+        if (key == VK_ESCAPE && inner == Tracking.Tracked) {
+            // The drop-down closes itself; the bar stays in menu mode.
+            Tracking.BarIndex = Tracking.OpenIndex;
+            Tracking.BarByMouse = false;
+            return false;
+        }
         if (key == VK_LEFT) {
             // Deeper in a submenu, Left closes that submenu.
             if (inner != Tracking.Tracked) return false;
@@ -250,7 +371,14 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
         if (Message.pt.x == Tracking.LastMouse.x && Message.pt.y == Tracking.LastMouse.y) return false;
         Tracking.LastMouse = Message.pt;
         const TMenuBtn* button = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(Message.pt.x, Message.pt.y)));
-        if (button == nullptr || button->FIndex == Tracking.OpenIndex || button->FSubMenu == nullptr) return false;
+        if (button == nullptr || button->FIndex == Tracking.OpenIndex || button->FCaption.empty()) return false;
+        if (button->FSubMenu == nullptr) {
+            // Onto a plain command: the drop-down closes, the command is highlighted.
+            Tracking.BarIndex = button->FIndex;
+            Tracking.BarByMouse = true;
+            ::EndMenu();
+            return false;
+        }
         switchTo(button->FIndex, false);
         return false;
     }
@@ -275,6 +403,12 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
     FLastRightClick = now;
     if (FSysMenu == nullptr) FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     if (FSysMenu == nullptr) return;
+    const TToken life = Token();
+    const HWND window = FHandle;
+    // The application brings the system menu up to date (ticks, states) as
+    // when the system shows it, before it is copied.
+    ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FSysMenu), MAKELPARAM(0, TRUE));
+    if (!life.Alive() || FSysMenuTracked != nullptr || FSkinData == nullptr) return;
     const TSysMenuState state{FWindowState == fwsNormal,      FWindowState == fwsMinimized,
                               FWindowState == fwsMaximized,   FFrameKind == fkSizeable,
                               (FButtonSet & bsMinimize) != 0, (FButtonSet & bsMaximize) != 0};
@@ -282,8 +416,6 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
     // Held here while tracked: the frame object may go inside the menu loop.
     auto popup = std::make_unique<TWinSkinSysMenu>(FSysMenu, state, FSkinData->FMenuImages);
     if (popup->Handle() == nullptr) return;
-    const TToken life = Token();
-    const HWND window = FHandle;
     popup->SetLastPoint(ScreenPoint);
     FSysMenuTracked = popup.get();
     const UINT command = static_cast<UINT>(::TrackPopupMenu(popup->Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON,

@@ -266,6 +266,15 @@ void TSkinManage::RemoveSkinData(TSkinData* Data)
         form->FreeDeferred();
         i = std::min(i, FForms.size());
     }
+    // Nor an open popup menu: it goes on drawn by the system.
+    for (size_t i = FPopupMenus.size(); i-- > 0;) {
+        TWinSkinPopMenu* popup = FPopupMenus[i];
+        if (popup->SkinData() != Data) continue;
+        FPopupMenus.erase(FPopupMenus.begin() + static_cast<ptrdiff_t>(i));
+        popup->Unskin();
+        popup->FreeDeferred();
+        i = std::min(i, FPopupMenus.size());
+    }
 }
 
 void TSkinManage::SkinPopupMenu(HWND Window)

@@ -77,6 +77,7 @@ public:
     void SetMenuKind(TMenuKind Kind) noexcept { FMenuKind = Kind; }
     bool ChildMaximized() const noexcept { return FChildMaximized; }
     HWND MDIClient() const noexcept { return FMDIClient; }
+    TControl* MDIForm() const noexcept { return FMDIForm; }
     void SetMDIClient(HWND Client, TControl* Form) noexcept
     {
         FMDIClient = Client;

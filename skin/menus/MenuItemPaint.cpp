@@ -150,6 +150,27 @@ TBitmap& ItemSurface(int W, int H)
     return Surface.Get(W, H);
 }
 
+// The font an item's text is measured and drawn in: the menu font, or the
+// GUI font without one, bold for the default item.
+class TItemFont {
+public:
+    explicit TItemFont(bool Bold)
+    {
+        const HFONT menu = MenuFontHandle();
+        FFont = menu != nullptr ? static_cast<HGDIOBJ>(menu) : ::GetStockObject(DEFAULT_GUI_FONT);
+        LOGFONTW lf{};
+        if (Bold && ::GetObjectW(FFont, sizeof lf, &lf) != 0) {
+            lf.lfWeight = FW_BOLD;
+            FBold.Reset(::CreateFontIndirectW(&lf));
+        }
+    }
+    HGDIOBJ Handle() const noexcept { return FBold ? FBold.Get() : FFont; }
+
+private:
+    HGDIOBJ FFont;
+    TGdiObject FBold;
+};
+
 }  // namespace
 
 TMenuItemView MenuItemViewOf(const std::wstring& Text)
@@ -171,8 +192,8 @@ SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data)
     if (Item.Separator) return {0, SeparatorHeight};
     const HDC DC = ItemSurface(1, 1).Canvas()->Handle();
     if (DC == nullptr) return {0, SeparatorHeight};
-    const HFONT font = MenuFont();
-    const TSelectObject select(DC, font != nullptr ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    const TItemFont font(Item.Default);
+    const TSelectObject select(DC, font.Handle());
     const SIZE caption = TextSize(DC, Item.Caption, DT_EXPANDTABS | DT_SINGLELINE);
     int width = 1 + LeftMargin(Data) + GlyphWidth(Item) + 3 + caption.cx + 26;
     if (!Item.ShortCut.empty()) width += TextSize(DC, Item.ShortCut, DT_SINGLELINE | DT_NOPREFIX).cx + 24;
@@ -211,17 +232,8 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
                              {.Index = Selected ? 4 : 1, .Count = MenuItemCells, .Transparent = e.FTrans != 0,
                               .Tile = e.FTile != 0});
         }
-        const HFONT font = MenuFont();
-        TGdiObject bold;
-        if (Item.Default && font != nullptr) {
-            LOGFONTW lf{};
-            if (::GetObjectW(font, sizeof lf, &lf) != 0) {
-                lf.lfWeight = FW_BOLD;
-                bold.Reset(::CreateFontIndirectW(&lf));
-            }
-        }
-        const HGDIOBJ use = bold ? bold.Get() : (font != nullptr ? font : ::GetStockObject(DEFAULT_GUI_FONT));
-        const TSelectObject select(dc, use);
+        const TItemFont font(Item.Default);
+        const TSelectObject select(dc, font.Handle());
         DrawContent(dc, all, Item, Selected, Data);
     }
     ::BitBlt(DC, Rect.left, Rect.top, w, h, dc, 0, 0, SRCCOPY);

@@ -51,13 +51,14 @@ void TOwnerDrawMenu::Take(HMENU Menu)
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | MIIM_SUBMENU;
+        info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | MIIM_SUBMENU | MIIM_STATE;
         if (!::GetMenuItemInfoW(Menu, static_cast<UINT>(i), TRUE, &info)) continue;
         if (info.hSubMenu != nullptr) Take(info.hSubMenu);
         if (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;
         auto item = std::make_unique<TOwnedMenuItem>();
         item->Menu = Menu;
         item->Id = info.wID;
+        item->Default = (info.fState & MFS_DEFAULT) != 0;
         item->SubMenu = info.hSubMenu;
         item->Type = info.fType;
         item->Data = info.dwItemData;
@@ -108,18 +109,39 @@ TSkinPopupMenu::~TSkinPopupMenu()
     if (FMenu != nullptr) ::DestroyMenu(FMenu);
 }
 
-bool TSkinPopupMenu::Add(UINT Id, const std::wstring& Text, bool Enabled, bool Checked, int ImageIndex)
+bool TSkinPopupMenu::Add(UINT Id, const std::wstring& Text, bool Enabled, bool Checked, int ImageIndex, HMENU To)
 {
-    if (FMenu == nullptr) return false;
+    const HMENU menu = To != nullptr ? To : FMenu;
+    if (menu == nullptr) return false;
     auto item = std::make_unique<TOwnedMenuItem>();
-    item->Menu = FMenu;
+    item->Menu = menu;
     item->Id = Id;
     item->Type = Text.empty() || Text == L"-" ? MFT_SEPARATOR : MFT_STRING;
     item->Text = Text;
     item->ImageIndex = ImageIndex;
     UINT flags = MF_OWNERDRAW | (Enabled ? MF_ENABLED : MF_GRAYED) | (Checked ? MF_CHECKED : MF_UNCHECKED);
     if (item->Separator()) flags |= MF_SEPARATOR;
-    if (!::AppendMenuW(FMenu, flags, Id, reinterpret_cast<LPCWSTR>(item.get()))) return false;
+    if (!::AppendMenuW(menu, flags, Id, reinterpret_cast<LPCWSTR>(item.get()))) return false;
     FItems.push_back(std::move(item));
     return true;
+}
+
+HMENU TSkinPopupMenu::AddSubMenu(const std::wstring& Text, bool Enabled, HMENU To)
+{
+    const HMENU menu = To != nullptr ? To : FMenu;
+    if (menu == nullptr) return nullptr;
+    const HMENU sub = ::CreatePopupMenu();
+    if (sub == nullptr) return nullptr;
+    auto item = std::make_unique<TOwnedMenuItem>();
+    item->Menu = menu;
+    item->SubMenu = sub;
+    item->Type = MFT_STRING;
+    item->Text = Text;
+    const UINT flags = MF_OWNERDRAW | MF_POPUP | (Enabled ? MF_ENABLED : MF_GRAYED);
+    if (!::AppendMenuW(menu, flags, reinterpret_cast<UINT_PTR>(sub), reinterpret_cast<LPCWSTR>(item.get()))) {
+        ::DestroyMenu(sub);
+        return nullptr;
+    }
+    FItems.push_back(std::move(item));
+    return sub;
 }

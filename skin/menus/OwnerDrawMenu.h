@@ -21,6 +21,7 @@ struct TOwnedMenuItem {
     ULONG_PTR Data = 0;      // the item's own data, given back
     std::wstring Text;       // string items only
     int ImageIndex = -1;
+    bool Default = false;    // the menu's default item, drawn bold
     bool Separator() const noexcept { return (Type & MFT_SEPARATOR) != 0; }
 };
 
@@ -61,8 +62,12 @@ public:
     TSkinPopupMenu& operator=(const TSkinPopupMenu&) = delete;
 
     HMENU Handle() const noexcept { return FMenu; }
-    // Appends an owner-drawn item (Text empty or "-": a separator).
-    bool Add(UINT Id, const std::wstring& Text, bool Enabled, bool Checked, int ImageIndex);
+    // Appends an owner-drawn item (Text empty or "-": a separator) to the
+    // menu, or to To, one of its submenus.
+    bool Add(UINT Id, const std::wstring& Text, bool Enabled, bool Checked, int ImageIndex, HMENU To = nullptr);
+    // Appends an owner-drawn item that opens a new, empty submenu, and returns
+    // that submenu (freed with the menu); null when it cannot be made.
+    HMENU AddSubMenu(const std::wstring& Text, bool Enabled, HMENU To = nullptr);
 
 private:
     HMENU FMenu;

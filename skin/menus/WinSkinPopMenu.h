@@ -28,6 +28,7 @@ public:
     bool Attached() const noexcept { return FHook.Attached(); }
 
     HWND Handle() const noexcept { return FHandle; }
+    TSkinData* SkinData() const noexcept { return FSkinData; }
     // The menu the window shows, asked of the window itself (MN_GETHMENU).
     HMENU MenuHandle();
     // The background at the window's present size; null without a usable skin.

@@ -4,6 +4,8 @@
 #include "tests/skin/FrameFixture.h"
 
 #include "skin/SkinWindowMessages.h"
+#include "classlib/StdCtrls.h"
+#include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "tests/support/GdiObjectCount.h"
 
@@ -241,9 +243,30 @@ TEST_F(MenuTest, APopupIsListedAndSkinnedWhileOpenAndLetGoWhenItCloses)
     EXPECT_TRUE(PumpUntil([] { return SkinManager->PopupMenus().empty(); }));
     EXPECT_EQ(HookedWindowCount(), hooked);
 
+    // A skin component freed while its popup is open: the popup is let go
+    // with it and repaints without it (Wine's heap checking sees any read).
+    const TSkinnedForm other = MakeForm();
+    ASSERT_NE(ShowSkinned(other.Form), nullptr);
+    bool ownData = false, letGo = false;
+    TScript dataFreed({[&] {
+                           const auto popups = OpenPopups();
+                           TWinSkinPopMenu* open = popups.empty() ? nullptr : SkinManager->FindPopupMenu(popups.back());
+                           ownData = open != nullptr && open->SkinData() == other.Data;
+                           delete other.Data;
+                           letGo = SkinManager->PopupMenus().empty();
+                           for (HWND w : popups) ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+                       },
+                       [] { Tap(VK_ESCAPE); }});
+    ::SetForegroundWindow(other.Form->Handle());
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(dataFreed.Finish());
+    EXPECT_TRUE(ownData);
+    EXPECT_TRUE(letGo);
+
     // The manager freed while a menu is open: the popup's window gets its
     // own procedure back and nothing of the skin runs afterwards.
     TScript freeing({[] { FreeSkinManager(); }, [] { Tap(VK_ESCAPE); }});
+    ::SetForegroundWindow(window);
     AltTap(VK_SPACE);
     ASSERT_TRUE(freeing.Finish());
     EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
@@ -337,6 +360,59 @@ TEST_F(MenuTest, TheSystemMenuIsDrawnFromTheSkinWithItsItemsEnabledForTheWindowS
     open(boxless, false);
     EXPECT_TRUE(has(boxless.Grayed, SC_MAXIMIZE));
     EXPECT_TRUE(has(boxless.Grayed, SC_MINIMIZE));
+}
+
+// The copy keeps what the window added to its system menu: a submenu stays
+// a submenu, a picture stays a picture, and a tick the window sets as the
+// menu opens shows.
+constexpr UINT PinnedId = 0x0110, PictureId = 0x0120, InnerId = 0x0130;
+LRESULT CALLBACK PinningProc(HWND W, UINT M, WPARAM WP, LPARAM LP)
+{
+    if (M == WM_INITMENUPOPUP && HIWORD(LP) != 0) ::CheckMenuItem(reinterpret_cast<HMENU>(WP), PinnedId, MF_CHECKED);
+    return ::DefWindowProcW(W, M, WP, LP);
+}
+
+TEST_F(MenuTest, TheSystemMenusCopyKeepsSubmenusPicturesAndTheWindowsOwnTicks)
+{
+    const HWND w = MakeWindow(WS_OVERLAPPEDWINDOW, 0, PinningProc);
+    const HMENU system = ::GetSystemMenu(w, FALSE);
+    const HMENU inner = ::CreatePopupMenu();
+    ::AppendMenuW(inner, MF_STRING, InnerId, L"Inner");
+    ::AppendMenuW(system, MF_STRING, PinnedId, L"Pinned");
+    ::AppendMenuW(system, MF_POPUP, reinterpret_cast<UINT_PTR>(inner), L"More");
+    const TGdiObject picture(::CreateBitmap(16, 16, 1, 1, nullptr));
+    ::AppendMenuW(system, MF_BITMAP, PictureId, reinterpret_cast<LPCWSTR>(picture.Get()));
+    ::ShowWindow(w, SW_SHOW);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+
+    HMENU shown = nullptr;
+    int count = 0;
+    UINT pinned = 0;
+    HMENU sub = nullptr;
+    MENUITEMINFOW pictureInfo{};
+    pictureInfo.cbSize = sizeof pictureInfo;
+    pictureInfo.fMask = MIIM_FTYPE | MIIM_BITMAP;
+    TScript script({[&] {
+                        const auto menus = OpenMenus();
+                        if (menus.empty()) return;
+                        shown = menus.back();
+                        count = ::GetMenuItemCount(shown);
+                        pinned = ::GetMenuState(shown, PinnedId, MF_BYCOMMAND);
+                        sub = ::GetSubMenu(shown, count - 2);
+                        ::GetMenuItemInfoW(shown, static_cast<UINT>(count - 1), TRUE, &pictureInfo);
+                    },
+                    [] { Tap(VK_ESCAPE); }});
+    AltTap(VK_SPACE);
+    ASSERT_TRUE(script.Finish());
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NE(shown, system);
+    EXPECT_EQ(count, ::GetMenuItemCount(system));
+    EXPECT_NE(pinned & MF_CHECKED, 0u);
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(::GetMenuItemID(sub, 0), InnerId);
+    EXPECT_EQ(pictureInfo.fType & MFT_SEPARATOR, 0u);
+    EXPECT_EQ(pictureInfo.hbmpItem, picture.Get());
 }
 
 TEST_F(MenuTest, CloseChosenInTheSystemMenuClosesTheWindowAndAGreyedCloseKeepsTheCloseButtonShut)
@@ -469,7 +545,8 @@ TEST_F(MenuTest, TheBarOpensSwitchesAndClosesByKeyboardAndMouse)
                         MoveOnly({recent.left + 20, (recent.top + recent.bottom) / 2});
                     },
                     [] { Tap(VK_RIGHT); }, look,
-                    [&] { MoveOnly(BarButton(w, 1)); }, look, look, [] { Tap(VK_ESCAPE); }, look});
+                    [&] { MoveOnly(BarButton(w, 1)); }, look, look, [] { Tap(VK_ESCAPE); }, look,
+                    [] { Tap(VK_ESCAPE); }});
     ::SetForegroundWindow(w);
     AltTap('F');
     ASSERT_TRUE(script.Finish());
@@ -492,7 +569,40 @@ TEST_F(MenuTest, TheBarOpensSwitchesAndClosesByKeyboardAndMouse)
     ASSERT_TRUE(alt.Finish());
     EXPECT_EQ(altAlone, file);
     EXPECT_TRUE(PumpUntil([] { return OpenPopups().empty(); }));
+
+    // Escape closes a drop-down into the bar, as a native bar does: Right
+    // and Down open the next one; the mouse on the plain command closes it
+    // without running the command, back on a drop-down's button opens that;
+    // Escape in the bar leaves.
+    std::vector<std::vector<HMENU>> bar;
+    auto peek = [&] { bar.push_back(OpenMenus()); };
+    TScript barMode({[] { Tap(VK_ESCAPE); }, peek, [] { Tap(VK_RIGHT); }, [] { Tap(VK_DOWN); }, peek,
+                     [&] { MoveOnly(BarButton(w, 2)); }, peek, [&] { MoveOnly(BarButton(w, 0)); }, [] {}, peek,
+                     [] { Tap(VK_ESCAPE); }, [] { Tap(VK_ESCAPE); }});
+    AltTap('F');
+    ASSERT_TRUE(barMode.Finish());
+    EXPECT_EQ(bar, (std::vector<std::vector<HMENU>>{{}, edit, {}, file}));
+    EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_TRUE(Commands.empty());
+}
+
+// A right-to-left window's bar reads from the right, as its drop-downs
+// open and its Left and Right keys go.
+TEST_F(MenuTest, ARightToLeftWindowsBarReadsFromTheRight)
+{
+    Menu = MakeBar();
+    const HWND w = ::CreateWindowExW(WS_EX_LEFTSCROLLBAR, CommandClass(), L"Menu", WS_OVERLAPPEDWINDOW, 100, 100, 400,
+                                     300, nullptr, Menu.Bar, ::GetModuleHandleW(nullptr), nullptr);
+    Windows.push_back(w);
+    ::ShowWindow(w, SW_SHOW);
+    ::SetForegroundWindow(w);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    ::RedrawWindow(w, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const TWinSkinMenu& bar = *Access::MenuBar(*Frame(w));
+    ASSERT_EQ(bar.Count(), 3);
+    const RECT first = bar.Button(0)->Rect(), second = bar.Button(1)->Rect();
+    EXPECT_EQ(second.right, first.left);
+    EXPECT_GT(first.left, 300);
 }
 
 // Only enabled commands of the window's own menu reach it: a disabled item
@@ -543,7 +653,7 @@ TEST_F(MenuTest, ItemsChangedWhileADropDownIsOpenKeepTheirChangesAfterItCloses)
         rename.dwTypeData = const_cast<wchar_t*>(L"C&hosen");
         ::SetMenuItemInfoW(Menu.File, 103, FALSE, &rename);
     };
-    TScript script({change, [] { Tap(VK_ESCAPE); }, [] {}});
+    TScript script({change, [] { Tap(VK_ESCAPE); }, [] { Tap(VK_ESCAPE); }, [] {}});
     Click(BarButton(w, 0));
     ASSERT_TRUE(script.Finish());
     const std::vector<std::wstring> texts{L"&New", L"&Open\tCtrl+O", L"", L"&Recent", L"C&hosen"};
@@ -631,17 +741,33 @@ TEST_F(MenuTest, AFormsMainMenuRunsItsItemsAndShowsItsCaptionChanges)
     // Alt+letter opens the drop-down that the letter marks, but not while
     // a modal form keeps the window disabled.
     std::vector<HMENU> byKey, whileDisabled{nullptr};
-    TScript keys({[&] { byKey = OpenMenus(); }, [] { Tap(VK_ESCAPE); }, [] {}});
+    TScript keys({[&] { byKey = OpenMenus(); }, [] { Tap(VK_ESCAPE); }, [] { Tap(VK_ESCAPE); }, [] {}});
     ::SetForegroundWindow(window);
     AltTap('F');
     ASSERT_TRUE(keys.Finish());
     EXPECT_EQ(byKey, (std::vector<HMENU>{file->Handle()}));
+    // The same with the focus in a control (its own menu key would open nothing).
+    auto* box = new TEdit(form.Form);
+    box->SetParent(form.Form);
+    box->SetFocus();
+    ASSERT_EQ(::GetFocus(), box->Handle());
+    TScript fromBox({[&] { byKey = OpenMenus(); }, [] { Tap(VK_ESCAPE); }, [] { Tap(VK_ESCAPE); }, [] {}});
+    AltTap('E');
+    ASSERT_TRUE(fromBox.Finish());
+    EXPECT_EQ(byKey, (std::vector<HMENU>{edit->Handle()}));
     ::EnableWindow(window, FALSE);
     TScript disabled({[&] { whileDisabled = OpenMenus(); }, [] {}});
     ::SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 'f');
     ASSERT_TRUE(disabled.Finish());
     EXPECT_TRUE(whileDisabled.empty());
     ::EnableWindow(window, TRUE);
+    // A disabled first drop-down opened by F10 leaves no key behind.
+    file->SetEnabled(false);
+    Pump();
+    ::SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    MSG left{};
+    EXPECT_FALSE(::PeekMessageW(&left, window, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    file->SetEnabled(true);
 
     edit->SetCaption("&Change");
     Pump();
@@ -727,8 +853,30 @@ TEST_F(MenuTest, AFormsPopupMenuIsDrawnByTheSkinAndGetsItsOwnHandlersBack)
     EXPECT_EQ(shot.Pixel(r.right - 6 - w.left, (r.top + r.bottom) / 2 - w.top),
               CellPixel(*form.Data->FMenuItem->FBitmap, 4, 5, false, 12, 10));
     EXPECT_GT(ownDrawn, 0);
+    // A default item is drawn bold, so it is measured bold.
+    TMenuItemView regular = MenuItemViewOf(L"A default item's long caption\tCtrl+D"), bold = regular;
+    bold.Default = true;
+    EXPECT_GT(MeasureSkinMenuItem(bold, *form.Data).cx, MeasureSkinMenuItem(regular, *form.Data).cx);
+
+    // A popup made after the form was skinned is the skin's by the time it shows.
+    auto* later = new TPopupMenu(form.Form);
+    auto* laterItem = new TMenuItem(later);
+    laterItem->SetCaption("&Later");
+    later->Items()->Add(laterItem);
+    UINT laterType = 0;
+    TScript laterShown({[&] {
+                            MENUITEMINFOW info{};
+                            info.cbSize = sizeof info;
+                            info.fMask = MIIM_FTYPE;
+                            if (::GetMenuItemInfoW(later->Handle(), 0, TRUE, &info)) laterType = info.fType;
+                        },
+                        [] { Tap(VK_ESCAPE); }});
+    later->Popup(200, 200);
+    ASSERT_TRUE(laterShown.Finish());
+    EXPECT_NE(laterType & MFT_OWNERDRAW, 0u);
 
     RunAction(form.Data, saUnskinAll);
+    EXPECT_FALSE(later->OwnerDraw());
     EXPECT_FALSE(popup->OwnerDraw());
     EXPECT_FALSE(plain->OnDrawItem);
     EXPECT_FALSE(plain->OnMeasureItem);
