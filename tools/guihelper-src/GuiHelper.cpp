@@ -11,6 +11,8 @@
 //                               page holds at least N lines
 //   tb-guihelper close          asks the window to close
 //   tb-guihelper gdi            prints the number of GDI objects of its process
+//   tb-guihelper menus          prints each open popup menu, one line each: "X Y W H Q"
+//                               with Q its answer to the skin engine's query (1: skinned)
 //   tb-guihelper focus          prints the window with the keyboard focus: class, the
 //                               text of its window or the label-less caption "-", and
 //                               "X Y" of its top-left corner in the main window
@@ -27,6 +29,7 @@
 #include <cwchar>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -254,6 +257,28 @@ int Focus()
 
 } // namespace
 
+int Menus()
+{
+    AttachDesktop();
+    std::vector<HWND> open;
+    EnumWindows(
+        [](HWND Window, LPARAM List) {
+            if (IsWindowVisible(Window) && HasClass(Window, L"#32768"))
+                reinterpret_cast<std::vector<HWND>*>(List)->push_back(Window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&open));
+    for (HWND w : open) {
+        RECT r{};
+        GetWindowRect(w, &r);
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(w, 0x3523, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+        std::printf("%ld %ld %ld %ld %lu\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
+                    static_cast<unsigned long>(answer));
+    }
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv)
 {
     if (argc >= 3 && wcscmp(argv[1], L"wait") == 0) return Wait(_wtoi(argv[2]));
@@ -265,7 +290,8 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
     if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
     if (argc >= 2 && wcscmp(argv[1], L"focus") == 0) return Focus();
+    if (argc >= 2 && wcscmp(argv[1], L"menus") == 0) return Menus();
     std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | click CLASS X Y |\n"
-                         "                    lines CLASS X Y N SECONDS | close | gdi | focus\n");
+                         "                    lines CLASS X Y N SECONDS | close | gdi | focus | menus\n");
     return 2;
 }
