@@ -216,6 +216,7 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         // Renderings of the strips about to go must not outlive them.
         DropSkinPartRenderings(this);
         static_cast<TSkinSet&>(*this) = std::move(fresh);
+        ++FGeneration;
     } catch (const std::exception& e) {
         FLastLoad = TSkinLoadResult::lrFailed;
         FLoadError = e.what();

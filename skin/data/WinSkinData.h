@@ -88,6 +88,9 @@ public:
 
     bool Active() const noexcept { return FActive; }
     void SetActive(bool Value);
+    // Changes with every skin read: what is made from its pictures and kept
+    // compares it to know it is still the skin's.
+    uint32_t Generation() const noexcept { return FGeneration; }
     int32_t DisableTag() const noexcept { return FDisableTag; }
     void SetDisableTag(int32_t Value) noexcept { FDisableTag = Value; }
     TSkinControlTypes SkinControls() const noexcept { return FSkinControls; }
@@ -172,6 +175,7 @@ private:
     bool FMenuMerge = false;
     std::vector<uint8_t> FSkinStream;
     bool FSkinApplied = false;  // some load has succeeded
+    uint32_t FGeneration = 0;   // skins read so far
     TSkinLoadResult FLastLoad = TSkinLoadResult::lrNone;
     TSkinReadResult FContainerResult = TSkinReadResult::srLoaded;
     std::string FLoadError;

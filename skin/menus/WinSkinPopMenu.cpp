@@ -98,12 +98,15 @@ bool TWinSkinPopMenu::RenderBackground()
     RECT r{};
     if (!SkinAvailable() || !::GetWindowRect(FHandle, &r)) return false;
     const RECT size{0, 0, r.right - r.left, r.bottom - r.top};
-    if (FBackground->Width() == size.right && FBackground->Height() == size.bottom) return true;
+    if (FBackground->Width() == size.right && FBackground->Height() == size.bottom &&
+        FBackgroundGeneration == FSkinData->Generation())
+        return true;
     const TDataSkinObject& e = *FSkinData->FMenuBackground;
     std::unique_ptr<TBitmap> rendered =
         CreateSkinPartBitmap(size, *e.FBitmap, MarginsOf(e), {.Index = 1, .Count = 1, .Tile = e.FTile != 0});
     if (!rendered) return false;
     FBackground = std::move(rendered);
+    FBackgroundGeneration = FSkinData->Generation();
     return true;
 }
 

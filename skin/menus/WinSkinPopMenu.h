@@ -12,6 +12,7 @@
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
 
+#include <cstdint>
 #include <memory>
 
 class TSkinData;
@@ -55,5 +56,6 @@ private:
     TSkinData* FSkinData = nullptr;
     HMENU FMenuHandle = nullptr;
     std::unique_ptr<TBitmap> FBackground;
+    uint32_t FBackgroundGeneration = 0;  // of the skin it was made from
     bool FMenuBarMark = false;
 };

@@ -7,10 +7,12 @@
 #include "classlib/StdCtrls.h"
 #include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
+#include "tools/skinpack-src/SkinInvert.h"
 #include "tests/support/GdiObjectCount.h"
 
 #include <algorithm>
 #include <deque>
+#include <fstream>
 #include <functional>
 
 namespace frametest {
@@ -242,6 +244,31 @@ TEST_F(MenuTest, APopupIsListedAndSkinnedWhileOpenAndLetGoWhenItCloses)
     EXPECT_TRUE(listed);
     EXPECT_TRUE(PumpUntil([] { return SkinManager->PopupMenus().empty(); }));
     EXPECT_EQ(HookedWindowCount(), hooked);
+
+    // A skin read while the popup is open: its background follows at the same size.
+    char dir[MAX_PATH] = {}, inverted[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    ::GetTempFileNameA(dir, "skn", 0, inverted);
+    const std::vector<uint8_t> bytes = InvertedSkin(SkinEntriesOf(Main.Data->SkinStream()));
+    std::ofstream(inverted, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    // A menu window made here is skinned as one the system makes.
+    const HWND menuLike = ::CreateWindowExW(0, L"#32768", L"", WS_POPUP, 10, 10, 120, 90, window, nullptr,
+                                            ::GetModuleHandleW(nullptr), nullptr);
+    Windows.push_back(menuLike);
+    TWinSkinPopMenu* skinner = SkinManager->FindPopupMenu(menuLike);
+    ASSERT_NE(skinner, nullptr);
+    const auto corner = [skinner] {
+        TBitmap* background = skinner->Background();
+        return background != nullptr ? ::GetPixel(background->Canvas()->Handle(), 1, 1) : CLR_INVALID;
+    };
+    const COLORREF before = corner();
+    Main.Data->SetSkinFile(inverted);
+    const COLORREF after = corner();
+    ::DestroyWindow(menuLike);
+    ::DeleteFileA(inverted);
+    EXPECT_NE(before, CLR_INVALID);
+    EXPECT_NE(after, before);
 
     // A skin component freed while its popup is open: the popup is let go
     // with it and repaints without it (Wine's heap checking sees any read).
