@@ -463,8 +463,11 @@ bool TApplication::ProcessMessage(MSG& Msg)
         if (OfferDialogKey(Msg, root)) return true;
         // An Alt+letter in a window inside a control (a combo box's edit)
         // counts as typed in the control, which offers it to its form.
-        if (Msg.message == WM_SYSCHAR)
-            while (Msg.hwnd != root && FindControl(Msg.hwnd) == nullptr) Msg.hwnd = GetParent(Msg.hwnd);
+        if (Msg.message == WM_SYSCHAR) {
+            HWND w = Msg.hwnd;
+            while (w != nullptr && w != root && FindControl(w) == nullptr) w = GetParent(w);
+            if (w != nullptr) Msg.hwnd = w;
+        }
         if (IsDialogMessageW(root, &Msg)) return true;
     }
     TranslateMessage(&Msg);
