@@ -245,6 +245,9 @@ private:
     void LayoutSysButtons();
     void PaintSysButtons(HDC DC);
     void PaintSysButton(TWinSysButton& Button, TNCState State);
+    // A maximized MDI child's buttons, drawn by the menu bar into its image
+    // (whose top-left corner is the bar's, BarOrigin in window coordinates).
+    void PaintMenuBarButtons(HDC DC, POINT BarOrigin);
     bool IsMDIChildMaximized() const;
     TWinSysButton* SysButtonAt(POINT P) const;
 

@@ -746,6 +746,17 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         if (skinned && SkinManager != nullptr && SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(false);
         passOn();
         return;
+    case WM_MDISETMENU: {
+        // The client gives the frame its new menu; the bar shows it instead.
+        const auto menu = reinterpret_cast<HMENU>(Message.WParam);
+        const TToken life = Token();
+        FMenuChanging = menu != nullptr;
+        passOn();
+        if (!life.Alive()) return;
+        FMenuChanging = false;
+        if (skinned && menu != nullptr && FMenuBar) ShowMenuBar(menu);
+        return;
+    }
     case WM_SKIN_MDIMAXIMIZED:
         ::RedrawWindow(FHandle, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);

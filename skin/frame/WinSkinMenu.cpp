@@ -53,14 +53,18 @@ void TWinSkinMenu::BuildButtons(HMENU Menu)
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_BITMAP;
         if (!::GetMenuItemInfoW(FHandle, static_cast<UINT>(i), TRUE, &info)) continue;
+        std::wstring caption = MenuItemText(FHandle, static_cast<UINT>(i));
+        // The pictures the system adds for a maximized MDI child: the skin
+        // draws that child's buttons itself.
+        if (caption.empty() && ((info.fType & MFT_BITMAP) != 0 || info.hbmpItem != nullptr)) continue;
         auto button = std::make_unique<TMenuBtn>(&FForm, *this);
         button->FIndex = static_cast<int>(FButtons.size());
         button->FSubMenu = info.hSubMenu;
         button->FEnabled = (info.fState & MFS_GRAYED) == 0;
         button->FCommand = info.wID;
-        button->FCaption = MenuItemText(FHandle, static_cast<UINT>(i));
+        button->FCaption = std::move(caption);
         button->FVisible = true;
         FButtons.push_back(std::move(button));
     }
@@ -135,7 +139,15 @@ void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
         ::OffsetRect(&r, -Bar.left, -Bar.top);
         DrawCaption(dc, *button, r);
     }
+    FForm.PaintMenuBarButtons(dc, {Bar.left, Bar.top});
     ::BitBlt(DC, Bar.left, Bar.top, w, h, dc, 0, 0, SRCCOPY);
+}
+
+void TWinSkinMenu::DrawBackground(HDC DC, const RECT& Rect) const
+{
+    if (FBarBitmap->Empty()) return;
+    ::BitBlt(DC, 0, 0, Rect.right - Rect.left, Rect.bottom - Rect.top, FBarBitmap->Canvas()->Handle(),
+             Rect.left - FBarRect.left, Rect.top - FBarRect.top, SRCCOPY);
 }
 
 void TWinSkinMenu::PaintButton(TMenuBtn& Button)

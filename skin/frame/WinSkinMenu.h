@@ -52,6 +52,9 @@ public:
 
     void Paint(HDC DC, const RECT& Bar, bool Active);
     void PaintButton(TMenuBtn& Button);
+    // The bar's background of the last paint under Rect (window
+    // coordinates), copied to DC's origin.
+    void DrawBackground(HDC DC, const RECT& Rect) const;
     TMenuBtn* ButtonAt(POINT P) const;
     TMenuBtn* FindAccelButton(wchar_t Char) const;
     TMenuBtn* Button(int Index) const;

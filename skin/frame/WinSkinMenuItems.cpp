@@ -116,5 +116,7 @@ void TWinSkinForm::ForgetSwitchedMenu(TComponent* AComponent)
 
 void TWinSkinForm::MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected)
 {
-    PaintItemInPopup(Canvas.Handle(), Rect, ViewOf(Item), Selected);
+    TMenuItemView view = ViewOf(Item);
+    view.RightToLeft = FRightToLeft;
+    PaintItemInPopup(Canvas.Handle(), Rect, view, Selected);
 }

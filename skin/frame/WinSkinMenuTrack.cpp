@@ -470,7 +470,9 @@ void TWinSkinForm::WMDrawItem(TMessage& Message)
         return;
     }
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
-    PaintItemInPopup(draw.hDC, draw.rcItem, ViewOf(*item, draw.itemState, images), selected);
+    TMenuItemView view = ViewOf(*item, draw.itemState, images);
+    view.RightToLeft = FRightToLeft;
+    PaintItemInPopup(draw.hDC, draw.rcItem, view, selected);
     Message.Result = TRUE;
 }
 

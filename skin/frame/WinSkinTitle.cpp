@@ -5,6 +5,8 @@
 
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/frame/WinSkinMenu.h"
+#include "skin/manager/WinSkinDlg.h"
 #include "classlib/Handles.h"
 #include "skin/SkinWindowMessages.h"
 
@@ -226,8 +228,21 @@ void TWinSkinForm::PaintSysButtons(HDC DC)
     }
 }
 
-// One button in a new state, composed off screen over the title under it:
-// its cells leave the title showing through.
+void TWinSkinForm::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
+{
+    if (!IsMDIChildMaximized()) return;
+    for (const auto& button : FSysButtons) {
+        const TDataSkinSysButton& data = button->Data();
+        if (data.FVisibility != InMenuBar || !button->FVisible || data.FBitmap->Empty()) continue;
+        RECT r = button->FRect;
+        ::OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
+        DrawSkinCell(DC, r, *data.FBitmap, {.Index = ncNormal, .Count = data.FFrame, .Transparent = true});
+    }
+    if (SkinManager != nullptr && !SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(true);
+}
+
+// One button in a new state, composed off screen over the title (or the
+// menu bar) under it: its cells leave the background showing through.
 void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
 {
     const TDataSkinSysButton& data = Button.Data();
@@ -238,10 +253,14 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
     if (dc.Get() == nullptr) return;
     ScratchBitmap->SetSize(w, h);
     const HDC canvas = ScratchBitmap->Canvas()->Handle();
-    POINT origin{};
-    ::SetViewportOrgEx(canvas, -r.left, -r.top, &origin);
-    DrawTitleBackground(canvas);
-    ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
+    if (data.FVisibility == InMenuBar && FMenuBar) {
+        FMenuBar->DrawBackground(canvas, r);
+    } else {
+        POINT origin{};
+        ::SetViewportOrgEx(canvas, -r.left, -r.top, &origin);
+        DrawTitleBackground(canvas);
+        ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
+    }
     const RECT cellRect{0, 0, w, h};
     if (IsIconKind(data.FAction)) {
         DrawWindowIcon(canvas, cellRect);

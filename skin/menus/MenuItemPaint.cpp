@@ -91,8 +91,9 @@ void DrawContent(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selec
 {
     const int h = Rect.bottom - Rect.top;
     const int g = GlyphWidth(Item);
-    const RECT box{Rect.left + 1 + LeftMargin(Data), Rect.top + 1, Rect.left + 1 + LeftMargin(Data) + g,
-                   Rect.top + 1 + g};
+    const bool rtl = Item.RightToLeft;
+    const int boxLeft = rtl ? Rect.right - 1 - LeftMargin(Data) - g : Rect.left + 1 + LeftMargin(Data);
+    const RECT box{boxLeft, Rect.top + 1, boxLeft + g, Rect.top + 1 + g};
     const COLORREF colour = TextColour(Item, Selected, Data);
     int cx = 0, cy = 0;
     const bool image = Item.Images != nullptr && Item.ImageIndex >= 0 &&
@@ -111,16 +112,20 @@ void DrawContent(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selec
     }
     ::SetBkMode(DC, TRANSPARENT);
     ::SetTextColor(DC, colour);
-    RECT text{box.right + 3, Rect.top, Rect.right - 1, Rect.bottom};
-    const SIZE size = TextSize(DC, Item.Caption, DT_EXPANDTABS | DT_SINGLELINE);
+    RECT text = rtl ? RECT{Rect.left + 1, Rect.top, box.left - 3, Rect.bottom}
+                    : RECT{box.right + 3, Rect.top, Rect.right - 1, Rect.bottom};
+    const UINT align = rtl ? DT_RIGHT : DT_LEFT;
+    const SIZE size = TextSize(DC, Item.Caption, DT_EXPANDTABS | DT_SINGLELINE | align);
     text.top = Rect.top + (h - size.cy) / 2;
     text.bottom = text.top + size.cy;
     std::wstring caption = Item.Caption;
-    ::DrawTextW(DC, caption.data(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS | DT_SINGLELINE);
+    ::DrawTextW(DC, caption.data(), static_cast<int>(caption.size()), &text, DT_EXPANDTABS | DT_SINGLELINE | align);
     if (!Item.ShortCut.empty()) {
-        RECT shortcut{text.left + size.cx, text.top, Rect.right - 11, text.bottom};
+        RECT shortcut = rtl ? RECT{Rect.left + 11, text.top, text.right - size.cx, text.bottom}
+                            : RECT{text.left + size.cx, text.top, Rect.right - 11, text.bottom};
         std::wstring s = Item.ShortCut;
-        ::DrawTextW(DC, s.data(), static_cast<int>(s.size()), &shortcut, DT_SINGLELINE | DT_RIGHT | DT_NOPREFIX);
+        ::DrawTextW(DC, s.data(), static_cast<int>(s.size()), &shortcut,
+                    DT_SINGLELINE | DT_NOPREFIX | (rtl ? DT_LEFT : DT_RIGHT));
     }
 }
 

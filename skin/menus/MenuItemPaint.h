@@ -21,6 +21,7 @@ struct TMenuItemView {
     bool Enabled = true;
     bool Checked = false;
     bool Default = false;   // bold
+    bool RightToLeft = false;  // glyph on the right, caption right-aligned, shortcut on the left
     int ImageIndex = -1;
     HIMAGELIST Images = nullptr;
 };

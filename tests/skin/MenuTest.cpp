@@ -640,6 +640,93 @@ TEST_F(MenuTest, ARightToLeftWindowsBarReadsFromTheRight)
     const RECT first = bar.Button(0)->Rect(), second = bar.Button(1)->Rect();
     EXPECT_EQ(second.right, first.left);
     EXPECT_GT(first.left, 300);
+
+    // Its items mirrored: tick and caption at the right, the shortcut at the left.
+    auto inkColumns = [&](bool RightToLeft) {
+        TBitmap item;
+        item.SetPixelFormat(TPixelFormat::pf24bit);
+        item.SetSize(240, 22);
+        TMenuItemView view = MenuItemViewOf(L"C&hecked\tCtrl+K");
+        view.Checked = true;
+        view.RightToLeft = RightToLeft;
+        PaintSkinMenuItem(item.Canvas()->Handle(), {0, 0, 240, 22}, view, false, *Main.Data, nullptr, {0, 0});
+        const COLORREF ink = ColorToRGB(Main.Data->FMenuTextColor);
+        std::vector<int> columns;
+        for (int x = 0; x < 240; ++x)
+            for (int y = 0; y < 22; ++y)
+                if (::GetPixel(item.Canvas()->Handle(), x, y) == ink) {
+                    columns.push_back(x);
+                    break;
+                }
+        return columns;
+    };
+    const std::vector<int> ltr = inkColumns(false), rtl = inkColumns(true);
+    ASSERT_FALSE(ltr.empty());
+    ASSERT_EQ(rtl.size(), ltr.size());
+    EXPECT_NEAR(rtl.back(), 239 - ltr.front(), 4);
+    EXPECT_LE(rtl.front(), 239 - ltr.back());
+    EXPECT_LT(ltr.front(), 30);
+}
+
+// An MDI frame's bar: a maximized child's buttons drawn at its far end, the
+// pictures the system adds to the menu for that child making no buttons, and
+// a new frame menu given through the client taken at once.
+TEST_F(MenuTest, AnMDIFramesBarDrawsTheMaximizedChildsButtonsAndTakesANewFrameMenu)
+{
+    Menu = MakeBar();
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const HWND frame = ::CreateWindowExW(0, CommandClass(), L"MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100,
+                                         400, 300, nullptr, Menu.Bar, instance, nullptr);
+    Windows.push_back(frame);
+    CLIENTCREATESTRUCT ccs{nullptr, 100};
+    const HWND client = ::CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                                          380, 200, frame, nullptr, instance, &ccs);
+    ::ShowWindow(frame, SW_SHOW);
+    ::SetForegroundWindow(frame);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(frame); }));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ::DefMDIChildProcW;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"TbMenuTestChild";
+    ::RegisterClassW(&wc);
+    MDICREATESTRUCTW mcs{L"TbMenuTestChild", L"Child", instance, 10, 10, 150, 100, WS_OVERLAPPEDWINDOW, 0};
+    const auto child = reinterpret_cast<HWND>(::SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    ASSERT_NE(child, nullptr);
+    ::SendMessageW(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
+    Pump();
+    ::RedrawWindow(frame, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump();
+
+    TWinSysButton* close = nullptr;
+    for (const auto& button : Access::Buttons(*Frame(frame)))
+        if (button->Data().FAction == taMDIClose) close = button.get();
+    ASSERT_NE(close, nullptr);
+    ASSERT_TRUE(close->Visible());
+    TBitmap& strip = *close->Data().FBitmap;
+    const RECT r = close->Rect();
+    const TWindowCapture shot = TWindowCapture::Take(frame);
+    int compared = 0;
+    for (int y = 0; y < r.bottom - r.top; y += 2)
+        for (int x = 0; x < r.right - r.left; x += 2) {
+            const COLORREF cell = CellPixel(strip, 1, 4, false, x, y);
+            if (cell == RGB(255, 0, 255)) continue;
+            EXPECT_EQ(shot.Pixel(r.left + x, r.top + y), cell) << x << "," << y;
+            if (++compared > 20) break;
+        }
+    EXPECT_GT(compared, 0);
+    EXPECT_EQ(Access::MenuBar(*Frame(frame))->Count(), 3);
+
+    const HMENU next = ::CreateMenu(), window = ::CreatePopupMenu();
+    ::AppendMenuW(window, MF_STRING, 501, L"&Tile");
+    ::AppendMenuW(next, MF_POPUP, reinterpret_cast<UINT_PTR>(window), L"&Window");
+    ::SendMessageW(client, WM_MDISETMENU, reinterpret_cast<WPARAM>(next), 0);
+    EXPECT_EQ(::GetMenu(frame), nullptr);
+    const TWinSkinMenu& bar = *Access::MenuBar(*Frame(frame));
+    ASSERT_EQ(bar.Count(), 1);
+    EXPECT_EQ(bar.Button(0)->FCaption, L"&Window");
+    ::SendMessageW(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    Pump();
+    ::DestroyMenu(Menu.Bar);
 }
 
 // Only enabled commands of the window's own menu reach it: a disabled item
