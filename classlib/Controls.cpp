@@ -646,6 +646,26 @@ bool TWinControl::RouteMouse(TMessage& Message)
     return true;
 }
 
+namespace {
+
+// BeginPaint's DC, ended however the painting ends: a painter that raises
+// must still give the DC back and the caret its visibility.
+class TPaintStruct {
+public:
+    explicit TPaintStruct(HWND Window) noexcept : FWindow(Window), FDC(BeginPaint(Window, &FPaint)) {}
+    ~TPaintStruct() { EndPaint(FWindow, &FPaint); }
+    TPaintStruct(const TPaintStruct&) = delete;
+    TPaintStruct& operator=(const TPaintStruct&) = delete;
+    HDC DC() const noexcept { return FDC; }
+
+private:
+    HWND FWindow;
+    PAINTSTRUCT FPaint{};
+    HDC FDC;
+};
+
+}  // namespace
+
 void TWinControl::PaintHandler(TMessage& Message)
 {
     if (Message.WParam != 0) {
@@ -654,11 +674,9 @@ void TWinControl::PaintHandler(TMessage& Message)
         PaintControls(dc);
         return;
     }
-    PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(FHandle, &ps);
-    PaintWindow(dc);
-    PaintControls(dc);
-    EndPaint(FHandle, &ps);
+    const TPaintStruct paint(FHandle);
+    PaintWindow(paint.DC());
+    PaintControls(paint.DC());
 }
 
 HBRUSH TWinControl::ColorBrush()

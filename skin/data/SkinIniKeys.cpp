@@ -4,6 +4,7 @@
 
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
+#include "skin/portable/BmpFile.h"
 #include "skin/portable/SkinValues.h"
 
 #include <algorithm>
@@ -52,8 +53,15 @@ private:
         std::vector<uint8_t> bytes;
         if (SkinBitmapEntry(Value, entry)) Reader.GetFile(entry, bytes);
         TBmpError error = TBmpError::beNone;
-        if (bytes.empty()) Target.SetSize(0, 0);
-        else if (!LoadBitmapFromBmp(bytes, Target, &error))
+        if (bytes.empty()) {
+            Target.SetSize(0, 0);
+            return;
+        }
+        // Counted before decoding, at every use: a skin that names one
+        // entry many times pays for each copy.
+        FPixels += std::min(BmpFilePixels(bytes), MaxSkinPixels + 1);
+        if (FPixels > MaxSkinPixels) throw ESkinTooLarge();
+        if (!LoadBitmapFromBmp(bytes, Target, &error))
             Refused += (Refused.empty() ? "" : "; ") + entry + ": " + BmpErrorText(error);
     }
 
@@ -465,9 +473,15 @@ private:
     TSkinSet& S;
     const TSkinIni& Ini;
     const TSkinReader& Reader;
+    int64_t FPixels = 0;  // decoded so far
 };
 
 } // namespace
+
+ESkinTooLarge::ESkinTooLarge()
+    : std::runtime_error("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
+{
+}
 
 TSkinSet::TSkinSet()
     : FTitle(std::make_unique<TDataSkinTitle>("Title")),
@@ -485,6 +499,32 @@ std::string ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Rea
     TLoader loader(Skin, Ini, Reader);
     loader.Run();
     return loader.Refused;
+}
+
+std::string OversizedFramePart(const TSkinSet& Skin, int ScreenWidth, int ScreenHeight)
+{
+    const int maxWidth = ScreenWidth / 8, maxHeight = ScreenHeight / 8;
+    const auto cells = [](const TDataSkinObject& E) { return E.FFrame > 0 ? E.FFrame : 1; };
+    const auto tooWide = [&](const char* What, int Width) {
+        return Width > maxWidth ? "too large: the " + std::string(What) + " is " + std::to_string(Width) +
+                                      " pixels wide, more than an eighth of the screen (" + std::to_string(maxWidth) + ")"
+                                : std::string();
+    };
+    const auto tooHigh = [&](const char* What, int Height) {
+        return Height > maxHeight ? "too large: the " + std::string(What) + " is " + std::to_string(Height) +
+                                        " pixels high, more than an eighth of the screen (" +
+                                        std::to_string(maxHeight) + ")"
+                                  : std::string();
+    };
+    std::string why = tooWide("left border", Skin.FBorderLeft->FBitmap->Width() / cells(*Skin.FBorderLeft));
+    if (why.empty()) why = tooWide("right border", Skin.FBorderRight->FBitmap->Width() / cells(*Skin.FBorderRight));
+    if (why.empty()) why = tooHigh("title", Skin.FBorderTop->FBitmap->Height() / cells(*Skin.FBorderTop));
+    if (why.empty()) why = tooHigh("bottom border", Skin.FBorderBottom->FBitmap->Height() / cells(*Skin.FBorderBottom));
+    for (const auto& b : Skin.FSysButtons) {
+        if (why.empty()) why = tooWide("title button", b->FBitmap->Width() / cells(*b));
+        if (why.empty()) why = tooHigh("title button", b->FBitmap->Height());
+    }
+    return why;
 }
 
 std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin)

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,11 +45,24 @@ struct TSkinSet {
         FThumbLeft, FThumbRight, FThumbUp, FThumbDown;
 };
 
+// A skin whose bitmaps, as the ini text names them, would decode to more
+// than MaxSkinPixels: raised before the bitmap that passes it is decoded.
+class ESkinTooLarge : public std::runtime_error {
+public:
+    ESkinTooLarge();
+};
+
 // Fills Skin (fresh from its constructor) from the ini text and the
-// container's bitmaps. Raises only what the class library raises (bitmaps
-// that cannot be made). Returns the entries it could not decode ("name: why",
-// "; " between), which are left empty strips; empty when there are none.
+// container's bitmaps. Raises ESkinTooLarge, and what the class library
+// raises (bitmaps that cannot be made). Returns the entries it could not
+// decode ("name: why", "; " between), which are left empty strips; empty
+// when there are none.
 std::string ApplyIni(TSkinSet& Skin, const TSkinIni& Ini, const TSkinReader& Reader);
+
+// Why the set's window frame cannot be used: a border, the title or a title
+// button whose cell is larger than an eighth of the screen (ScreenWidth x
+// ScreenHeight) would push the window past the screen. Empty when it fits.
+std::string OversizedFramePart(const TSkinSet& Skin, int ScreenWidth, int ScreenHeight);
 
 // Every strip bitmap of the set's elements.
 std::vector<const TBitmap*> SkinStrips(const TSkinSet& Skin);

@@ -5,9 +5,11 @@
 #include "skin/SkinApi.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
+#include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "skin/portable/ForeignClasses.h"
 #include "skin/portable/QuickIni.h"
+#include "skin/portable/SkinValues.h"
 
 #include <cstddef>
 #include <cstring>
@@ -41,23 +43,23 @@ TSkinMessageHook& MessageHook()
     return hook;
 }
 
-bool ReadWholeFile(const std::string& Name, std::vector<uint8_t>& Bytes)
+enum class TFileRead { frRead, frCannotRead, frTooLarge };
+
+TFileRead ReadWholeFile(const std::string& Name, std::vector<uint8_t>& Bytes)
 {
     const std::wstring path = TextToWide(Name);
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const TFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return TFileRead::frCannotRead;
     LARGE_INTEGER size{};
-    bool ok = ::GetFileSizeEx(file, &size) != 0 && size.QuadPart >= 0 &&
-              static_cast<uint64_t>(size.QuadPart) <= MaxSkinFileBytes;
-    if (ok) {
-        Bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = Bytes.empty() || (::ReadFile(file, Bytes.data(), static_cast<DWORD>(Bytes.size()), &read, nullptr) != 0 &&
-                               read == Bytes.size());
-    }
-    ::CloseHandle(file);
-    return ok;
+    if (::GetFileSizeEx(file.Get(), &size) == 0 || size.QuadPart < 0) return TFileRead::frCannotRead;
+    if (static_cast<uint64_t>(size.QuadPart) > MaxSkinFileBytes) return TFileRead::frTooLarge;
+    Bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    const bool ok = Bytes.empty() || (::ReadFile(file.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &read,
+                                                 nullptr) != 0 &&
+                                      read == Bytes.size());
+    return ok ? TFileRead::frRead : TFileRead::frCannotRead;
 }
 
 HICON FirstProgramIcon(int Width, int Height)
@@ -197,10 +199,14 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         const bool read = reader.ReadSkin(Bytes);
         FContainerResult = reader.LastResult();
         if (!read) {
-            FLastLoad = TSkinLoadResult::lrContainer;
+            FLastLoad = FContainerResult == TSkinReadResult::srTooLarge ? TSkinLoadResult::lrTooLarge
+                                                                         : TSkinLoadResult::lrContainer;
             FLoadError = SkinReadResultText(FContainerResult);
             return false;
         }
+        // Refused before anything is decoded; the loader still counts each
+        // bitmap as it decodes it, for entries the ini text names more than once.
+        if (SkinBitmapPixels(reader) > MaxSkinPixels) throw ESkinTooLarge();
         std::vector<uint8_t> entry;
         std::string name;
         reader.FindFile(".ini", entry, name);
@@ -213,10 +219,20 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         ini.LoadFromStream(&entry);
         TSkinSet fresh;
         refused = ApplyIni(fresh, TSkinIni(ini, KeyLog), reader);
+        // A frame wider or higher than the screen would leave a window nothing of its client area.
+        FLoadError = OversizedFramePart(fresh, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+        if (!FLoadError.empty()) {
+            FLastLoad = TSkinLoadResult::lrTooLarge;
+            return false;
+        }
         // Renderings of the strips about to go must not outlive them.
         DropSkinPartRenderings(this);
         static_cast<TSkinSet&>(*this) = std::move(fresh);
         ++FGeneration;
+    } catch (const ESkinTooLarge& e) {
+        FLastLoad = TSkinLoadResult::lrTooLarge;
+        FLoadError = e.what();
+        return false;
     } catch (const std::exception& e) {
         FLastLoad = TSkinLoadResult::lrFailed;
         FLoadError = e.what();
@@ -247,7 +263,13 @@ void TSkinData::SetSkinFile(const std::string& Name)
     // for the windows and menus still to come too.
     const bool wasLoaded = !FNotLoaded;
     std::vector<uint8_t> bytes;
-    if (Name.empty() || !ReadWholeFile(Name, bytes)) {
+    const TFileRead read = Name.empty() ? TFileRead::frCannotRead : ReadWholeFile(Name, bytes);
+    if (read == TFileRead::frTooLarge) {
+        FLastLoad = TSkinLoadResult::lrTooLarge;
+        FLoadError = "too large: " + Name + " is larger than a skin file may be";
+        return;
+    }
+    if (read != TFileRead::frRead) {
         FLastLoad = TSkinLoadResult::lrNoFile;
         FLoadError = "cannot read " + Name;
         return;

@@ -60,6 +60,7 @@ enum class TSkinLoadResult {
     lrNoIni,      // the container holds no ini text
     lrFailed,     // building the elements raised (LoadError says what)
     lrNoFile,     // SkinFile names no readable file
+    lrTooLarge,   // the file, the container, the bitmaps or a frame part is too large (LoadError says which)
 };
 
 // What the skin component tells the skin manager. The manager's unit installs

@@ -221,9 +221,10 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
     const int growth = std::exchange(FMenuTakenGrowth, 0);
     int clientHeight = FClientRect.bottom - growth;
     if (UseClientRect) {
-        ::GetClientRect(FHandle, &FClientRect);
-        width = FClientRect.right + FBorderLeft + FBorderRight;
-        clientHeight = FClientRect.bottom;
+        const SIZE client = KeptClientSize();
+        FClientRect = {0, 0, client.cx, client.cy};
+        width = client.cx + FBorderLeft + FBorderRight;
+        clientHeight = client.cy;
     } else if (FForm != nullptr) {
         const RECT client = FForm->ClientRect();
         width = client.right + FBorderLeft + FBorderRight;
@@ -259,6 +260,7 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
         }
     }
     FFrameApplied = true;
+    FKeptClient = {width - FBorderLeft - FBorderRight, height - FTitleHeight - FBorderBottom - FMenuBarHeight};
     ::SetWindowPos(FHandle, nullptr, 0, 0, width, height,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
 }
@@ -353,13 +355,21 @@ void TWinSkinForm::RestoreOuterSize()
         FrameChanged();
         return;
     }
-    RECT r{}, client{};
+    RECT r{};
     ::GetWindowRect(FHandle, &r);
-    ::GetClientRect(FHandle, &client);
+    const SIZE client = KeptClientSize();
     POINT p{r.left, r.top};
     if (FMDIKind == mdiChild) ::ScreenToClient(::GetParent(FHandle), &p);
-    ::SetWindowPos(FHandle, nullptr, p.x, p.y, client.right + FFrameRect.right, client.bottom + FFrameRect.bottom,
+    ::SetWindowPos(FHandle, nullptr, p.x, p.y, client.cx + FFrameRect.right, client.cy + FFrameRect.bottom,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+SIZE TWinSkinForm::KeptClientSize() const
+{
+    if (FFrameApplied) return FKeptClient;
+    RECT client{};
+    ::GetClientRect(FHandle, &client);
+    return {client.right, client.bottom};
 }
 
 void TWinSkinForm::DetachWindow()

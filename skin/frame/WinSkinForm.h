@@ -174,6 +174,8 @@ private:
     // object was freed meanwhile (touch nothing of it then).
     bool CallDefault(TMessage& Message) { return FWindowHook.CallDefault(Message); }
     void RestoreOuterSize();
+    // The client size to keep: FKeptClient once the frame was applied, else the present one.
+    SIZE KeptClientSize() const;
     void FreeSysMenu();
     void TakeBackStyles();
 
@@ -300,6 +302,11 @@ private:
     RECT FFrameRect{};
     // The outer size was made to fit the skin frame (by ApplyFrameSize).
     bool FFrameApplied = false;
+    // The client size inside the skin frame: the one the frame was applied
+    // for, then each size the window is given while skinned. A size the
+    // system cut down to fit the screen (a skin frame too large) never
+    // replaces it, so the next skin or the window's own frame gets it back.
+    SIZE FKeptClient{};
     int FMenuBarHeight = 0;
     bool FMenuTracking = false;
     bool FRightToLeft = false;

@@ -252,6 +252,13 @@ void TWinSkinForm::WMSize(TMessage& Message)
     }
     if (FWindowState == fwsMinimized) return;
     if (FMDIKind == mdiChild && ((SkinManager != nullptr && SkinManager->ChildMaximized()) || FWindowState != fwsNormal)) return;
+    // A size given while skinned is the one to keep; those of the skin's own
+    // resizing (which the system may cut down) are not.
+    if (FSkinState == ssActive && FWindowState == fwsNormal && FFrameApplied) {
+        RECT client{};
+        ::GetClientRect(FHandle, &client);
+        FKeptClient = {client.right, client.bottom};
+    }
     if (FSkinState == ssActive || FSkinState == ssReskinning) UpdateRegion();
 }
 

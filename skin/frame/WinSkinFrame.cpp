@@ -222,46 +222,47 @@ void TWinSkinForm::UpdateRegion()
     FRegionSet = false;
     FRegionWidth = w;
     FRegionHeight = h;
-    HRGN region = nullptr;
+    // Owned until the system takes the region: a part bitmap that cannot be
+    // made raises, and leaks none of them.
+    TGdiObject region;
     if (!HasTransparentBorder()) {
-        region = ::CreateRectRgn(0, 0, w, h);
+        region.Reset(::CreateRectRgn(0, 0, w, h));
     } else {
-        region = ::CreateRectRgn(FBorderLeft, FTitleHeight, w - FBorderRight, h - FBorderBottom);
+        region.Reset(::CreateRectRgn(FBorderLeft, FTitleHeight, w - FBorderRight, h - FBorderBottom));
         if (FFrameKind != fkNoCaption) {
             auto shaped = [&](int Part, int PartW, int PartH, int X, int Y, bool Shape) {
-                if (!Shape) return ::CreateRectRgn(X, Y, X + PartW, Y + PartH);
+                if (!Shape) return TGdiObject(::CreateRectRgn(X, Y, X + PartW, Y + PartH));
                 TDataSkinBorder& e = BorderElement(*FSkinData, Part);
                 const bool vertical = Part == bpTitle || Part == bpBottom;
                 const RECT size{0, 0, PartW, PartH};
                 auto image = CreateSkinPartBitmap(
                     size, *e.FBitmap, MarginsOf(e),
                     {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
-                return CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1);
+                return TGdiObject(CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1));
             };
             TSkinData& d = *FSkinData;
             const int inner = w - FBorderLeft - FBorderRight;
-            HRGN left = shaped(bpLeft, FBorderLeft, h, 0, 0, IsShapedPart(d, bpLeft, FBorderLeft, h));
-            HRGN right =
+            const TGdiObject left = shaped(bpLeft, FBorderLeft, h, 0, 0, IsShapedPart(d, bpLeft, FBorderLeft, h));
+            const TGdiObject right =
                 shaped(bpRight, FBorderRight, h, w - FBorderRight, 0, IsShapedPart(d, bpRight, FBorderRight, h));
-            HRGN bottom = shaped(bpBottom, inner, FBorderBottom, FBorderLeft, h - FBorderBottom,
-                                 IsShapedPart(d, bpBottom, inner, FBorderBottom));
-            HRGN top =
+            const TGdiObject bottom = shaped(bpBottom, inner, FBorderBottom, FBorderLeft, h - FBorderBottom,
+                                             IsShapedPart(d, bpBottom, inner, FBorderBottom));
+            const TGdiObject top =
                 shaped(bpTitle, inner, FTitleHeight, FBorderLeft, 0, IsShapedPart(d, bpTitle, inner, FTitleHeight));
-            ::CombineRgn(left, left, right, RGN_OR);
-            ::CombineRgn(top, top, bottom, RGN_OR);
-            ::CombineRgn(left, left, top, RGN_OR);
-            ::CombineRgn(region, region, left, RGN_OR);
-            for (HRGN part : {left, right, bottom, top}) ::DeleteObject(part);
+            const auto rgn = [](const TGdiObject& R) { return static_cast<HRGN>(R.Get()); };
+            ::CombineRgn(rgn(left), rgn(left), rgn(right), RGN_OR);
+            ::CombineRgn(rgn(top), rgn(top), rgn(bottom), RGN_OR);
+            ::CombineRgn(rgn(left), rgn(left), rgn(top), RGN_OR);
+            ::CombineRgn(rgn(region), rgn(region), rgn(left), RGN_OR);
         }
     }
     const TToken life = Token();
     // The system may send size messages from inside; they find the region not set yet.
-    if (::SetWindowRgn(FHandle, region, TRUE) == 0) {
-        ::DeleteObject(region);  // refused: still ours
-        return;
-    }
+    const HRGN handed = static_cast<HRGN>(region.Get());
+    if (::SetWindowRgn(FHandle, handed, TRUE) == 0) return;  // refused: still ours, freed on return
+    region.Release();
     if (!life.Alive()) return;
-    FRegion = region;
+    FRegion = handed;
     FRegionSet = true;
 }
 

@@ -273,6 +273,15 @@ const char* BmpErrorText(TBmpError Error)
     return "unknown";
 }
 
+int64_t BmpFilePixels(std::span<const uint8_t> File)
+{
+    if (File.size() < 14 || File[0] != 'B' || File[1] != 'M') return 0;
+    THeader header;
+    const TBmpError e = ReadHeader(File.subspan(14), header);
+    if (e != TBmpError::beNone && e != TBmpError::beTooLarge) return 0;
+    return static_cast<int64_t>(header.Width) * header.Height;
+}
+
 bool DecodeBmpFile(std::span<const uint8_t> File, TImage& Image, TBmpError* Error)
 {
     Image.SetSize(0, 0);

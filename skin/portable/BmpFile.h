@@ -15,6 +15,11 @@
 
 // Larger images are refused rather than allocated.
 constexpr int64_t MaxBmpPixels = 16 * 1024 * 1024;
+// All the bitmaps one skin decodes, together. The default skin decodes about
+// 64 K pixels; eight times that leaves room for skins with far larger strips,
+// while a hostile skin costs a few megabytes and a moment rather than
+// gigabytes and seconds of the GUI thread.
+constexpr int64_t MaxSkinPixels = 512 * 1024;
 
 enum class TBmpError {
     beNone,
@@ -26,6 +31,10 @@ enum class TBmpError {
     beCorrupt,     // a colour count, bit masks or RLE codes that cannot be right
 };
 const char* BmpErrorText(TBmpError Error);
+
+// The pixel count a bitmap file's header declares, read without decoding
+// (0 when the header is not one DecodeBmpFile takes).
+int64_t BmpFilePixels(std::span<const uint8_t> File);
 
 // Error, when given, says why a false result was returned (beNone on success).
 bool DecodeBmpFile(std::span<const uint8_t> File, TImage& Image, TBmpError* Error = nullptr);

@@ -30,6 +30,10 @@ bool TSkinReader::Unpack(std::span<const uint8_t> Source, std::vector<uint8_t>& 
         FLastResult = TSkinReadResult::srBadSize;
         return false;
     }
+    if (size > MaxUnpackedSize) {
+        FLastResult = TSkinReadResult::srTooLarge;
+        return false;
+    }
     TLZH lzh;
     lzh.FSource = Source;
     lzh.FSourcePos = 4;
@@ -152,6 +156,7 @@ const char* SkinReadResultText(TSkinReadResult Result)
     case TSkinReadResult::srTruncated: return "compressed data ends before the unpacked size";
     case TSkinReadResult::srOlderVersion: return "container version is not 20000";
     case TSkinReadResult::srDamaged: return "header, name table or entry sizes run past the data";
+    case TSkinReadResult::srTooLarge: return "too large: unpacks to more than a skin may hold";
     }
     return "unknown";
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "classlib/portable/Classes.h"
+#include "skin/portable/BmpFile.h"
 
 #include <array>
 #include <cstdint>
@@ -21,6 +22,7 @@ enum class TSkinReadResult {
     srTruncated,    // the stream ends well before the unpacked size
     srOlderVersion, // a version other than 20000
     srDamaged,      // header, name table or sizes run past the data
+    srTooLarge,     // unpacked larger than any skin within the pixel budget
 };
 
 // Shows the version message; the program shows a message box, tests and
@@ -32,6 +34,10 @@ public:
     static constexpr int32_t SkinVersion = 20000;
     static constexpr int MaxEntries = 1001;
     static constexpr size_t HeaderSize = 16;
+    // Bitmaps within the skin pixel budget at 32 bits, with room for the ini
+    // text and the headers: a container that unpacks larger holds no skin
+    // that could load, and is refused before it is unpacked.
+    static constexpr int64_t MaxUnpackedSize = 4 * MaxSkinPixels + 1024 * 1024;
     static constexpr const char* OlderSkinText = "This is Older Skin File\rPlease update to new version !";
 
     TSkinReader();

@@ -1,6 +1,7 @@
 // Colour texts, bitmap entry names and frame-count rules of the skin loader.
 #include "SkinValues.h"
 
+#include <algorithm>
 #include <limits>
 
 TColor ParseColor(std::string_view Text)
@@ -50,6 +51,16 @@ bool SkinBitmapEntry(std::string_view Value, std::string& Entry)
     if (name.empty() || dot == std::string_view::npos || name.substr(dot) != ".bmp") return false;
     Entry.assign(name);
     return true;
+}
+
+int64_t SkinBitmapPixels(const TSkinReader& Reader)
+{
+    // Each entry counts at most just past the budget: a thousand huge
+    // headers cannot overflow the sum.
+    int64_t pixels = 0;
+    for (int i = 0; i < Reader.Count(); ++i)
+        if (Reader.Names(i).ends_with(".bmp")) pixels += std::min(BmpFilePixels(Reader.Entry(i)), MaxSkinPixels + 1);
+    return pixels;
 }
 
 int SysButtonFrames(int32_t FrameRead, int32_t Action, int StripWidth, int StripHeight)

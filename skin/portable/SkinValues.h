@@ -4,6 +4,7 @@
 #pragma once
 
 #include "skin/portable/ImgUtil.h"
+#include "skin/portable/SkinContainer.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,10 @@ TColor ColourFromRGB(int32_t Red, int32_t Green, int32_t Blue, TColor Keep);
 // separator or drive colon, which must end in ".bmp" exactly. False (and an
 // empty Entry) for anything else.
 bool SkinBitmapEntry(std::string_view Value, std::string& Entry);
+
+// The pixels the container's bitmap entries declare in their headers, all
+// together: what loading every one of them would decode.
+int64_t SkinBitmapPixels(const TSkinReader& Reader);
 
 // A frame count read from the skin, as drawing can use it.
 inline int AtLeastOneFrame(int32_t Frame)

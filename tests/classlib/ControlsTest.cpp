@@ -6,9 +6,11 @@
 #include "classlib/Text.h"
 #include "classlib/portable/DescriptionReader.h"
 #include "classlib/portable/TypInfo.h"
+#include "tests/support/GdiObjectCount.h"
 
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <utility>
 
 TEST_F(Controls, DescriptionBuildsTheControlTreeWithoutWindowsUntilShown)
@@ -644,4 +646,35 @@ TEST_F(Controls, SpeedButtonsTakeTheMouseFromTheirParentAndStayDownByGroup)
     click(label->Left() + 2);
     EXPECT_EQ(downs, 1);
     Form->OnMouseDown = nullptr;
+}
+
+TEST_F(Controls, APainterThatRaisesStillEndsItsPaint)
+{
+    class TFailingPaint : public TCustomControl {
+    public:
+        using TCustomControl::TCustomControl;
+        int Paints = 0;
+
+    protected:
+        void Paint() override
+        {
+            ++Paints;
+            throw std::runtime_error("paint failed");
+        }
+    };
+    ShowForm();
+    auto* control = new TFailingPaint(Form.get());
+    control->SetParent(Form.get());
+    control->SetBounds(0, 0, 40, 40);
+    const HWND w = control->Handle();
+    ::UpdateWindow(w);
+    const int before = GdiObjectCount();
+    ASSERT_GE(before, 0) << kNoGdiObjectCount;
+    for (int i = 0; i < 20; ++i) {
+        ::InvalidateRect(w, nullptr, TRUE);
+        ::UpdateWindow(w);
+    }
+    EXPECT_GE(control->Paints, 20);
+    // Every paint gave its device context back.
+    EXPECT_LT(GdiObjectCount() - before, 5);
 }

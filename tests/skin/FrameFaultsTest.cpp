@@ -4,9 +4,12 @@
 
 #include "classlib/ExceptionHook.h"
 #include "skin/SkinWindowMessages.h"
+#include "tests/skin/SkinTestData.h"
 
 #include <windowsx.h>
 
+#include <cstdio>
+#include <fstream>
 #include <utility>
 
 namespace frametest {
@@ -293,6 +296,71 @@ TEST_F(FrameTest, ADialogIsWideEnoughForItsWholeCaption)
     const TDataSkinTitle& t = *main.Data->FTitle;
     // The caption's room: from its shift after the left border to the right clip.
     EXPECT_GE((r.right - r.left) - t.FRightWidth - (Access::BorderLeft(frame) + t.FLeftWidth), text.cx);
+}
+
+TEST_F(FrameTest, FramesTooLargeForTheScreenAreRefusedAndTheWindowKeepsItsSizeAcrossSkins)
+{
+    const TSkinnedForm main = MakeForm();
+    // Nearly the screen: a skin frame of an eighth of it on each side cannot fit.
+    main.Form->SetBounds(0, 0, 1000, 740);
+    ASSERT_NE(ShowSkinned(main.Form), nullptr);
+    const HWND w = main.Form->Handle();
+    const auto clientOf = [w] {
+        RECT r{};
+        ::GetClientRect(w, &r);
+        return SIZE{r.right, r.bottom};
+    };
+    const auto outerOf = [w] {
+        RECT r{};
+        ::GetWindowRect(w, &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const SIZE client = clientOf(), outer = outerOf();
+    char dir[MAX_PATH] = {}, path[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    ::GetTempFileNameA(dir, "skn", 0, path);
+    const auto useSkin = [&](const std::vector<uint8_t>& Container) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(Container.data()), static_cast<std::streamsize>(Container.size()));
+        main.Data->SetSkinFile(path);
+        PumpUntil([&] { return !SkinManager->TimerRunning() && IsActiveFrame(w); });
+        Pump();
+    };
+    const auto frameSkin = [](int Side, int Title) {
+        return PackSkin({{"skin.ini", skintest::Bytes("[TitlebarSkin]\r\nSkinName=Large\r\n[Personality]\r\n"
+                                                      "Left=side.bmp\r\nRight=side.bmp\r\nTop=top.bmp\r\n")},
+                         {"side.bmp", skintest::MakeBmp24(Side, 40, 1)},
+                         {"top.bmp", skintest::MakeBmp24(40, Title, 2)}});
+    };
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    for (const auto& hostile : {frameSkin(4096, 30), frameSkin(2, 4096)}) {
+        useSkin(hostile);
+        EXPECT_EQ(main.Data->LastLoadResult(), TSkinLoadResult::lrTooLarge);
+        EXPECT_TRUE(main.Data->LoadError().starts_with("too large")) << main.Data->LoadError();
+        EXPECT_EQ(main.Data->FSkinName, "Tagbench Slate");
+        EXPECT_EQ(clientOf().cx, client.cx);
+        EXPECT_EQ(outerOf().cy, outer.cy);
+    }
+
+    // The largest frame taken: the system cuts the window down to fit the screen.
+    useSkin(frameSkin(screenW / 8, screenH / 8));
+    ASSERT_EQ(main.Data->FSkinName, "Large") << main.Data->LoadError();
+    ASSERT_LT(clientOf().cx, client.cx);
+    // Neither the window's own frame nor the next skin inherits the cut.
+    main.Data->SetActive(false);
+    ASSERT_TRUE(PumpUntil([&] { return Frame(w) == nullptr; }));
+    EXPECT_EQ(clientOf().cx, client.cx);
+    EXPECT_EQ(clientOf().cy, client.cy);
+    main.Data->SetActive(true);
+    ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); }));
+    const TBytes& stream = DefaultSkinStream();
+    useSkin(std::vector<uint8_t>(stream.begin() + 4, stream.end()));
+    std::remove(path);
+    EXPECT_EQ(main.Data->FSkinName, "Tagbench Slate");
+    EXPECT_EQ(clientOf().cx, client.cx);
+    EXPECT_EQ(clientOf().cy, client.cy);
+    EXPECT_EQ(outerOf().cx, outer.cx);
+    EXPECT_EQ(outerOf().cy, outer.cy);
 }
 
 }  // namespace

@@ -171,6 +171,11 @@ TEST(SkinContainer, ContainersThatWouldLeaveTheBuffersAreNotLoadable)
     negativeTable[7] = 0xFF;
     std::vector<uint8_t> truncated = Pack({{"big.bmp", RandomBytes(5000, 5)}});
     truncated.resize(truncated.size() - 200);
+    // Input enough for the size, which no skin within the pixel budget needs.
+    std::vector<uint8_t> tooLarge;
+    PutLE(tooLarge, static_cast<uint32_t>(TSkinReader::MaxUnpackedSize + 1), 4);
+    const std::vector<uint8_t> noise = RandomBytes(static_cast<size_t>(TSkinReader::MaxUnpackedSize / 40), 6);
+    tooLarge.insert(tooLarge.end(), noise.begin(), noise.end());
 
     struct TCase {
         const char* Name;
@@ -183,6 +188,7 @@ TEST(SkinContainer, ContainersThatWouldLeaveTheBuffersAreNotLoadable)
         {"negative size", negativeSize, TSkinReadResult::srBadSize},
         {"size beyond the input", hugeSize, TSkinReadResult::srBadSize},
         {"stream cut short", truncated, TSkinReadResult::srTruncated},
+        {"unpacks larger than a skin may", tooLarge, TSkinReadResult::srTooLarge},
         {"short header", CompressContainer(Bytes(std::string("\x20\x4e\0\0\0\0\0\0", 8))), TSkinReadResult::srDamaged},
         {"1002 entries", Raw(many, std::vector<int32_t>(1002, 0), ""), TSkinReadResult::srDamaged},
         {"table past the data", CompressContainer(shortTable), TSkinReadResult::srDamaged},

@@ -4,6 +4,7 @@
 #include "skin/data/WinSkinData.h"
 #include "AllocationCount.h"
 #include "SkinTestData.h"
+#include "classlib/Handles.h"
 #include "classlib/portable/DescriptionReader.h"
 #include "skin/portable/BmpFile.h"
 #include "skin/portable/SkinValues.h"
@@ -286,9 +287,9 @@ TEST_F(TSkinDataTest, AFailedLoadKeepsTheSkinInUse)
 
 TEST_F(TSkinDataTest, AnAllocationFailureInTheLoadLeavesTheComponentNotLoadedWithAReason)
 {
-    // Small when stored, large unpacked: a black 300 x 300 top border.
+    // Small when stored, large unpacked: a black 300 x 300 tab strip.
     TImage black(300, 300);
-    const TBytes large = Stored(Skin("[TitlebarSkin]\r\nSkinName=Large\r\n[Personality]\r\nTop=top.bmp\r\n",
+    const TBytes large = Stored(Skin("[TitlebarSkin]\r\nSkinName=Large\r\n[Tabs]\r\nImage=top.bmp\r\n",
                                      {{"top.bmp", EncodeBmpFile(black.View())}}));
     ASSERT_LT(large.size(), 16u * 1024);
     int failed = 0;
@@ -314,6 +315,48 @@ TEST_F(TSkinDataTest, AnAllocationFailureInTheLoadLeavesTheComponentNotLoadedWit
     TSkinData data(nullptr);
     SetBinaryProp(data, "SkinStream", large);
     EXPECT_FALSE(data.NotLoaded()) << data.LoadError();
+}
+
+TEST_F(TSkinDataTest, ASkinOverThePixelBudgetIsRefusedBeforeItsBitmapsAreDecoded)
+{
+    // 8 bits run-length coded, one colour: 1024 x 300 pixels in a few kilobytes.
+    std::vector<uint8_t> pixels;
+    for (int y = 0; y < 300; ++y) {
+        for (int x = 0; x < 1024; x += 255) pixels.insert(pixels.end(), {static_cast<uint8_t>(std::min(255, 1024 - x)), 1});
+        pixels.insert(pixels.end(), {0, 0});
+    }
+    pixels.insert(pixels.end(), {0, 1});
+    std::vector<uint8_t> wide{'B', 'M'};
+    for (uint32_t v : {0u, 0u, 14u + 40 + 8, 40u, 1024u, 300u}) skintest::PutLE(wide, v, 4);
+    skintest::PutLE(wide, 1, 2);
+    skintest::PutLE(wide, 8, 2);
+    for (uint32_t v : {1u, 0u, 0u, 0u, 2u, 0u}) skintest::PutLE(wide, v, 4);
+    wide.insert(wide.end(), {0, 0, 0, 0, 0, 0, 255, 0});
+    wide.insert(wide.end(), pixels.begin(), pixels.end());
+    ASSERT_EQ(MaxSkinPixels, 512 * 1024);  // each bitmap within it, two past it
+
+    TSkinData data(nullptr);
+    SetBinaryProp(data, "SkinStream", Stored(Skin("[TitlebarSkin]\r\nSkinName=Small\r\n")));
+    const TBytes two = Stored(Skin("[Tabs]\r\nImage=a.bmp\r\n[Headerbar]\r\nImage=b.bmp\r\n",
+                                   {{"a.bmp", wide}, {"b.bmp", wide}}));
+    const TBytes twice = Stored(Skin("[Tabs]\r\nImage=a.bmp\r\n[Headerbar]\r\nImage=a.bmp\r\n", {{"a.bmp", wide}}));
+    for (const TBytes* over : {&two, &twice}) {
+        size_t requested = 0;
+        {
+            TAllocationCount count;
+            SetBinaryProp(data, "SkinStream", *over);
+            requested = count.Bytes();
+        }
+        EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrTooLarge);
+        EXPECT_TRUE(data.LoadError().starts_with("too large")) << data.LoadError();
+        EXPECT_EQ(data.FSkinName, "Small");
+        // Refused from the headers: not even one of them was decoded.
+        if (over == &two) EXPECT_LT(requested, 1024u * 300 * 3);
+    }
+    SetBinaryProp(data, "SkinStream",
+                  Stored(Skin("[TitlebarSkin]\r\nSkinName=Wide\r\n[Tabs]\r\nImage=a.bmp\r\n", {{"a.bmp", wide}})));
+    EXPECT_FALSE(data.NotLoaded()) << data.LoadError();
+    EXPECT_EQ(data.FTabs->FBitmap->Width(), 1024);
 }
 
 TEST_F(TSkinDataTest, BitmapsOfOtherFormsLoadAndOnesNotDecodedAreReported)
@@ -353,6 +396,24 @@ TEST_F(TSkinDataTest, SkinFileReplacesTheSkinOnlyWhenItLoads)
     EXPECT_FALSE(data.NotLoaded());  // the skin in use stays in use
     EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrNoFile);
     EXPECT_EQ(data.FTitle.get(), title);
+    EXPECT_EQ(data.FSkinName, "First");
+    EXPECT_TRUE(events.empty());
+
+    // Past the file limit: said to be too large, not unreadable.
+    char dir0[MAX_PATH] = {}, huge[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir0);
+    ::GetTempFileNameA(dir0, "skn", 0, huge);
+    {
+        const TFileHandle file(::CreateFileA(huge, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file);
+        LARGE_INTEGER end{};
+        end.QuadPart = 65 * 1024 * 1024;
+        ASSERT_TRUE(::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.Get()));
+    }
+    data.SetSkinFile(huge);
+    std::remove(huge);
+    EXPECT_EQ(data.LastLoadResult(), TSkinLoadResult::lrTooLarge);
+    EXPECT_TRUE(data.LoadError().starts_with("too large")) << data.LoadError();
     EXPECT_EQ(data.FSkinName, "First");
     EXPECT_TRUE(events.empty());
 
