@@ -16,10 +16,10 @@
 // Larger images are refused rather than allocated.
 constexpr int64_t MaxBmpPixels = 16 * 1024 * 1024;
 // All the bitmaps one skin decodes, together. The default skin decodes about
-// 64 K pixels; eight times that leaves room for skins with far larger strips,
-// while a hostile skin costs a few megabytes and a moment rather than
-// gigabytes and seconds of the GUI thread.
-constexpr int64_t MaxSkinPixels = 512 * 1024;
+// 64 K pixels; 2 M pixels leave room for a skin with a picture as large as
+// the screen behind its forms, while a hostile skin costs a few megabytes
+// and a moment rather than gigabytes and seconds of the GUI thread.
+constexpr int64_t MaxSkinPixels = 2 * 1024 * 1024;
 
 enum class TBmpError {
     beNone,

@@ -319,21 +319,21 @@ TEST_F(TSkinDataTest, AnAllocationFailureInTheLoadLeavesTheComponentNotLoadedWit
 
 TEST_F(TSkinDataTest, ASkinOverThePixelBudgetIsRefusedBeforeItsBitmapsAreDecoded)
 {
-    // 8 bits run-length coded, one colour: 1024 x 300 pixels in a few kilobytes.
+    // 8 bits run-length coded, one colour: 1024 x 1100 pixels in a few kilobytes.
     std::vector<uint8_t> pixels;
-    for (int y = 0; y < 300; ++y) {
+    for (int y = 0; y < 1100; ++y) {
         for (int x = 0; x < 1024; x += 255) pixels.insert(pixels.end(), {static_cast<uint8_t>(std::min(255, 1024 - x)), 1});
         pixels.insert(pixels.end(), {0, 0});
     }
     pixels.insert(pixels.end(), {0, 1});
     std::vector<uint8_t> wide{'B', 'M'};
-    for (uint32_t v : {0u, 0u, 14u + 40 + 8, 40u, 1024u, 300u}) skintest::PutLE(wide, v, 4);
+    for (uint32_t v : {0u, 0u, 14u + 40 + 8, 40u, 1024u, 1100u}) skintest::PutLE(wide, v, 4);
     skintest::PutLE(wide, 1, 2);
     skintest::PutLE(wide, 8, 2);
     for (uint32_t v : {1u, 0u, 0u, 0u, 2u, 0u}) skintest::PutLE(wide, v, 4);
     wide.insert(wide.end(), {0, 0, 0, 0, 0, 0, 255, 0});
     wide.insert(wide.end(), pixels.begin(), pixels.end());
-    ASSERT_EQ(MaxSkinPixels, 512 * 1024);  // each bitmap within it, two past it
+    ASSERT_EQ(MaxSkinPixels, 2 * 1024 * 1024);  // each bitmap within it, two past it
 
     TSkinData data(nullptr);
     SetBinaryProp(data, "SkinStream", Stored(Skin("[TitlebarSkin]\r\nSkinName=Small\r\n")));
@@ -351,7 +351,9 @@ TEST_F(TSkinDataTest, ASkinOverThePixelBudgetIsRefusedBeforeItsBitmapsAreDecoded
         EXPECT_TRUE(data.LoadError().starts_with("too large")) << data.LoadError();
         EXPECT_EQ(data.FSkinName, "Small");
         // Refused from the headers: not even one of them was decoded.
-        if (over == &two) EXPECT_LT(requested, 1024u * 300 * 3);
+        if (over == &two) {
+            EXPECT_LT(requested, 1024u * 1100 * 3);
+        }
     }
     SetBinaryProp(data, "SkinStream",
                   Stored(Skin("[TitlebarSkin]\r\nSkinName=Wide\r\n[Tabs]\r\nImage=a.bmp\r\n", {{"a.bmp", wide}})));
