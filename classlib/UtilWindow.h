@@ -3,6 +3,7 @@
 // of worker threads). Create and destroy them on the thread that pumps them.
 #pragma once
 
+#include "Handles.h"
 #include "Messages.h"
 
 // Raises EOutOfResources when the window cannot be made. The method gets every
@@ -11,3 +12,11 @@
 HWND AllocateHWnd(TWndMethod method);
 // Destroys the window; the method is not called again. Null is ignored.
 void DeallocateHWnd(HWND wnd);
+
+// Owns a window from AllocateHWnd.
+struct TUtilWindowTraits {
+    using Handle = HWND;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { DeallocateHWnd(h); }
+};
+using TUtilWindow = TUniqueHandle<TUtilWindowTraits>;

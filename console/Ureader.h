@@ -12,6 +12,7 @@
 #include "skin/data/WinSkinData.h"
 
 #include <cstdint>
+#include <vector>
 
 class TFreader : public TForm {
 public:
@@ -154,6 +155,13 @@ public:
     void SendFrame(const TBytes& Bytes);
 
 private:
+    // Shows an answer's box, one at a time: an answer that comes while a box
+    // is open waits for it to close, and of each text one waits at most.
+    void ShowAnswer(const char* Text);
+
+    bool FAnswerShown = false;
+    std::vector<const char*> FWaitingAnswers;
+
     // A pair of which exactly one is checked: the partner takes the opposite state.
     static void KeepPair(const TCheckBox* Clicked, TCheckBox* Partner);
     // A triple of which at most one is checked.

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 // Each chunk waits this long on the GUI thread before it is decoded.
@@ -210,8 +212,8 @@ void TFreader::CommReceiveData(TObject*, const void* Buffer, uint16_t BufferLeng
         Sleep(kReceiveWaitMs);
         const TChunkInfo chunk = DecodeChunk(static_cast<const uint8_t*>(Buffer), BufferLength);
         switch (chunk.Kind) {
-        case TChunkKind::Success: ShowMessage(EditionTexts::Success); return;
-        case TChunkKind::Failure: ShowMessage(EditionTexts::Failure); return;
+        case TChunkKind::Success: ShowAnswer(EditionTexts::Success); return;
+        case TChunkKind::Failure: ShowAnswer(EditionTexts::Failure); return;
         case TChunkKind::Other: return;
         case TChunkKind::Report: break;
         }
@@ -223,5 +225,27 @@ void TFreader::CommReceiveData(TObject*, const void* Buffer, uint16_t BufferLeng
         if (const std::optional<std::string> count = NextReportCount(Edit6->Text())) Edit6->SetText(*count);
     } catch (const std::exception&) {
         // What the reader sends is never worth a message box of its own.
+    }
+}
+
+void TFreader::ShowAnswer(const char* Text)
+{
+    // The box's own message loop delivers further chunks, and so answers:
+    // they wait here instead of opening boxes over it.
+    if (FAnswerShown) {
+        if (std::find(FWaitingAnswers.begin(), FWaitingAnswers.end(), Text) == FWaitingAnswers.end())
+            FWaitingAnswers.push_back(Text);
+        return;
+    }
+    FAnswerShown = true;
+    struct TShown {
+        bool& Flag;
+        ~TShown() { Flag = false; }
+    } shown{FAnswerShown};
+    ShowMessage(Text);
+    while (!FWaitingAnswers.empty()) {
+        const char* next = FWaitingAnswers.front();
+        FWaitingAnswers.erase(FWaitingAnswers.begin());
+        ShowMessage(next);
     }
 }

@@ -98,7 +98,7 @@ const TClassInfo& TComm::StaticClassInfo()
 
 TComm::TComm(TComponent* AOwner) : TComponent(AOwner)
 {
-    if (!InState(csDesigning)) FNotifyWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+    if (!InState(csDesigning)) FNotifyWindow.Reset(AllocateHWnd([this](TMessage& m) { WndProc(m); }));
 }
 
 TComm::~TComm()
@@ -106,12 +106,11 @@ TComm::~TComm()
     CloseComm();
     // Chunks the reader posted that were never dispatched would die with the
     // window and leak: the threads have ended, so none can follow these.
-    if (FNotifyWindow != nullptr) {
+    if (FNotifyWindow) {
         MSG msg;
-        while (PeekMessageA(&msg, FNotifyWindow, WM_COMM_RECEIVE, WM_COMM_RECEIVE, PM_REMOVE))
+        while (PeekMessageA(&msg, FNotifyWindow.Get(), WM_COMM_RECEIVE, WM_COMM_RECEIVE, PM_REMOVE))
             (void)FApi->LocalFree(reinterpret_cast<HLOCAL>(msg.lParam));
     }
-    DeallocateHWnd(FNotifyWindow);
 }
 
 // --- Opening and closing
@@ -119,7 +118,7 @@ TComm::~TComm()
 void TComm::OpenComm()
 {
     // Nothing failed in the system: the component itself refuses.
-    if (FCommHandle != nullptr) throw ECommsError(kAlreadyOpen, ERROR_SUCCESS);
+    if (FCommHandle) throw ECommsError(kAlreadyOpen, ERROR_SUCCESS);
 
     // Everything is held here and reaches the fields only once the whole open
     // has succeeded: whatever raises on the way (bad_alloc included) closes
@@ -134,23 +133,29 @@ void TComm::OpenComm()
 
     TKernelHandle stopEvent(FApi->NewEvent(FALSE));
     if (!stopEvent) throw ECommsError(kNoEvent, GetLastError());
+    // Made once: the reader of every session waits on it for the GUI thread.
+    if (!FHandOver.Resume) {
+        FHandOver.Resume.Reset(FApi->NewEvent(FALSE));
+        if (!FHandOver.Resume) throw ECommsError(kNoEvent, GetLastError());
+    }
 
     std::unique_ptr<TReadThread> reader = MakeThread<TReadThread>(*FApi, kNoReadThread);
     reader->FCommHandle = port.Get();
     reader->FStopEvent = stopEvent.Get();
-    reader->FNotifyWindow = FNotifyWindow;
+    reader->FNotifyWindow = FNotifyWindow.Get();
+    reader->FHandOver = &FHandOver;
     reader->SetPriority(TThreadPriority::tpHighest);
 
     std::unique_ptr<TWriteThread> writer = MakeThread<TWriteThread>(*FApi, kNoWriteThread);
     writer->FCommHandle = port.Get();
     writer->FStopEvent = stopEvent.Get();
-    writer->FNotifyWindow = FNotifyWindow;
+    writer->FNotifyWindow = FNotifyWindow.Get();
     writer->SetPriority(TThreadPriority::tpHigher);
 
-    FCommHandle = port.Release();
-    FStopEvent = stopEvent.Release();
-    FReadThread = reader.release();
-    FWriteThread = writer.release();
+    FCommHandle.Reset(port.Release());
+    FStopEvent = std::move(stopEvent);
+    FReadThread = std::move(reader);
+    FWriteThread = std::move(writer);
     FReadThread->Start();
     FWriteThread->Start();
     // Sends made as soon as this returns must find the writer's queue. A wait
@@ -161,20 +166,18 @@ void TComm::OpenComm()
 
 void TComm::CloseComm()
 {
-    if (FCommHandle == nullptr) return;
+    if (!FCommHandle) return;
     StopReadThread();
     StopWriteThread();
     // Closing reports nothing: a handle that will not close is lost either way.
-    (void)CloseHandle(FStopEvent);
-    FStopEvent = nullptr;
-    (void)CloseHandle(FCommHandle);
-    FCommHandle = nullptr;
+    FStopEvent.Reset();
+    FCommHandle.Reset();
 }
 
 namespace {
 
 template <class T>
-void StopThread(T*& thread, HANDLE stopEvent, TCommApi& api, HANDLE port, DWORD purge)
+void StopThread(std::unique_ptr<T>& thread, HANDLE stopEvent, TCommApi& api, HANDLE port, DWORD purge)
 {
     if (thread == nullptr) return;
     // Ignored: the wait below bounds the stop whether or not these succeed.
@@ -187,20 +190,19 @@ void StopThread(T*& thread, HANDLE stopEvent, TCommApi& api, HANDLE port, DWORD 
         // members of the derived thread, still in use, are gone.
         (void)thread->WaitFor();
     }
-    delete thread;
-    thread = nullptr;
+    thread.reset();
 }
 
 } // namespace
 
 void TComm::StopReadThread()
 {
-    StopThread(FReadThread, FStopEvent, *FApi, FCommHandle, PURGE_RXABORT | PURGE_RXCLEAR);
+    StopThread(FReadThread, FStopEvent.Get(), *FApi, FCommHandle.Get(), PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 void TComm::StopWriteThread()
 {
-    StopThread(FWriteThread, FStopEvent, *FApi, FCommHandle, PURGE_TXABORT | PURGE_TXCLEAR);
+    StopThread(FWriteThread, FStopEvent.Get(), *FApi, FCommHandle.Get(), PURGE_TXABORT | PURGE_TXCLEAR);
 }
 
 bool TComm::SendCommData(const void* Buffer, uint16_t BufferLength)
@@ -276,7 +278,7 @@ void TComm::Change(T& field, T value, void (TComm::*apply)(HANDLE))
 {
     if (field == value) return;
     field = value;
-    if (FCommHandle != nullptr) (this->*apply)(FCommHandle);
+    if (FCommHandle) (this->*apply)(FCommHandle.Get());
 }
 
 void TComm::SetBaudRate(uint32_t v) { Change(FBaudRate, v, &TComm::ApplyCommState); }
@@ -312,6 +314,8 @@ void TComm::WndProc(TMessage& Message)
     case WM_COMM_RECEIVE: {
         // Freed whether or not a handler runs, and also when it raises.
         TCommBlock block(*FApi, reinterpret_cast<HLOCAL>(Message.LParam));
+        // Taken: once the last one is, a reader waiting for room reads on.
+        FHandOver.Taken();
         DoReceiveData(block.Get(), static_cast<uint16_t>(Message.WParam & 0xFFFF));
         break;
     }
@@ -319,7 +323,7 @@ void TComm::WndProc(TMessage& Message)
     case WM_COMM_HANGUP: DoRequestHangup(); break;
     case WM_COMM_MODEM: DoModemStateChange(static_cast<uint32_t>(Message.LParam)); break;
     case WM_COMM_SENDEMPTY: DoSendDataEmpty(); break;
-    default: Message.Result = DefWindowProcW(FNotifyWindow, Message.Msg, Message.WParam, Message.LParam);
+    default: Message.Result = DefWindowProcW(FNotifyWindow.Get(), Message.Msg, Message.WParam, Message.LParam);
     }
 }
 

@@ -5,16 +5,17 @@
 #pragma once
 
 #include "CommApi.h"
+#include "CommThreads.h"
+#include "classlib/Handles.h"
 #include "classlib/Messages.h"
+#include "classlib/UtilWindow.h"
 #include "classlib/portable/Classes.h"
 #include "classlib/portable/SysUtils.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-
-class TReadThread;
-class TWriteThread;
 
 enum class TDtrControl { DtrEnable, DtrDisable, DtrHandshake };
 enum class TRtsControl { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
@@ -52,10 +53,10 @@ public:
     // closed, the count is 0 or the request cannot be queued.
     bool SendCommData(const void* Buffer, uint16_t BufferLength);
 
-    bool IsOpen() const noexcept { return FCommHandle != nullptr; }
-    HANDLE Handle() const noexcept { return FCommHandle; }
+    bool IsOpen() const noexcept { return FCommHandle.Valid(); }
+    HANDLE Handle() const noexcept { return FCommHandle.Get(); }
     // The hidden window the threads post to (tests send it messages of their own).
-    HWND NotifyWindow() const noexcept { return FNotifyWindow; }
+    HWND NotifyWindow() const noexcept { return FNotifyWindow.Get(); }
 
     // Published properties. Setters that change a value re-apply it to an open
     // port; CommName and Parity only store it (they reach the port at the next
@@ -124,7 +125,7 @@ public:
     // two of them: set it before OpenComm.
     void SetCommApi(TCommApi& api) noexcept
     {
-        if (FCommHandle == nullptr) FApi = &api;
+        if (!FCommHandle) FApi = &api;
     }
 
     // The line-settings word of the DCB (fBinary and the flags) these
@@ -149,11 +150,14 @@ private:
     template <class T>
     void Change(T& field, T value, void (TComm::*apply)(HANDLE));
 
-    TReadThread* FReadThread = nullptr;
-    TWriteThread* FWriteThread = nullptr;
-    HANDLE FCommHandle = nullptr;
-    HANDLE FStopEvent = nullptr;
-    HWND FNotifyWindow = nullptr;
+    std::unique_ptr<TReadThread> FReadThread;
+    std::unique_ptr<TWriteThread> FWriteThread;
+    TKernelHandle FCommHandle;
+    TKernelHandle FStopEvent;
+    TUtilWindow FNotifyWindow;
+    // Lives as long as the component: chunks of a closed session may still
+    // wait in the window's queue, and they were counted.
+    THandOver FHandOver;
 
     std::string FCommName = "COM2";
     uint32_t FBaudRate = 9600;

@@ -8,6 +8,16 @@
 namespace {
 
 constexpr DWORD kRecancelMs = 100;
+// A read that keeps ending at once without data must not spin the thread.
+constexpr DWORD kReadAgainMs = 20;
+
+// Reads that end this way leave the port as it was: under Wine a long write
+// into a far end that does not read ends the pending read with a time-out,
+// and a purge of the receive side aborts it.
+bool Transient(DWORD error) noexcept
+{
+    return error == ERROR_TIMEOUT || error == ERROR_OPERATION_ABORTED;
+}
 
 } // namespace
 
@@ -58,10 +68,13 @@ void TReadThread::Execute()
         FReadOv.hEvent = readEvent.Get();
         FEventOv.hEvent = lineEvent.Get();
         // Order matters: the lowest signalled index wins, so stop goes first.
-        const HANDLE waits[3] = {FStopEvent, lineEvent.Get(), readEvent.Get()};
+        // The last slot is the pending read, or the GUI thread's signal that
+        // it has taken every chunk while no read is pending.
+        const HANDLE reading[3] = {FStopEvent, lineEvent.Get(), readEvent.Get()};
+        const HANDLE waitingForRoom[3] = {FStopEvent, lineEvent.Get(), FHandOver->Resume.Get()};
         bool running = ArmCommEvent() && ArmRead();
         while (running) {
-            switch (WaitForMultipleObjects(3, waits, FALSE, INFINITE)) {
+            switch (WaitForMultipleObjects(3, FWaitingForRoom ? waitingForRoom : reading, FALSE, INFINITE)) {
             case WAIT_OBJECT_0:
                 running = false;
                 break;
@@ -69,14 +82,21 @@ void TReadThread::Execute()
                 running = HandleCommEvent(true) && ArmCommEvent();
                 break;
             case WAIT_OBJECT_0 + 2: {
+                // The wait has just found the stop event unsignalled (it
+                // would have won): no need to ask the server again.
+                if (FWaitingForRoom) {
+                    FWaitingForRoom = false;
+                    running = ArmRead(false);
+                    break;
+                }
                 FReadPending = false;
                 DWORD count = 0;
                 if (FApi.GetOverlappedResult(FCommHandle, &FReadOv, &count, FALSE)) {
-                    // The wait has just found the stop event unsignalled (it
-                    // would have won): no need to ask the server again.
                     running = HandOnData(count) && ArmRead(false);
+                } else if (const DWORD error = GetLastError(); Transient(error)) {
+                    running = (count == 0 || HandOnData(count)) && ReadAgainLater() && ArmRead();
                 } else {
-                    if (GetLastError() != ERROR_INVALID_HANDLE) PostHangup();
+                    if (error != ERROR_INVALID_HANDLE) PostHangup();
                     running = false;
                 }
                 break;
@@ -97,6 +117,10 @@ bool TReadThread::ArmRead(bool checkStop)
 {
     for (;; checkStop = true) {
         if (checkStop && StopRequested()) return false;
+        if (FHandOver->Undelivered >= THandOver::kMaxUndelivered && !Drained()) {
+            FWaitingForRoom = true;
+            return true;
+        }
         if (FApi.ReadFile(FCommHandle, FBuffer, sizeof FBuffer, nullptr, &FReadOv)) {
             // Completed at once; short reads are normal with interval time-outs.
             DWORD count = 0;
@@ -109,9 +133,28 @@ bool TReadThread::ArmRead(bool checkStop)
             FReadPending = true;
             return true;
         }
+        if (Transient(error)) {
+            if (!ReadAgainLater()) return false;
+            continue;
+        }
         if (error != ERROR_INVALID_HANDLE) PostHangup();
         return false;
     }
+}
+
+bool TReadThread::ReadAgainLater() noexcept
+{
+    return WaitForSingleObject(FStopEvent, kReadAgainMs) == WAIT_TIMEOUT;
+}
+
+bool TReadThread::Drained() noexcept
+{
+    // Reset before asking: a signal left from an earlier wait must not wake this one.
+    ResetEvent(FHandOver->Resume.Get());
+    FHandOver->Waiting = true;
+    if (FHandOver->Undelivered != 0) return false;
+    FHandOver->Waiting = false;
+    return true;
 }
 
 bool TReadThread::ArmCommEvent()
@@ -193,7 +236,10 @@ bool TReadThread::HandOnData(DWORD count)
         return false;
     }
     std::memcpy(block, FBuffer, count);
+    // Counted before the post: the GUI thread may take the chunk at once.
+    ++FHandOver->Undelivered;
     if (!Post(WM_COMM_RECEIVE, count, reinterpret_cast<LPARAM>(block))) {
+        --FHandOver->Undelivered;
         FApi.LocalFree(block);
         PostHangup();
         return false;

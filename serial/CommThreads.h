@@ -6,8 +6,29 @@
 #include "CommApi.h"
 #include "classlib/Threads.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
+
+// Received chunks between the reader and the GUI thread. The reader stops
+// reading once kMaxUndelivered chunks wait undelivered and resumes when the
+// GUI thread has taken them all: a far end faster than the window's handler
+// then waits in the system's buffer instead of filling the message queue.
+struct THandOver {
+    static constexpr long kMaxUndelivered = 64; // 256 KB of 4 KB chunks
+
+    // Posted and not yet taken by the notification window.
+    std::atomic<long> Undelivered{0};
+    // The reader waits for Resume; whoever clears this signals it.
+    std::atomic<bool> Waiting{false};
+    TKernelHandle Resume;
+
+    // On the GUI thread, for each chunk it takes.
+    void Taken() noexcept
+    {
+        if (--Undelivered == 0 && Waiting.exchange(false)) SetEvent(Resume.Get());
+    }
+};
 
 class TCommThread : public TThread {
 public:
@@ -32,20 +53,32 @@ class TReadThread : public TCommThread {
 public:
     using TCommThread::TCommThread;
 
+    // The component's, given like the handles before the thread starts.
+    THandOver* FHandOver = nullptr;
+
 protected:
     void Execute() override;
 
 private:
+    // True with a read pending, or with none while the GUI thread catches up.
     // checkStop false: the caller has just seen the stop event unsignalled.
     bool ArmRead(bool checkStop = true);
     bool ArmCommEvent();
     bool HandleCommEvent(bool afterWait);
     bool HandOnData(DWORD count);
+    // After a read that ended for a reason that passes: a short pause, false
+    // when the stop came meanwhile.
+    bool ReadAgainLater() noexcept;
+    // True when the GUI thread has taken every chunk; otherwise it signals
+    // FHandOver->Resume once it has.
+    bool Drained() noexcept;
     void NoLineEvents() noexcept;
 
     OVERLAPPED FReadOv{};
     OVERLAPPED FEventOv{};
     bool FReadPending = false;
+    // No read is pending: the reader waits for the GUI thread to catch up.
+    bool FWaitingForRoom = false;
     bool FEventPending = false;
     // Cleared for a port that cannot report line events (a pty under Wine).
     bool FLineEvents = true;

@@ -8,6 +8,7 @@
 
 #include "classlib/Text.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -97,6 +98,38 @@ TEST_F(FreaderLineTest, AnswersShowTheirBoxOnly)
     EXPECT_EQ(Form->Memo1->Lines()->Count(), 0);
     EXPECT_EQ(Form->Memo2->Lines()->Count(), 0);
     EXPECT_EQ(Form->Edit6->Text(), "0");
+}
+
+TEST_F(FreaderLineTest, AnswersWhileABoxIsOpenWaitForItOnceEachAndInOrder)
+{
+    // The first box stays open while three more answers arrive: its message
+    // loop delivers them (as a real box's does).
+    int open = 0;
+    int most = 0;
+    SetMessageBoxHook([&](HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+        Boxes.push_back({owner, text, caption, flags});
+        most = std::max(most, ++open);
+        if (Boxes.size() == 1) {
+            for (const char* answer : {"6", "9", "6"}) {
+                Write(answer);
+                PumpUntil([] { return false; }, 2 * kChunkPauseMs);
+            }
+        }
+        --open;
+        return IDOK;
+    });
+    Write("6");
+    ASSERT_TRUE(PumpUntil([&] { return Boxes.size() >= 3; }));
+    PumpUntil([] { return false; }, kChunkPauseMs);
+    EXPECT_EQ(most, 1) << "boxes open at once";
+    std::vector<std::wstring> texts;
+    for (const auto& box : Boxes) texts.push_back(box.Text);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{ConsoleTexts::Success, ConsoleTexts::Success, ConsoleTexts::Failure}));
+    // The hook above holds this body's counters.
+    SetMessageBoxHook([this](HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags) {
+        Boxes.push_back({owner, text, caption, flags});
+        return IDOK;
+    });
 }
 
 TEST_F(FreaderLineTest, ReportsGiveLineTagNumberAndCount)

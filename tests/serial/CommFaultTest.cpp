@@ -305,3 +305,55 @@ TEST_F(CommTest, AStopRightAfterTheWriterTookARequestFreesItsBlock)
     EXPECT_EQ(Api.Outstanding(), 0);
     EXPECT_EQ(Hangups, 0);
 }
+
+TEST_F(CommTest, AReadThatTimesOutOrIsAbortedWithoutDataIsReadAgain)
+{
+    // Under Wine a long write into a far end that does not read ends the
+    // pending read with a time-out and no bytes.
+    struct TRow {
+        const char* Name;
+        bool AtOnce; // ReadFile fails, rather than the pending read's result
+        DWORD Error;
+    };
+    const TRow rows[] = {
+        {"ReadFile, time-out", true, ERROR_TIMEOUT},
+        {"ReadFile, aborted", true, ERROR_OPERATION_ABORTED},
+        {"read result, time-out", false, ERROR_TIMEOUT},
+        {"read result, aborted", false, ERROR_OPERATION_ABORTED},
+    };
+    auto& peer = OpenFar();
+    const TBytes data = Pattern(32, 5);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Name);
+        TTestCommApi api;
+        auto failed = Shared<std::atomic<bool>>(false);
+        auto faulty = Shared<std::atomic<OVERLAPPED*>>(nullptr);
+        api.OnReadFile = [=, atOnce = row.AtOnce, error = row.Error](HANDLE port, void* buffer, DWORD count,
+                                                                        DWORD* done, OVERLAPPED* ov) {
+            if (*failed) return TTestCommApi::Real().ReadFile(port, buffer, count, done, ov);
+            if (atOnce) {
+                *failed = true;
+                return FailWith(error);
+            }
+            *faulty = ov;
+            SetEvent(ov->hEvent);
+            return FailWith(ERROR_IO_PENDING);
+        };
+        api.OnGetOverlappedResult = [=, error = row.Error](HANDLE port, OVERLAPPED* ov, DWORD* done, BOOL wait) {
+            if (ov != faulty->exchange(nullptr)) return TTestCommApi::Real().GetOverlappedResult(port, ov, done, wait);
+            *failed = true;
+            *done = 0;
+            return FailWith(error);
+        };
+        Hangups = 0;
+        Received.clear();
+        const TApiScope scope(*Comm, api, Api);
+        Comm->OpenComm();
+        ASSERT_TRUE(PumpUntil([&] { return failed->load(); }));
+        ASSERT_TRUE(peer.Write(data));
+        EXPECT_TRUE(ReceiveAtLeast(data.size()));
+        EXPECT_EQ(Received, data);
+        EXPECT_EQ(Hangups, 0);
+        EXPECT_EQ(WaitForSingleObject(api.ReaderEnded(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    }
+}

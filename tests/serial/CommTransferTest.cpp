@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -223,4 +224,33 @@ TEST_F(CommTest, ChunksNotYetDeliveredAreFreedWhenTheComponentIsDestroyed)
     Comm.reset();
     EXPECT_EQ(Api.Outstanding(), 0);
     EXPECT_TRUE(Chunks.empty());
+}
+
+TEST_F(CommTest, AFloodThatIsNotTakenWaitsOnTheLineAndArrivesWholeOnceItIs)
+{
+    Comm->OpenComm();
+    auto& peer = OpenFar();
+    const TBytes flood = Pattern(1u << 20, 12);
+    std::atomic<size_t> written{0};
+    std::thread writer([&] {
+        for (size_t offset = 0; offset < flood.size(); offset += 4096) {
+            if (!peer.Write(flood.data() + offset, 4096, 30000)) return;
+            written += 4096;
+        }
+    });
+    // Nothing is taken meanwhile: the chunks wait in this thread's queue.
+    long most = 0;
+    constexpr long kBound = THandOver::kMaxUndelivered;
+    for (const ULONGLONG end = GetTickCount64() + 2000; GetTickCount64() < end && most <= kBound;) {
+        most = std::max(most, Api.Outstanding());
+        Sleep(10);
+    }
+    EXPECT_LE(most, kBound) << "chunks waiting undelivered";
+    EXPECT_LT(written.load(), flood.size()) << "the rest waits on the line";
+
+    const bool all = ReceiveAtLeast(flood.size(), 30000);
+    writer.join();
+    ASSERT_TRUE(all);
+    EXPECT_TRUE(Received == flood) << "every byte, once, in order";
+    EXPECT_EQ(Hangups, 0);
 }

@@ -6,11 +6,17 @@
 //                               prints "X Y W H" of the window and the menu together
 //   tb-guihelper click CLASS X Y
 //                               clicks the control of class CLASS at X,Y of the shown page
+//   tb-guihelper press CLASS X Y
+//                               the same as a user's click: the mouse moves there and its
+//                               button goes down and up through the input queue
+//   tb-guihelper settext CLASS X Y FILE
+//                               puts the text of FILE into the control of class CLASS at X,Y
 //   tb-guihelper lines CLASS X Y N SECONDS
 //                               waits until the memo of class CLASS at X,Y of the shown
 //                               page holds at least N lines
 //   tb-guihelper close          asks the window to close
 //   tb-guihelper gdi            prints the number of GDI objects of its process
+//   tb-guihelper boxes          prints the number of message boxes it has open
 //   tb-guihelper menus          prints each open popup menu, one line each: "X Y W H Q"
 //                               with Q its answer to the skin engine's query (1: skinned)
 //   tb-guihelper focus          prints the window with the keyboard focus: class, the
@@ -181,6 +187,36 @@ int Click(const wchar_t* className, int x, int y)
     return 0;
 }
 
+int Press(const wchar_t* className, int x, int y)
+{
+    POINT at;
+    HWND control = ControlAt(className, x, y, at);
+    if (control == nullptr) return 1;
+    ClientToScreen(control, &at);
+    if (!SetCursorPos(at.x, at.y)) return 1;
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : 1;
+}
+
+int SetText(const wchar_t* className, int x, int y, const wchar_t* file)
+{
+    POINT at;
+    HWND control = ControlAt(className, x, y, at);
+    FILE* in = _wfopen(file, L"rb");
+    if (control == nullptr || in == nullptr) {
+        if (in != nullptr) std::fclose(in);
+        return 1;
+    }
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
+    std::fclose(in);
+    return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 1;
+}
+
 int CountLines(HWND memo)
 {
     const LRESULT length = SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0);
@@ -212,6 +248,22 @@ int Close()
     HWND form = FindForm();
     if (form == nullptr) return 1;
     PostMessageW(form, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int Boxes()
+{
+    HWND form = FindForm();
+    if (form == nullptr) return 1;
+    int count = 0;
+    EnumThreadWindows(
+        GetWindowThreadProcessId(form, nullptr),
+        [](HWND wnd, LPARAM param) {
+            if (IsWindowVisible(wnd) && HasClass(wnd, L"#32770")) ++*reinterpret_cast<int*>(param);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    std::printf("%d\n", count);
     return 0;
 }
 
@@ -287,11 +339,14 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 5 && wcscmp(argv[1], L"click") == 0) return Click(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
     if (argc >= 7 && wcscmp(argv[1], L"lines") == 0)
         return Lines(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]));
+    if (argc >= 5 && wcscmp(argv[1], L"press") == 0) return Press(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
+    if (argc >= 6 && wcscmp(argv[1], L"settext") == 0) return SetText(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argv[5]);
     if (argc >= 2 && wcscmp(argv[1], L"close") == 0) return Close();
+    if (argc >= 2 && wcscmp(argv[1], L"boxes") == 0) return Boxes();
     if (argc >= 2 && wcscmp(argv[1], L"gdi") == 0) return GdiObjects();
     if (argc >= 2 && wcscmp(argv[1], L"focus") == 0) return Focus();
     if (argc >= 2 && wcscmp(argv[1], L"menus") == 0) return Menus();
-    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | click CLASS X Y |\n"
-                         "                    lines CLASS X Y N SECONDS | close | gdi | focus | menus\n");
+    std::fprintf(stderr, "usage: tb-guihelper wait SECONDS | page N | sysmenu | click CLASS X Y | press CLASS X Y |\n"
+                         "                    settext CLASS X Y FILE | lines CLASS X Y N SECONDS | close | gdi | boxes | focus | menus\n");
     return 2;
 }
