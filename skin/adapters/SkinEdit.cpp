@@ -83,6 +83,11 @@ void TSkinEdit::AfterProc(TMessage& Message)
         }
         Message.Result = SkinMagic;
         break;
+    case WM_SETTEXT:
+        // The new text changes nothing of the border: the edit's own repaint
+        // of its text brings the border with it, and setting a text (a
+        // counter at each report) paints nothing at once.
+        break;
     default:
         TSkinControl::AfterProc(Message);
         break;
@@ -295,8 +300,7 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
     if (button.FStyle == 2) {
         const TDataSkinObject& element = left ? *skin.FSunkEdge : static_cast<const TDataSkinObject&>(button);
-        DrawSkinPart(DC, Rect, *element.FBitmap, MarginsOf(element),
-                     {.Index = kEditCells.Cell(looks, element.FFrame), .Count = element.FFrame, .Transparent = true});
+        CopyLook(DC, Rect, element, kEditCells.Cell(looks, element.FFrame));
         return;
     }
     const int a = ::GetSystemMetrics(SM_CXHSCROLL), w = Width(Rect), h = Height(Rect);
@@ -326,6 +330,39 @@ void TSkinComBox::PaintControl(HDC DC, const RECT& Rect)
                                  glyphs.FFrame);
     }
     if (saved != 0) ::RestoreDC(DC, saved);
+}
+
+void TSkinComBox::CopyLook(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Cell)
+{
+    const int w = Width(Rect), h = Height(Rect);
+    const TLookKey key{w, h, Cell, Element.FBitmap.get(), SkinData()->Generation()};
+    if (!(key == FLookKey) || !FLookRegion) {
+        FLookKey = {};
+        FLookRegion.Reset();
+        FLook.SetPixelFormat(TPixelFormat::pf24bit);
+        FLook.SetSize(w, h);
+        if (FLook.Empty()) return;
+        // Drawn on the key colour, which the draw leaves out: what is not
+        // key-coloured afterwards is what it drew.
+        const HDC look = FLook.Canvas()->Handle();
+        FillColor(look, {0, 0, w, h}, clKeyMagenta);
+        DrawSkinPart(look, {0, 0, w, h}, *Element.FBitmap, MarginsOf(Element),
+                     {.Index = Cell, .Count = Element.FFrame, .Transparent = true});
+        FLookRegion.Reset(CreateRegionFromBitmap(FLook, 0, 0, clKeyMagenta, 0, 0, 0));
+        if (!FLookRegion) return;
+        FLookKey = key;
+    }
+    const int saved = ::SaveDC(DC);
+    if (saved == 0) return;
+    // A clip region is in device units: moved to where the DC puts the window's corner.
+    POINT corner{Rect.left, Rect.top};
+    ::LPtoDP(DC, &corner, 1);
+    const auto region = static_cast<HRGN>(FLookRegion.Get());
+    ::OffsetRgn(region, corner.x, corner.y);
+    ::ExtSelectClipRgn(DC, region, RGN_AND);
+    ::OffsetRgn(region, -corner.x, -corner.y);
+    ::BitBlt(DC, Rect.left, Rect.top, w, h, FLook.Canvas()->Handle(), 0, 0, SRCCOPY);
+    ::RestoreDC(DC, saved);
 }
 
 void TSkinComBox::PaintFlat(HDC DC, const RECT& Rect, TLooks Looks)

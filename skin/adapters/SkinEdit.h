@@ -10,10 +10,14 @@
 // skin's arrow (TArrowButton) over the picker's drop button.
 #pragma once
 
+#include "classlib/Canvas.h"
 #include "classlib/Controls.h"
+#include "classlib/Handles.h"
 #include "skin/adapters/SkinControl.h"
 
 #include <memory>
+
+class TDataSkinObject;
 
 class TSkinEdit : public TSkinControl {
 public:
@@ -66,6 +70,9 @@ private:
     void GiveBackUncovered();
     // The info of the window now; false when the system has none to give.
     bool ReadComboInfo();
+    // Cell of Element drawn over Rect without its key-coloured pixels, from
+    // FLook, which is composed again when the size, cell or skin changed.
+    void CopyLook(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Cell);
 
     TWindowHook FEditHook;
     DWORD FStyle = 0;
@@ -73,6 +80,18 @@ private:
     HWND FListHandle = nullptr;
     COMBOBOXINFO FComboInfo{};
     RECT FButtonRect{};
+    // The look as last drawn, kept with the region of its drawn pixels: the
+    // box's own paint and its edit's each show it, so a paint is one copy
+    // through the region, with no mask made.
+    struct TLookKey {
+        int Width = 0, Height = 0, Cell = 0;
+        const TBitmap* Strip = nullptr;
+        uint32_t Generation = 0;
+        bool operator==(const TLookKey&) const = default;
+    };
+    TBitmap FLook;
+    TGdiObject FLookRegion;
+    TLookKey FLookKey;
 };
 
 class TSkinDateTime;

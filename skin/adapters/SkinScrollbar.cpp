@@ -8,12 +8,15 @@
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/adapters/AdapterDraw.h"
+#include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/portable/SkinCells.h"
 #include "skin/portable/SkinText.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -91,6 +94,21 @@ bool ShowRequest(const TMessage& Message, TWScrollbar* Horz, TWScrollbar* Vert)
 POINT PointOf(LPARAM LParam)
 {
     return {static_cast<short>(LOWORD(LParam)), static_cast<short>(HIWORD(LParam))};
+}
+
+// A strip's cell stretched over Rect of Target without its key-coloured
+// pixels, as DrawStripCellTransparent draws it, straight into the pixels: a
+// thumb step makes no GDI object.
+void DrawStripCellKeyedInto(TBitmap& Target, const RECT& Rect, TBitmap& Strip, int Index, int Count)
+{
+    const int w = Width(Rect), h = Height(Rect);
+    TSkinCell c;
+    if (w <= 0 || h <= 0 || Strip.Empty() || Target.Empty() ||
+        !StripCell(Strip.Width(), Strip.Height(), Index, Count, false, c))
+        return;
+    TImage cell(w, h);
+    StretchPixels(PixelsOf(Strip), {c.X, c.Y, c.X + c.Width, c.Y + c.Height}, cell.View(), {0, 0, w, h});
+    CopyPixels(cell.View(), PixelsOf(Target), Rect.left, Rect.top, true);
 }
 
 // Redrawn from the new skin.
@@ -175,7 +193,14 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
             Paint(dc);
         } catch (...) {
             // A failed paint leaves the last picture.
+            FDrawn = false;
         }
+        // Only a paint of the whole cover leaves one picture on all of it.
+        RECT client{};
+        ::GetClientRect(FWindow, &client);
+        FPaintedValid = FDrawn && ps.rcPaint.left <= 0 && ps.rcPaint.top <= 0 && ps.rcPaint.right >= client.right &&
+                        ps.rcPaint.bottom >= client.bottom;
+        if (FPaintedValid) FPaintedKey = FDrawnKey;
         ::EndPaint(FWindow, &ps);
         return true;
     }
@@ -309,10 +334,51 @@ void TWScrollbar::SetEnabled(bool Value)
     if (FWindow != nullptr) ::EnableWindow(FWindow, Value ? TRUE : FALSE);
 }
 
+void TWScrollbar::Refresh()
+{
+    if (FWindow == nullptr) return;
+    SCROLLBARINFO info;
+    RECT client{};
+    TPictureKey key;
+    if (FPaintedValid && ReadInfo(info) && ::GetClientRect(FWindow, &client) && ReadPictureKey(info, client, key) &&
+        key == FPaintedKey)
+        return;
+    Invalidate();
+}
+
+bool TWScrollbar::ReadPictureKey(const SCROLLBARINFO& Info, const RECT& Client, TPictureKey& Key) const
+{
+    if ((Info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) return false;
+    Key = {};
+    Key.Width = Width(Info.rcScrollBar);
+    Key.Height = Height(Info.rcScrollBar);
+    Key.ClientWidth = Client.right;
+    Key.ClientHeight = Client.bottom;
+    if (FPressed && FHotPart == spThumb && FBarType != btControl) {
+        TrackThumb(Key.ThumbStart, Key.ThumbEnd);
+    } else {
+        Key.ThumbStart = Info.xyThumbTop;
+        Key.ThumbEnd = Info.xyThumbBottom;
+    }
+    Key.HotPart = FHotPart;
+    Key.Pressed = FPressed;
+    std::copy(std::begin(Info.rgstate), std::end(Info.rgstate), std::begin(Key.State));
+    // The system redraws its own bar, over the cover, whenever these change.
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    const int bar = FBarType == btControl ? SB_CTL : Vertical() ? SB_VERT : SB_HORZ;
+    if (::GetScrollInfo(FTarget, bar, &si)) {
+        Key.Min = si.nMin;
+        Key.Max = si.nMax;
+        Key.Page = static_cast<int>(si.nPage);
+        Key.Pos = si.nPos;
+    }
+    return true;
+}
+
 void TWScrollbar::SetRequest(WPARAM Request)
 {
     FHotPart = ScrollPartOf(Request);
-    Invalidate();
+    Refresh();
 }
 
 TLooks TWScrollbar::PartLooks(TScrollPart Part, bool Enabled) const
@@ -332,15 +398,17 @@ TScrollPart TWScrollbar::HitTest(POINT P) const
     return spSecondArrow;
 }
 
-void TWScrollbar::TrackThumb()
+void TWScrollbar::TrackThumb(int& Start, int& End) const
 {
     const int size = FThumbEnd - FThumbStart;
+    Start = FThumbStart;
+    End = FThumbEnd;
     POINT q{};
     if (!::GetCursorPos(&q)) return;
     const int moved = Vertical() ? q.y - FPressPoint.y : q.x - FPressPoint.x;
-    FThumbStart = std::max(FPressThumbStart + moved, FArrowSize);
-    FThumbStart = std::min(FThumbStart, FLength - FArrowSize - size);
-    FThumbEnd = FThumbStart + size;
+    Start = std::max(FPressThumbStart + moved, FArrowSize);
+    Start = std::min(Start, FLength - FArrowSize - size);
+    End = Start + size;
 }
 
 void TWScrollbar::MouseMove(LPARAM LParam)
@@ -432,6 +500,7 @@ void TWScrollbar::PaintBackground(const TSkinData& Data, RECT R, int Thick, int 
 
 void TWScrollbar::Paint(HDC DC)
 {
+    FDrawn = false;
     const TSkinData* data = FOwner.SkinData();
     const TDataSkinObject* strip = data != nullptr ? data->FScrollbar.get() : nullptr;
     if (strip == nullptr || strip->FBitmap->Empty()) return;
@@ -446,6 +515,8 @@ void TWScrollbar::Paint(HDC DC)
         client.right < r.right)
         return;
     FLength = Vertical() ? r.bottom : r.right;
+    TPictureKey picture;
+    if (!ReadPictureKey(info, client, picture)) return;
     TBitmap& strips = *strip->FBitmap;
     int thick = strips.Height();
     if (std::abs(thick - FArrowSize) > 2) thick = FArrowSize;
@@ -472,28 +543,24 @@ void TWScrollbar::Paint(HDC DC)
     (Vertical() ? r.right : r.bottom) = thick;
 
     // The thumb: where the cursor drags it, else where the system has it.
-    if (FPressed && FHotPart == spThumb && FBarType != btControl) {
-        TrackThumb();
-    } else {
-        FThumbStart = info.xyThumbTop;
-        FThumbEnd = info.xyThumbBottom;
-    }
+    FThumbStart = picture.ThumbStart;
+    FThumbEnd = picture.ThumbEnd;
     const int limit = Vertical() ? client.bottom : client.right;
     if (enabled && FThumbStart < limit && FThumbEnd < limit) {
         const TLooks looks = PartLooks(spThumb, true);
         const RECT thumb = Vertical() ? RECT{0, FThumbStart, thick, FThumbEnd} : RECT{FThumbStart, 0, FThumbEnd, thick};
         if (const TDataSkinObject* t = Vertical() ? data->FVertScrollThumb.get() : data->FHorzScrollThumb.get())
             if (!t->FBitmap->Empty())
-                DrawSkinPart(buffer, thumb, *t->FBitmap, MarginsOf(*t),
-                             {.Index = kThumbCells.Cell(looks, std::max(t->FFrame, 1)), .Count = std::max(t->FFrame, 1),
-                              .Transparent = t->FTrans == 1});
+                DrawSkinPartInto(FBuffer, thumb, *t->FBitmap, MarginsOf(*t),
+                                 {.Index = kThumbCells.Cell(looks, std::max(t->FFrame, 1)),
+                                  .Count = std::max(t->FFrame, 1), .Transparent = t->FTrans == 1});
         // Three cells from the first grip in the strip.
         const int grip = (Vertical() ? kVertGrip : kHorzGrip) - 1 + kThumbCells.Cell(looks, 3);
         const int g = strips.Height(), size = FThumbEnd - FThumbStart;
         if (g < size + 2) {
             const int from = FThumbStart + (size - g) / 2;
             const RECT at = Vertical() ? RECT{0, from, thick, from + g} : RECT{from, 0, from + g, thick};
-            if (from < limit && from + g < limit) DrawStripCellTransparent(buffer, at, strips, grip, kStripCells);
+            if (from < limit && from + g < limit) DrawStripCellKeyedInto(FBuffer, at, strips, grip, kStripCells);
         }
     }
 
@@ -501,6 +568,8 @@ void TWScrollbar::Paint(HDC DC)
         ::StretchBlt(DC, 0, 0, client.right, client.bottom, buffer, 0, 0, FBuffer.Width(), FBuffer.Height(), SRCCOPY);
     else
         ::BitBlt(DC, 0, 0, FBuffer.Width(), FBuffer.Height(), buffer, 0, 0, SRCCOPY);
+    FDrawnKey = picture;
+    FDrawn = true;
 }
 
 // --- class-library controls with window scroll bars
@@ -618,8 +687,8 @@ void TSkinScrollbar::AfterProc(TMessage& Message)
         UpdateBars();
         break;
     case WM_MOUSEWHEEL:
-        Repaint(FHorzBar.get());
-        Repaint(FVertBar.get());
+        for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
+            if (bar != nullptr && bar->BarVisible()) bar->Refresh();
         break;
     case CM_ENABLEDCHANGED:
         for (TWScrollbar* bar : {FHorzBar.get(), FVertBar.get()})
@@ -654,7 +723,7 @@ void TSkinScrollbar::PaintWindow(HDC DC)
     const LONG style = ::GetWindowLongW(Handle(), GWL_STYLE);
     for (auto [bar, bit] : {std::pair{FVertBar.get(), WS_VSCROLL}, std::pair{FHorzBar.get(), WS_HSCROLL}}) {
         if (bar == nullptr) continue;
-        if (bar->BarVisible()) bar->Invalidate();
+        if (bar->BarVisible()) bar->Refresh();
         else if (style & bit) bar->UpdatePosition(Handle());
     }
     // The bars are windows of their own: only the corner between two is

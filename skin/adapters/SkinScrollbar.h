@@ -49,6 +49,11 @@ public:
     void UpdatePosition(HWND Window);
     void HideBar();
     void Invalidate();
+    // Repaints only when the bar would look different from its last paint,
+    // or the native bar under it changed (the system redraws that over the
+    // cover). A thumb-track request or a paint of the control that leaves the
+    // bar as it was costs no paint.
+    void Refresh();
     void SetEnabled(bool Value);
     // The skin changed: nothing drawn from the last one is reused.
     void ForgetBackground() { FBackgroundKey = {}; }
@@ -70,7 +75,19 @@ private:
     bool ReadInfo(SCROLLBARINFO& Info);
     bool GetControlScrollInfo(SCROLLBARINFO& Info);
     TScrollPart HitTest(POINT P) const;
-    void TrackThumb();
+    // Where the dragged thumb lies now: it follows the cursor from the press.
+    void TrackThumb(int& Start, int& End) const;
+    // Everything a paint's picture depends on besides the skin; false when
+    // nothing would be painted.
+    struct TPictureKey {
+        int Width = 0, Height = 0, ClientWidth = 0, ClientHeight = 0, ThumbStart = 0, ThumbEnd = 0;
+        TScrollPart HotPart = spNone;
+        bool Pressed = false;
+        DWORD State[CCHILDREN_SCROLLBAR + 1]{};
+        int Min = 0, Max = 0, Page = 0, Pos = 0;
+        bool operator==(const TPictureKey&) const = default;
+    };
+    bool ReadPictureKey(const SCROLLBARINFO& Info, const RECT& Client, TPictureKey& Key) const;
     void Paint(HDC DC);
     // The face, track and arrows into FBackground (R: the whole bar at the origin).
     void PaintBackground(const TSkinData& Data, RECT R, int Thick, int FirstCell, int SecondCell, bool Enabled);
@@ -111,6 +128,12 @@ private:
     };
     TBitmap FBackground;
     TBackgroundKey FBackgroundKey;
+    // What the last paint of the whole cover showed, while FPaintedValid.
+    TPictureKey FPaintedKey;
+    bool FPaintedValid = false;
+    // What the last Paint drew, while FDrawn: the whole picture, clipped or not.
+    TPictureKey FDrawnKey;
+    bool FDrawn = false;
 };
 
 // The adapter of a class-library control with window scroll bars.

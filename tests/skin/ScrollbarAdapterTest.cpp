@@ -1,7 +1,8 @@
 // Scroll-bar skinning with injected input in a Wine virtual desktop: the
 // cover windows over a memo's bars (placement, hot and pressed cells, the
 // system's own tracking doing the scrolling, the wheel, a disabled track,
-// the corner between two bars, the frame as printed), covers following the
+// the corner between two bars, the frame as printed), a cover repainted only
+// when its bar would look different, covers following the
 // memo through hiding, re-creation and unskinning, an unskin during a thumb
 // drag, a simple combo box's raw list and a scroll-bar control (also after
 // its window is made anew).
@@ -211,6 +212,40 @@ TEST_F(ScrollbarAdapterTest, AMemosBarIsCoveredAndScrolledByTheSystemsOwnTrackin
     const COLORREF disabled = CellPixel(track, 3, 4, false, track.Width() / 8, track.Height() / 2);
     for (int y = arrow + 2; y < shot.Height() - arrow - 2; y += 7)
         EXPECT_EQ(shot.Pixel(shot.Width() / 2, y), disabled) << "y " << y;
+}
+
+TEST_F(ScrollbarAdapterTest, ACoverIsRepaintedOnlyWhenItsBarWouldLookDifferent)
+{
+    const TSkinnedForm made = MakeForm();
+    TMemo* memo = MakeMemo(made.Form, TScrollStyle::ssVertical, 200);
+    ASSERT_NE(ShowSkinned(made.Form), nullptr);
+    TSkinScrollbar* adapter = AdapterOf(memo);
+    ASSERT_NE(adapter, nullptr);
+    const HWND cover = adapter->VertBar()->Handle();
+    const HWND window = memo->WindowHandle();
+    Pump();
+    const auto step = [&](WPARAM Request) {
+        ::SendMessageW(window, WM_VSCROLL, Request, 0);
+        ::UpdateWindow(window);  // the memo's text, and what its paint asks of the cover
+        return ::GetUpdateRect(cover, nullptr, FALSE) != FALSE;
+    };
+
+    // The first thumb-track request shows the thumb's look.
+    EXPECT_TRUE(step(MAKEWPARAM(SB_THUMBTRACK, 40)));
+    ::UpdateWindow(cover);
+    // Further steps scroll the text while the system's thumb stays: nothing to paint.
+    EXPECT_FALSE(step(MAKEWPARAM(SB_THUMBTRACK, 60)));
+    EXPECT_FALSE(step(MAKEWPARAM(SB_THUMBTRACK, 80)));
+    // The drag's end takes the look away and moves the system's thumb.
+    EXPECT_TRUE(step(MAKEWPARAM(SB_THUMBPOSITION, 80)));
+    ::UpdateWindow(cover);
+    EXPECT_EQ(adapter->VertBar()->ThumbStart(), BarInfo(window, OBJID_VSCROLL).xyThumbTop);
+    // Scrolled without a request: the memo's paint finds the system's bar changed.
+    ::SendMessageW(window, EM_LINESCROLL, 0, 20);
+    ::UpdateWindow(window);
+    EXPECT_TRUE(::GetUpdateRect(cover, nullptr, FALSE));
+    ::UpdateWindow(cover);
+    EXPECT_EQ(adapter->VertBar()->ThumbStart(), BarInfo(window, OBJID_VSCROLL).xyThumbTop);
 }
 
 TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskinning)
