@@ -80,6 +80,11 @@ public:
     // than the look-ahead before Size bytes were produced. Size <= 0 reads
     // and writes nothing. Raises ElzhException when the tables cannot be had.
     bool Decode(int32_t Size, const TLzhReadMethod& Read, const TLzhWriteMethod& Write);
+    // Decode with ReadSource and WriteTarget, the same bytes and the same
+    // result, but reading FSource and filling FTarget directly: no call per
+    // byte, and matches copied from the output itself. FSourcePos ends up to
+    // eight bytes past what the codes used.
+    bool DecodeTarget(int32_t Size);
 
     // The read and write methods that unpacking passes: FSource from
     // FSourcePos on, appended to FTarget.
@@ -114,16 +119,14 @@ private:
     void FreeTables() noexcept;
     void StartHuff();
     void Reconst();
-    void Update(int c);
-    void Refill();
-    int GetBit();
-    int GetByte();
-    int DecodeChar();
-    int DecodePosition();
+    int MoveUp(int c, uint32_t k);
+    void Update(int c, const int16_t* Path, int Depth);
+    template <class TInput, class TOutput>
+    bool Run(int32_t Size, TInput& In, TOutput& Out, int32_t& Count);
+    template <class TInput>
+    int DecodeChar(TInput& In);
+    template <class TInput>
+    int DecodePosition(TInput& In);
 
-    uint16_t FBitBuf = 0;
-    uint8_t FBitCount = 0;
-    int FMissing = 0; // input bytes asked for past the end of the stream
-    const TLzhReadMethod* FRead = nullptr;
     std::unique_ptr<TTables> FTables;
 };

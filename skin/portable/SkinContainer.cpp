@@ -38,10 +38,7 @@ bool TSkinReader::Unpack(std::span<const uint8_t> Source, std::vector<uint8_t>& 
     lzh.FSource = Source;
     lzh.FSourcePos = 4;
     lzh.FTarget = &Target;
-    Target.reserve(static_cast<size_t>(size));
-    const auto read = TLzhReadMethod::Bind<&TLZH::ReadSource>(&lzh);
-    const auto write = TLzhWriteMethod::Bind<&TLZH::WriteTarget>(&lzh);
-    if (!lzh.Decode(size, read, write)) {
+    if (!lzh.DecodeTarget(size)) {
         FLastResult = TSkinReadResult::srTruncated;
         return false;
     }

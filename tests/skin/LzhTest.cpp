@@ -161,6 +161,36 @@ TEST(LzhDecoder, StreamCutShortIsReportedNotPaddedOut)
     }
 }
 
+TEST(LzhDecoder, DecodingStraightIntoTheTargetMatchesTheMethodsByteForByte)
+{
+    const std::vector<uint8_t> data = Concat(SampleText(3000), MakeBmp24(20, 20, 9));
+    const std::vector<uint8_t> stream = Encode(data);
+    const int32_t size = static_cast<int32_t>(data.size());
+    TBitWriter topThenSpaces; // a 60-byte first match from position 4040: 5 zeros, then spaces
+    PutInitialSymbol(topThenSpaces, 256 + 57);
+    topThenSpaces.Put(0xFF, 8);
+    topThenSpaces.Put(0x08, 6);
+    std::vector<std::pair<std::vector<uint8_t>, int32_t>> cases = {
+        {stream, size},
+        {stream, 0},
+        {stream, 1000},
+        {topThenSpaces.Out, 60},
+        {Encode(Concat(RandomBytes(200000, 2), SampleText(100000))), 300000}, // tree rebuilds
+        {RandomBytes(20000, 3), 120000},                                      // not a stream at all
+    };
+    for (size_t cut = 0; cut < stream.size(); cut += 7) cases.push_back({{stream.begin(), stream.begin() + static_cast<ptrdiff_t>(cut)}, size});
+    for (const auto& [input, declared] : cases) {
+        const TDecoded byMethods = DecodeStream(input, declared);
+        TLZH lzh;
+        lzh.FSource = input;
+        std::vector<uint8_t> direct{0xEE}; // appended to, as WriteTarget does
+        lzh.FTarget = &direct;
+        EXPECT_EQ(lzh.DecodeTarget(declared), byMethods.Complete) << input.size() << " " << declared;
+        ASSERT_EQ(direct.size(), byMethods.Bytes.size() + 1) << input.size() << " " << declared;
+        EXPECT_TRUE(std::equal(direct.begin() + 1, direct.end(), byMethods.Bytes.begin())) << input.size() << " " << declared;
+    }
+}
+
 TEST(LzhDecoder, ReadsOneByteAtATimeAndCopesWithShortReads)
 {
     const std::vector<uint8_t> data = SampleText(500);

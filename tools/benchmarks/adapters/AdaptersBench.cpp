@@ -1,6 +1,8 @@
 // tools/bench adapters, the program: the English main window made and
 // skinned as the program does it, and what the control adapters cost its
-// controls against the same controls without them. Prints `key: value` lines.
+// controls against the same controls without them. Each figure is taken
+// skinned and native in every round, its ratio within the round; each prints
+// as its least, median and greatest over the rounds. Prints `key: value` lines.
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
@@ -24,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,9 +55,35 @@ bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs)
     return true;
 }
 
-void Line(const char* Key, double Value, int Decimals)
+// One figure of a control, taken with its adapter and without in every round.
+struct TRounds {
+    std::vector<double> Native, Skinned;
+};
+
+// NAME_min_UNIT, NAME_median_UNIT and NAME_max_UNIT of Values, each times
+// Scale (no unit: NAME_min and so on).
+void PrintSpread(const std::string& Name, const char* Unit, std::vector<double> Values, double Scale, int Decimals)
 {
-    std::printf("%s: %.*f\n", Key, Decimals, Value);
+    if (Values.empty()) return;
+    std::sort(Values.begin(), Values.end());
+    const std::pair<const char*, double> stats[] = {
+        {"min", Values.front()}, {"median", Values[Values.size() / 2]}, {"max", Values.back()}};
+    for (const auto& [stat, value] : stats) {
+        const std::string key = Name + "_" + stat + (*Unit != 0 ? std::string("_") + Unit : "");
+        std::printf("%s: %.*f\n", key.c_str(), Decimals, value * Scale);
+    }
+}
+
+// PREFIX_native_*, PREFIX_skinned_* and PREFIX_ratio_*, the ratio skinned
+// over native taken within each round.
+void PrintRounds(const std::string& Prefix, const char* Unit, const TRounds& R, double Scale, int Decimals)
+{
+    std::vector<double> ratio;
+    for (size_t i = 0; i < R.Native.size() && i < R.Skinned.size(); ++i)
+        ratio.push_back(R.Native[i] > 0 ? R.Skinned[i] / R.Native[i] : 0.0);
+    PrintSpread(Prefix + "_native", Unit, R.Native, Scale, Decimals);
+    PrintSpread(Prefix + "_skinned", Unit, R.Skinned, Scale, Decimals);
+    PrintSpread(Prefix + "_ratio", "", ratio, 1, 2);
 }
 
 // The edit box's adapter, made by the dispatch; null when it made none.
@@ -86,30 +115,25 @@ double TypingMs(HWND Window)
 }
 
 // The edit box with and without its adapter, in turns: WM_GETTEXTLENGTH (what
-// an adapter adds to every message) and typing with repaint; the best round
-// of each counts.
+// an adapter adds to every message) and typing with repaint.
 int MeasureEdit(TWinSkinForm& Frame, TEdit& Edit)
 {
     const HWND window = Edit.Handle();
-    double skinned = 1e300, native = 1e300, typedSkinned = 1e300, typedNative = 1e300;
+    TRounds messages, typing;
     for (int round = 0; round < Rounds; ++round) {
         if (TSkinControl* adapter = Frame.FindControl(&Edit)) adapter->Free();
-        native = std::min(native, MessagesMs(window));
-        typedNative = std::min(typedNative, TypingMs(window));
+        messages.Native.push_back(MessagesMs(window));
+        typing.Native.push_back(TypingMs(window));
         if (SkinEdit(Frame, Edit) == nullptr) {
             std::printf("error: the edit box cannot be skinned\n");
             return 1;
         }
-        skinned = std::min(skinned, MessagesMs(window));
-        typedSkinned = std::min(typedSkinned, TypingMs(window));
+        messages.Skinned.push_back(MessagesMs(window));
+        typing.Skinned.push_back(TypingMs(window));
     }
-    Line("adapters_gettextlength_native_ns", native * 1e6 / TextMessages, 0);
-    Line("adapters_gettextlength_skinned_ns", skinned * 1e6 / TextMessages, 0);
-    Line("adapters_gettextlength_ratio", skinned / native, 2);
+    PrintRounds("adapters_gettextlength", "ns", messages, 1e6 / TextMessages, 0);
     std::printf("adapters_gettextlength_adapter: %s\n", AdapterName(*Frame.FindControl(&Edit)));
-    Line("adapters_edit_typing_native_ms", typedNative, 1);
-    Line("adapters_edit_typing_skinned_ms", typedSkinned, 1);
-    Line("adapters_edit_typing_ratio", typedSkinned / typedNative, 2);
+    PrintRounds("adapters_edit_typing", "ms", typing, 1, 1);
     return 0;
 }
 
@@ -124,8 +148,7 @@ double RepaintsMs(HWND Window)
 }
 
 // The page control (tab strip and pane; its pages are windows of their own)
-// repainted with its adapter's painting on and off, in turns; the best round
-// of each counts.
+// repainted with its adapter's painting on and off, in turns.
 int MeasurePageRepaint(TWinSkinForm& Frame, TPageControl& Pages)
 {
     const HWND window = Pages.Handle();
@@ -133,16 +156,14 @@ int MeasurePageRepaint(TWinSkinForm& Frame, TPageControl& Pages)
         std::printf("error: the page control has no adapter\n");
         return 1;
     }
-    double skinned = 1e300, native = 1e300;
+    TRounds repaint;
     for (int round = 0; round < Rounds; ++round) {
         ::SendMessageW(window, WM_SKIN_PAINTON, 0, 0);
-        native = std::min(native, RepaintsMs(window));
+        repaint.Native.push_back(RepaintsMs(window));
         ::SendMessageW(window, WM_SKIN_PAINTON, 1, 0);
-        skinned = std::min(skinned, RepaintsMs(window));
+        repaint.Skinned.push_back(RepaintsMs(window));
     }
-    Line("adapters_page_repaint_native_us", native * 1e3 / Repaints, 0);
-    Line("adapters_page_repaint_skinned_us", skinned * 1e3 / Repaints, 0);
-    Line("adapters_page_repaint_ratio", skinned / native, 2);
+    PrintRounds("adapters_page_repaint", "us", repaint, 1e3 / Repaints, 0);
     return 0;
 }
 
@@ -175,32 +196,29 @@ bool RunSkinAction(HWND Window, TSkinAction Action)
     return PumpUntil(done, 10000);
 }
 
-// Sheet switches of the main window skinned and unskinned, in turns; the
-// best round of each counts.
+// Sheet switches of the main window skinned and unskinned, in turns.
 int MeasurePageSwitch(HWND Window, TPageControl& Pages)
 {
-    double skinned = 1e300, native = 1e300;
+    TRounds switches;
     for (int round = 0; round < SwitchRounds; ++round) {
-        skinned = std::min(skinned, SwitchesMs(Pages));
+        switches.Skinned.push_back(SwitchesMs(Pages));
         if (!RunSkinAction(Window, saUnskinAll)) {
             std::printf("error: the main window was not unskinned\n");
             return 1;
         }
-        native = std::min(native, SwitchesMs(Pages));
+        switches.Native.push_back(SwitchesMs(Pages));
         if (!RunSkinAction(Window, saSkinAll)) {
             std::printf("error: the main window was not skinned again\n");
             return 1;
         }
     }
-    Line("adapters_page_switch_native_ms", native, 1);
-    Line("adapters_page_switch_skinned_ms", skinned, 1);
-    Line("adapters_page_switch_ratio", skinned / native, 2);
+    PrintRounds("adapters_page_switch", "ms", switches, 1, 1);
     return 0;
 }
 
 // Buttons, check boxes, radio buttons: a 101 x 25 bit button repainted, and
 // every check box of the window toggled and repainted, with their adapters'
-// painting on and off in turns; the best round of each counts.
+// painting on and off in turns.
 void PaintOn(const std::vector<HWND>& Windows, bool On)
 {
     for (HWND w : Windows) ::SendMessageW(w, WM_SKIN_PAINTON, On ? 1 : 0, 0);
@@ -233,30 +251,26 @@ int MeasureButtons(TWinSkinForm& Frame, TBitBtn& Button)
             }
         return NowMs() - start;
     };
-    double buttonSkinned = 1e300, buttonNative = 1e300, boxesSkinned = 1e300, boxesNative = 1e300;
+    TRounds buttonRepaint, toggles;
     for (int round = 0; round < Rounds; ++round) {
         PaintOn({button}, false);
         PaintOn(boxWindows, false);
-        buttonNative = std::min(buttonNative, RepaintsMs(button));
-        boxesNative = std::min(boxesNative, toggleAll());
+        buttonRepaint.Native.push_back(RepaintsMs(button));
+        toggles.Native.push_back(toggleAll());
         PaintOn({button}, true);
         PaintOn(boxWindows, true);
-        buttonSkinned = std::min(buttonSkinned, RepaintsMs(button));
-        boxesSkinned = std::min(boxesSkinned, toggleAll());
+        buttonRepaint.Skinned.push_back(RepaintsMs(button));
+        toggles.Skinned.push_back(toggleAll());
     }
-    Line("adapters_bitbtn_repaint_native_us", buttonNative * 1e3 / Repaints, 0);
-    Line("adapters_bitbtn_repaint_skinned_us", buttonSkinned * 1e3 / Repaints, 0);
-    Line("adapters_bitbtn_repaint_ratio", buttonSkinned / buttonNative, 2);
+    PrintRounds("adapters_bitbtn_repaint", "us", buttonRepaint, 1e3 / Repaints, 0);
     std::printf("adapters_checkbox_count: %zu\n", boxes.size());
-    Line("adapters_checkbox_toggle_native_us", boxesNative * 1e3 / (2.0 * static_cast<double>(boxes.size())), 0);
-    Line("adapters_checkbox_toggle_skinned_us", boxesSkinned * 1e3 / (2.0 * static_cast<double>(boxes.size())), 0);
-    Line("adapters_checkbox_toggle_ratio", boxesSkinned / boxesNative, 2);
+    PrintRounds("adapters_checkbox_toggle", "us", toggles, 1e3 / (2.0 * static_cast<double>(boxes.size())), 0);
     return 0;
 }
 
 // Ten 36 x 25 speed buttons on a panel of the main window: the panel
 // repainted (it paints the buttons) with their adapters' painting on and off,
-// in turns; the best round of each counts.
+// in turns.
 int MeasureSpeedButtons(TWinSkinForm& Frame)
 {
     const std::unique_ptr<TPanel> panel = std::make_unique<TPanel>(nullptr);
@@ -279,16 +293,14 @@ int MeasureSpeedButtons(TWinSkinForm& Frame)
     const auto paintOn = [&buttons](bool On) {
         for (TSpeedButton* button : buttons) button->Perform(WM_SKIN_PAINTON, On ? 1 : 0);
     };
-    double skinned = 1e300, native = 1e300;
+    TRounds repaint;
     for (int round = 0; round < Rounds; ++round) {
         paintOn(false);
-        native = std::min(native, RepaintsMs(window));
+        repaint.Native.push_back(RepaintsMs(window));
         paintOn(true);
-        skinned = std::min(skinned, RepaintsMs(window));
+        repaint.Skinned.push_back(RepaintsMs(window));
     }
-    Line("adapters_speedbuttons_repaint_native_us", native * 1e3 / Repaints, 0);
-    Line("adapters_speedbuttons_repaint_skinned_us", skinned * 1e3 / Repaints, 0);
-    Line("adapters_speedbuttons_repaint_ratio", skinned / native, 2);
+    PrintRounds("adapters_speedbuttons_repaint", "us", repaint, 1e3 / Repaints, 0);
     return 0;
 }
 
@@ -341,19 +353,17 @@ double AddLinesMs(TMemo& Memo)
 
 int MeasureMemoAdd(TWinSkinForm& Frame, TMemo& Memo)
 {
-    double skinned = 1e300, native = 1e300;
+    TRounds adds;
     for (int round = 0; round < MemoRounds; ++round) {
         UnskinMemo(Frame, Memo);
-        native = std::min(native, AddLinesMs(Memo));
+        adds.Native.push_back(AddLinesMs(Memo));
         if (!SkinMemo(Frame, Memo)) {
             std::printf("error: the memo cannot be skinned\n");
             return 1;
         }
-        skinned = std::min(skinned, AddLinesMs(Memo));
+        adds.Skinned.push_back(AddLinesMs(Memo));
     }
-    Line("adapters_memo_add_10000_native_us", native * 1e3 / AddedLines, 0);
-    Line("adapters_memo_add_10000_skinned_us", skinned * 1e3 / AddedLines, 0);
-    Line("adapters_memo_add_10000_ratio", skinned / native, 2);
+    PrintRounds("adapters_memo_add_10000", "us", adds, 1e3 / AddedLines, 0);
     return 0;
 }
 
@@ -380,21 +390,19 @@ double DragStepsPerSecond(TMemo& Memo)
 
 int MeasureThumbDrag(TWinSkinForm& Frame, TMemo& Memo)
 {
-    double skinned = 0, native = 0;
+    TRounds drag;
     for (int round = 0; round < MemoRounds; ++round) {
         UnskinMemo(Frame, Memo);
-        native = std::max(native, DragStepsPerSecond(Memo));
+        drag.Native.push_back(DragStepsPerSecond(Memo));
         if (!SkinMemo(Frame, Memo)) return 1;
-        skinned = std::max(skinned, DragStepsPerSecond(Memo));
+        drag.Skinned.push_back(DragStepsPerSecond(Memo));
     }
-    Line("adapters_thumb_drag_native_steps_per_s", native, 0);
-    Line("adapters_thumb_drag_skinned_steps_per_s", skinned, 0);
-    Line("adapters_thumb_drag_ratio", skinned / native, 2);
+    PrintRounds("adapters_thumb_drag", "steps_per_s", drag, 1, 0);
     return 0;
 }
 
 // --- list view: page scrolls of a 1,000-row report list, with its adapter
-// (scroll-bar covers and header) and without, in turns; the best round counts.
+// (scroll-bar covers and header) and without, in turns.
 constexpr int ListRows = 1000;
 constexpr int PageScrolls = 100;
 
@@ -422,16 +430,16 @@ int MeasureListScroll(TWinSkinForm& Frame)
     list->SetBounds(10, 10, 400, 300);
     list->AddColumn(L"Tag", 200);
     list->AddRows(ListRows);
-    double skinned = 1e300, native = 1e300;
+    TRounds scrolls;
     int status = 0;
     for (int round = 0; round < MemoRounds && status == 0; ++round) {
-        native = std::min(native, PageScrollsMs(*list));
+        scrolls.Native.push_back(PageScrollsMs(*list));
         auto* adapter = new TSkinListView(list);
         if (!adapter->InitSkin(&Frame, Frame.SkinData(), false) || adapter->Header() == nullptr) {
             std::printf("error: the list view cannot be skinned\n");
             status = 1;
         } else {
-            skinned = std::min(skinned, PageScrollsMs(*list));
+            scrolls.Skinned.push_back(PageScrollsMs(*list));
             adapter->Unskin();
         }
         adapter->Free();
@@ -439,9 +447,7 @@ int MeasureListScroll(TWinSkinForm& Frame)
     delete list;
     PumpAll();
     if (status != 0) return status;
-    Line("adapters_list_page_scroll_native_ms", native, 1);
-    Line("adapters_list_page_scroll_skinned_ms", skinned, 1);
-    Line("adapters_list_page_scroll_ratio", skinned / native, 2);
+    PrintRounds("adapters_list_page_scroll", "ms", scrolls, 1, 1);
     return 0;
 }
 

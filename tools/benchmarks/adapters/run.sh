@@ -9,7 +9,9 @@
 # repaint, a panel with ten speed buttons repainted, skinned against native;
 # a memo of 10,000 lines taking more, and thumb-drag steps, with its
 # scroll-bar covers and without; 100 page scrolls of a 1,000-row list view
-# with its adapter (covers and header) and without.
+# with its adapter (covers and header) and without. Skinned and native take
+# turns in every round; min, median and max of each figure over the rounds,
+# each ratio taken within a round.
 bench_adapters() {
   tb_build_windows bench-adapters
   tb_wine "$root/build/bench-windows/tools/benchmarks/adapters/bench-adapters.exe" "$@" | tr -d '\r'

@@ -1,5 +1,8 @@
 // tools/bench menu, the program: a raw window with a menu bar, skinned by the
-// English main window's skin and then with the skin switched off; writes
+// English main window's skin and then with the skin switched off, both in
+// every round (a new window each round, skinned as it is made). Each figure is
+// the median of its runs in a round and prints as its least, median and
+// greatest over the rounds; each ratio is taken within a round. Writes
 // `key: value` lines to the file named by its one argument.
 #include "FrameBench.h"
 
@@ -10,21 +13,24 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 
 using namespace benchframe;
 
 namespace {
 
 constexpr SIZE WindowSize{780, 631};
-constexpr int OpenWarmup = 5, OpenRuns = 40;
-constexpr int NCPaintWarmup = 30, NCPaintRuns = 300;
-constexpr int RepaintWarmup = 10, RepaintRuns = 200;
-constexpr DWORD WatchdogMs = 300000;
+constexpr int Rounds = 5;
+constexpr int OpenWarmup = 2, OpenRuns = 10;
+constexpr int NCPaintWarmup = 10, NCPaintRuns = 60;
+constexpr int RepaintWarmup = 5, RepaintRuns = 40;
+constexpr DWORD WatchdogMs = 600000;
 
 std::vector<std::string> Lines;
 
@@ -33,6 +39,15 @@ void Add(const std::string& Key, double Value, int Decimals)
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", Decimals, Value);
     Lines.push_back(Key + ": " + text);
+}
+
+// NAME_min_UNIT, NAME_median_UNIT and NAME_max_UNIT (no unit: NAME_min ...).
+void AddSpread(const std::string& Name, const std::string& Unit, std::vector<double> Values, int Decimals)
+{
+    std::sort(Values.begin(), Values.end());
+    const std::pair<const char*, double> stats[] = {
+        {"min", Values.front()}, {"median", Values[Values.size() / 2]}, {"max", Values.back()}};
+    for (const auto& [stat, value] : stats) Add(Name + "_" + stat + (Unit.empty() ? "" : "_" + Unit), value, Decimals);
 }
 
 void Write(const std::wstring& Path)
@@ -168,6 +183,62 @@ TFigures Measure(const TWindow& W, bool Skin)
     return f;
 }
 
+// One figure's skinned and native medians of every round, and their ratio.
+struct TRounds {
+    std::vector<double> Skinned, Native, Ratio;
+
+    void Add(double S, double N)
+    {
+        Skinned.push_back(S);
+        Native.push_back(N);
+        Ratio.push_back(N > 0 ? S / N : 0);
+    }
+    void Print(const std::string& Name) const
+    {
+        AddSpread(Name + "_skinned", "ms", Skinned, 3);
+        AddSpread(Name + "_native", "ms", Native, 3);
+        AddSpread(Name + "_ratio", "", Ratio, 2);
+    }
+};
+
+// The error key of a round, or an empty string: a new window with the bar,
+// skinned as it is made, measured, then measured again once the skin is
+// switched off, and gone with the skin back on.
+std::string MeasureRound(TRounds& Open, TRounds& NCPaint, TRounds& Repaint)
+{
+    TWindow w;
+    const HMENU bar = MakeBar(w.Fifteen, w.Twenty);
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    w.Handle = ::CreateWindowExW(0, L"TbMenuBench", L"Menu bench", WS_OVERLAPPEDWINDOW, 100, 60, WindowSize.cx,
+                                 WindowSize.cy, nullptr, bar, instance, nullptr);
+    ::ShowWindow(w.Handle, SW_SHOW);
+    ::SetForegroundWindow(w.Handle);
+    std::string error;
+    TFigures skinned, native;
+    if (!PumpUntil([&] { return Skinned(w.Handle); }, 10000)) {
+        error = "window-not-skinned";
+    } else {
+        Settle(w.Handle);
+        skinned = Measure(w, true);
+        Freader->SkinData1->SetActive(false);
+        if (!PumpUntil([&] { return FindSkinForm(w.Handle) == nullptr && ::GetMenu(w.Handle) == bar; }, 10000)) {
+            error = "window-not-unskinned";
+        } else {
+            Settle(w.Handle);
+            native = Measure(w, false);
+        }
+    }
+    ::DestroyWindow(w.Handle);
+    Freader->SkinData1->SetActive(true);
+    if (error.empty() && !PumpUntil([] { return Skinned(Freader->Handle()); }, 20000)) error = "main-window-not-reskinned";
+    PumpUntilIdle(100, 3000);
+    if (!error.empty()) return error;
+    Open.Add(skinned.Open, native.Open);
+    NCPaint.Add(skinned.NCPaint, native.NCPaint);
+    Repaint.Add(skinned.Repaint, native.Repaint);
+    return "";
+}
+
 int Run(const std::wstring& Path)
 {
     InitSkinManagerUnit();
@@ -186,40 +257,18 @@ int Run(const std::wstring& Path)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"TbMenuBench";
     ::RegisterClassW(&wc);
-    TWindow w;
-    const HMENU bar = MakeBar(w.Fifteen, w.Twenty);
-    w.Handle = ::CreateWindowExW(0, wc.lpszClassName, L"Menu bench", WS_OVERLAPPEDWINDOW, 100, 60, WindowSize.cx,
-                                 WindowSize.cy, nullptr, bar, wc.hInstance, nullptr);
-    ::ShowWindow(w.Handle, SW_SHOW);
-    ::SetForegroundWindow(w.Handle);
-    if (!PumpUntil([&] { return Skinned(w.Handle); }, 10000)) {
-        Lines.push_back("error: window-not-skinned");
-        Write(Path);
-        return 1;
+    TRounds open, ncpaint, repaint;
+    for (int round = 0; round < Rounds; ++round) {
+        if (const std::string error = MeasureRound(open, ncpaint, repaint); !error.empty()) {
+            Lines.push_back("error: " + error);
+            Write(Path);
+            return 1;
+        }
     }
-    Settle(w.Handle);
-    const TFigures skinned = Measure(w, true);
-    Freader->SkinData1->SetActive(false);
-    if (!PumpUntil([&] { return FindSkinForm(w.Handle) == nullptr && ::GetMenu(w.Handle) == bar; }, 10000)) {
-        Lines.push_back("error: window-not-unskinned");
-        Write(Path);
-        return 1;
-    }
-    Settle(w.Handle);
-    const TFigures native = Measure(w, false);
-
-    auto ratio = [](double S, double N) { return N > 0 ? S / N : 0; };
-    Add("popup_open_to_paint_skinned_ms", skinned.Open, 3);
-    Add("popup_open_to_paint_native_ms", native.Open, 3);
-    Add("popup_open_to_paint_ratio", ratio(skinned.Open, native.Open), 2);
-    Add("ncpaint_menubar_skinned_ms", skinned.NCPaint, 3);
-    Add("ncpaint_menubar_native_ms", native.NCPaint, 3);
-    Add("ncpaint_menubar_ratio", ratio(skinned.NCPaint, native.NCPaint), 2);
-    Add("ownerdraw_popup_paint_skinned_ms", skinned.Repaint, 3);
-    Add("ownerdraw_popup_paint_native_ms", native.Repaint, 3);
-    Add("ownerdraw_popup_paint_ratio", ratio(skinned.Repaint, native.Repaint), 2);
+    open.Print("popup_open_to_paint");
+    ncpaint.Print("ncpaint_menubar");
+    repaint.Print("ownerdraw_popup_paint");
     Write(Path);
-    ::DestroyWindow(w.Handle);
     Freader->Close();
     PumpUntilIdle(100, 2000);
     return 0;

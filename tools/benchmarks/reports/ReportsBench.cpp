@@ -1,8 +1,10 @@
 // Tag reports end to end: the simulated reader on the far end of COM1 sends
 // each report as a chunk of its own; the main window decodes them on the GUI
-// thread. Prints how many arrive and the handler's time per report, against
-// a bare Sleep(100) measured in the same run (Wine's waits overshoot), and
-// against that plus the edit control's own appends of the same lines.
+// thread. Prints how many arrive and the handler's time per report with the
+// repaints it causes, against a bare Sleep(100) measured in the same run
+// (Wine's waits overshoot), and against that plus the edit control's own
+// appends of the same lines, repainted too. Each time prints as its least,
+// median and greatest.
 #include "classlib/Text.h"
 #include "console/Ureader.h"
 #include "tests/console/Com1Pair.h"
@@ -10,9 +12,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,18 +47,45 @@ LONGLONG Now()
     return t.QuadPart;
 }
 
-// Milliseconds per pair of bare edit-control appends (EM_SETSEL to the end,
+// Paints what is pending in Window and its children now, inside the caller's
+// timed section: a report's cost includes the repaints it causes.
+void PaintPending(HWND Window)
+{
+    RedrawWindow(Window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+struct TSpread {
+    double Min = 0, Median = 0, Max = 0;
+};
+
+TSpread Spread(std::vector<double> Values)
+{
+    if (Values.empty()) return {};
+    std::sort(Values.begin(), Values.end());
+    return {Values.front(), Values[Values.size() / 2], Values.back()};
+}
+
+// NAME_min_UNIT, NAME_median_UNIT and NAME_max_UNIT.
+void Print(const char* Name, const char* Unit, const TSpread& S)
+{
+    std::printf("%s_min_%s: %.2f\n", Name, Unit, S.Min);
+    std::printf("%s_median_%s: %.2f\n", Name, Unit, S.Median);
+    std::printf("%s_max_%s: %.2f\n", Name, Unit, S.Max);
+}
+
+// Milliseconds for each pair of bare edit-control appends, repaints included, (EM_SETSEL to the end,
 // EM_REPLACESEL) of the texts the last report added to Memo1 and Memo2: the
 // edit control's own share of a report. The memos are emptied first and get
 // as many pairs as there were reports, so they hold what they held during
 // the run. Between pairs the thread pumps and waits a little, as it does
 // between reports: without the wait, an append also pays for the drawing
 // still owed for the one before.
-double BareAppendsMs(TFreader& form, int pairs)
+std::vector<double> BareAppendsMs(TFreader& form, int pairs)
 {
     TStrings& log = *form.Memo1->Lines();
     TStrings& tags = *form.Memo2->Lines();
-    if (log.Count() == 0 || tags.Count() == 0) return 0.0;
+    std::vector<double> times;
+    if (log.Count() == 0 || tags.Count() == 0) return times;
     const std::wstring line = TextToWide(log.Get(log.Count() - 1));
     const std::wstring tag = TextToWide(tags.Get(tags.Count() - 1));
     log.Clear();
@@ -65,7 +96,6 @@ double BareAppendsMs(TFreader& form, int pairs)
         SendMessageW(memo, EM_SETSEL, static_cast<WPARAM>(end), end);
         SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(piece.c_str()));
     };
-    LONGLONG ticks = 0;
     for (int i = 0; i < pairs; ++i) {
         Application->ProcessMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
@@ -73,17 +103,22 @@ double BareAppendsMs(TFreader& form, int pairs)
         const LONGLONG start = Now();
         append(form.Memo1->WindowHandle(), line, i == 0);
         append(form.Memo2->WindowHandle(), tag, i == 0);
-        ticks += Now() - start;
+        PaintPending(form.Handle());
+        times.push_back(Ms(Now() - start));
     }
-    return Ms(ticks) / pairs;
+    return times;
 }
 
-// The mean of a bare Sleep(100) on this thread: the floor of the handler's wait.
-double MeasuredWaitMs()
+// Bare Sleep(100)s on this thread: the floor of the handler's wait.
+std::vector<double> MeasuredWaitsMs()
 {
-    const LONGLONG start = Now();
-    for (int i = 0; i < kSleepSamples; ++i) Sleep(static_cast<DWORD>(kWaitMs));
-    return Ms(Now() - start) / kSleepSamples;
+    std::vector<double> times;
+    for (int i = 0; i < kSleepSamples; ++i) {
+        const LONGLONG start = Now();
+        Sleep(static_cast<DWORD>(kWaitMs));
+        times.push_back(Ms(Now() - start));
+    }
+    return times;
 }
 
 int Run()
@@ -106,17 +141,16 @@ int Run()
         std::fprintf(stderr, "bench-reports: COM1 did not open\n");
         return 1;
     }
-    // Time spent in the window's handler, the 100 ms wait included.
-    LONGLONG handlerTicks = 0;
-    int chunks = 0;
+    // Time spent in the window's handler, the 100 ms wait and the repaints
+    // it leaves pending included.
+    std::vector<double> handlerMs;
     const TReceiveDataEvent handler = form->Comm->OnReceiveData;
+    const HWND window = form->Handle();
     form->Comm->OnReceiveData = [&](TObject* sender, const void* buffer, uint16_t length) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
+        const LONGLONG start = Now();
         handler(sender, buffer, length);
-        QueryPerformanceCounter(&end);
-        handlerTicks += end.QuadPart - start.QuadPart;
-        ++chunks;
+        PaintPending(window);
+        handlerMs.push_back(Ms(Now() - start));
     };
 
     {
@@ -128,25 +162,29 @@ int Run()
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         }
     }
-    const double perReport = chunks > 0 ? Ms(handlerTicks) / chunks : 0.0;
-    const double sleepMs = MeasuredWaitMs();
+    const int chunks = static_cast<int>(handlerMs.size());
+    const TSpread perReport = Spread(handlerMs);
+    const TSpread sleepMs = Spread(MeasuredWaitsMs());
     const int inMemo2 = form->Memo2->Lines()->Count();
     const std::string count = form->Edit6->Text();
-    const double appendsMs = BareAppendsMs(*form, chunks);
+    const TSpread appendsMs = Spread(BareAppendsMs(*form, chunks));
     std::printf("reports_sent: %d\n", kReports);
     std::printf("reports_in_memo2: %d\n", inMemo2);
     std::printf("report_count: %s\n", count.c_str());
     std::printf("chunks_handled: %d\n", chunks);
-    std::printf("gui_ms_per_report: %.2f\n", perReport);
-    std::printf("gui_time_ratio_to_100ms_wait: %.3f\n", perReport / kWaitMs);
     std::printf("reports_lost: %d\n", kReports - inMemo2);
-    std::printf("bare_sleep_100_ms: %.2f\n", sleepMs);
-    std::printf("gui_ms_per_report_beyond_sleep: %.2f\n", perReport - sleepMs);
-    std::printf("gui_time_ratio_to_measured_sleep: %.3f\n", perReport / sleepMs);
-    // What is left once the edit control's own appends are taken away too.
-    std::printf("bare_edit_appends_ms_per_report: %.2f\n", appendsMs);
-    std::printf("gui_ms_per_report_beyond_sleep_and_bare_appends: %.2f\n", perReport - sleepMs - appendsMs);
     std::printf("message_boxes: %d\n", boxes);
+    Print("gui", "ms_per_report", perReport);
+    Print("bare_sleep_100", "ms", sleepMs);
+    // Medians from here on: the handler's time against its 100 ms wait, what
+    // is left beyond a measured Sleep(100), and beyond the edit control's own
+    // appends of the same lines as well.
+    std::printf("gui_time_ratio_to_100ms_wait: %.3f\n", perReport.Median / kWaitMs);
+    std::printf("gui_median_ms_per_report_beyond_sleep: %.2f\n", perReport.Median - sleepMs.Median);
+    std::printf("gui_time_ratio_to_measured_sleep: %.3f\n", sleepMs.Median > 0 ? perReport.Median / sleepMs.Median : 0.0);
+    Print("bare_edit_appends", "ms_per_report", appendsMs);
+    std::printf("gui_median_ms_per_report_beyond_sleep_and_bare_appends: %.2f\n",
+                perReport.Median - sleepMs.Median - appendsMs.Median);
     form->Comm->CloseComm();
     delete form;
     SetMessageBoxHook(nullptr);

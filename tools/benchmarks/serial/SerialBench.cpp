@@ -5,7 +5,9 @@
 // delay from a 16-byte write to its OnReceiveData when the line goes quiet.
 // What the component adds per chunk is measured apart, without a port: a
 // thread posting to a window that the GUI thread dispatches, with nothing
-// and with the reader's 4 KiB heap copy. Prints `key: value` lines.
+// and with the reader's 4 KiB heap copy. Every ratio and difference is taken
+// within one round; each figure is printed as its least, median and greatest
+// over the rounds. Prints `key: value` lines.
 #include "serial/Comm.h"
 #include "tests/serial/LineHarness.h"
 #include "tests/serial/PtyPair.h"
@@ -13,7 +15,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -295,6 +300,33 @@ double Percentile(std::vector<double> values, double p)
     return values[index];
 }
 
+// Prints the least, the median and the greatest of Values as three keys, the
+// statistic placed before the unit: NAME_min_UNIT and so on.
+void PrintSpread(const std::string& Name, const std::string& Unit, std::vector<double> Values, int Decimals)
+{
+    std::sort(Values.begin(), Values.end());
+    const std::pair<const char*, double> stats[] = {
+        {"min", Values.front()}, {"median", Values[Values.size() / 2]}, {"max", Values.back()}};
+    for (const auto& [stat, value] : stats) {
+        const std::string key = (Name.empty() ? "" : Name + "_") + stat + (Unit.empty() ? "" : "_" + Unit);
+        std::printf("%s: %.*f\n", key.c_str(), Decimals, value);
+    }
+}
+
+// What one round measured; every ratio and difference is taken within a round.
+struct TRound {
+    double Component = 0, Bare = 0, Posting = 0; // bytes per second
+    size_t Chunks = 0, BareChunks = 0;
+    double PostUs = 0, PostBlockUs = 0;
+
+    double Ratio(double a, double b) const { return b > 0 ? a / b : 0.0; }
+    // Microseconds per chunk: the mean chunk over the rate.
+    double ChunkUs(size_t total, size_t chunks, double rate) const
+    {
+        return chunks > 0 && rate > 0 ? static_cast<double>(total) / static_cast<double>(chunks) / rate * 1e6 : 0.0;
+    }
+};
+
 } // namespace
 
 int main()
@@ -304,53 +336,58 @@ int main()
         TFarEnd peer(pair.NameB());
         const TBytes data = Pattern(kTotal, 1);
 
-        // Rounds in alternating order; the best of each, so that a busy moment
-        // of the machine does not decide the ratio.
-        double component = 0, bare = 0, posting = 0;
-        size_t lost = 0, chunks = 0, bareChunks = 0;
+        // Rounds in alternating order; each ratio is taken within one round,
+        // then the least, median and greatest over the rounds are printed.
+        std::vector<TRound> rounds;
+        size_t lost = 0;
         for (int round = 0; round < kRounds; ++round) {
+            TRound r;
             TTally viaBare{&data};
             TTally viaPosting{&data};
             TTally viaComponent{&data};
-            if (round % 2 == 0) bare = std::max(bare, ThroughBareReads(pair, peer, data, viaBare));
-            component = std::max(component, ThroughComponent(pair, peer, data, viaComponent));
-            if (round % 2 == 1) bare = std::max(bare, ThroughBareReads(pair, peer, data, viaBare));
-            posting = std::max(posting, ThroughBareReadsPosting(pair, peer, data, viaPosting));
+            if (round % 2 == 0) r.Bare = ThroughBareReads(pair, peer, data, viaBare);
+            r.Component = ThroughComponent(pair, peer, data, viaComponent);
+            if (round % 2 == 1) r.Bare = ThroughBareReads(pair, peer, data, viaBare);
+            r.Posting = ThroughBareReadsPosting(pair, peer, data, viaPosting);
+            r.PostUs = PostAndDispatchUs(false);
+            r.PostBlockUs = PostAndDispatchUs(true);
+            r.Chunks = viaComponent.Chunks;
+            r.BareChunks = viaBare.Chunks;
             lost = std::max(lost, data.size() - viaComponent.Intact);
-            chunks = viaComponent.Chunks;
-            bareChunks = viaBare.Chunks;
+            rounds.push_back(r);
         }
         const std::vector<double> delays = Latencies(pair, peer);
-        const double postUs = PostAndDispatchUs(false);
-        const double postBlockUs = PostAndDispatchUs(true);
-        const double chunkMean = chunks ? static_cast<double>(data.size()) / static_cast<double>(chunks) : 0.0;
-        const double bareChunkMean =
-            bareChunks ? static_cast<double>(data.size()) / static_cast<double>(bareChunks) : 0.0;
+        const auto each = [&](const auto& figure) {
+            std::vector<double> v;
+            for (const TRound& r : rounds) v.push_back(figure(r));
+            return v;
+        };
+        const auto chunkUs = [&](const TRound& r) { return r.ChunkUs(data.size(), r.Chunks, r.Component); };
+        const auto bareChunkUs = [&](const TRound& r) { return r.ChunkUs(data.size(), r.BareChunks, r.Bare); };
 
-        std::printf("bytes_per_s: %.0f\n", component);
+        PrintSpread("", "bytes_per_s", each([](const TRound& r) { return r.Component; }), 0);
         std::printf("bytes_lost: %zu\n", lost);
-        std::printf("bare_read_bytes_per_s: %.0f\n", bare);
-        std::printf("ratio: %.2f\n", bare > 0 ? component / bare : 0.0);
+        PrintSpread("bare_read", "bytes_per_s", each([](const TRound& r) { return r.Bare; }), 0);
+        PrintSpread("ratio", "", each([](const TRound& r) { return r.Ratio(r.Component, r.Bare); }), 2);
         // The same reads handing each chunk to this thread by a post: what
         // raising an event per chunk on the GUI thread costs under Wine.
-        std::printf("bare_read_posting_bytes_per_s: %.0f\n", posting);
-        std::printf("bare_posting_ratio_to_bare: %.2f\n", bare > 0 ? posting / bare : 0.0);
-        std::printf("ratio_to_bare_posting: %.2f\n", posting > 0 ? component / posting : 0.0);
-        std::printf("chunk_bytes_mean: %.0f\n", chunkMean);
-        std::printf("bare_chunk_bytes_mean: %.0f\n", bareChunkMean);
+        PrintSpread("bare_read_posting", "bytes_per_s", each([](const TRound& r) { return r.Posting; }), 0);
+        PrintSpread("bare_posting_ratio_to_bare", "", each([](const TRound& r) { return r.Ratio(r.Posting, r.Bare); }), 2);
+        PrintSpread("ratio_to_bare_posting", "", each([](const TRound& r) { return r.Ratio(r.Component, r.Posting); }), 2);
+        PrintSpread("chunk_bytes_mean", "", each([&](const TRound& r) { return r.Chunks ? static_cast<double>(data.size()) / static_cast<double>(r.Chunks) : 0.0; }), 0);
+        PrintSpread("bare_chunk_bytes_mean", "", each([&](const TRound& r) { return r.BareChunks ? static_cast<double>(data.size()) / static_cast<double>(r.BareChunks) : 0.0; }), 0);
         // Time per chunk through each path, and what a post and its dispatch
         // cost on their own (empty, and with the reader's heap copy).
-        const double chunkUs = component > 0 ? chunkMean / component * 1e6 : 0.0;
-        const double bareChunkUs = bare > 0 ? bareChunkMean / bare * 1e6 : 0.0;
-        std::printf("chunk_us: %.1f\n", chunkUs);
-        std::printf("bare_chunk_us: %.1f\n", bareChunkUs);
-        std::printf("post_dispatch_empty_us: %.1f\n", postUs);
-        std::printf("post_dispatch_4k_copy_us: %.1f\n", postBlockUs);
+        PrintSpread("chunk", "us", each(chunkUs), 1);
+        PrintSpread("bare_chunk", "us", each(bareChunkUs), 1);
+        PrintSpread("post_dispatch_empty", "us", each([](const TRound& r) { return r.PostUs; }), 1);
+        PrintSpread("post_dispatch_4k_copy", "us", each([](const TRound& r) { return r.PostBlockUs; }), 1);
         // What a chunk costs beyond the bare read, and what is left of that
         // once the hand-over itself (post, dispatch, heap copy) is taken away.
-        std::printf("chunk_us_beyond_bare: %.1f\n", chunkUs - bareChunkUs);
-        std::printf("chunk_us_beyond_bare_and_handover: %.1f\n", chunkUs - bareChunkUs - postBlockUs);
-        std::printf("latency_median_ms: %.1f\n", Percentile(delays, 0.5));
+        PrintSpread("chunk_beyond_bare", "us", each([&](const TRound& r) { return chunkUs(r) - bareChunkUs(r); }), 1);
+        PrintSpread("chunk_beyond_bare_and_handover", "us",
+                    each([&](const TRound& r) { return chunkUs(r) - bareChunkUs(r) - r.PostBlockUs; }), 1);
+        if (!delays.empty()) PrintSpread("latency", "ms", delays, 1);
         std::printf("latency_p99_ms: %.1f\n", Percentile(delays, 0.99));
         std::printf("latency_samples: %zu\n", delays.size());
         return 0;

@@ -1,7 +1,9 @@
 // Loading a skin into TSkinData (unpack, parse, build every element) against
 // decoding the same container alone; the GDI objects the loaded skin holds;
-// DrawSkinPart of a 600 x 30 title cell against one BitBlt of the same area,
-// for the loaded skin's title (rendering kept) and for a strip no skin holds.
+// DrawSkinPart of the loaded skin's 600 x 30 title cell against one BitBlt of
+// the same area, with its rendering kept (cached) and, the same drawing, with
+// the skin's renderings dropped so that each draw renders anew (uncached).
+// Each time prints as the least, median and greatest of its runs.
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/portable/BmpFile.h"
@@ -96,14 +98,13 @@ std::vector<TSkinEntry> SyntheticSkin()
     return entries;
 }
 
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+struct TSpread {
+    double Min = 0, Median = 0, Max = 0;
+};
 
+// Milliseconds of each of Runs calls of Body.
 template <class F>
-double TimeEach(int runs, F&& body)
+TSpread TimeEach(int runs, F&& body)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
@@ -111,7 +112,16 @@ double TimeEach(int runs, F&& body)
         body();
         times.push_back(std::chrono::duration<double, std::milli>(TClock::now() - start).count());
     }
-    return Median(times);
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2], times.back()};
+}
+
+// NAME_min_UNIT, NAME_median_UNIT and NAME_max_UNIT, each time times Scale.
+void Print(const char* Name, const char* Unit, const TSpread& S, double Scale, int Decimals)
+{
+    std::printf("%s_min_%s: %.*f\n", Name, Unit, Decimals, S.Min * Scale);
+    std::printf("%s_median_%s: %.*f\n", Name, Unit, Decimals, S.Median * Scale);
+    std::printf("%s_max_%s: %.*f\n", Name, Unit, Decimals, S.Max * Scale);
 }
 
 // Bitmaps, brush and image list a loaded skin holds (the emulator does not
@@ -167,13 +177,13 @@ int main(int argc, char** argv)
     PutLE(stored, static_cast<uint32_t>(container.size()), 4);
     stored.insert(stored.end(), container.begin(), container.end());
 
-    const double decode = TimeEach(100, [&] {
+    const TSpread decode = TimeEach(100, [&] {
         TSkinReader reader;
         if (!reader.ReadSkin(container)) std::abort();
     });
-    const double construct = TimeEach(100, [] { TSkinData data(nullptr); });
+    const TSpread construct = TimeEach(100, [] { TSkinData data(nullptr); });
     int failures = 0;
-    const double load = TimeEach(100, [&] {
+    const TSpread load = TimeEach(100, [&] {
         TSkinData data(nullptr);
         data.SetSkinStreamBytes(stored);
         failures += data.NotLoaded();
@@ -182,52 +192,53 @@ int main(int argc, char** argv)
     held.SetSkinStreamBytes(stored);
 
     // The loaded skin's title cell (the top border's first state, stacked, as
-    // the frame draws it) at 600 x 30, and a strip no skin holds, drawn the same
-    // way, for the cost of a rendering that is not kept.
+    // the frame draws it) at 600 x 30.
     TDataSkinBorder& top = *held.FBorderTop;
-    TBitmap title;
-    title.SetPixelFormat(TPixelFormat::pf24bit);
-    title.SetSize(200, 60);
-    for (int y = 0; y < 60; ++y)
-        for (int x = 0; x < 200; ++x) title.Canvas()->SetPixel(x, y, (x * 7 + y * 3) & 0xFFFFFF);
     TBitmap target, source;
     target.SetSize(600, 30);
     source.SetSize(600, 30);
     HDC dc = target.Canvas()->Handle(), src = source.Canvas()->Handle();
-    const TSkinRect margins{40, 0, 40, 0};
     const RECT rect{0, 0, 600, 30};
     constexpr int Reps = 200;
-    const TStripCell titleCell{.Index = 1, .Count = 2, .Vertical = true};
-    for (int i = 0; i < 50; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
-    const double part = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i)
-            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), {.Index = 1, .Count = top.FFrame, .Vertical = true});
+    const TStripCell titleCell{.Index = 1, .Count = top.FFrame, .Vertical = true};
+    const auto drawTitle = [&](const TStripCell& Cell) {
+        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top), Cell);
+    };
+    drawTitle(titleCell);
+    const TSpread part = TimeEach(25, [&] { drawTitle(titleCell); });
+    const TSpread partTiled = TimeEach(25, [&] {
+        drawTitle({.Index = 1, .Count = top.FFrame, .Tile = true, .Vertical = true});
     });
-    const double partTiled = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i)
-            DrawSkinPart(dc, rect, *top.FBitmap, MarginsOf(top),
-                         {.Index = 1, .Count = top.FFrame, .Tile = true, .Vertical = true});
-    });
-    const double partUnkept = TimeEach(25, [&] {
-        for (int i = 0; i < Reps; ++i) DrawSkinPart(dc, rect, title, margins, titleCell);
-    });
-    const double blit = TimeEach(25, [&] {
+    const int kept = KeptSkinPartRenderings();
+    // The same drawing once the skin's renderings are dropped: nothing is kept,
+    // each draw renders the cell again.
+    DropSkinPartRenderings(&held);
+    const TSpread partUncached = TimeEach(25, [&] { drawTitle(titleCell); });
+    if (kept == 0 || KeptSkinPartRenderings() != 0) {
+        std::printf("error: the cached drawing kept %d renderings, the uncached one %d\n", kept,
+                    KeptSkinPartRenderings());
+        return 1;
+    }
+    const TSpread blit = TimeEach(25, [&] {
         for (int i = 0; i < Reps; ++i) ::BitBlt(dc, 0, 0, 600, 30, src, 0, 0, SRCCOPY);
     });
 
     std::printf("skinload_source: %s\n", fromDefault ? "skins/default" : "synthetic");
     std::printf("skinload_container_bytes: %zu\n", container.size());
     std::printf("skinload_failures: %d\n", failures);
-    std::printf("skinload_full_ms: %.3f\n", load);
-    std::printf("skinload_decode_ms: %.3f\n", decode);
-    std::printf("skinload_full_vs_decode: %.2f\n", load / decode);
-    std::printf("skinload_component_create_ms: %.3f\n", construct);
+    Print("skinload_full", "ms", load, 1, 3);
+    Print("skinload_decode", "ms", decode, 1, 3);
+    Print("skinload_component_create", "ms", construct, 1, 3);
     std::printf("skinload_gdi_objects_held: %d\n", HeldObjects(held));
-    std::printf("drawskinpart_600x30_us: %.2f\n", part * 1000 / Reps);
-    std::printf("drawskinpart_600x30_tiled_us: %.2f\n", partTiled * 1000 / Reps);
-    std::printf("drawskinpart_600x30_unkept_us: %.2f\n", partUnkept * 1000 / Reps);
-    std::printf("bitblt_600x30_us: %.2f\n", blit * 1000 / Reps);
-    std::printf("drawskinpart_vs_bitblt: %.2f\n", part / blit);
-    std::printf("drawskinpart_unkept_vs_bitblt: %.2f\n", partUnkept / blit);
+    const double perDraw = 1000.0 / Reps;
+    Print("drawskinpart_600x30", "us", part, perDraw, 2);
+    Print("drawskinpart_600x30_tiled", "us", partTiled, perDraw, 2);
+    Print("drawskinpart_600x30_uncached", "us", partUncached, perDraw, 2);
+    Print("bitblt_600x30", "us", blit, perDraw, 2);
+    // Ratios of the medians.
+    std::printf("skinload_full_vs_decode: %.2f\n", load.Median / decode.Median);
+    std::printf("drawskinpart_vs_bitblt: %.2f\n", part.Median / blit.Median);
+    std::printf("drawskinpart_uncached_vs_cached: %.2f\n", partUncached.Median / part.Median);
+    std::printf("drawskinpart_uncached_vs_bitblt: %.2f\n", partUncached.Median / blit.Median);
     return 0;
 }
