@@ -35,6 +35,7 @@ struct TKeptPart {
     TPartKey Key;
     std::unique_ptr<TBitmap> Rendering;
     uint64_t LastUse;
+    bool HoldsKey = true;  // has magenta pixels: only then is it copied masked
 };
 
 // Renderings of registered strips. Painting redraws the same cells at the same
@@ -44,17 +45,17 @@ struct TPartCache {
     std::vector<TKeptPart> Parts;
     uint64_t Clock = 0;
 
-    TBitmap* Find(const TPartKey& Key)
+    TKeptPart* Find(const TPartKey& Key)
     {
         for (TKeptPart& p : Parts)
             if (p.Key == Key) {
                 p.LastUse = ++Clock;
-                return p.Rendering.get();
+                return &p;
             }
         return nullptr;
     }
 
-    TBitmap& Add(const TPartKey& Key)
+    TKeptPart& Add(const TPartKey& Key)
     {
         if (Parts.size() >= KeptRenderings) {
             const auto older = [](const TKeptPart& A, const TKeptPart& B) { return A.LastUse < B.LastUse; };
@@ -63,7 +64,7 @@ struct TPartCache {
         auto rendering = std::make_unique<TBitmap>();
         rendering->SetSize(Key.Width, Key.Height);
         Parts.push_back({Key, std::move(rendering), ++Clock});
-        return *Parts.back().Rendering;
+        return Parts.back();
     }
 };
 
@@ -96,19 +97,35 @@ struct TDrawUnit {
 
 TDrawUnit DrawUnit;
 
+// Whether any pixel of View has the colour Key (exactly, as the mask of a
+// masked copy is made).
+bool HoldsKey(const TImageView& View, TColor Key)
+{
+    const uint8_t r = Key & 0xFF, g = (Key >> 8) & 0xFF, b = (Key >> 16) & 0xFF;
+    for (int y = 0; y < View.Height; ++y) {
+        const uint8_t* p = View.Row(y);
+        for (int x = 0; x < View.Width; ++x, p += View.BytesPerPixel)
+            if (p[2] == r && p[1] == g && p[0] == b) return true;
+    }
+    return false;
+}
+
 // The kept rendering of a registered strip's cell at W x H, made on first
-// use; null for strips no skin registered and for large targets.
-TBitmap* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& Cell, int W, int H)
+// use, with whether it holds magenta; null for strips no skin registered and
+// for large targets.
+TKeptPart* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& Cell, int W, int H)
 {
     TPartCache* cache = PartCache;
     if (cache == nullptr || static_cast<int64_t>(W) * H > KeptRenderingPixels || !cache->Strips.contains(&Strip))
         return nullptr;
     const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Cell.Index, Cell.Count, W, H,
                        Cell.Tile, Cell.Vertical};
-    if (TBitmap* kept = cache->Find(key)) return kept;
-    TBitmap& rendering = cache->Add(key);
-    RenderNinePart(PixelsOf(Strip), PixelsOf(rendering), Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
-    return &rendering;
+    if (TKeptPart* kept = cache->Find(key)) return kept;
+    TKeptPart& part = cache->Add(key);
+    const TImageView rendering = PixelsOf(*part.Rendering);
+    RenderNinePart(PixelsOf(Strip), rendering, Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
+    part.HoldsKey = HoldsKey(rendering, clKeyMagenta);
+    return &part;
 }
 
 // The shared surface at least W x H (W, H > 0), or Own when it is too large to keep.
@@ -134,11 +151,25 @@ TImageView ViewOf(TBitmap& Bitmap, int W, int H)
     return view;
 }
 
+// The masked copy of DrawTransparentBitmap, W x H from Bitmap's top-left
+// corner; both within the bitmap.
+void MaskedCopy(HDC DC, const RECT& Rect, int W, int H, TBitmap& Bitmap, TColor TransparentColour);
+
 void CopyOut(HDC DC, const RECT& Rect, TBitmap& Source, bool Transparent)
 {
     const int W = Rect.right - Rect.left, H = Rect.bottom - Rect.top;
     if (Transparent) DrawTransparentBitmap(DC, Rect, Source, clKeyMagenta);
     else ::BitBlt(DC, Rect.left, Rect.top, W, H, Source.Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+// A kept rendering at Rect: masked only when it has magenta pixels.
+void CopyOutKept(HDC DC, const RECT& Rect, TKeptPart& Part, bool Transparent)
+{
+    TBitmap& rendering = *Part.Rendering;
+    const int W = std::min<int>(Rect.right - Rect.left, rendering.Width());
+    const int H = std::min<int>(Rect.bottom - Rect.top, rendering.Height());
+    if (Transparent && Part.HoldsKey) MaskedCopy(DC, Rect, W, H, rendering, clKeyMagenta);
+    else ::BitBlt(DC, Rect.left, Rect.top, W, H, rendering.Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
 bool Negative(const RECT& Rect)
@@ -203,8 +234,8 @@ void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Ma
     if (W <= 0 || H <= 0 || Bitmap.Empty()) return;
     TSkinCell geometry;
     if (!StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, geometry)) return;
-    if (TBitmap* kept = KeptPart(Bitmap, Margins, Cell, W, H)) {
-        CopyOut(DC, Rect, *kept, Cell.Transparent);
+    if (TKeptPart* kept = KeptPart(Bitmap, Margins, Cell, W, H)) {
+        CopyOutKept(DC, Rect, *kept, Cell.Transparent);
         return;
     }
     std::unique_ptr<TBitmap> own;
@@ -326,6 +357,20 @@ void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor Tra
     const int W = std::min<int>(Rect.right - Rect.left, Bitmap.Width());
     const int H = std::min<int>(Rect.bottom - Rect.top, Bitmap.Height());
     if (W <= 0 || H <= 0) return;
+    // A masked copy costs the system many times a plain one: without a pixel
+    // of the transparent colour the plain copy gives the same pixels.
+    if (!HoldsKey(ViewOf(Bitmap, W, H), SkinColorToRGB(TransparentColour))) {
+        ::BitBlt(DC, Rect.left, Rect.top, W, H, Bitmap.Canvas()->Handle(), 0, 0, SRCCOPY);
+        return;
+    }
+    MaskedCopy(DC, Rect, W, H, Bitmap, TransparentColour);
+}
+
+namespace {
+
+void MaskedCopy(HDC DC, const RECT& Rect, int W, int H, TBitmap& Bitmap, TColor TransparentColour)
+{
+    if (W <= 0 || H <= 0) return;
     HDC source = Bitmap.Canvas()->Handle();
 
     // Monochrome mask: white where the source has the transparent colour.
@@ -352,6 +397,8 @@ void DrawTransparentBitmap(HDC DC, const RECT& Rect, TBitmap& Bitmap, TColor Tra
     ::DeleteDC(maskDC);
     ::DeleteObject(mask);
 }
+
+} // namespace
 
 HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor KeyColour, uint8_t RedTolerance,
                             uint8_t GreenTolerance, uint8_t BlueTolerance)

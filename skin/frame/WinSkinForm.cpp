@@ -265,6 +265,21 @@ void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
 }
 
+void TDrawingHold::Hold(HWND Window)
+{
+    if (FWindow != nullptr || Window == nullptr || !::IsWindowVisible(Window)) return;
+    FWindow = Window;
+    ::SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
+}
+
+void TDrawingHold::Release()
+{
+    const HWND window = std::exchange(FWindow, nullptr);
+    if (window == nullptr || !::IsWindow(window)) return;
+    ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void TWinSkinForm::RepaintWindow(HWND Window)
 {
     ::InvalidateRect(Window, nullptr, TRUE);
@@ -280,6 +295,7 @@ void TWinSkinForm::UpdateSkin()
             if (auto* inner = dynamic_cast<TCustomForm*>(form->Components(i)))
                 inner->SetColor(FSkinData->FButtonFaceColor);
     }
+    TDrawingHold hold(FHandle);
     UpdateControls();
     if (!life.Alive()) return;
     FSkinState = ssReskinning;
@@ -291,6 +307,7 @@ void TWinSkinForm::UpdateSkin()
         FForm->SetHeight(FForm->Height() - 1);
         if (!life.Alive()) return;
     }
+    hold.Release();
     NotifySkinned();
     if (life.Alive()) FSkinState = ssActive;
 }
@@ -307,6 +324,8 @@ void TWinSkinForm::Unskin()
 {
     const TToken life = Token();
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
+    if (destroying) FSkinningHold.Drop();
+    else FSkinningHold.Release();
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
     RestoreFormMenus();
@@ -374,6 +393,7 @@ SIZE TWinSkinForm::KeptClientSize() const
 
 void TWinSkinForm::DetachWindow()
 {
+    FSkinningHold.Drop();
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
     RestoreFormMenus();

@@ -90,6 +90,28 @@ enum TSkinFormState {
     ssAttached = 0, ssActive = 1, ssReskinning = 3, ssDestroying = 4, ssResizing = 5, ssDestroyed = 6
 };
 
+// Holds a visible window's drawing while it is skinned or re-skinned and then
+// asks for one repaint of it and its children, frames included: what the
+// skinning invalidates on the way (adapters attaching, the frame's new size,
+// the region) paints nothing of its own. Holding clears the window's
+// WS_VISIBLE bit without hiding it; the release sets it again.
+class TDrawingHold {
+public:
+    TDrawingHold() = default;
+    explicit TDrawingHold(HWND Window) { Hold(Window); }
+    ~TDrawingHold() { Release(); }
+    TDrawingHold(const TDrawingHold&) = delete;
+    TDrawingHold& operator=(const TDrawingHold&) = delete;
+    // Nothing for a hidden window, or while holding already.
+    void Hold(HWND Window);
+    void Release();
+    // Lets go without touching the window (it is being destroyed).
+    void Drop() noexcept { FWindow = nullptr; }
+
+private:
+    HWND FWindow = nullptr;  // null when nothing is held
+};
+
 class TWinSkinForm : public TComponent, public TSkinObject {
 public:
     explicit TWinSkinForm(TComponent* AOwner);
@@ -99,6 +121,8 @@ public:
     // form, InitWindow for any other. Exceptions leave the window as it was.
     void InitForm(HWND Window, const std::string& WindowClass, TSkinData* Data, TControl* Form);
     void InitWindow(HWND Window, const std::string& WindowClass, TSkinData* Data);
+    // The manager posted the window its WM_SKIN_ACTIVATE.
+    void ActivationPosted() noexcept { FActivationPosted = true; }
     // Re-skin after a skin change; take the skin off (the window keeps
     // running with its own look); let go of a window being destroyed.
     void UpdateSkin();
@@ -333,6 +357,11 @@ private:
     // The window went while its menu was open: the held menu is destroyed
     // when the tracking has returned.
     bool FDestroyMenuPending = false;
+    // The window's drawing from its first frame paint while it is active and
+    // its activation is posted (as it is shown) until the activation ends: it
+    // is painted first with its skin, and once.
+    TDrawingHold FSkinningHold;
+    bool FActivationPosted = false;  // WM_SKIN_ACTIVATE is on its way
     // How much the client area grew when the menu bar was taken off the
     // window, before the skin frame was applied.
     int FMenuTakenGrowth = 0;

@@ -32,6 +32,10 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 {
     const TToken life = Token();
     if (FSkinState == ssAttached && Message.Msg == WM_NCPAINT) {
+        // Once active: the form has given a control the focus, which a
+        // control of a window held undrawn could not take. The activation
+        // ends the hold.
+        if (FActivationPosted && ::GetActiveWindow() == FHandle) FSkinningHold.Hold(FHandle);
         Message.Result = 0;
         return;
     }
@@ -189,9 +193,11 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 void TWinSkinForm::Activate()
 {
     const TToken life = Token();
+    FActivationPosted = false;
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     LoadWindowIcon(*FSmallIcon);
     UpdateRects();
+    FSkinningHold.Hold(FHandle);
     if (FForm != nullptr) SkinFormControls(FForm);
     else SkinChildWindows(FHandle);
     if (!life.Alive()) return;
@@ -219,6 +225,7 @@ void TWinSkinForm::Activate()
         }
     }
     if (!life.Alive()) return;
+    FSkinningHold.Release();
     NotifySkinned();
     if (!life.Alive()) return;
     FSkinState = ssActive;

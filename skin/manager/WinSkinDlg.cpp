@@ -167,7 +167,7 @@ bool TSkinManage::SkinWindow(HWND Window)
         }
         return false;
     }
-    ::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    if (::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, SkinActivateParam)) frame->ActivationPosted();
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include "classlib/StdCtrls.h"
 #include "skin/SkinWindowMessages.h"
 
+#include <map>
+
 namespace frametest {
 namespace {
 
@@ -464,6 +466,73 @@ TEST_F(FrameTest, PendingActionsWaitForTheFirstActivation)
     EXPECT_TRUE(PumpUntil([] { return !SkinManager->TimerRunning(); }));
     EXPECT_EQ(Access::Buttons(*frame).size(), buttons);
     EXPECT_EQ(SkinManager->ActionSkinData(), nullptr);
+}
+
+// Paints (background erases) per window of the thread, while it lives. A
+// frame paint asked for before the skin is active draws nothing, so it
+// would not tell.
+class TPaints {
+public:
+    TPaints() : FHook(::SetWindowsHookExW(WH_CALLWNDPROC, Count, nullptr, ::GetCurrentThreadId())) { Current = this; }
+    ~TPaints()
+    {
+        ::UnhookWindowsHookEx(FHook);
+        Current = nullptr;
+    }
+    TPaints(const TPaints&) = delete;
+    TPaints& operator=(const TPaints&) = delete;
+    int Of(HWND Window) const { return FCounts.count(Window) != 0 ? FCounts.at(Window) : 0; }
+    void Clear() { FCounts.clear(); }
+
+private:
+    static LRESULT CALLBACK Count(int Code, WPARAM WParam, LPARAM LParam)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(LParam);
+        if (Code == HC_ACTION && sent->message == WM_ERASEBKGND && Current != nullptr) ++Current->FCounts[sent->hwnd];
+        return ::CallNextHookEx(nullptr, Code, WParam, LParam);
+    }
+    static inline TPaints* Current = nullptr;
+    HHOOK FHook;
+    std::map<HWND, int> FCounts;
+};
+
+// No window of the thread waits for a paint.
+bool AllPainted()
+{
+    return (HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT) == 0;
+}
+
+TEST_F(FrameTest, EachWindowIsPaintedOnceWhenSkinnedAndWhenReskinned)
+{
+    const TSkinnedForm made = MakeForm();
+    TForm* form = made.Form;
+    std::vector<TWinControl*> children;
+    const auto place = [&](TWinControl* Control, int Y) {
+        Control->SetParent(form);
+        Control->SetBounds(10, Y, 120, 24);
+        children.push_back(Control);
+    };
+    place(new TButton(form), 10);
+    place(new TEdit(form), 40);
+    place(new TCheckBox(form), 70);
+    const HWND w = form->Handle();
+    TPaints paints;
+    ASSERT_NE(ShowSkinned(form), nullptr);
+    ASSERT_TRUE(PumpUntil(AllPainted));
+    // Nothing of the window's own look is painted first, nor again as the
+    // adapters attach, the frame takes its size and the region is set.
+    EXPECT_TRUE(::IsWindowVisible(w));
+    EXPECT_EQ(::GetActiveWindow(), w);
+    EXPECT_EQ(paints.Of(w), 1);
+    for (size_t i = 0; i < children.size(); ++i) EXPECT_EQ(paints.Of(children[i]->Handle()), 1) << "child " << i;
+
+    // A skin change paints each once more.
+    paints.Clear();
+    RunAction(made.Data, saRefresh);
+    ASSERT_TRUE(PumpUntil(AllPainted));
+    EXPECT_TRUE(::IsWindowVisible(w));
+    EXPECT_EQ(paints.Of(w), 1);
+    for (size_t i = 0; i < children.size(); ++i) EXPECT_EQ(paints.Of(children[i]->Handle()), 1) << "child " << i;
 }
 
 }  // namespace
