@@ -198,6 +198,12 @@ void TWinSkinForm::Activate()
     LoadWindowIcon(*FSmallIcon);
     UpdateRects();
     FSkinningHold.Hold(FHandle);
+    // However the activation ends, a window that lives on is drawn again.
+    struct TReleaseAtEnd {
+        TDrawingHold& Hold;
+        const TToken& Life;
+        ~TReleaseAtEnd() { if (Life.Alive()) Hold.Release(); }
+    } releaseAtEnd{FSkinningHold, life};
     if (FForm != nullptr) SkinFormControls(FForm);
     else SkinChildWindows(FHandle);
     if (!life.Alive()) return;
