@@ -272,12 +272,18 @@ void TDrawingHold::Hold(HWND Window)
     ::SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
 }
 
-void TDrawingHold::Release()
+void TDrawingHold::Release(bool Shown)
 {
     const HWND window = std::exchange(FWindow, nullptr);
     if (window == nullptr || !::IsWindow(window)) return;
     ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    if (!Shown) ::ShowWindow(window, SW_HIDE);
+    else ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool TWinSkinForm::WantsShown() const
+{
+    return FForm == nullptr || FForm->Visible();
 }
 
 void TWinSkinForm::RepaintWindow(HWND Window)
@@ -307,7 +313,7 @@ void TWinSkinForm::UpdateSkin()
         FForm->SetHeight(FForm->Height() - 1);
         if (!life.Alive()) return;
     }
-    hold.Release();
+    hold.Release(WantsShown());
     NotifySkinned();
     if (life.Alive()) FSkinState = ssActive;
 }
@@ -325,7 +331,7 @@ void TWinSkinForm::Unskin()
     const TToken life = Token();
     const bool destroying = FSkinState == ssDestroying || FSkinState == ssDestroyed || !::IsWindow(FHandle);
     if (destroying) FSkinningHold.Drop();
-    else FSkinningHold.Release();
+    else FSkinningHold.Release(WantsShown());
     if (FTimer) FTimer->SetEnabled(false);
     FreeSysMenu();
     RestoreFormMenus();

@@ -104,7 +104,9 @@ public:
     TDrawingHold& operator=(const TDrawingHold&) = delete;
     // Nothing for a hidden window, or while holding already.
     void Hold(HWND Window);
-    void Release();
+    // Shown false: the window was hidden while held (which the system
+    // ignores for a window without WS_VISIBLE): it is hidden now instead.
+    void Release(bool Shown = true);
     // Lets go without touching the window (it is being destroyed).
     void Drop() noexcept { FWindow = nullptr; }
 
@@ -275,6 +277,8 @@ private:
     // (whose top-left corner is the bar's, BarOrigin in window coordinates).
     void PaintMenuBarButtons(HDC DC, POINT BarOrigin);
     bool IsMDIChildMaximized() const;
+    // Whether the window is meant to be on screen (a form's Visible).
+    bool WantsShown() const;
     TWinSysButton* SysButtonAt(POINT P) const;
 
     // Frame painting, border sizes and the window region.

@@ -193,17 +193,17 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 void TWinSkinForm::Activate()
 {
     const TToken life = Token();
+    // However the activation ends, a window that lives on is drawn again.
+    struct TReleaseAtEnd {
+        TWinSkinForm& Form;
+        const TToken& Life;
+        ~TReleaseAtEnd() { if (Life.Alive()) Form.FSkinningHold.Release(Form.WantsShown()); }
+    } releaseAtEnd{*this, life};
     FActivationPosted = false;
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     LoadWindowIcon(*FSmallIcon);
     UpdateRects();
     FSkinningHold.Hold(FHandle);
-    // However the activation ends, a window that lives on is drawn again.
-    struct TReleaseAtEnd {
-        TDrawingHold& Hold;
-        const TToken& Life;
-        ~TReleaseAtEnd() { if (Life.Alive()) Hold.Release(); }
-    } releaseAtEnd{FSkinningHold, life};
     if (FForm != nullptr) SkinFormControls(FForm);
     else SkinChildWindows(FHandle);
     if (!life.Alive()) return;
@@ -231,7 +231,7 @@ void TWinSkinForm::Activate()
         }
     }
     if (!life.Alive()) return;
-    FSkinningHold.Release();
+    FSkinningHold.Release(WantsShown());
     NotifySkinned();
     if (!life.Alive()) return;
     FSkinState = ssActive;

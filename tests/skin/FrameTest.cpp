@@ -533,6 +533,15 @@ TEST_F(FrameTest, EachWindowIsPaintedOnceWhenSkinnedAndWhenReskinned)
     EXPECT_TRUE(::IsWindowVisible(w));
     EXPECT_EQ(paints.Of(w), 1);
     for (size_t i = 0; i < children.size(); ++i) EXPECT_EQ(paints.Of(children[i]->Handle()), 1) << "child " << i;
+
+    // A form hidden again before its skinning ends stays hidden.
+    const TSkinnedForm brief = MakeForm();
+    brief.Form->Show();
+    ::SetForegroundWindow(brief.Form->Handle());
+    brief.Form->Hide();
+    PumpUntil([&] { return IsActiveFrame(brief.Form->Handle()); });
+    Pump();
+    EXPECT_FALSE(::IsWindowVisible(brief.Form->Handle()));
 }
 
 }  // namespace
