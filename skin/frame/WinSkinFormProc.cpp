@@ -32,9 +32,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 {
     const TToken life = Token();
     if (FSkinState == ssAttached && Message.Msg == WM_NCPAINT) {
-        // Once active: the form has given a control the focus, which a
-        // control of a window held undrawn could not take. The activation
-        // ends the hold.
+        // The window's drawing waits for the activation to skin it, so it
+        // is painted once and with its skin; only once it is active, for a
+        // control cannot take the focus while its window's drawing is held.
         if (FActivationPosted && ::GetActiveWindow() == FHandle) FSkinningHold.Hold(FHandle);
         Message.Result = 0;
         return;
