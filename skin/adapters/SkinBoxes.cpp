@@ -350,14 +350,14 @@ void TSkinObjImage::HandOverGlyphs()
         auto* glyph = dynamic_cast<TBitmap*>(GetObjectPropByName(properties, "Glyph", TPersistent::StaticClassInfo()));
         if (glyph == nullptr) return;
         glyph->Assign(glyphs);
-        glyph->TransparentColor = 0xFF00FF;
+        glyph->TransparentColor = clKeyMagenta;
         glyph->Transparent = false;
         return;
     }
     auto* target = dynamic_cast<TBitmap*>(GetObjectPropByName(control, "CustomGlyphs", TPersistent::StaticClassInfo()));
     if (target == nullptr) return;
     target->Assign(glyphs);
-    SetPropByName(control, "transparentcolor", std::to_string(0xFF00FF));
+    SetPropByName(control, "transparentcolor", std::to_string(clKeyMagenta));
     // Off and on again: the control reloads its glyphs.
     SetPropByName(control, "UseCustomGlyphs", "false");
     SetPropByName(control, "UseCustomGlyphs", "true");

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr COLORREF kMagenta = 0xFF00FF;
-
 int Width(const RECT& R)
 {
     return R.right - R.left;
@@ -71,7 +69,7 @@ void DrawPart(HDC DC, const RECT& Rect, const TDataSkinObject& Element, int Inde
     if (Width(Rect) <= 0 || Height(Rect) <= 0) return;
     const std::unique_ptr<TBitmap> part = CreateSkinPartBitmap(
         Rect, *Element.FBitmap, MarginsOf(Element), {.Index = Index, .Count = Count, .Tile = Tile});
-    if (part != nullptr) DrawTransparentBitmap(DC, Rect, *part, kMagenta);
+    if (part != nullptr) DrawTransparentBitmap(DC, Rect, *part, clKeyMagenta);
 }
 
 }  // namespace
@@ -329,14 +327,14 @@ void TSkinProgress::PaintLying(HDC DC, const RECT& Rect)
             const int x0 = chunk.FLeftWidth + 2, y = (f.bottom - ch) / 2;
             ::IntersectClipRect(DC, x0, y, x0 + Width(f), y + ch);
             for (int x = x0; cw > 0 && x < x0 + Width(f); x += cw)
-                DrawTransparentBitmap(DC, {x, y, x + cw, y + ch}, image, kMagenta);
+                DrawTransparentBitmap(DC, {x, y, x + cw, y + ch}, image, clKeyMagenta);
         } else {
             // Three-part into the fill, its top and bottom two pixels left to
             // the track; the primitive draws opaque, so the magenta is keyed
             // out through a bitmap of its own.
-            const std::unique_ptr<TBitmap> bar = Canvas24(f.right, std::max<int>(f.bottom - 4, 0), kMagenta);
+            const std::unique_ptr<TBitmap> bar = Canvas24(f.right, std::max<int>(f.bottom - 4, 0), clKeyMagenta);
             DrawSkinCellThreePart(bar->Canvas()->Handle(), f, image, MarginsOf(chunk), {});
-            DrawTransparentBitmap(DC, {2, 2, 2 + bar->Width(), 2 + bar->Height()}, *bar, kMagenta);
+            DrawTransparentBitmap(DC, {2, 2, 2 + bar->Width(), 2 + bar->Height()}, *bar, clKeyMagenta);
         }
         if (saved != 0) ::RestoreDC(DC, saved);
     }

@@ -238,7 +238,7 @@ void TWinSkinForm::UpdateRegion()
                 auto image = CreateSkinPartBitmap(
                     size, *e.FBitmap, MarginsOf(e),
                     {.Index = BorderCell(e, FActive), .Count = e.FFrame, .Tile = e.FTile != 1, .Vertical = vertical});
-                return TGdiObject(CreateRegionFromBitmap(*image, X, Y, 0xFF00FF, 1, 1, 1));
+                return TGdiObject(CreateRegionFromBitmap(*image, X, Y, clKeyMagenta, 1, 1, 1));
             };
             TSkinData& d = *FSkinData;
             const int inner = w - FBorderLeft - FBorderRight;

@@ -99,7 +99,7 @@ void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
 {
     const int w = ::GetSystemMetrics(SM_CXSMICON), h = ::GetSystemMetrics(SM_CYSMICON);
     // Magenta where no icon is drawn: the icon button then shows nothing there.
-    Bitmap.Canvas()->SetBrushColor(0xFF00FF);
+    Bitmap.Canvas()->SetBrushColor(clKeyMagenta);
     Bitmap.SetSize(w, h);
     Bitmap.Canvas()->FillRect({0, 0, w, h});
     FIconSize = w;
@@ -124,7 +124,7 @@ void TWinSkinForm::DrawWindowIcon(HDC DC, const RECT& Rect)
             ::DrawIconEx(DC, Rect.left, Rect.top, FIconCopy.Get(), FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
         return;
     }
-    DrawTransparentBitmap(DC, Rect, *FSmallIcon, 0xFF00FF);
+    DrawTransparentBitmap(DC, Rect, *FSmallIcon, clKeyMagenta);
 }
 
 bool TWinSkinForm::IsMDIChildMaximized() const
