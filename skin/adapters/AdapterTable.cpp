@@ -44,7 +44,6 @@ TAdapterMaker AdapterMaker(TAdapterKind Kind)
 {
     if (gOverride != nullptr) return Kind == TAdapterKind::akNone ? nullptr : gOverride;
     switch (Kind) {
-    // case TAdapterKind::akXxx: return &MakeAdapter<TSkinXxx>;
     case TAdapterKind::akTab: return &MakeAdapter<TSkinTab>;
     case TAdapterKind::akTabBtn: return &MakeAdapter<TSkinTabBtn>;
     case TAdapterKind::akTab31: return &MakeAdapter<TSkinTab31>;

@@ -59,7 +59,7 @@ struct TAdapterRequest {
 // A new adapter owned by Owner (freed with it), not attached yet.
 using TAdapterMaker = TSkinControl* (*)(TComponent* Owner, const TAdapterRequest& Request);
 
-// The maker of Kind, or null when that kind has none (yet).
+// The maker of Kind, or null when that kind has none.
 TAdapterMaker AdapterMaker(TAdapterKind Kind);
 const char* AdapterKindName(TAdapterKind Kind);
 

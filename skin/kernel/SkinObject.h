@@ -1,5 +1,5 @@
 // TSkinObject, the base of every skin object that takes over a window (frame
-// objects now; popup menus, control adapters and scroll-bar covers later).
+// objects, popup menus, control adapters and the media player's panel).
 // It owns the object's liveness token and its one deferred-free path: an
 // object whose handler is on the stack is freed when the outermost handler
 // returns, never under it. GUI thread only.
