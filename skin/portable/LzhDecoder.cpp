@@ -442,13 +442,17 @@ bool TLZH::Run(int32_t Size, TInput& In, TOutput& Out, int32_t& Count)
     return complete;
 }
 
+struct TLZH::TTablesInUse {
+    explicit TTablesInUse(TLZH& Owner) : Self(Owner) { Self.InitTables(); }
+    ~TTablesInUse() { Self.FreeTables(); }
+    TTablesInUse(const TTablesInUse&) = delete;
+    TTablesInUse& operator=(const TTablesInUse&) = delete;
+    TLZH& Self;
+};
+
 bool TLZH::Decode(int32_t Size, const TLzhReadMethod& Read, const TLzhWriteMethod& Write)
 {
-    InitTables();
-    struct TFree {
-        TLZH* Self;
-        ~TFree() { Self->FreeTables(); }
-    } freeOnExit{this};
+    const TTablesInUse tables(*this);
 
     StartHuff();
     auto& ring = FTables->Ring;
@@ -461,11 +465,7 @@ bool TLZH::Decode(int32_t Size, const TLzhReadMethod& Read, const TLzhWriteMetho
 
 bool TLZH::DecodeTarget(int32_t Size)
 {
-    InitTables();
-    struct TFree {
-        TLZH* Self;
-        ~TFree() { Self->FreeTables(); }
-    } freeOnExit{this};
+    const TTablesInUse tables(*this);
 
     StartHuff();
     const size_t from = std::min(FSourcePos, FSource.size());

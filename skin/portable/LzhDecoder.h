@@ -114,6 +114,7 @@ public:
 
 private:
     struct TTables;
+    struct TTablesInUse;  // the tables made for one decoding and freed however it ends
 
     void InitTables();
     void FreeTables() noexcept;
