@@ -342,7 +342,7 @@ void TSkinManage::SetChildCaptionStyle(bool Maximized)
     }
 }
 
-void TSkinManage::PostAction(int Action, UINT Delay)
+void TSkinManage::PostAction(TSkinAction Action, UINT Delay)
 {
     FAction = Action;
     FTimer->SetInterval(Delay);
