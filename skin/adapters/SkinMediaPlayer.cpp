@@ -41,9 +41,12 @@ const TClassInfo& TWMediaPlayer::StaticClassInfo()
     return info;
 }
 
-TWMediaPlayer::TWMediaPlayer() : TCustomPanel(nullptr)
+TWMediaPlayer::TWMediaPlayer()
+    : TCustomPanel(nullptr),
+      FHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWMediaPlayer&>(O).HandleMessage(M); })
 {
     LoadImages();
+    FHook.Attach(*this);
 }
 
 void TWMediaPlayer::LoadImages()
@@ -149,20 +152,17 @@ void TWMediaPlayer::DrawImage(HDC DC, const RECT& Rect, int Index, bool Pressed)
 
 void TWMediaPlayer::MouseButton(TMessage& Message)
 {
-    const TSkinObject::THandlerScope scope(*this);
-    const TToken life = Token();
     const bool press = Message.Msg != WM_LBUTTONUP;
     // A disabled player takes no press; the release of one it took still
     // reaches it, wherever it lands.
     const bool enabled = FMediaPlayer != nullptr && FMediaPlayer->Enabled();
     if (press && !enabled) {
-        TCustomPanel::WndProc(Message);
+        FHook.CallDefault(Message);
         return;
     }
     const bool forward = enabled || FPressed;
     FPressed = press;
-    TCustomPanel::WndProc(Message);
-    if (!life.Alive()) return;
+    if (!FHook.CallDefault(Message)) return;
     FHitIndex = ButtonAt(static_cast<short>(LOWORD(Message.LParam)));
     FPressedIndex = FHitIndex;
     // Held while pressed, so that the release reaches the player wherever it
@@ -174,7 +174,7 @@ void TWMediaPlayer::MouseButton(TMessage& Message)
     if (forward && FMediaPlayer != nullptr) FMediaPlayer->Perform(Message.Msg, Message.WParam, Message.LParam);
 }
 
-void TWMediaPlayer::WndProc(TMessage& Message)
+void TWMediaPlayer::HandleMessage(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_ERASEBKGND:
@@ -194,7 +194,7 @@ void TWMediaPlayer::WndProc(TMessage& Message)
     default:
         break;
     }
-    TCustomPanel::WndProc(Message);
+    FHook.CallDefault(Message);
 }
 
 TSkinMP::~TSkinMP()

@@ -48,7 +48,6 @@ public:
     int ButtonWidth() const noexcept { return FButtonWidth; }
 
 protected:
-    void WndProc(TMessage& Message) override;
     void PaintWindow(HDC DC) override;
 
 private:
@@ -64,6 +63,8 @@ private:
     // Button Index's image by its state, centred on Rect (one pixel right and
     // down when pressed), olive left out.
     void DrawImage(HDC DC, const RECT& Rect, int Index, bool Pressed);
+    // The panel's messages come through the kernel, as every skinned window's.
+    void HandleMessage(TMessage& Message);
     void MouseButton(TMessage& Message);
 
     // Each button's look is its own, not the panel's: pressed while the
@@ -78,6 +79,7 @@ private:
     int FHitIndex = MPNoButton;
     TWinControl* FMediaPlayer = nullptr;
     TBitmap FImage;  // the buttons composed before one copy; kept while the size stays
+    TWindowProcHook FHook;
 };
 
 class TSkinMP : public TSkinControl {

@@ -2,7 +2,6 @@
 #include "skin/adapters/SkinScrollbar.h"
 
 #include "classlib/Controls.h"
-#include "classlib/ExceptionHook.h"
 #include "classlib/Handles.h"
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinApi.h"
@@ -29,12 +28,12 @@ constexpr int kLeftArrow = 1, kRightArrow = 5, kUpArrow = 9, kDownArrow = 13, kH
 constexpr int kMinThumb = 8;
 constexpr int kNoRange = 9999999;
 
-bool RegisterCoverClass(WNDPROC Proc)
+bool RegisterCoverClass()
 {
-    static const bool registered = [Proc] {
+    static const bool registered = [] {
         WNDCLASSW c{};
         c.style = CS_DBLCLKS;
-        c.lpfnWndProc = Proc;
+        c.lpfnWndProc = OwnWindowProc;
         c.hInstance = ::GetModuleHandleW(nullptr);
         c.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         c.lpszClassName = kCoverClass;
@@ -135,8 +134,11 @@ TScrollPart ScrollPartOf(WPARAM Request) noexcept
 
 // --- the cover window
 
+// The adapter (and this cover with it) is freed only when the outermost
+// handler of the cover returns: the press hand-over may unskin it.
 TWScrollbar::TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetControl, TBarType Type)
-    : FOwner(Owner),
+    : TOwnWindow(Owner, [](TOwnWindow& W, TMessage& M) { return static_cast<TWScrollbar&>(W).HandleMessage(M); }),
+      FOwner(Owner),
       FArrowSize(::GetSystemMetrics(SM_CXHSCROLL)),
       FTarget(Target),
       FTargetControl(TargetControl),
@@ -146,37 +148,10 @@ TWScrollbar::TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetContr
     if (Type == btControl)
         FKind = LowerCaseAZ(GetEnumPropByName(TargetControl, "Kind")) == "sbhorizontal" ? btHorizontal : btVertical;
     const HWND parent = ::GetParent(Target);
-    if (parent == nullptr || !RegisterCoverClass(&CoverProc)) return;
-    FWindow = ::CreateWindowExW(WS_EX_TOOLWINDOW, kCoverClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (parent == nullptr || !RegisterCoverClass()) return;
+    FWindow = Create(WS_EX_TOOLWINDOW, kCoverClass, WS_CHILD | WS_CLIPSIBLINGS, parent);
     if (FWindow == nullptr) return;
-    ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     UpdatePosition(Target);
-}
-
-TWScrollbar::~TWScrollbar()
-{
-    if (FWindow == nullptr) return;
-    ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
-    ::DestroyWindow(FWindow);
-}
-
-LRESULT CALLBACK TWScrollbar::CoverProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
-{
-    auto* bar = reinterpret_cast<TWScrollbar*>(::GetWindowLongPtrW(Window, GWLP_USERDATA));
-    if (bar == nullptr) return ::DefWindowProcW(Window, Msg, WParam, LParam);
-    TMessage message{Msg, WParam, LParam, 0};
-    {
-        // The adapter (and this cover with it) is freed only when the
-        // outermost handler returns: the press hand-over may unskin it.
-        const TSkinObject::THandlerScope scope(bar->FOwner);
-        try {
-            if (!bar->HandleMessage(message)) message.Result = ::DefWindowProcW(Window, Msg, WParam, LParam);
-        } catch (...) {
-            HandleException();
-        }
-    }
-    return message.Result;
 }
 
 bool TWScrollbar::HandleMessage(TMessage& Message)
@@ -239,7 +214,6 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
         return true;
     case WM_NCDESTROY:
         // Destroyed with its parent: nothing of it is reached any more.
-        ::SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
         FWindow = nullptr;
         FBarVisible = false;
         return false;

@@ -35,12 +35,11 @@ enum TScrollPart : int8_t {
 // SB_ENDSCROLL, ...) show none.
 TScrollPart ScrollPartOf(WPARAM Request) noexcept;
 
-class TWScrollbar {
+class TWScrollbar : private TOwnWindow {
 public:
     // Lies over Target's bar of Type (for btControl: over the scroll-bar
     // control Target itself), as a sibling of Target; hidden until placed.
     TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetControl, TBarType Type);
-    ~TWScrollbar();
     TWScrollbar(const TWScrollbar&) = delete;
     TWScrollbar& operator=(const TWScrollbar&) = delete;
 
@@ -70,7 +69,6 @@ public:
     int ThumbEnd() const noexcept { return FThumbEnd; }
 
 private:
-    static LRESULT CALLBACK CoverProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
     bool HandleMessage(TMessage& Message);
     bool ReadInfo(SCROLLBARINFO& Info);
     bool GetControlScrollInfo(SCROLLBARINFO& Info);

@@ -75,6 +75,13 @@ public:
     bool FHasPressedColour2 = false;
 };
 
+// What a title button does: the Action kind of its skin element (below).
+enum TTitleAction {
+    taClose = 0, taMaximize = 1, taMinimize = 2, taSysMenu = 3, taMDIMinimize = 7, taMDIRestore = 8,
+    taMDIClose = 9, taIcon = 11, taSysMenuAlt = 12, taMaximizeAlt = 22, taMinimizeAlt = 23,
+    taMDIMinimizeAlt = 60, taMDIRestoreAlt = 61, taMDICloseAlt = 62
+};
+
 // One title button; its name is its ini section's name in upper case.
 class TDataSkinSysButton : public TDataSkinObject {
 public:

@@ -217,11 +217,11 @@ private:
             LoadSkinBitmap(Ini.ReadString(section, "ButtonImage"), *e->FBitmap);
             e->FFrame = SysButtonFrames(frame, e->FAction, e->FBitmap->Width(), e->FBitmap->Height());
             // The system-menu buttons draw the window icon unless the skin counts their cells.
-            if (frame == 0 && (e->FAction == 3 || e->FAction == 11)) e->FBitmap->SetSize(0, 0);
+            if (frame == 0 && (e->FAction == taSysMenu || e->FAction == taIcon)) e->FBitmap->SetSize(0, 0);
             S.FSysButtons.push_back(std::move(e));
         }
         const size_t k = S.FSysButtons.size();
-        for (int action : {7, 8, 9}) {
+        for (const TTitleAction action : {taMDIMinimize, taMDIRestore, taMDIClose}) {
             auto e = std::make_unique<TDataSkinSysButton>("");
             e->FAction = action;
             e->FAlign = 100;

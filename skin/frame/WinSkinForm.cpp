@@ -120,30 +120,28 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     FChild = (FStyle & WS_CHILD) != 0;
     FClassName = GetWindowClassName(FHandle);
     FOwnerWindow = ::GetWindow(FHandle, GW_OWNER);
-    FButtonSet = 0;
-    if ((FStyle & WS_SYSMENU) || FSysMenu != nullptr) FButtonSet |= bsSysMenu;
-    if (FStyle & WS_MINIMIZEBOX) FButtonSet |= bsMinimize;
-    if (FStyle & WS_MAXIMIZEBOX) FButtonSet |= bsMaximize;
     UpdateWindowState();
     MeasureOwnFrame();
     FindMDIClient();
-    if (ex & WS_EX_MDICHILD) {
-        FMDIKind = mdiChild;
-        if (Data->Options() & SkinBit(xoMDIChildBorder)) FSkinMainMenu = false;
-    }
-    FFrameKind = fkFixed;
-    if ((FStyle & WS_CAPTION) == 0) FFrameKind = fkNoCaption;
-    else if (FStyle & WS_THICKFRAME) FFrameKind = fkSizeable;
-    else if (FStyle & DS_MODALFRAME) FFrameKind = fkDialog;
-    if (ex & WS_EX_DLGMODALFRAME) FFrameKind = fkDialog;
-    if (((ex & WS_EX_APPWINDOW) && VersionTogglesCaption(true)) ||
-        (FOwnerWindow == nullptr && FMDIKind != mdiChild && VersionTogglesCaption(false)))
-        FButtonSet |= bsCaptionToggle;
-    FDialog = false;
-    if (FClassName == "#32770" || FClassName == "TMessageForm") {
-        FFrameKind = fkDialog;
-        FDialog = true;
-    }
+    static_assert(FrameStyle::Caption == WS_CAPTION && FrameStyle::SysMenu == WS_SYSMENU &&
+                  FrameStyle::ThickFrame == WS_THICKFRAME && FrameStyle::MinimizeBox == WS_MINIMIZEBOX &&
+                  FrameStyle::MaximizeBox == WS_MAXIMIZEBOX && FrameStyle::ModalFrame == DS_MODALFRAME &&
+                  FrameStyle::ExDlgModalFrame == WS_EX_DLGMODALFRAME && FrameStyle::ExMDIChild == WS_EX_MDICHILD &&
+                  FrameStyle::ExAppWindow == WS_EX_APPWINDOW);
+    const TFrameClass kind = ClassifyFrame({.Style = static_cast<uint32_t>(FStyle),
+                                            .ExStyle = static_cast<uint32_t>(ex),
+                                            .ClassName = FClassName,
+                                            .HasOwner = FOwnerWindow != nullptr,
+                                            .HasSystemMenu = FSysMenu != nullptr,
+                                            .HasMDIClient = FMDIKind == mdiFrame,
+                                            .MDIChildBorder = (Data->Options() & SkinBit(xoMDIChildBorder)) != 0,
+                                            .VersionTogglesAppCaption = VersionTogglesCaption(true),
+                                            .VersionTogglesCaption = VersionTogglesCaption(false)});
+    FButtonSet = kind.ButtonSet;
+    FFrameKind = kind.FrameKind;
+    FMDIKind = kind.MDIKind;
+    FDialog = kind.Dialog;
+    if (kind.KeepsChildBorder) FSkinMainMenu = false;
     if (SkinWinVersion >= 0x80000000u) Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcSystemMenu));
     if (FMDIKind == mdiFrame) {
         FMenuUpdate = Data->MenuUpdate();

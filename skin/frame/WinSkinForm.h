@@ -19,6 +19,7 @@
 #include "classlib/Timers.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
+#include "skin/portable/FrameClass.h"
 
 #include <memory>
 #include <string>
@@ -76,15 +77,6 @@ private:
     TDataSkinSysButton* FData;  // owned by the skin component
 };
 
-// What a title button does: the Action kind of its skin element.
-enum TTitleAction {
-    taClose = 0, taMaximize = 1, taMinimize = 2, taSysMenu = 3, taMDIMinimize = 7, taMDIRestore = 8,
-    taMDIClose = 9, taIcon = 11, taSysMenuAlt = 12, taMaximizeAlt = 22, taMinimizeAlt = 23,
-    taMDIMinimizeAlt = 60, taMDIRestoreAlt = 61, taMDICloseAlt = 62
-};
-enum TFrameKind : uint8_t { fkSizeable = 0, fkFixed = 1, fkNoCaption = 2, fkDialog = 3 };
-enum TMDIKind : uint8_t { mdiNone = 0, mdiFrame = 1, mdiChild = 2 };
-enum TButtonSetBit : uint8_t { bsMaximize = 1, bsMinimize = 2, bsSysMenu = 8, bsCaptionToggle = 0x10 };
 enum TFrameWindowState : uint8_t { fwsNormal = 0, fwsMaximized = 1, fwsMinimized = 2 };
 enum TSkinFormState {
     ssAttached = 0, ssActive = 1, ssReskinning = 3, ssDestroying = 4, ssResizing = 5, ssDestroyed = 6

@@ -17,6 +17,7 @@ struct TEntry {
     bool InChain = false;  // our procedure is in the window's chain
     TWindowHook* Raw = nullptr;
     TWindowProcHook* Method = nullptr;
+    TOwnWindow* Own = nullptr;
 };
 
 std::unordered_map<HWND, TEntry> gWindows;
@@ -24,7 +25,8 @@ std::unordered_map<HWND, TEntry> gWindows;
 void EraseIfUnused(HWND Window)
 {
     const auto it = gWindows.find(Window);
-    if (it != gWindows.end() && !it->second.InChain && it->second.Method == nullptr) gWindows.erase(it);
+    if (it != gWindows.end() && !it->second.InChain && it->second.Method == nullptr && it->second.Own == nullptr)
+        gWindows.erase(it);
 }
 
 LRESULT PassOn(WNDPROC Proc, bool Unicode, HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -34,16 +36,22 @@ LRESULT PassOn(WNDPROC Proc, bool Unicode, HWND Window, UINT Msg, WPARAM WParam,
                    : ::CallWindowProcA(Proc, Window, Msg, WParam, LParam);
 }
 
-// The owner's handler, with the owner marked busy and exceptions stopped
+// A handler of Owner, with the owner marked busy and exceptions stopped
 // here rather than unwinding through the system's frames.
-void Dispatch(TSkinObject& Owner, TSkinHandler Handler, TMessage& Message)
+template <class THandle>
+void Guarded(TSkinObject& Owner, const THandle& Handle)
 {
     const TSkinObject::THandlerScope scope(Owner);
     try {
-        Handler(Owner, Message);
+        Handle();
     } catch (...) {
         HandleException();
     }
+}
+
+void Dispatch(TSkinObject& Owner, TSkinHandler Handler, TMessage& Message)
+{
+    Guarded(Owner, [&] { Handler(Owner, Message); });
 }
 
 // The window handle a windowed control has now, or null.
@@ -88,6 +96,56 @@ LRESULT CALLBACK KernelWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM L
         }
     }
     return message.Result;
+}
+
+LRESULT CALLBACK OwnWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (Msg == WM_NCCREATE) {
+        const auto& create = *reinterpret_cast<const CREATESTRUCTW*>(LParam);
+        if (auto* own = static_cast<TOwnWindow*>(create.lpCreateParams)) {
+            own->FWindow = Window;
+            gWindows[Window].Own = own;
+        }
+    }
+    const auto it = gWindows.find(Window);
+    TOwnWindow* own = it != gWindows.end() ? it->second.Own : nullptr;
+    const auto passOn = [=] {
+        return ::IsWindowUnicode(Window) ? ::DefWindowProcW(Window, Msg, WParam, LParam)
+                                         : ::DefWindowProcA(Window, Msg, WParam, LParam);
+    };
+    if (own == nullptr) return passOn();
+    TMessage message{Msg, WParam, LParam, 0};
+    Guarded(own->FOwner, [&] {
+        if (!own->FHandler(*own, message)) message.Result = passOn();
+        if (Msg != WM_NCDESTROY) return;
+        // Let go while the owner is still held: it may be freed when this handler ends.
+        const auto again = gWindows.find(Window);
+        if (again != gWindows.end() && again->second.Own != nullptr) {
+            again->second.Own->FWindow = nullptr;
+            again->second.Own = nullptr;
+            EraseIfUnused(Window);
+        }
+    });
+    return message.Result;
+}
+
+HWND TOwnWindow::Create(DWORD ExStyle, const wchar_t* ClassName, DWORD Style, HWND Parent)
+{
+    if (FWindow != nullptr) return FWindow;
+    ::CreateWindowExW(ExStyle, ClassName, L"", Style, 0, 0, 0, 0, Parent, nullptr, ::GetModuleHandleW(nullptr), this);
+    return FWindow;
+}
+
+TOwnWindow::~TOwnWindow()
+{
+    const HWND window = std::exchange(FWindow, nullptr);
+    if (window == nullptr) return;
+    const auto it = gWindows.find(window);
+    if (it != gWindows.end() && it->second.Own == this) {
+        it->second.Own = nullptr;
+        EraseIfUnused(window);
+    }
+    ::DestroyWindow(window);
 }
 
 bool TWindowHook::Attach(HWND Window)
@@ -262,7 +320,8 @@ TSkinObject* FindSkinObject(HWND Window) noexcept
     const auto it = gWindows.find(Window);
     if (it == gWindows.end()) return nullptr;
     if (it->second.Raw != nullptr) return &it->second.Raw->Owner();
-    return it->second.Method != nullptr ? &it->second.Method->Owner() : nullptr;
+    if (it->second.Method != nullptr) return &it->second.Method->Owner();
+    return it->second.Own != nullptr ? &it->second.Own->Owner() : nullptr;
 }
 
 std::size_t HookedWindowCount() noexcept

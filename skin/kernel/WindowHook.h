@@ -3,9 +3,10 @@
 // TWindowProcHook a class-library control's WindowProc. Both pass messages on
 // to what they replaced, give it back when they let go or, when someone
 // installed another procedure after them, stay in the chain passing messages
-// through, and stop C++ exceptions at the boundary. One registry maps window
-// handles to the skin object holding them; a raw window is unbound at
-// WM_NCDESTROY. GUI thread only.
+// through, and stop C++ exceptions at the boundary; TOwnWindow gives windows
+// the engine makes itself the same way. One registry maps window handles to
+// the skin object holding them; a raw window is unbound at WM_NCDESTROY. GUI
+// thread only.
 #pragma once
 
 #include <windows.h>
@@ -81,7 +82,40 @@ private:
     std::shared_ptr<TRecord> FLastRecord;  // passes on after Detach
 };
 
-// The skin object holding this window (raw or through WindowProc), or null.
+// A window the engine makes itself, of a class whose procedure is
+// OwnWindowProc (a scroll bar's cover). Its messages take the way of every
+// held window's: found in the registry from WM_NCCREATE (the object comes
+// through CreateWindowEx's lpParam) to WM_NCDESTROY, the handler runs with
+// the owner busy and exceptions stopped, and what it leaves goes on to the
+// default procedure, wide or ANSI as the window is.
+class TOwnWindow {
+public:
+    // True when the handler answered the message (its Result set).
+    using THandler = bool (*)(TOwnWindow& Window, TMessage& Message);
+
+    TOwnWindow(TSkinObject& Owner, THandler Handler) noexcept : FOwner(Owner), FHandler(Handler) {}
+    // Destroys the window, unbound first: its last messages reach no handler.
+    ~TOwnWindow();
+    TOwnWindow(const TOwnWindow&) = delete;
+    TOwnWindow& operator=(const TOwnWindow&) = delete;
+
+    // Makes the window (once); null when the system refused.
+    HWND Create(DWORD ExStyle, const wchar_t* ClassName, DWORD Style, HWND Parent);
+    HWND Window() const noexcept { return FWindow; }
+    TSkinObject& Owner() const noexcept { return FOwner; }
+
+private:
+    friend LRESULT CALLBACK OwnWindowProc(HWND, UINT, WPARAM, LPARAM);
+    TSkinObject& FOwner;
+    THandler FHandler;
+    HWND FWindow = nullptr;
+};
+
+// The window procedure of every class whose windows are TOwnWindows.
+LRESULT CALLBACK OwnWindowProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+// The skin object holding this window (raw, through WindowProc or as its
+// maker), or null.
 TSkinObject* FindSkinObject(HWND Window) noexcept;
 // Windows in the registry, those we only pass messages through included.
 std::size_t HookedWindowCount() noexcept;

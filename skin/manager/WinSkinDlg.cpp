@@ -133,8 +133,10 @@ bool TSkinManage::SkinWindow(HWND Window)
 {
     if (!FActive || Window == nullptr) return false;
     PurgeForms();
+    // A window a frame object holds answers the query, listed here or not;
+    // the list adds the one being set up, not held yet.
     if (::SendMessageA(Window, WM_SKIN_QUERY, 0, 0) == 1) return false;
-    if (FindForm(Window) != nullptr || FindSkinForm(Window) != nullptr) return false;
+    if (FindForm(Window) != nullptr) return false;
     TControl* form = FindLibraryForm(Window);
     if (!FSkinningAll && IsNonMDIChild(Window)) return false;
     const std::string name = GetWindowClassName(Window);
@@ -342,7 +344,7 @@ void TSkinManage::SetChildCaptionStyle(bool Maximized)
     }
 }
 
-void TSkinManage::PostAction(int Action, UINT Delay)
+void TSkinManage::PostAction(TSkinAction Action, UINT Delay)
 {
     FAction = Action;
     FTimer->SetInterval(Delay);

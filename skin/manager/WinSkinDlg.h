@@ -63,7 +63,7 @@ public:
     bool MenuBarPopup() const noexcept { return FMenuBarPopup; }
     void SetMenuBarPopup(bool Value) noexcept { FMenuBarPopup = Value; }
     void SetChildCaptionStyle(bool Maximized);
-    void PostAction(int Action, UINT Delay);
+    void PostAction(TSkinAction Action, UINT Delay);
     void DoAction(TObject* Sender);
     void ClearSysButtons();
     // What a skin component tells the manager (loaded, switched, replaced, gone).
@@ -105,7 +105,7 @@ private:
     bool FChildMaximized = false;
     HWND FMDIClient = nullptr;
     TControl* FMDIForm = nullptr;
-    int FAction = saNone;
+    TSkinAction FAction = saNone;
     TSkinData* FActionSkinData = nullptr;
     TSkinData* FMainSkinData = nullptr;
     std::vector<TWinSkinForm*> FForms;

@@ -4,11 +4,14 @@
 // class-library controls, and attach/detach cycles leaving nothing behind.
 #include "AdapterFixture.h"
 
+#include "classlib/ExceptionHook.h"
 #include "skin/SkinWindowMessages.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
 #include "tests/support/GdiObjectCount.h"
 
+#include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace frametest {
@@ -210,6 +213,84 @@ TEST_F(FrameTest, ASkinObjectFreedFromItsOwnHandlerGoesWhenTheHandlerReturns)
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_QUERY, 0, 0), 0);
     ::DestroyWindow(w);
     EXPECT_EQ(HookedWindowCount(), windows);
+}
+
+// A skin object of the tests' own with a window it makes itself.
+class TMaker : public TSkinObject {
+public:
+    TMaker() : Own(*this, [](TOwnWindow&, TMessage& M) { return Handle(M); }) {}
+    ~TMaker() override { ++Freed; }
+
+    static inline int Freed = 0;
+    static inline int Stopped = 0;  // exceptions that reached the handler of the program
+    static inline std::function<bool(TMessage&)> OnMessage;
+    TOwnWindow Own;
+
+private:
+    static bool Handle(TMessage& M) { return OnMessage && OnMessage(M); }
+};
+
+TEST_F(FrameTest, WindowsTheEngineMakesTakeTheKernelsWay)
+{
+    static const bool registered = [] {
+        WNDCLASSW c{};
+        c.lpfnWndProc = OwnWindowProc;
+        c.hInstance = ::GetModuleHandleW(nullptr);
+        c.lpszClassName = L"TbKernelOwn";
+        return ::RegisterClassW(&c) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    const HWND parent = MakeWindow(WS_OVERLAPPEDWINDOW);
+    const size_t windows = HookedWindowCount();
+    TMaker::Freed = TMaker::Stopped = 0;
+    SetExceptionHandler([](std::exception_ptr) { ++TMaker::Stopped; });
+
+    // In the registry from its creation; an exception stops at the kernel and
+    // what the handler leaves reaches the default procedure.
+    auto* maker = new TMaker;
+    TMaker::OnMessage = [](TMessage& M) {
+        if (M.Msg == WM_APP) throw std::runtime_error("handler failed");
+        if (M.Msg != WM_APP + 1) return false;
+        M.Result = 42;
+        return true;
+    };
+    const HWND w = maker->Own.Create(0, L"TbKernelOwn", WS_CHILD, parent);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(maker->Own.Window(), w);
+    EXPECT_EQ(FindSkinObject(w), maker);
+    EXPECT_EQ(HookedWindowCount(), windows + 1);
+    EXPECT_EQ(::SendMessageW(w, WM_APP + 1, 0, 0), 42);
+    ::SendMessageW(w, WM_APP, 0, 0);
+    EXPECT_EQ(TMaker::Stopped, 1);
+    ::SetWindowTextW(w, L"passed on");
+    wchar_t text[16] = {};
+    ::GetWindowTextW(w, text, 16);
+    EXPECT_STREQ(text, L"passed on");
+
+    // Freed from inside its own window's handler: it goes, with its window,
+    // when the handler returns.
+    TMaker::OnMessage = [maker](TMessage& M) {
+        if (M.Msg != WM_APP + 2) return false;
+        maker->FreeDeferred();
+        EXPECT_EQ(TMaker::Freed, 0);
+        return true;
+    };
+    ::SendMessageW(w, WM_APP + 2, 0, 0);
+    EXPECT_EQ(TMaker::Freed, 1);
+    EXPECT_FALSE(::IsWindow(w));
+    EXPECT_EQ(HookedWindowCount(), windows);
+
+    // Destroyed with its parent first: let go at WM_NCDESTROY, and the
+    // object's end touches no window.
+    TMaker::OnMessage = nullptr;
+    TMaker made;
+    const HWND child = made.Own.Create(0, L"TbKernelOwn", WS_CHILD, parent);
+    ASSERT_NE(child, nullptr);
+    ::DestroyWindow(parent);
+    EXPECT_EQ(made.Own.Window(), nullptr);
+    EXPECT_EQ(FindSkinObject(child), nullptr);
+    EXPECT_EQ(HookedWindowCount(), windows);
+    SetExceptionHandler(nullptr);
 }
 
 TEST_F(AdapterTest, WindowProcHooksFollowTheKernelsRules)
