@@ -307,7 +307,7 @@ class TRaisingAdapter : public TSkinControl {
 public:
     explicit TRaisingAdapter(TComponent* AOwner) : TSkinControl(AOwner) { ++Living; }
     ~TRaisingAdapter() override { --Living; }
-    bool InitSkinHandle(HWND, TSkinData*, TWinSkinForm*) override { throw std::runtime_error("no room for images"); }
+    bool InitSkinHandle(HWND, TSkinData*, TAdapterHost*) override { throw std::runtime_error("no room for images"); }
     static inline int Living = 0;
 };
 

@@ -3,6 +3,7 @@
 // made with CreateMenu, the system menu, and leaks over many opens.
 #include "tests/skin/FrameFixture.h"
 
+#include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
 #include "classlib/StdCtrls.h"
 #include "skin/menus/MenuItemPaint.h"
