@@ -18,6 +18,8 @@
 #include "skin/portable/ForeignClasses.h"
 #include "skin/portable/SkinText.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <functional>
 #include <unordered_set>

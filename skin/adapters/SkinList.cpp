@@ -10,6 +10,8 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <iterator>

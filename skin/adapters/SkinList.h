@@ -10,8 +10,7 @@
 #pragma once
 
 #include "skin/adapters/SkinScrollbar.h"
-
-#include <commctrl.h>
+#include "skin/kernel/ImageListHandle.h"
 
 #include <optional>
 #include <vector>

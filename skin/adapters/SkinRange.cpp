@@ -11,6 +11,8 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/portable/SkinText.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <memory>
 

@@ -9,8 +9,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
 #include "classlib/Handles.h"
@@ -18,6 +16,7 @@
 #include "classlib/Messages.h"
 #include "classlib/Timers.h"
 #include "skin/adapters/AdapterHost.h"
+#include "skin/kernel/ImageListHandle.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
 

@@ -7,6 +7,8 @@
 #include "skin/data/SkinDraw.h"
 #include "tests/skin/SkinTestData.h"
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
