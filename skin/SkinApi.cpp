@@ -11,6 +11,7 @@ TTrackMouseEventFunc SkinTrackMouseEventEntry = nullptr;
 TGetComboBoxInfoFunc SkinGetComboBoxInfo = nullptr;
 UINT SkinCodePage = CP_ACP;
 bool SkinNTPlatform = true;
+DWORD SkinWinVersion = 0;
 
 namespace {
 
@@ -92,4 +93,11 @@ int DrawTextWide(HDC DC, const std::wstring& Text, RECT& Rect, UINT Format)
 TWinControl* FindLibraryControl(HWND Window)
 {
     return Window == nullptr ? nullptr : FindControl(Window);
+}
+
+std::string GetWindowClassName(HWND Window)
+{
+    char name[101] = {};
+    const int n = ::GetClassNameA(Window, name, 100);
+    return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
 }

@@ -24,6 +24,8 @@ extern TGetComboBoxInfoFunc SkinGetComboBoxInfo;
 // the wide drawing functions work; the skin manager may change both at start.
 extern UINT SkinCodePage;
 extern bool SkinNTPlatform;
+// GetVersion as the manager's hook was installed (top bit: the 95/98/Me family).
+extern DWORD SkinWinVersion;
 
 // False, Info untouched, when the function is missing.
 bool SkinGetScrollBarInfo(HWND Window, LONG ObjectId, SCROLLBARINFO* Info);
@@ -38,3 +40,5 @@ std::wstring WideCopy(const wchar_t* Text, int Count);
 int DrawTextWide(HDC DC, const std::wstring& Text, RECT& Rect, UINT Format);
 // The class-library control of a window, or null (also for window 0).
 TWinControl* FindLibraryControl(HWND Window);
+// The window's class name (up to 100 characters).
+std::string GetWindowClassName(HWND Window);

@@ -9,6 +9,8 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinElements.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
+#include "skin/kernel/ImageListHandle.h"
 
 #include <string_view>
 

@@ -10,14 +10,15 @@
 #include "classlib/StdCtrls.h"
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterHost.h"
 #include "skin/adapters/SkinControl.h"
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/adapters/SkinTab.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/frame/WinSkinForm.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/portable/ForeignClasses.h"
 #include "skin/portable/SkinText.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -144,7 +145,7 @@ TSkinControl* AttachedOrFreed(TSkinControl* Adapter, F Attach)
 
 }  // namespace
 
-TControlDispatch::TControlDispatch(TWinSkinForm& Form) : FForm(Form), FData(*Form.SkinData()), FLife(Form.Token()) {}
+TControlDispatch::TControlDispatch(TAdapterHost& Form) : FForm(Form), FData(*Form.SkinData()), FLife(Form.Token()) {}
 
 bool TControlDispatch::Has(int Element) const
 {
@@ -171,7 +172,7 @@ TSkinControl* TControlDispatch::AttachWindow(HWND Window, TAdapterKind Kind)
 {
     const TAdapterMaker make = AdapterMaker(Kind);
     if (make == nullptr || Window == nullptr) return nullptr;
-    TSkinControl* adapter = make(&FForm, TAdapterRequest{Kind});
+    TSkinControl* adapter = make(&FForm.HostComponent(), TAdapterRequest{Kind});
     if (adapter == nullptr) return nullptr;
     return AttachedOrFreed(adapter, [&] { return adapter->InitSkinHandle(Window, &FData, &FForm); });
 }
@@ -261,7 +262,7 @@ void TControlDispatch::SkinControl(TControl* Control, TControl* Form)
         TComponent* given = nullptr;
         TFreedWatch watch;
         watch.Watch(std::vector{Control});
-        handler(&FForm, &FData, Form, Control, name, given);
+        handler(&FForm.HostComponent(), &FData, Form, Control, name, given);
         if (Gone() || watch.Freed(Control)) return;
         if (auto* adapter = dynamic_cast<TSkinControl*>(given)) {
             if (FForm.AddControl(adapter)) return;

@@ -17,16 +17,16 @@
 
 #include <string>
 
+class TAdapterHost;
 class TComponent;
 class TControl;
 class TSkinControl;
 class TSkinData;
 class TWinControl;
-class TWinSkinForm;
 
 class TControlDispatch {
 public:
-    explicit TControlDispatch(TWinSkinForm& Form);
+    explicit TControlDispatch(TAdapterHost& Form);
 
     // Every control of a class-library form, adapters of destroyed windows freed first.
     void SkinFormControls(TControl* Form);
@@ -57,7 +57,7 @@ private:
     void SkinScrollingChildren(TControl* Control);
     void RecolourPanel(HWND Window);
 
-    TWinSkinForm& FForm;
+    TAdapterHost& FForm;
     TSkinData& FData;
     TSkinObject::TToken FLife;
 };

@@ -11,7 +11,6 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinElements.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/portable/SkinText.h"
 
 #include <commctrl.h>
@@ -76,7 +75,7 @@ bool IsSizeBox(HWND Window)
 
 // --- TSkinStatusBar
 
-bool TSkinStatusBar::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinStatusBar::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (dynamic_cast<TCustomStatusBar*>(Owner()) == nullptr) return false;
     return TSkinControl::InitSkin(Form, SkinData, ChangeColor);
@@ -173,7 +172,7 @@ void TSkinStatusBar::PaintControl(HDC DC, const RECT& Rect)
 
 // --- TSkinGroupBox
 
-bool TSkinGroupBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinGroupBox::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
     SetMode(gmOwn);
@@ -225,7 +224,7 @@ void TSkinGroupBox::PaintControl(HDC DC, const RECT& Rect)
 
 // --- TSkinBox
 
-bool TSkinBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinBox::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     return InitUnhooked(Form, SkinData, ChangeColor);
 }
@@ -240,14 +239,14 @@ void TSkinTabSheet::PaintControl(HDC DC, const RECT& Rect)
 
 // --- TSkinSizer
 
-bool TSkinSizer::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinSizer::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     auto* control = dynamic_cast<TWinControl*>(Owner());
     if (control == nullptr || !IsSizeBox(control->Handle())) return false;
     return TSkinControl::InitSkin(Form, SkinData, ChangeColor);
 }
 
-bool TSkinSizer::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinSizer::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     return IsSizeBox(Window) && TSkinControl::InitSkinHandle(Window, SkinData, Form);
 }
@@ -291,7 +290,7 @@ bool TSkinBoxH::BeforeProc(TMessage& Message)
 
 // --- TSkinObjImage
 
-bool TSkinObjImage::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+bool TSkinObjImage::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
     // Glyphs only: the control keeps its colours.

@@ -23,7 +23,7 @@ public:
     using TSkinControl::TSkinControl;
 
     // Only a class-library status bar is taken.
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
 
 protected:
     // Without the skin's edges the frames are drawn in the system's colours.
@@ -48,7 +48,7 @@ class TSkinGroupBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
 
 protected:
     TPaintWay PaintWay() const override { return Mode() == gmOwn ? pwOwn : pwOver; }
@@ -59,7 +59,7 @@ class TSkinBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
 
 protected:
     // Recoloured only: the panel paints itself in the skin colour.
@@ -86,8 +86,8 @@ class TSkinSizer : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
-    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form) override;
 
 protected:
     // Filled with the skin colour; the system's grip is never drawn.
@@ -118,7 +118,7 @@ class TSkinObjImage : public TSkinControl {
 public:
     TSkinObjImage(TComponent* AOwner, int GlyphKind) : TSkinControl(AOwner), FGlyphKind(GlyphKind) {}
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
 

@@ -12,7 +12,6 @@
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/portable/SkinText.h"
 
 #include <iterator>
@@ -78,7 +77,7 @@ std::wstring WideReplaceFirst(const std::wstring& S, std::wstring_view Old, std:
     return result;
 }
 
-bool TSkinButton::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinButton::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;

@@ -57,7 +57,7 @@ class TSkinButton : public TSkinControl {
 public:
     explicit TSkinButton(TComponent* AOwner) : TSkinControl(AOwner) {}
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     bool ParentImage() const noexcept { return FParentImage; }
 
 protected:

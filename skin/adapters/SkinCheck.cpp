@@ -66,7 +66,7 @@ void TSkinCheckGlyph::ChooseMode()
     SetMode(PaintWay() == pwOwn ? cmFull : cmGlyphOnly);
 }
 
-bool TSkinCheckGlyph::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinCheckGlyph::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
@@ -189,7 +189,7 @@ void TSkinCheckGlyph::PaintControl(HDC DC, const RECT& Rect)
     }
 }
 
-bool TSkinCheckBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinCheckBox::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (!Attached()) FCheckState = 0;
     return TSkinCheckGlyph::InitSkin(Form, SkinData, ChangeColor);

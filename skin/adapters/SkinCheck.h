@@ -22,7 +22,7 @@ int CheckCell(int State, bool Indeterminate, bool Disabled, int Count, bool Radi
 // What the two adapters share; Radio says which of them it is.
 class TSkinCheckGlyph : public TSkinControl {
 public:
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     // A skin change may bring or take the strip: the mode follows it.
     void UpdateSkin() override;
     bool ParentImage() const noexcept { return FParentImage; }
@@ -54,7 +54,7 @@ class TSkinCheckBox : public TSkinCheckGlyph {
 public:
     explicit TSkinCheckBox(TComponent* AOwner) : TSkinCheckGlyph(AOwner, false) {}
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     // The last BM_SETCHECK value plus one (0: none yet); data-aware boxes show it.
     int CheckState() const noexcept { return FCheckState; }
 

@@ -10,9 +10,9 @@
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterHost.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/frame/WinSkinForm.h"
 #include "skin/portable/SkinText.h"
 
 #include <algorithm>
@@ -69,7 +69,7 @@ void TSkinControl::Detach()
 {
     FProcHook.Detach();
     FWindowHook.Detach();
-    if (TWinSkinForm* form = std::exchange(FForm, nullptr)) form->RemoveControl(this);
+    if (TAdapterHost* form = std::exchange(FForm, nullptr)) form->RemoveControl(this);
 }
 
 void TSkinControl::Free()
@@ -78,17 +78,17 @@ void TSkinControl::Free()
     FreeDeferred();
 }
 
-bool TSkinControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinControl::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     return AttachControl(Form, SkinData, ChangeColor, true);
 }
 
-bool TSkinControl::InitUnhooked(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinControl::InitUnhooked(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     return AttachControl(Form, SkinData, ChangeColor, false);
 }
 
-bool TSkinControl::AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor, bool Hook)
+bool TSkinControl::AttachControl(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor, bool Hook)
 {
     if (FAttached) return true;
     auto* control = dynamic_cast<TWinControl*>(Owner());
@@ -120,7 +120,7 @@ bool TSkinControl::AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool C
     return true;
 }
 
-bool TSkinControl::InitGraphic(TWinSkinForm* Form, TSkinData* SkinData)
+bool TSkinControl::InitGraphic(TAdapterHost* Form, TSkinData* SkinData)
 {
     if (FAttached) return true;
     auto* control = dynamic_cast<TControl*>(Owner());
@@ -137,7 +137,7 @@ bool TSkinControl::InitGraphic(TWinSkinForm* Form, TSkinData* SkinData)
     return true;
 }
 
-bool TSkinControl::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinControl::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     if (FAttached || Form == nullptr || SkinData == nullptr || !::IsWindow(Window)) return false;
     if (FindSkinObject(Window) != nullptr || !FWindowHook.Attach(Window)) return false;

@@ -23,11 +23,11 @@
 #include <string_view>
 #include <typeinfo>
 
+class TAdapterHost;
 class TBitmap;
 class TClassInfo;
 class TControl;
 class TSkinData;
-class TWinSkinForm;
 
 // The adapter's life; the numbers are those the frame object's own state uses.
 enum TAdapterState { asNew = 0, asSkinned = 1, asDestroyed = 6 };
@@ -56,10 +56,10 @@ public:
     // Attaches to the owner (a windowed class-library control, whose window is
     // made if needed); with ChangeColor its Color is the skin colour while
     // skinned. False when the owner is no windowed control or is held already.
-    virtual bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor);
+    virtual bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor);
     // Attaches to a window without a class-library object. False when Window
     // is no window or is held already (also by this adapter).
-    virtual bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form);
+    virtual bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form);
     // Gives back what the skin changed (colour, ParentBackground).
     virtual void Unskin();
     // Re-reads the skin after a change and redraws.
@@ -96,7 +96,7 @@ public:
     HWND Handle() const noexcept { return FHandle; }
     TControl* Control() const noexcept { return FControl; }
     TControl* GraphicOwner() const noexcept { return FGraphicOwner; }
-    TWinSkinForm* Form() const noexcept { return FForm; }
+    TAdapterHost* Form() const noexcept { return FForm; }
     TSkinData* SkinData() const noexcept { return FSkinData; }
     TAdapterState SkinState() const noexcept { return FSkinState; }
     bool Attached() const noexcept { return FAttached; }
@@ -139,10 +139,10 @@ protected:
 
     // InitSkin without taking the control's messages: for adapters that act
     // only when attached, on a skin change and when unskinned.
-    bool InitUnhooked(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor);
+    bool InitUnhooked(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor);
     // Attaches to the owner as a windowless control (its GraphicOwner): its
     // WindowProc is taken, it has no window (Handle() stays null).
-    bool InitGraphic(TWinSkinForm* Form, TSkinData* SkinData);
+    bool InitGraphic(TAdapterHost* Form, TSkinData* SkinData);
     bool Handled() const noexcept { return FHandled; }
     void SetHandled(bool Value) noexcept { FHandled = Value; }
     void SetEnabled(bool Value) noexcept { FEnabled = Value; }
@@ -159,7 +159,7 @@ protected:
     bool ControlDying() const;
 
 private:
-    bool AttachControl(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor, bool Hook);
+    bool AttachControl(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor, bool Hook);
     void Detach();
     // The whole window composed in the back buffer and copied onto Target in
     // one BitBlt: its client part for a client DC, all of it for a window DC.
@@ -195,7 +195,7 @@ private:
     bool FColorTaken = false;  // FOldColor holds the control's own colour
     bool FAttached = false;
     TAdapterState FSkinState = asNew;
-    TWinSkinForm* FForm = nullptr;
+    TAdapterHost* FForm = nullptr;
     int FMode = 0;
     bool FResized = false;
     bool FParentBackgroundOff = false;

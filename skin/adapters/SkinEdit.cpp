@@ -6,12 +6,12 @@
 #include "classlib/Handles.h"
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterHost.h"
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/adapters/SkinRange.h"
 #include "skin/adapters/SkinScrollbar.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/frame/WinSkinForm.h"
 
 #include <utility>
 
@@ -117,7 +117,7 @@ TSkinComBox::~TSkinComBox()
     FEditHook.Detach();
 }
 
-bool TSkinComBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinComBox::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
@@ -125,7 +125,7 @@ bool TSkinComBox::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeC
     return true;
 }
 
-bool TSkinComBox::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinComBox::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
     TakeParts();
@@ -150,7 +150,7 @@ void TSkinComBox::TakeParts()
         // The list of a simple box is a child window with scroll bars of its
         // own; its adapter joins the frame object's list, which frees it.
         if ((FStyle & WS_CHILD) != 0 && !IsPopupWindow(FListHandle) && FindSkinObject(FListHandle) == nullptr) {
-            auto* bars = new TSkinScrollbarH(Form());
+            auto* bars = new TSkinScrollbarH(&Form()->HostComponent());
             if (!bars->InitSkinHandle(FListHandle, SkinData(), Form())) bars->Free();
         }
         return;
@@ -488,7 +488,7 @@ TSkinDateTime::~TSkinDateTime()
     FArrowButton.reset();
 }
 
-bool TSkinDateTime::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinDateTime::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;

@@ -39,8 +39,8 @@ public:
     explicit TSkinComBox(TComponent* AOwner);
     ~TSkinComBox() override;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
-    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form) override;
     void Unskin() override;
 
     // The edit child taken over, or null.
@@ -131,7 +131,7 @@ public:
     using TSkinControl::TSkinControl;
     ~TSkinDateTime() override;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     // The arrow too: the picker clips its children, so its redraw leaves the arrow as it was.
     void UpdateSkin() override;

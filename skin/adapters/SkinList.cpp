@@ -10,6 +10,8 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cwchar>
 #include <iterator>
@@ -38,14 +40,14 @@ TCaptionAlignment AlignmentOf(int Format)
 
 TSkinHeader::~TSkinHeader() = default;
 
-bool TSkinHeader::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinHeader::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
     FHotIndex = -1;
     return true;
 }
 
-bool TSkinHeader::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinHeader::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
     FHotIndex = -1;
@@ -162,7 +164,7 @@ TSkinListView::~TSkinListView()
     if (FHeader != nullptr && FHeaderLife && FHeaderLife->Alive()) FHeader->Free();
 }
 
-bool TSkinListView::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinListView::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinScrollbar::InitSkin(Form, SkinData, ChangeColor)) return false;

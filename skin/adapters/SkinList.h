@@ -10,8 +10,7 @@
 #pragma once
 
 #include "skin/adapters/SkinScrollbar.h"
-
-#include <commctrl.h>
+#include "skin/kernel/ImageListHandle.h"
 
 #include <optional>
 #include <vector>
@@ -21,8 +20,8 @@ public:
     using TSkinControl::TSkinControl;
     ~TSkinHeader() override;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
-    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form) override;
 
     // The item under the mouse, -1 for none.
     int HotIndex() const noexcept { return FHotIndex; }
@@ -54,7 +53,7 @@ public:
 
     // The scroll-bar covers, then the header's own adapter when the list
     // view has a header.
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     TAdapterKind ReskinKind() const noexcept override { return TAdapterKind::akListView; }
 
     // The header's adapter while it and its window live, else null.

@@ -202,7 +202,7 @@ TSkinMP::~TSkinMP()
     ReleasePanel();
 }
 
-bool TSkinMP::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinMP::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;

@@ -87,7 +87,7 @@ public:
     explicit TSkinMP(TComponent* AOwner) : TSkinControl(AOwner) {}
     ~TSkinMP() override;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     // The panel too is drawn from the new skin.
     void UpdateSkin() override;

@@ -4,12 +4,14 @@
 #include "classlib/Canvas.h"
 #include "classlib/Controls.h"
 #include "classlib/Handles.h"
+#include "skin/SkinApi.h"
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/portable/SkinText.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>

@@ -10,9 +10,11 @@
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/adapters/SkinControl.h"
 
-#include <commctrl.h>
-
 #include <memory>
+
+// The custom-draw record as comctl32 declares it (no <commctrl.h> here).
+struct tagNMCUSTOMDRAWINFO;
+typedef struct tagNMCUSTOMDRAWINFO NMCUSTOMDRAW;
 
 class TSkinTrackBar : public TSkinControl {
 public:

@@ -6,11 +6,11 @@
 #include "classlib/portable/TypInfo.h"
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterHost.h"
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/frame/WinSkinForm.h"
 #include "skin/portable/SkinCells.h"
 #include "skin/portable/SkinText.h"
 
@@ -550,7 +550,7 @@ void TWScrollbar::Paint(HDC DC)
 
 TSkinScrollbar::~TSkinScrollbar() = default;
 
-bool TSkinScrollbar::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+bool TSkinScrollbar::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;
@@ -714,7 +714,7 @@ void TSkinScrollbar::PaintControl(HDC DC, const RECT&)
 
 TSkinScrollbarH::~TSkinScrollbarH() = default;
 
-bool TSkinScrollbarH::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinScrollbarH::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
     FHorzBar = std::make_unique<TWScrollbar>(*this, Window, nullptr, btHorizontal);
@@ -777,7 +777,7 @@ void TSkinScrollbarH::PaintControl(HDC DC, const RECT&)
 
 TSkinScControl::~TSkinScControl() = default;
 
-bool TSkinScControl::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+bool TSkinScControl::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, false)) return false;

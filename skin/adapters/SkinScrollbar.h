@@ -141,7 +141,7 @@ public:
     ~TSkinScrollbar() override;
 
     // Attaches the covers (InitScrollbar); the control keeps its own colour.
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
     // The kind whose adapter replaces this one when the control's window is made again.
@@ -178,7 +178,7 @@ public:
     explicit TSkinScrollbarH(TComponent* AOwner) : TSkinControl(AOwner) {}
     ~TSkinScrollbarH() override;
 
-    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form) override;
     void Unskin() override;
     void UpdateSkin() override;
 
@@ -202,7 +202,7 @@ public:
     explicit TSkinScControl(TComponent* AOwner) : TSkinControl(AOwner) {}
     ~TSkinScControl() override;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
 

@@ -33,12 +33,12 @@ private:
 
 }  // namespace
 
-bool TSkinSpeedButton::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+bool TSkinSpeedButton::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool)
 {
     return InitSpeedButton(Form, SkinData);
 }
 
-bool TSkinSpeedButton::InitSpeedButton(TWinSkinForm* Form, TSkinData* SkinData)
+bool TSkinSpeedButton::InitSpeedButton(TAdapterHost* Form, TSkinData* SkinData)
 {
     if (Attached()) return true;
     if (!InitGraphic(Form, SkinData)) return false;

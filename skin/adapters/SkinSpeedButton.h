@@ -15,8 +15,8 @@ public:
     explicit TSkinSpeedButton(TComponent* AOwner) : TSkinBitButton(AOwner) {}
 
     // The button's attach: its WindowProc taken, no window, no colour change.
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
-    bool InitSpeedButton(TWinSkinForm* Form, TSkinData* SkinData);
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSpeedButton(TAdapterHost* Form, TSkinData* SkinData);
     void UpdateSkin() override;
 
 protected:

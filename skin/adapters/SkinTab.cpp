@@ -10,12 +10,12 @@
 #include "classlib/portable/StringList.h"
 #include "skin/SkinApi.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/adapters/AdapterHost.h"
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/adapters/SkinRange.h"
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/frame/WinSkinForm.h"
 
 #include <commctrl.h>
 
@@ -169,7 +169,7 @@ HWND VisibleUpDown(const TSkinControl& Tab)
 
 }  // namespace
 
-bool TSkinTab::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinTab::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
@@ -181,7 +181,7 @@ bool TSkinTab::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColo
     return true;
 }
 
-bool TSkinTab::InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form)
+bool TSkinTab::InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form)
 {
     if (!TSkinControl::InitSkinHandle(Window, SkinData, Form)) return false;
     SetFocused(::GetFocus() == Window);
@@ -439,7 +439,7 @@ void TSkinTabBtn::PaintControl(HDC DC, const RECT& Rect)
 
 // --- TSkinTab31: the tab set's tabs laid out here, those that fit between its margins.
 
-bool TSkinTab31::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool)
+bool TSkinTab31::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool)
 {
     if (Attached()) return true;
     // Through its WindowProc, as any class-library control: the form's walks
@@ -516,7 +516,7 @@ TBitmap* BitmapProperty(TControl* Control, const char* Name)
 
 }  // namespace
 
-bool TSkinAdvPage::InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor)
+bool TSkinAdvPage::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor)
 {
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;

@@ -32,8 +32,8 @@ class TSkinTab : public TSkinControl {
 public:
     explicit TSkinTab(TComponent* AOwner) : TSkinControl(AOwner) {}
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
-    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TWinSkinForm* Form) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkinHandle(HWND Window, TSkinData* SkinData, TAdapterHost* Form) override;
     void UpdateSkin() override;
 
     TTabOrientation Orientation() const noexcept { return FOrientation; }
@@ -89,7 +89,7 @@ class TSkinTab31 : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void UpdateSkin() override;
 
 protected:
@@ -113,7 +113,7 @@ class TSkinAdvPage : public TSkinControl {
 public:
     TSkinAdvPage(TComponent* AOwner, TAdvPageKind PageKind) : TSkinControl(AOwner), FPageKind(PageKind) {}
 
-    bool InitSkin(TWinSkinForm* Form, TSkinData* SkinData, bool ChangeColor) override;
+    bool InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColor) override;
     void Unskin() override;
     void UpdateSkin() override;
 

@@ -11,6 +11,8 @@
 #include "skin/portable/QuickIni.h"
 #include "skin/portable/SkinValues.h"
 
+#include <commctrl.h>
+
 #include <cstddef>
 #include <cstring>
 #include <exception>

@@ -6,12 +6,11 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "classlib/Graphics.h"
 #include "classlib/portable/StringList.h"
 #include "classlib/portable/TypInfo.h"
 #include "skin/data/SkinIniKeys.h"
+#include "skin/kernel/ImageListHandle.h"
 #include "skin/portable/SkinContainer.h"
 
 #include <cstdint>

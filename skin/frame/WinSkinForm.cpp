@@ -5,7 +5,8 @@
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/FrameHost.h"
+#include "skin/SkinApi.h"
 #include "skin/frame/WinSkinMenu.h"
 #include "classlib/Forms.h"
 #include "classlib/ExceptionHook.h"
@@ -68,7 +69,7 @@ TWinSkinForm::~TWinSkinForm()
     FreeSysMenu();
     ClearSysButtons();
     FTimer.reset();
-    if (SkinManager != nullptr) SkinManager->RemoveForm(this);
+    if (FrameHost != nullptr) FrameHost->RemoveForm(this);
 }
 
 void TWinSkinForm::UpdateCaptionFont()
@@ -105,7 +106,7 @@ void TWinSkinForm::InitWindow(HWND Window, const std::string& WindowClass, TSkin
 void TWinSkinForm::InitSkin(TSkinData* Data)
 {
     if (Subclassed()) return;
-    if (SkinManager != nullptr) SkinManager->SetRunning();
+    if (FrameHost != nullptr) FrameHost->SetRunning();
     FSkinData = Data;
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetEnabled(false);
@@ -161,7 +162,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         FMenuTakenGrowth = FMenuBar ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
-        if (!((FMDIKind == mdiChild && SkinManager != nullptr && SkinManager->ChildMaximized()) ||
+        if (!((FMDIKind == mdiChild && FrameHost != nullptr && FrameHost->ChildMaximized()) ||
               FWindowState == fwsMinimized))
             SetCaptionStyle(false);
         CreateSysButtons();
@@ -171,8 +172,8 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     if (FMDIKind == mdiChild) {
         const int c = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CXFRAME);
         if (c > FTitleHeight) FMenuBarHeight = c - FTitleHeight;
-        if (FWindowState == fwsMaximized && SkinManager != nullptr && !SkinManager->ChildMaximized())
-            SkinManager->SetChildCaptionStyle(true);
+        if (FWindowState == fwsMaximized && FrameHost != nullptr && !FrameHost->ChildMaximized())
+            FrameHost->SetChildCaptionStyle(true);
     }
 }
 

@@ -9,14 +9,14 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "classlib/Canvas.h"
 #include "classlib/Graphics.h"
 #include "classlib/Handles.h"
 #include "classlib/Menus.h"
 #include "classlib/Messages.h"
 #include "classlib/Timers.h"
+#include "skin/adapters/AdapterHost.h"
+#include "skin/kernel/ImageListHandle.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/kernel/WindowHook.h"
 #include "skin/portable/FrameClass.h"
@@ -106,7 +106,7 @@ private:
     HWND FWindow = nullptr;  // null when nothing is held
 };
 
-class TWinSkinForm : public TComponent, public TSkinObject {
+class TWinSkinForm : public TComponent, public TSkinObject, public TAdapterHost {
 public:
     explicit TWinSkinForm(TComponent* AOwner);
     ~TWinSkinForm() override;
@@ -134,24 +134,24 @@ public:
     // Control adapters of the window's children. The list does not own them:
     // each belongs to its control or, for a raw window, to this object.
     // AddControl is true when the adapter was listed already.
-    bool AddControl(TSkinControl* Adapter);
-    void RemoveControl(TSkinControl* Adapter);
+    bool AddControl(TSkinControl* Adapter) override;
+    void RemoveControl(TSkinControl* Adapter) override;
     // Frees the adapters whose window was destroyed.
-    void PurgeControls();
+    void PurgeControls() override;
     // Gives back and frees every adapter (Unskin first unless its window is gone).
     void FreeControls();
     int ControlCount() const noexcept { return static_cast<int>(FControls.size()); }
     TSkinControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
-    TSkinControl* FindControl(const TControl* Control) const noexcept;
-    TSkinControl* FindControlByHandle(HWND Window) const noexcept;
+    TSkinControl* FindControl(const TControl* Control) const noexcept override;
+    TSkinControl* FindControlByHandle(HWND Window) const noexcept override;
     // The adapter last under the mouse; it gets a mouse-leave notice when the
     // window goes inactive or (windows without a form) the cursor leaves it.
     TSkinControl* HotControl() const noexcept { return FHotControl; }
     void SetHotControl(TSkinControl* Adapter);
     // Controls kept from skinning besides those whose Tag is DisableTag (the
     // buttons of a disabled radio or check group), without touching their Tag.
-    void ExcludeControl(TControl* Control);
-    bool IsExcluded(const TControl* Control) const;
+    void ExcludeControl(TControl* Control) override;
+    bool IsExcluded(const TControl* Control) const override;
     // The child-control dispatch (skin/adapters/ControlDispatch.h).
     void SkinFormControls(TControl* Form);
     void SkinChildWindows(HWND Parent);
@@ -160,8 +160,10 @@ public:
     // is freed; a new one takes the control's new window, if it has one.
     void ReskinScrollControl(HWND Window);
 
-    HWND Handle() const noexcept { return FHandle; }
-    TSkinData* SkinData() const noexcept { return FSkinData; }
+    HWND Handle() const noexcept override { return FHandle; }
+    TSkinData* SkinData() const noexcept override { return FSkinData; }
+    TSkinObject::TToken Token() const override { return TSkinObject::Token(); }
+    TComponent& HostComponent() noexcept override { return *this; }
     TSkinFormState SkinState() const noexcept { return FSkinState; }
     TMDIKind MDIKind() const noexcept { return FMDIKind; }
     bool RightToLeft() const noexcept { return FRightToLeft; }
@@ -169,7 +171,7 @@ public:
     // Whether a screen point lies in the band along the border by which the
     // window is sized (a sizeable frame in its normal state only): the
     // children lying there let the hit through to the frame.
-    bool InSizingBand(POINT At) const;
+    bool InSizingBand(POINT At) const override;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -6,7 +6,7 @@
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/FrameHost.h"
 #include "skin/frame/WinSkinMenu.h"
 #include "skin/adapters/SkinControl.h"
 #include "classlib/Forms.h"
@@ -53,8 +53,8 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         Message.Result = 0;
         return;
     case WM_INITMENUPOPUP:
-        if (SkinManager != nullptr)
-            SkinManager->SetMenuKind(reinterpret_cast<HMENU>(Message.WParam) == FSysMenu ? mnkSystemMenu : mnkMenuBar);
+        if (FrameHost != nullptr)
+            FrameHost->SetMenuKind(reinterpret_cast<HMENU>(Message.WParam) == FSysMenu ? mnkSystemMenu : mnkMenuBar);
         CallDefault(Message);
         return;
     case WM_CTLCOLORBTN:
@@ -210,8 +210,8 @@ void TWinSkinForm::Activate()
     if (FSkinState == ssAttached) {
         if (FMDIKind == mdiChild) {
             if (FWindowState == fwsMaximized) {
-                if (SkinManager != nullptr && SkinManager->MDIClient() != nullptr)
-                    ::PostMessageA(SkinManager->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
+                if (FrameHost != nullptr && FrameHost->MDIClient() != nullptr)
+                    ::PostMessageA(FrameHost->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
             } else if (FWindowState == fwsMinimized) {
                 SetCaptionStyle(true);
             } else {
@@ -264,7 +264,7 @@ void TWinSkinForm::WMSize(TMessage& Message)
     default: break;
     }
     if (FWindowState == fwsMinimized) return;
-    if (FMDIKind == mdiChild && ((SkinManager != nullptr && SkinManager->ChildMaximized()) || FWindowState != fwsNormal)) return;
+    if (FMDIKind == mdiChild && ((FrameHost != nullptr && FrameHost->ChildMaximized()) || FWindowState != fwsNormal)) return;
     // A size given while skinned is the one to keep; those of the skin's own
     // resizing (which the system may cut down) are not.
     if (FSkinState == ssActive && FWindowState == fwsNormal && FFrameApplied) {
@@ -351,7 +351,7 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
         FWindowState = fwsNormal;
         if (FMDIKind == mdiChild) {
             SetCaptionStyle(false);
-            if (SkinManager != nullptr && SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(false);
+            if (FrameHost != nullptr && FrameHost->ChildMaximized()) FrameHost->SetChildCaptionStyle(false);
         }
         break;
     default:
@@ -605,7 +605,7 @@ void TWinSkinForm::ToggleMaximize()
         RestoreWindow();
         return;
     }
-    if (FMDIKind == mdiChild && SkinManager != nullptr) SkinManager->SetChildCaptionStyle(true);
+    if (FMDIKind == mdiChild && FrameHost != nullptr) FrameHost->SetChildCaptionStyle(true);
     FWindowState = fwsMaximized;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     FHotObject = nullptr;
@@ -704,7 +704,7 @@ void TWinSkinForm::CMDialogChar(TMessage& Message)
         return;
     }
     TControl* next = nullptr;
-    if (FMDIKind == mdiChild) next = SkinManager != nullptr ? SkinManager->MDIForm() : nullptr;
+    if (FMDIKind == mdiChild) next = FrameHost != nullptr ? FrameHost->MDIForm() : nullptr;
     else if (Application->MainForm() != FForm) next = Application->MainForm();
     auto* form = dynamic_cast<TWinControl*>(next);
     // Taken there, the key must not go on to the control as its own menu key.
@@ -730,8 +730,8 @@ void TWinSkinForm::WMSetText(TMessage& Message)
         if (!life.Alive()) return;
     }
     if (FWindowState == fwsMaximized && FMDIKind == mdiChild) {
-        if (SkinManager != nullptr && SkinManager->MDIClient() != nullptr)
-            ::PostMessageA(SkinManager->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
+        if (FrameHost != nullptr && FrameHost->MDIClient() != nullptr)
+            ::PostMessageA(FrameHost->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
     } else if (FWindowState == fwsMinimized) {
         PaintNC(nullptr);
     } else {
@@ -759,11 +759,11 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         passOn();
         return;
     case WM_MDIDESTROY:
-        if (passOn() && skinned && SkinManager != nullptr) SkinManager->SetChildCaptionStyle(IsMDIChildMaximized());
+        if (passOn() && skinned && FrameHost != nullptr) FrameHost->SetChildCaptionStyle(IsMDIChildMaximized());
         return;
     case WM_MDITILE:
     case WM_MDICASCADE:
-        if (skinned && SkinManager != nullptr && SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(false);
+        if (skinned && FrameHost != nullptr && FrameHost->ChildMaximized()) FrameHost->SetChildCaptionStyle(false);
         passOn();
         return;
     case WM_MDISETMENU: {
@@ -810,7 +810,7 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message)
     if (life.Alive()) FMenuChanging = false;
     // A freed frame object may have gone with its skin component.
     if (!life.Alive()) {
-        if (SkinManager != nullptr && SkinManager->HasSkinData(data)) data->FPaintEnabled = painting;
+        if (FrameHost != nullptr && FrameHost->HasSkinData(data)) data->FPaintEnabled = painting;
         return;
     }
     data->FPaintEnabled = painting;

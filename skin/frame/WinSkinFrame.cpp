@@ -7,7 +7,8 @@
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/FrameHost.h"
+#include "skin/SkinApi.h"
 #include "classlib/Handles.h"
 
 #include <algorithm>
@@ -293,7 +294,7 @@ void TWinSkinForm::FindMDIClient()
         if (GetWindowClassName(child) != "MDIClient") continue;
         FMDIKind = mdiFrame;
         FMDIClient = child;
-        if (SkinManager != nullptr) SkinManager->SetMDIClient(child, FForm);
+        if (FrameHost != nullptr) FrameHost->SetMDIClient(child, FForm);
         return;
     }
 }

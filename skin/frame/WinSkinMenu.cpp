@@ -6,7 +6,6 @@
 #include "skin/adapters/AdapterDraw.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
 #include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/Handles.h"

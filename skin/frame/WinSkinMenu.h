@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "classlib/Canvas.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/menus/OwnerDrawMenu.h"

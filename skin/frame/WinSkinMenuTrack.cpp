@@ -6,7 +6,8 @@
 
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinMenu.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/FrameHost.h"
+#include "skin/SkinApi.h"
 #include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/Handles.h"
@@ -73,8 +74,8 @@ public:
 // else the drop-down itself.
 HMENU InnermostMenu()
 {
-    if (SkinManager != nullptr)
-        for (auto it = SkinManager->PopupMenus().rbegin(); it != SkinManager->PopupMenus().rend(); ++it)
+    if (FrameHost != nullptr)
+        for (auto it = FrameHost->PopupMenus().rbegin(); it != FrameHost->PopupMenus().rend(); ++it)
             if (::IsWindowVisible((*it)->Handle()))
                 if (const HMENU menu = (*it)->MenuHandle()) return menu;
     return Tracking.Tracked;
@@ -175,9 +176,9 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
                        windowRect.top + button->FRect.bottom};
         FMenuBar->OwnerDraw().Take(menu);
         FMenuTracking = true;
-        if (SkinManager != nullptr) {
-            SkinManager->SetMenuKind(mnkMenuBar);
-            SkinManager->SetMenuBarPopup(true);
+        if (FrameHost != nullptr) {
+            FrameHost->SetMenuKind(mnkMenuBar);
+            FrameHost->SetMenuBarPopup(true);
         }
         int next = -1, barIndex = -1;
         bool barByMouse = false;
@@ -194,7 +195,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
             barIndex = Tracking.BarIndex;
             barByMouse = Tracking.BarByMouse;
         }
-        if (SkinManager != nullptr) SkinManager->SetMenuBarPopup(false);
+        if (FrameHost != nullptr) FrameHost->SetMenuBarPopup(false);
         // The window may have been destroyed, or the skin freed, inside the menu loop.
         if (!life.Alive()) return true;
         FMenuTracking = false;
@@ -399,7 +400,7 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
     }
     // The popup being tracked is neither rebuilt nor freed.
     if (FSysMenuTracked != nullptr) return;
-    if (SkinManager != nullptr) SkinManager->SetMenuKind(mnkSystemMenu);
+    if (FrameHost != nullptr) FrameHost->SetMenuKind(mnkSystemMenu);
     FLastRightClick = now;
     if (FSysMenu == nullptr) FSysMenu = ::GetSystemMenu(FHandle, FALSE);
     if (FSysMenu == nullptr) return;
@@ -502,8 +503,8 @@ void TWinSkinForm::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemVie
     // The item's place in its own popup window, whatever that window's frame.
     TBitmap* background = nullptr;
     POINT place{Rect.left, Rect.top};
-    if (SkinManager != nullptr)
-        if (TWinSkinPopMenu* popup = SkinManager->FindPopupMenu(::WindowFromDC(DC))) {
+    if (FrameHost != nullptr)
+        if (TWinSkinPopMenu* popup = FrameHost->FindPopupMenu(::WindowFromDC(DC))) {
             background = popup->Background();
             const POINT origin = popup->ClientOrigin();
             place.x += origin.x;

@@ -6,7 +6,7 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinMenu.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/frame/FrameHost.h"
 #include "classlib/Handles.h"
 #include "skin/SkinWindowMessages.h"
 
@@ -238,7 +238,7 @@ void TWinSkinForm::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
         ::OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
         DrawSkinCell(DC, r, *data.FBitmap, {.Index = ncNormal, .Count = data.FFrame, .Transparent = true});
     }
-    if (SkinManager != nullptr && !SkinManager->ChildMaximized()) SkinManager->SetChildCaptionStyle(true);
+    if (FrameHost != nullptr && !FrameHost->ChildMaximized()) FrameHost->SetChildCaptionStyle(true);
 }
 
 // One button in a new state, composed off screen over the title (or the

@@ -14,7 +14,6 @@
 #include <cctype>
 
 TSkinManage* SkinManager = nullptr;
-DWORD SkinWinVersion = 0;
 
 namespace {
 
@@ -67,18 +66,13 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int Code, WPARAM WParam, LPARAM LParam
     return ::CallNextHookEx(hook, Code, WParam, LParam);
 }
 
-std::string GetWindowClassName(HWND Window)
-{
-    char name[101] = {};
-    const int n = ::GetClassNameA(Window, name, 100);
-    return std::string(name, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
 TSkinManage::TSkinManage() : FTimer(std::make_unique<TTimer>(nullptr))
 {
     FTimer->SetEnabled(false);
     FTimer->SetInterval(100);
     FTimer->OnTimer = [this](TObject* Sender) { DoAction(Sender); };
+    FrameHost = this;
+    PopupMenuHost = this;
 }
 
 TSkinManage::~TSkinManage()
@@ -91,6 +85,8 @@ TSkinManage::~TSkinManage()
     FSkinDatas.clear();
     if (FHook != nullptr) ::UnhookWindowsHookEx(FHook);
     if (SkinManager == this) SkinManager = nullptr;
+    if (FrameHost == this) FrameHost = nullptr;
+    if (PopupMenuHost == this) PopupMenuHost = nullptr;
 }
 
 void FreeSkinManager()

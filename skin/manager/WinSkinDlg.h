@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include "classlib/Timers.h"
+#include "skin/frame/FrameHost.h"
+#include "skin/menus/PopupMenuHost.h"
 
 #include <memory>
 #include <string>
@@ -23,10 +25,8 @@ enum class TSkinDataEvent;
 enum TSkinAction { saNone = 0, saSkinAll = 1, saUnskinAll = 2, saRefresh = 3 };
 // Idle until a window of the thread is first activated.
 enum TManagerState { msIdle = 0, msRunning = 1 };
-// The kind of menu about to be shown.
-enum TMenuKind { mnkPopup = 0, mnkMenuBar = 1, mnkSystemMenu = 2 };
 
-class TSkinManage : public TObject {
+class TSkinManage : public TObject, public TFrameHost, public TPopupMenuHost {
 public:
     TSkinManage();
     ~TSkinManage() override;
@@ -43,7 +43,7 @@ public:
     TWinSkinForm* FindForm(HWND Window) const;
     static TControl* FindLibraryForm(HWND Window);
     // Unlists Form (by identity: a window handle may have been reused).
-    void RemoveForm(TWinSkinForm* Form);
+    void RemoveForm(TWinSkinForm* Form) override;
     // Frees the frame objects whose windows are gone (one still handling a
     // message of its own goes when that handler returns).
     void PurgeForms();
@@ -51,18 +51,18 @@ public:
     void ReleaseForms();
     void AddSkinData(TSkinData* Data);
     void RemoveSkinData(TSkinData* Data);
-    bool HasSkinData(const TSkinData* Data) const;
+    bool HasSkinData(const TSkinData* Data) const override;
     // Popup-menu windows ("#32768"), skinned when the menu kind about to be
     // shown is enabled; listed until the window is destroyed.
     void SkinPopupMenu(HWND Window);
     bool UnskinPopupMenu(HWND Window);
-    TWinSkinPopMenu* FindPopupMenu(HWND Window) const;
-    const std::vector<TWinSkinPopMenu*>& PopupMenus() const noexcept { return FPopupMenus; }
+    TWinSkinPopMenu* FindPopupMenu(HWND Window) const override;
+    const std::vector<TWinSkinPopMenu*>& PopupMenus() const noexcept override { return FPopupMenus; }
     // A menu-bar drop-down is open: popups skinned meanwhile carry the
     // menu-bar mark (one at a time, so no popup listed before needs it).
     bool MenuBarPopup() const noexcept { return FMenuBarPopup; }
-    void SetMenuBarPopup(bool Value) noexcept { FMenuBarPopup = Value; }
-    void SetChildCaptionStyle(bool Maximized);
+    void SetMenuBarPopup(bool Value) noexcept override { FMenuBarPopup = Value; }
+    void SetChildCaptionStyle(bool Maximized) override;
     void PostAction(TSkinAction Action, UINT Delay);
     void DoAction(TObject* Sender);
     void ClearSysButtons();
@@ -71,14 +71,14 @@ public:
 
     // The state the frame objects share with the manager.
     TManagerState State() const noexcept { return FState; }
-    void SetRunning() noexcept { FState = msRunning; }
-    bool Active() const noexcept { return FActive; }
+    void SetRunning() noexcept override { FState = msRunning; }
+    bool Active() const noexcept override { return FActive; }
     TMenuKind MenuKind() const noexcept { return FMenuKind; }
-    void SetMenuKind(TMenuKind Kind) noexcept { FMenuKind = Kind; }
-    bool ChildMaximized() const noexcept { return FChildMaximized; }
-    HWND MDIClient() const noexcept { return FMDIClient; }
-    TControl* MDIForm() const noexcept { return FMDIForm; }
-    void SetMDIClient(HWND Client, TControl* Form) noexcept
+    void SetMenuKind(TMenuKind Kind) noexcept override { FMenuKind = Kind; }
+    bool ChildMaximized() const noexcept override { return FChildMaximized; }
+    HWND MDIClient() const noexcept override { return FMDIClient; }
+    TControl* MDIForm() const noexcept override { return FMDIForm; }
+    void SetMDIClient(HWND Client, TControl* Form) noexcept override
     {
         FMDIClient = Client;
         FMDIForm = Form;
@@ -116,10 +116,6 @@ private:
 };
 
 extern TSkinManage* SkinManager;
-// GetVersion as the hook was installed (top bit: the 95/98/Me family).
-extern DWORD SkinWinVersion;
-// The window's class name (up to 100 characters).
-std::string GetWindowClassName(HWND Window);
 // Frees SkinManager (program end; tests).
 void FreeSkinManager();
 // Connects the skin components to the manager; the first skin component

@@ -7,6 +7,8 @@
 #include "classlib/Handles.h"
 #include "classlib/Menus.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <memory>
 

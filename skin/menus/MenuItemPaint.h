@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
+#include "skin/kernel/ImageListHandle.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "skin/SkinWindowMessages.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/manager/WinSkinDlg.h"
+#include "skin/menus/PopupMenuHost.h"
 #include "classlib/Handles.h"
 
 namespace {
@@ -131,7 +131,7 @@ void TWinSkinPopMenu::SkinWndProc(TMessage& Message)
         Message.Result = 1;
         return;
     }
-    if (SkinManager == nullptr || !SkinManager->Active()) {
+    if (PopupMenuHost == nullptr || !PopupMenuHost->Active()) {
         FHook.CallDefault(Message);
         return;
     }

@@ -10,7 +10,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinForm.h"
 #include "skin/manager/WinSkinDlg.h"
-#include "tests/skin/FrameHarness.h"
+#include "tests/skin/support/FrameHarness.h"
 
 #include <algorithm>
 #include <map>

@@ -16,7 +16,7 @@
 #include "skin/frame/WinSkinForm.h"
 #include "skin/kernel/SkinObject.h"
 #include "skin/manager/WinSkinDlg.h"
-#include "tests/skin/FrameHarness.h"
+#include "tests/skin/support/FrameHarness.h"
 #include "tools/skinpack-src/SkinInvert.h"
 
 #include <filesystem>

@@ -8,6 +8,8 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/portable/BmpFile.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
