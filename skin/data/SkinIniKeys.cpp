@@ -479,7 +479,7 @@ private:
 } // namespace
 
 ESkinTooLarge::ESkinTooLarge()
-    : std::runtime_error("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
+    : ESkinError("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
 {
 }
 

@@ -12,8 +12,8 @@
 #include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/kernel/SkinError.h"
 
-#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -88,7 +88,7 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     // A copy: the handler may free the component that holds it.
     if (const TOnSkinForm before = Data->OnBeforeSkinForm) before(Form, FHandle, FWindowClass);
     InitSkin(Data);
-    if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
+    if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw ESkinAttachError("the form's WindowProc is taken");
     SwitchFormMenus();
     FOldColor = Form->Color();
     FColorTaken = true;
@@ -149,7 +149,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         FMenuUpdate = Data->MenuUpdate();
         FClientHook.Attach(FMDIClient);
     }
-    if (!FWindowHook.Attach(FHandle)) throw std::runtime_error("the window cannot be subclassed");
+    if (!FWindowHook.Attach(FHandle)) throw ESkinAttachError("the window cannot be subclassed");
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
     if (::GetWindowRgn(FHandle, own) != ERROR) FOriginalRegion = own;
