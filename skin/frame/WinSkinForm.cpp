@@ -88,7 +88,6 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw ESkinAttachError("the form's WindowProc is taken");
     FMenus->SwitchFormMenus();
     FOldColor = Form->Color();
-    FColorTaken = true;
     Form->SetColor(Data->FButtonFaceColor);
 }
 
@@ -142,10 +141,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         FDialog = true;
     }
     if (SkinWinVersion >= 0x80000000u) Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcSystemMenu));
-    if (FMDIKind == mdiFrame) {
-        FMenuUpdate = Data->MenuUpdate();
-        FClientHook.Attach(FMDIClient);
-    }
+    if (FMDIKind == mdiFrame) FClientHook.Attach(FMDIClient);
     if (!FWindowHook.Attach(FHandle)) throw ESkinAttachError("the window cannot be subclassed");
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
@@ -274,7 +270,7 @@ void TWinSkinForm::Unskin()
     FWindowHook.Detach();
     FAdapters.FreeControls();
     if (!life.Alive()) return;
-    if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
+    if (FForm != nullptr && FOldColor && !destroying) FForm->SetColor(*FOldColor);
     FClientHook.Detach();
     if (destroying) {
         FMenus->ReleaseMenuBar(false);

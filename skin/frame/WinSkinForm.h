@@ -25,6 +25,7 @@
 #include "skin/kernel/WindowHook.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -196,7 +197,6 @@ private:
     std::unique_ptr<TWinSkinMenus> FMenus;
     TWinSkinControls FAdapters;
 
-    bool FMenuUpdate = true;
     bool FSkinMainMenu = false;
     HWND FOwnerWindow = nullptr;
     bool FRightToLeft = false;
@@ -204,8 +204,7 @@ private:
     bool FChild = false;
     HWND FMDIClient = nullptr;
     HMENU FSysMenu = nullptr;
-    TColor FOldColor = 0;
-    bool FColorTaken = false;  // FOldColor holds the form's own colour
+    std::optional<TColor> FOldColor;  // the form's own colour, once taken
     LONG FStyle = 0;
     // The window's drawing from its first frame paint while it is active and
     // its activation is posted (as it is shown) until the activation ends: it
