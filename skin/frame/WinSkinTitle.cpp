@@ -56,10 +56,6 @@ void TWinSysButton::Paint()
 
 namespace {
 
-// A title button's visibility code and anchor both say 100 for a button
-// placed in the menu bar (beside a maximized MDI child's menus).
-constexpr int InMenuBar = 100;
-
 bool IsIconKind(int Kind)
 {
     return Kind == taSysMenu || Kind == taIcon;
@@ -145,36 +141,36 @@ bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
     const bool dialogFrame = FFrame.FFrameKind == fkDialog && !FFrame.FDialog;
     auto common = [&](int Code, bool& Result) {
         switch (Code) {
-        case 0: Result = true; return true;
-        case 1: Result = maximized; return true;
-        case 2: Result = !maximized; return true;
-        case 3: Result = FFrame.FActive; return true;
-        case 4: Result = !FFrame.FActive; return true;
-        case 5: Result = false; return true;
-        case 7: Result = !(FFrame.FButtonSet & bsMaximize); return true;
-        case 9: Result = !(FFrame.FButtonSet & bsMinimize); return true;
-        case 200: Result = dialogFrame; return true;
+        case sbvAlways: Result = true; return true;
+        case sbvMaximized: Result = maximized; return true;
+        case sbvNotMaximized: Result = !maximized; return true;
+        case sbvActive: Result = FFrame.FActive; return true;
+        case sbvInactive: Result = !FFrame.FActive; return true;
+        case sbvNever: Result = false; return true;
+        case sbvNoMaximizeBox: Result = !(FFrame.FButtonSet & bsMaximize); return true;
+        case sbvNoMinimizeBox: Result = !(FFrame.FButtonSet & bsMinimize); return true;
+        case sbvDialogFrame: Result = dialogFrame; return true;
         default: return false;
         }
     };
     bool c1 = false;
     const int v1 = data.FVisibility;
     if (!common(v1, c1)) {
-        if (v1 == 6) c1 = (FFrame.FButtonSet & bsMaximize) && (FFrame.FButtonSet & bsSysMenu);
-        else if (v1 == 8) c1 = (FFrame.FButtonSet & bsMinimize) && (FFrame.FButtonSet & bsSysMenu);
-        else if (v1 == InMenuBar) c1 = FFrame.IsMDIChildMaximized() && FFrame.FShape.MenuBarHeight() > 0;
-        else if (v1 >= 201 && v1 <= 999) c1 = true;
-        else if (v1 >= 1000 && v1 <= 2000)
+        if (v1 == sbvMaximizeBox) c1 = (FFrame.FButtonSet & bsMaximize) && (FFrame.FButtonSet & bsSysMenu);
+        else if (v1 == sbvMinimizeBox) c1 = (FFrame.FButtonSet & bsMinimize) && (FFrame.FButtonSet & bsSysMenu);
+        else if (v1 == sbvInMenuBar) c1 = FFrame.IsMDIChildMaximized() && FFrame.FShape.MenuBarHeight() > 0;
+        else if (IsShownVisibility(v1)) c1 = true;
+        else if (IsAskedVisibility(v1))
             c1 = ::SendMessageA(FFrame.FHandle, WM_SKIN_BUTTONVISIBLE, static_cast<WPARAM>(v1), data.FAction) > 0;
         else c1 = false;  // 10-99, 101-199, above 2000 and negative codes: never
     }
     bool c2 = false;
     const int v2 = data.FVisibility1;
     if (!common(v2, c2)) {
-        if (v2 == 6) c2 = (FFrame.FButtonSet & bsMaximize) != 0;
-        else if (v2 == 8) c2 = (FFrame.FButtonSet & bsMinimize) != 0;
-        else if (v2 == InMenuBar) c2 = c1;
-        else if (v2 >= 201 && v2 <= 2000) c2 = true;
+        if (v2 == sbvMaximizeBox) c2 = (FFrame.FButtonSet & bsMaximize) != 0;
+        else if (v2 == sbvMinimizeBox) c2 = (FFrame.FButtonSet & bsMinimize) != 0;
+        else if (v2 == sbvInMenuBar) c2 = c1;
+        else if (IsShownVisibility(v2) || IsAskedVisibility(v2)) c2 = true;
         else c2 = false;
     }
     bool shown = c1 && c2;
@@ -199,9 +195,9 @@ void TWinSkinTitle::LayoutSysButtons()
         const int h = data.FBitmap->Height();
         int x = 0, y = 0;
         switch (data.FAlign) {
-        case 0: x = data.FXcoord; y = data.FYcoord; break;
-        case 1: x = FFrame.FShape.Width() - data.FXcoord; y = data.FYcoord; break;
-        case InMenuBar: {
+        case sbaLeft: x = data.FXcoord; y = data.FYcoord; break;
+        case sbaRight: x = FFrame.FShape.Width() - data.FXcoord; y = data.FYcoord; break;
+        case sbaInMenuBar: {
             const int m = FFrame.FSkinData->FMenuBar ? FFrame.FSkinData->FMenuBar->FLeftWidth : 0;
             x = FFrame.FRightToLeft ? FFrame.FShape.BorderLeft() + data.FXcoord + m
                                     : FFrame.FShape.Width() - FFrame.FShape.BorderRight() - data.FXcoord - m;
@@ -221,7 +217,7 @@ void TWinSkinTitle::PaintSysButtons(HDC DC)
 {
     for (const auto& button : FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == InMenuBar) continue;
+        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == sbvInMenuBar) continue;
         if (IsIconKind(data.FAction)) {
             DrawWindowIcon(DC, button->FRect);
             continue;
@@ -236,7 +232,7 @@ void TWinSkinTitle::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
     if (!FFrame.IsMDIChildMaximized()) return;
     for (const auto& button : FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (data.FVisibility != InMenuBar || !button->FVisible || data.FBitmap->Empty()) continue;
+        if (data.FVisibility != sbvInMenuBar || !button->FVisible || data.FBitmap->Empty()) continue;
         RECT r = button->FRect;
         ::OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
         DrawSkinCell(DC, r, *data.FBitmap, {.Index = ncNormal, .Count = data.FFrame, .Transparent = true});
@@ -256,7 +252,7 @@ void TWinSkinTitle::PaintSysButton(TWinSysButton& Button, TNCState State)
     if (dc.Get() == nullptr) return;
     ScratchBitmap->SetSize(w, h);
     const HDC canvas = ScratchBitmap->Canvas()->Handle();
-    if (data.FVisibility == InMenuBar && FFrame.FMenus->MenuBar()) {
+    if (data.FVisibility == sbvInMenuBar && FFrame.FMenus->MenuBar()) {
         FFrame.FMenus->MenuBar()->DrawBackground(canvas, r);
     } else {
         POINT origin{};
@@ -269,7 +265,7 @@ void TWinSkinTitle::PaintSysButton(TWinSysButton& Button, TNCState State)
         DrawWindowIcon(canvas, cellRect);
     } else {
         // A button placed in the menu bar shows its inactive cell when hot.
-        const int cell = (State == ncHot && data.FVisibility == InMenuBar) ? ncInactive : State;
+        const int cell = (State == ncHot && data.FVisibility == sbvInMenuBar) ? ncInactive : State;
         DrawSkinCell(canvas, cellRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
     ::BitBlt(dc.Get(), r.left, r.top, w, h, canvas, 0, 0, SRCCOPY);
