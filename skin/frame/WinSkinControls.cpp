@@ -1,6 +1,6 @@
-// The frame object's control adapters: the list (add, remove, purge, free),
-// the hot control, the controls kept from skinning, and the entry points of
-// the child-control dispatch. Adapters are freed through their own Free, so
+// TWinSkinControls, the frame object's control adapters: the list (add,
+// remove, purge, free), the hot control, the controls kept from skinning; and
+// the frame object's entry points of the child-control dispatch. Adapters are freed through their own Free, so
 // one whose message is on the stack goes when that message returns.
 #include "skin/frame/WinSkinForm.h"
 #include "skin/frame/WinSkinMenu.h"

@@ -1,7 +1,7 @@
 // The frame object's life: attaching to a window (style analysis,
-// subclassing), applying the skin frame's size, re-skinning, and the two ways
-// of letting go (unskin: the window keeps running with its own look; detach:
-// the window is being destroyed).
+// subclassing), re-skinning, the two ways of letting go (unskin: the window
+// keeps running with its own look; detach: the window is being destroyed),
+// and the window's state and styles that its parts share.
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
@@ -322,4 +322,62 @@ void TWinSkinForm::ChildCaptionStyleChanged(bool Maximized)
         SetCaptionStyle(false);
         if (!FShape.FRegionSet) FrameChanged();
     }
+}
+
+void TWinSkinForm::SetSysMenuStyle(bool Remove)
+{
+    if (FButtonSet & bsCaptionToggle) return;
+    FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
+    LONG style = FStyle;
+    if (Remove) style &= ~WS_SYSMENU;
+    else if (FSysMenu != nullptr) style |= WS_SYSMENU;
+    // Writing an unchanged style still costs a round trip and style messages.
+    if (style == FStyle) return;
+    FStyle = style;
+    ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
+}
+
+void TWinSkinForm::UpdateWindowState()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(FHandle, &placement)) return;
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = fwsMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = fwsMaximized; break;
+    default: FWindowState = fwsNormal; break;
+    }
+}
+
+void TWinSkinForm::FindMDIClient()
+{
+    FMDIKind = mdiNone;
+    for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowClassName(child) != "MDIClient") continue;
+        FMDIKind = mdiFrame;
+        FMDIClient = child;
+        if (SkinManager != nullptr) SkinManager->SetMDIClient(child, FForm);
+        return;
+    }
+}
+
+void TWinSkinForm::FrameChanged()
+{
+    ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool TWinSkinForm::IsMDIChildMaximized() const
+{
+    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
+    BOOL maximized = FALSE;
+    const auto child = reinterpret_cast<HWND>(
+        ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    return child != nullptr && maximized;
+}
+
+TNCObject* TWinSkinForm::ObjectAt(POINT P) const
+{
+    if (TNCObject* button = FTitle.SysButtonAt(P)) return button;
+    return FMenus->FMenuBar ? FMenus->FMenuBar->ButtonAt(P) : nullptr;
 }

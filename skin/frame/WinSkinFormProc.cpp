@@ -1,6 +1,7 @@
 // The frame object's window procedures: SkinWndProc (the skinned window's
 // own procedure, in three stages), FormWindowProc (a class-library form's
-// WindowProc), the MDI client's procedure, and the 250 ms timer. Every
+// WindowProc), the MDI client's procedure, and the 250 ms timer; the
+// handlers of the title, the shape and the menus are their parts'. Every
 // handler that passes a message on checks afterwards that its frame object
 // still exists: a handler further down may destroy the window or free it.
 #include "skin/frame/WinSkinForm.h"

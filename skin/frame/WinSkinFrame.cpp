@@ -1,6 +1,7 @@
-// Frame painting: border sizes, the borders and the title bar drawn through
-// off-screen bitmaps (one BitBlt per part), the caption text, the client area
-// the skin frame leaves, and the window region of a shaped skin.
+// TWinSkinShape, the frame object's shape: border sizes, the outer size
+// fitted to the skin frame (and the window's own given back), the borders and
+// the title bar drawn through off-screen bitmaps (one BitBlt per part), the
+// window region of a shaped skin, and the non-client size and hit test.
 #include "skin/frame/WinSkinForm.h"
 #include "skin/frame/WinSkinMenu.h"
 
@@ -174,19 +175,6 @@ RECT TWinSkinShape::DrawTitleBackground(HDC DC)
     return titleRect;
 }
 
-void TWinSkinForm::SetSysMenuStyle(bool Remove)
-{
-    if (FButtonSet & bsCaptionToggle) return;
-    FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
-    LONG style = FStyle;
-    if (Remove) style &= ~WS_SYSMENU;
-    else if (FSysMenu != nullptr) style |= WS_SYSMENU;
-    // Writing an unchanged style still costs a round trip and style messages.
-    if (style == FStyle) return;
-    FStyle = style;
-    ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
-}
-
 bool TWinSkinShape::HasTransparentBorder() const
 {
     return FFrame.FSkinData->FBorderLeft->FTrans == 1 || FFrame.FSkinData->FBorderRight->FTrans == 1 ||
@@ -257,36 +245,6 @@ void TWinSkinShape::ClearRegion()
     ::SetWindowRgn(FFrame.FHandle, nullptr, FFrame.FMDIKind == mdiChild);
     FRegion = nullptr;
     FRegionSet = false;
-}
-
-void TWinSkinForm::UpdateWindowState()
-{
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    if (!::GetWindowPlacement(FHandle, &placement)) return;
-    switch (placement.showCmd) {
-    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = fwsMinimized; break;
-    case SW_SHOWMAXIMIZED: FWindowState = fwsMaximized; break;
-    default: FWindowState = fwsNormal; break;
-    }
-}
-
-void TWinSkinForm::FindMDIClient()
-{
-    FMDIKind = mdiNone;
-    for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (GetWindowClassName(child) != "MDIClient") continue;
-        FMDIKind = mdiFrame;
-        FMDIClient = child;
-        if (SkinManager != nullptr) SkinManager->SetMDIClient(child, FForm);
-        return;
-    }
-}
-
-void TWinSkinForm::FrameChanged()
-{
-    ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
-                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 POINT TWinSkinShape::ScreenToWindow(LPARAM Point) const

@@ -1,5 +1,5 @@
-// The frame object's side of its menus: taking the window's menu into the
-// skinned bar and giving it back, opening a bar button's drop-down with the
+// TWinSkinMenus, the frame object's menus: taking the window's menu into the
+// skinned bar and giving it back (and again as the window's menu changes), opening a bar button's drop-down with the
 // message-filter hook that switches between buttons, the skinned system
 // menu, and the owner-drawn items' measuring, drawing and letter keys.
 #include "skin/frame/WinSkinForm.h"
@@ -141,12 +141,6 @@ void TWinSkinMenus::ReleaseMenuBar(bool GiveBack)
     if (menu != nullptr && FFrame.FForm == nullptr) ::DestroyMenu(menu);
     FMenuBar.reset();
     FDestroyMenuPending = false;
-}
-
-TNCObject* TWinSkinForm::ObjectAt(POINT P) const
-{
-    if (TNCObject* button = FTitle.SysButtonAt(P)) return button;
-    return FMenus->FMenuBar ? FMenus->FMenuBar->ButtonAt(P) : nullptr;
 }
 
 bool TWinSkinMenus::OpenMenuButton(TMenuBtn* Button, bool Keyboard)

@@ -1,6 +1,6 @@
-// The title bar's clickable objects: TNCObject's three states, the title
-// buttons made from the skin's button elements (visibility, layout, painting)
-// and the window icon shown by the system-menu button.
+// The title bar: TNCObject's three states, and TWinSkinTitle with the title
+// buttons made from the skin's button elements (visibility, layout, painting,
+// clicks), the caption text and the window icon shown by the system-menu button.
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/ImgUtilWin.h"
@@ -123,15 +123,6 @@ void TWinSkinTitle::DrawWindowIcon(HDC DC, const RECT& Rect)
         return;
     }
     DrawTransparentBitmap(DC, Rect, *FSmallIcon, clKeyMagenta);
-}
-
-bool TWinSkinForm::IsMDIChildMaximized() const
-{
-    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
-    BOOL maximized = FALSE;
-    const auto child = reinterpret_cast<HWND>(
-        ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-    return child != nullptr && maximized;
 }
 
 bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
