@@ -153,7 +153,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         ::GetClientRect(FHandle, &before);
         FMenus->TakeMenuBar();
         ::GetClientRect(FHandle, &after);
-        FShape.FMenuTakenGrowth = FMenus->FMenuBar ? after.bottom - before.bottom : 0;
+        FShape.FMenuTakenGrowth = FMenus->MenuBar() ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
         if (!((FMDIKind == mdiChild && SkinManager != nullptr && SkinManager->ChildMaximized()) ||
@@ -165,7 +165,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     }
     if (FMDIKind == mdiChild) {
         const int c = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CXFRAME);
-        if (c > FShape.FTitleHeight) FShape.FMenuBarHeight = c - FShape.FTitleHeight;
+        if (c > FShape.TitleHeight()) FShape.SetMenuBarHeight(c - FShape.TitleHeight());
         if (FWindowState == fwsMaximized && SkinManager != nullptr && !SkinManager->ChildMaximized())
             SkinManager->SetChildCaptionStyle(true);
     }
@@ -379,5 +379,5 @@ bool TWinSkinForm::IsMDIChildMaximized() const
 TNCObject* TWinSkinForm::ObjectAt(POINT P) const
 {
     if (TNCObject* button = FTitle.SysButtonAt(P)) return button;
-    return FMenus->FMenuBar ? FMenus->FMenuBar->ButtonAt(P) : nullptr;
+    return FMenus->MenuBar() ? FMenus->MenuBar()->ButtonAt(P) : nullptr;
 }

@@ -119,7 +119,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         WMSysCommand(Message);
         break;
     case WM_SKIN_MENUAT:
-        if (FMenus->FMenuBar)
+        if (FMenus->MenuBar())
             FMenus->OpenMenuButton(dynamic_cast<TMenuBtn*>(ObjectAt(FShape.ScreenToWindow(Message.LParam))), false);
         if (life.Alive()) Message.Result = 0;
         break;
@@ -198,7 +198,7 @@ void TWinSkinForm::Activate()
     } releaseAtEnd{*this, life};
     FActivationPosted = false;
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
-    FTitle.LoadWindowIcon(*FTitle.FSmallIcon);
+    FTitle.LoadWindowIcon(FTitle.SmallIcon());
     FShape.UpdateRects();
     FSkinningHold.Hold(FHandle);
     if (FForm != nullptr) SkinFormControls(FForm);
@@ -288,7 +288,7 @@ void TWinSkinForm::WMCommand(TMessage& Message)
 
 void TWinSkinForm::WMSysCommand(TMessage& Message)
 {
-    if (FMenus->FMenuTracking) {
+    if (FMenus->IsTracking()) {
         CallDefault(Message);
         return;
     }
@@ -301,9 +301,9 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
             // bar button of its own goes on. A window that a modal form
             // disabled opens nothing.
             TMenuBtn* button = nullptr;
-            if (FMenus->FMenuBar && ::IsWindowEnabled(FHandle))
-                button = key == 0 ? FMenus->FMenuBar->Button(0)
-                                  : FMenus->FMenuBar->FindAccelButton(static_cast<wchar_t>(key));
+            if (FMenus->MenuBar() && ::IsWindowEnabled(FHandle))
+                button = key == 0 ? FMenus->MenuBar()->Button(0)
+                                  : FMenus->MenuBar()->FindAccelButton(static_cast<wchar_t>(key));
             if (key == 0 || button != nullptr) {
                 FMenus->OpenMenuButton(button, true);
                 if (life.Alive()) Message.Result = 1;
@@ -378,7 +378,7 @@ void TWinSkinForm::ToggleMaximize()
     if (FMDIKind == mdiChild && SkinManager != nullptr) SkinManager->SetChildCaptionStyle(true);
     FWindowState = fwsMaximized;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    FTitle.FHotObject = nullptr;
+    FTitle.SetHotObject(nullptr);
 }
 
 void TWinSkinForm::ToggleMinimize()
@@ -407,14 +407,14 @@ void TWinSkinForm::MDIChildCommand(UINT Command)
 
 void TWinSkinForm::TimerTick(TObject*)
 {
-    if (FMenus->FMenuTracking) return;
+    if (FMenus->IsTracking()) return;
     POINT cursor{};
     if (!::GetCursorPos(&cursor)) return;
-    if (FTitle.FHotObject != nullptr) {
+    if (FTitle.HotObject() != nullptr) {
         const POINT p = FShape.ScreenToWindow(MAKELPARAM(cursor.x, cursor.y));
-        if (!::PtInRect(&FTitle.FHotObject->FRect, p)) {
-            FTitle.FHotObject->MouseLeave();
-            FTitle.FHotObject = nullptr;
+        if (!::PtInRect(&FTitle.HotObject()->FRect, p)) {
+            FTitle.HotObject()->MouseLeave();
+            FTitle.SetHotObject(nullptr);
         }
     }
     // Adapters on a class-library form ask their controls for WM_MOUSELEAVE;
@@ -468,8 +468,8 @@ void TWinSkinForm::CMDialogChar(TMessage& Message)
     if (!life.Alive() || Message.Result != 0) return;
     const bool altOnly = ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0;
     const auto key = static_cast<wchar_t>(Message.WParam);
-    if (altOnly && FMenus->FMenuBar && !FMenus->FMenuTracking && ::IsWindowEnabled(FHandle) &&
-        FMenus->FMenuBar->FindAccelButton(key)) {
+    if (altOnly && FMenus->MenuBar() && !FMenus->IsTracking() && ::IsWindowEnabled(FHandle) &&
+        FMenus->MenuBar()->FindAccelButton(key)) {
         ::PostMessageW(FHandle, WM_SYSCOMMAND, SC_KEYMENU, key);
         Message.Result = 1;
         return;
@@ -541,11 +541,11 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         // The client gives the frame its new menu; the bar shows it instead.
         const auto menu = reinterpret_cast<HMENU>(Message.WParam);
         const TToken life = Token();
-        FMenus->FMenuChanging = menu != nullptr;
+        FMenus->SetMenuChanging(menu != nullptr);
         passOn();
         if (!life.Alive()) return;
-        FMenus->FMenuChanging = false;
-        if (skinned && menu != nullptr && FMenus->FMenuBar) FMenus->ShowMenuBar(menu);
+        FMenus->SetMenuChanging(false);
+        if (skinned && menu != nullptr && FMenus->MenuBar()) FMenus->ShowMenuBar(menu);
         return;
     }
     case WM_SKIN_MDIMAXIMIZED:

@@ -117,6 +117,9 @@ public:
     TWinSkinMenu* MenuBar() const noexcept { return FMenuBar.get(); }
     // CM_MENUCHANGED's default is running (it may put the menu back).
     bool MenuChanging() const noexcept { return FMenuChanging; }
+    void SetMenuChanging(bool Changing) noexcept { FMenuChanging = Changing; }
+    // A drop-down of the bar is open.
+    bool IsTracking() const noexcept { return FMenuTracking; }
 
     void TakeMenuBar();
     // The bar shows Menu (null: the one held, if it still exists), its band
