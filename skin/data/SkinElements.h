@@ -82,18 +82,54 @@ enum TTitleAction {
     taMDIMinimizeAlt = 60, taMDIRestoreAlt = 61, taMDICloseAlt = 62
 };
 
+// A title button's visibility codes, as Visibility and Visibility1 store
+// them; the button shows when both codes say so. Codes no name covers
+// (10-99, 101-199, above 2000, negative) never show it.
+enum TSysButtonVisibility : int32_t {
+    sbvAlways = 0,
+    sbvMaximized = 1,
+    sbvNotMaximized = 2,
+    sbvActive = 3,
+    sbvInactive = 4,
+    sbvNever = 5,
+    // The window has a maximize (minimize) box; as Visibility, a system menu too.
+    sbvMaximizeBox = 6,
+    sbvNoMaximizeBox = 7,
+    sbvMinimizeBox = 8,
+    sbvNoMinimizeBox = 9,
+    // Placed in the menu bar, beside a maximized MDI child's menus.
+    sbvInMenuBar = 100,
+    // A window with a dialog frame that is not a dialog box.
+    sbvDialogFrame = 200,
+};
+
+// 201-999: always shown (as Visibility1, so are 1000-2000).
+constexpr bool IsShownVisibility(int32_t Code) noexcept
+{
+    return Code >= 201 && Code <= 999;
+}
+
+// 1000-2000 as Visibility: the window is asked (WM_SKIN_BUTTONVISIBLE).
+constexpr bool IsAskedVisibility(int32_t Code) noexcept
+{
+    return Code >= 1000 && Code <= 2000;
+}
+
+// Where a title button's X coordinate counts from (its Align).
+enum TSysButtonAlign : int32_t { sbaLeft = 0, sbaRight = 1, sbaInMenuBar = 100 };
+
 // One title button; its name is its ini section's name in upper case.
 class TDataSkinSysButton : public TDataSkinObject {
 public:
     using TDataSkinObject::TDataSkinObject;
 
     int32_t FAction = 0;
-    int32_t FAlign = 0;  // 0 left edge, 1 right edge, 100 menu bar
+    int32_t FAlign = 0;  // a TSysButtonAlign
     int32_t FXcoord = 0;
     int32_t FYcoord = 0;
     int32_t FCombineOp = 0;
-    int32_t FVisibility = 0;
-    int32_t FVisibility1 = 0;
+    int32_t FVisibility = 0;   // a TSysButtonVisibility
+    int32_t FVisibility1 = 0;  // a TSysButtonVisibility
 };
 
 // The group box, with the shifts and alignment of its caption background.

@@ -224,8 +224,8 @@ private:
         for (const TTitleAction action : {taMDIMinimize, taMDIRestore, taMDIClose}) {
             auto e = std::make_unique<TDataSkinSysButton>("");
             e->FAction = action;
-            e->FAlign = 100;
-            e->FVisibility = e->FVisibility1 = 100;
+            e->FAlign = sbaInMenuBar;
+            e->FVisibility = e->FVisibility1 = sbvInMenuBar;
             e->FFrame = 4;
             S.FSysButtons.push_back(std::move(e));
         }
@@ -479,7 +479,7 @@ private:
 } // namespace
 
 ESkinTooLarge::ESkinTooLarge()
-    : std::runtime_error("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
+    : ESkinError("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
 {
 }
 

@@ -7,6 +7,7 @@
 
 #include "classlib/Handles.h"
 #include "skin/data/SkinElements.h"
+#include "skin/kernel/SkinError.h"
 #include "skin/portable/SkinContainer.h"
 #include "skin/portable/SkinIniKeys.h"
 
@@ -47,7 +48,7 @@ struct TSkinSet {
 
 // A skin whose bitmaps, as the ini text names them, would decode to more
 // than MaxSkinPixels: raised before the bitmap that passes it is decoded.
-class ESkinTooLarge : public std::runtime_error {
+class ESkinTooLarge : public ESkinError {
 public:
     ESkinTooLarge();
 };

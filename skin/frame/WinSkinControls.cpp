@@ -1,8 +1,9 @@
-// The frame object's control adapters: the list (add, remove, purge, free),
-// the hot control, the controls kept from skinning, and the entry points of
-// the child-control dispatch. Adapters are freed through their own Free, so
+// TWinSkinControls, the frame object's control adapters: the list (add,
+// remove, purge, free), the hot control, the controls kept from skinning; and
+// the frame object's entry points of the child-control dispatch. Adapters are freed through their own Free, so
 // one whose message is on the stack goes when that message returns.
 #include "skin/frame/WinSkinForm.h"
+#include "skin/frame/WinSkinMenu.h"
 
 #include "classlib/Controls.h"
 #include "skin/adapters/ControlDispatch.h"
@@ -11,21 +12,21 @@
 
 #include <algorithm>
 
-bool TWinSkinForm::AddControl(TSkinControl* Adapter)
+bool TWinSkinControls::AddControl(TSkinControl* Adapter)
 {
     if (Adapter == nullptr || std::find(FControls.begin(), FControls.end(), Adapter) != FControls.end()) return true;
     FControls.push_back(Adapter);
     return false;
 }
 
-void TWinSkinForm::RemoveControl(TSkinControl* Adapter)
+void TWinSkinControls::RemoveControl(TSkinControl* Adapter)
 {
     const auto it = std::find(FControls.rbegin(), FControls.rend(), Adapter);
     if (it != FControls.rend()) FControls.erase(std::next(it).base());
     if (FHotControl == Adapter) FHotControl = nullptr;
 }
 
-void TWinSkinForm::PurgeControls()
+void TWinSkinControls::PurgeControls()
 {
     for (size_t i = FControls.size(); i-- > 0;) {
         if (i >= FControls.size()) continue;
@@ -36,9 +37,9 @@ void TWinSkinForm::PurgeControls()
     }
 }
 
-void TWinSkinForm::FreeControls()
+void TWinSkinControls::FreeControls()
 {
-    const TToken life = Token();
+    const TToken life = FFrame.Token();
     FHotControl = nullptr;
     while (!FControls.empty()) {
         TSkinControl* adapter = FControls.front();
@@ -57,9 +58,9 @@ void TWinSkinForm::FreeControls()
     }
 }
 
-void TWinSkinForm::UpdateControls()
+void TWinSkinControls::UpdateControls()
 {
-    const TToken life = Token();
+    const TToken life = FFrame.Token();
     const std::vector<TSkinControl*> adapters = FControls;
     for (TSkinControl* adapter : adapters) {
         if (std::find(FControls.begin(), FControls.end(), adapter) == FControls.end() ||
@@ -70,7 +71,7 @@ void TWinSkinForm::UpdateControls()
     }
 }
 
-TSkinControl* TWinSkinForm::FindControl(const TControl* Control) const noexcept
+TSkinControl* TWinSkinControls::FindControl(const TControl* Control) const noexcept
 {
     if (Control == nullptr) return nullptr;
     for (TSkinControl* adapter : FControls)
@@ -78,7 +79,7 @@ TSkinControl* TWinSkinForm::FindControl(const TControl* Control) const noexcept
     return nullptr;
 }
 
-TSkinControl* TWinSkinForm::FindControlByHandle(HWND Window) const noexcept
+TSkinControl* TWinSkinControls::FindControlByHandle(HWND Window) const noexcept
 {
     if (Window == nullptr) return nullptr;
     for (TSkinControl* adapter : FControls)
@@ -86,7 +87,7 @@ TSkinControl* TWinSkinForm::FindControlByHandle(HWND Window) const noexcept
     return nullptr;
 }
 
-void TWinSkinForm::SetHotControl(TSkinControl* Adapter)
+void TWinSkinControls::SetHotControl(TSkinControl* Adapter)
 {
     if (FHotControl == Adapter) return;
     TSkinControl* previous = FHotControl;
@@ -94,14 +95,14 @@ void TWinSkinForm::SetHotControl(TSkinControl* Adapter)
     if (previous != nullptr) previous->SendMouseLeave();
 }
 
-void TWinSkinForm::ExcludeControl(TControl* Control)
+void TWinSkinControls::ExcludeControl(TControl* Control)
 {
     if (Control == nullptr || !FExcluded.insert(Control).second) return;
     // Forgotten when the control is freed: another may come at its address.
-    Control->FreeNotification(this);
+    Control->FreeNotification(&FFrame);
 }
 
-bool TWinSkinForm::IsExcluded(const TControl* Control) const
+bool TWinSkinControls::IsExcluded(const TControl* Control) const
 {
     return FExcluded.count(Control) != 0;
 }
@@ -109,8 +110,8 @@ bool TWinSkinForm::IsExcluded(const TControl* Control) const
 void TWinSkinForm::Notification(TComponent* AComponent, TOperation Operation)
 {
     if (Operation == TOperation::opRemove) {
-        FExcluded.erase(AComponent);
-        ForgetSwitchedMenu(AComponent);
+        FAdapters.Forget(AComponent);
+        FMenus->ForgetSwitchedMenu(AComponent);
     }
     TComponent::Notification(AComponent, Operation);
 }
@@ -121,13 +122,13 @@ void TWinSkinForm::SkinFormControls(TControl* Form)
     const TToken life = Token();
     TControlDispatch(*this).SkinFormControls(Form);
     // Menus made since the form was skinned are the skin's from now on too.
-    if (life.Alive() && Form == FForm) SwitchFormMenus();
+    if (life.Alive() && Form == FForm) FMenus->SwitchFormMenus();
 }
 
 void TWinSkinForm::SkinChildWindows(HWND Parent)
 {
     if (FSkinData == nullptr) return;
-    PurgeControls();
+    FAdapters.PurgeControls();
     TControlDispatch(*this).SkinChildWindows(Parent);
 }
 
@@ -136,12 +137,12 @@ void TWinSkinForm::SkinChildWindow(HWND Window)
     if (FSkinData != nullptr) TControlDispatch(*this).SkinChildWindow(Window);
 }
 
-void TWinSkinForm::ReskinScrollControl(HWND Window)
+void TWinSkinControls::ReskinScrollControl(HWND Window)
 {
     const auto it = std::find_if(FControls.rbegin(), FControls.rend(),
                                  [Window](const TSkinControl* Adapter) { return Adapter->Handle() == Window; });
     auto* old = it != FControls.rend() ? dynamic_cast<TSkinScrollbar*>(*it) : nullptr;
-    if (old == nullptr || FSkinData == nullptr) return;
+    if (old == nullptr || FFrame.FSkinData == nullptr) return;
     const TAdapterKind kind = old->ReskinKind();
     auto* control = dynamic_cast<TWinControl*>(old->Control());
     const int mode = old->Mode();
@@ -155,5 +156,5 @@ void TWinSkinForm::ReskinScrollControl(HWND Window)
     if (adapter == nullptr) return;
     adapter->SetMode(mode);
     const TToken life = adapter->Token();
-    if (!adapter->InitSkin(this, FSkinData, false) && life.Alive()) adapter->Free();
+    if (!adapter->InitSkin(&FFrame, FFrame.FSkinData, false) && life.Alive()) adapter->Free();
 }

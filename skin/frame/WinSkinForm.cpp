@@ -1,7 +1,7 @@
 // The frame object's life: attaching to a window (style analysis,
-// subclassing), applying the skin frame's size, re-skinning, and the two ways
-// of letting go (unskin: the window keeps running with its own look; detach:
-// the window is being destroyed).
+// subclassing), re-skinning, the two ways of letting go (unskin: the window
+// keeps running with its own look; detach: the window is being destroyed),
+// and the window's state and styles that its parts share.
 #include "skin/frame/WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
@@ -13,8 +13,8 @@
 #include "classlib/Handles.h"
 #include "classlib/Text.h"
 #include "skin/SkinWindowMessages.h"
+#include "skin/kernel/SkinError.h"
 
-#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -44,41 +44,38 @@ TWinSkinForm::TWinSkinForm(TComponent* AOwner)
       FWindowHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).SkinWndProc(M); }),
       FFormHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).FormWindowProc(M); }),
       FClientHook(*this, [](TSkinObject& O, TMessage& M) { static_cast<TWinSkinForm&>(O).MDIClientWndProc(M); }),
-      FSmallIcon(std::make_unique<TBitmap>()), FTitleBitmap(std::make_unique<TBitmap>()),
-      FPartBitmap(std::make_unique<TBitmap>())
+      FTitle(*this), FShape(*this), FMenus(std::make_unique<TWinSkinMenus>(*this)), FAdapters(*this)
 {
-    FDoubleClickTime = ::GetDoubleClickTime();
-    UpdateCaptionFont();
-    FSmallIcon->SetPixelFormat(TPixelFormat::pf24bit);
-    FTitleBitmap->SetPixelFormat(TPixelFormat::pf24bit);
-    FPartBitmap->SetPixelFormat(TPixelFormat::pf24bit);
 }
 
 TWinSkinForm::~TWinSkinForm()
 {
     // Nothing may call into a freed object: a window still subclassed (its
     // owner freed it while the window lives) gets back what the skin took.
-    FreeControls();
+    FAdapters.FreeControls();
     if (Subclassed()) {
         if (::IsWindow(FHandle) && FSkinState != ssDestroying && FSkinState != ssDestroyed) Unskin();
         else DetachWindow();
     }
     FClientHook.Detach();
-    if (FDestroyMenuPending) ReleaseMenuBar(false);
-    RestoreFormMenus();
-    FreeSysMenu();
-    ClearSysButtons();
+    if (FMenus->FDestroyMenuPending) FMenus->ReleaseMenuBar(false);
+    FMenus->RestoreFormMenus();
+    FMenus->FreeSysMenu();
+    FTitle.ClearSysButtons();
     FTimer.reset();
     if (FrameHost != nullptr) FrameHost->RemoveForm(this);
 }
 
-void TWinSkinForm::UpdateCaptionFont()
+void TWinSkinForm::CreateSysButtons()
 {
-    FCaptionFont = std::make_unique<TFont>();
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
-    FCaptionFont->AssignLogFont(metrics.lfCaptionFont);
+    if (FSkinData == nullptr || FSkinData->FNotLoaded) return;
+    FShape.ReadBorderSizes();
+    FTitle.CreateSysButtons();
+}
+
+bool TWinSkinForm::MenuHookMessage(const MSG& Message)
+{
+    return FMenus->MenuHookMessage(Message);
 }
 
 void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinData* Data, TControl* Form)
@@ -89,10 +86,9 @@ void TWinSkinForm::InitForm(HWND Window, const std::string& WindowClass, TSkinDa
     // A copy: the handler may free the component that holds it.
     if (const TOnSkinForm before = Data->OnBeforeSkinForm) before(Form, FHandle, FWindowClass);
     InitSkin(Data);
-    if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw std::runtime_error("the form's WindowProc is taken");
-    SwitchFormMenus();
+    if (FSkinMainMenu && !FFormHook.Attach(*Form)) throw ESkinAttachError("the form's WindowProc is taken");
+    FMenus->SwitchFormMenus();
     FOldColor = Form->Color();
-    FColorTaken = true;
     Form->SetColor(Data->FButtonFaceColor);
 }
 
@@ -144,22 +140,19 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     FDialog = kind.Dialog;
     if (kind.KeepsChildBorder) FSkinMainMenu = false;
     if (SkinWinVersion >= 0x80000000u) Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcSystemMenu));
-    if (FMDIKind == mdiFrame) {
-        FMenuUpdate = Data->MenuUpdate();
-        FClientHook.Attach(FMDIClient);
-    }
-    if (!FWindowHook.Attach(FHandle)) throw std::runtime_error("the window cannot be subclassed");
+    if (FMDIKind == mdiFrame) FClientHook.Attach(FMDIClient);
+    if (!FWindowHook.Attach(FHandle)) throw ESkinAttachError("the window cannot be subclassed");
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
-    if (::GetWindowRgn(FHandle, own) != ERROR) FOriginalRegion = own;
+    if (::GetWindowRgn(FHandle, own) != ERROR) FShape.FOriginalRegion = own;
     else ::DeleteObject(own);
 
     if (FSkinMainMenu) {
         RECT before{}, after{};
         ::GetClientRect(FHandle, &before);
-        TakeMenuBar();
+        FMenus->TakeMenuBar();
         ::GetClientRect(FHandle, &after);
-        FMenuTakenGrowth = FMenuBar ? after.bottom - before.bottom : 0;
+        FShape.FMenuTakenGrowth = FMenus->MenuBar() ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
         if (!((FMDIKind == mdiChild && FrameHost != nullptr && FrameHost->ChildMaximized()) ||
@@ -171,7 +164,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     }
     if (FMDIKind == mdiChild) {
         const int c = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CXFRAME);
-        if (c > FTitleHeight) FMenuBarHeight = c - FTitleHeight;
+        if (c > FShape.TitleHeight()) FShape.SetMenuBarHeight(c - FShape.TitleHeight());
         if (FWindowState == fwsMaximized && FrameHost != nullptr && !FrameHost->ChildMaximized())
             FrameHost->SetChildCaptionStyle(true);
     }
@@ -185,83 +178,20 @@ void TWinSkinForm::SetCaptionStyle(bool On)
     ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
 }
 
-void TWinSkinForm::UpdateRects()
-{
-    ::GetClientRect(FHandle, &FClientRect);
-}
-
 // The window's own frame, before the skin changes anything: a minimized
 // window's rectangles say nothing of it, so its styles do.
 void TWinSkinForm::MeasureOwnFrame()
 {
     RECT window{}, client{};
     if (!::IsIconic(FHandle) && ::GetWindowRect(FHandle, &window) && ::GetClientRect(FHandle, &client)) {
-        FFrameRect = {0, 0, (window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+        FShape.FFrameRect = {0, 0, (window.right - window.left) - client.right,
+                             (window.bottom - window.top) - client.bottom};
         return;
     }
     RECT r{0, 0, 0, 0};
     const bool menu = !FChild && ::GetMenu(FHandle) != nullptr;
     ::AdjustWindowRectEx(&r, static_cast<DWORD>(FStyle), menu, static_cast<DWORD>(::GetWindowLongA(FHandle, GWL_EXSTYLE)));
-    FFrameRect = {0, 0, r.right - r.left, r.bottom - r.top};
-}
-
-void TWinSkinForm::ApplyFrameSize(bool UseClientRect)
-{
-    constexpr UINT keepAll = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
-    if (FWindowState == fwsMaximized) {
-        ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, keepAll);
-        return;
-    }
-    RECT window{};
-    ::GetWindowRect(FHandle, &window);
-    if (FDialog || FSkinState == ssReskinning) ::GetClientRect(FHandle, &FClientRect);
-    int width = FClientRect.right + FBorderLeft + FBorderRight;
-    // Once: the client area as it was with the window's own menu bar.
-    const int growth = std::exchange(FMenuTakenGrowth, 0);
-    int clientHeight = FClientRect.bottom - growth;
-    if (UseClientRect) {
-        const SIZE client = KeptClientSize();
-        FClientRect = {0, 0, client.cx, client.cy};
-        width = client.cx + FBorderLeft + FBorderRight;
-        clientHeight = client.cy;
-    } else if (FForm != nullptr) {
-        const RECT client = FForm->ClientRect();
-        width = client.right + FBorderLeft + FBorderRight;
-        clientHeight = client.bottom - growth;
-    }
-    int height = clientHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
-    if (FDialog && !UseClientRect) {
-        FWindowText.assign(static_cast<size_t>(::GetWindowTextLengthW(FHandle)), L'\0');
-        if (!FWindowText.empty())
-            FWindowText.resize(static_cast<size_t>(
-                ::GetWindowTextW(FHandle, FWindowText.data(), static_cast<int>(FWindowText.size()) + 1)));
-        SIZE size{};
-        {
-            const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
-            const TSelectObject font(dc.Get(), FCaptionFont->Handle());
-            ::GetTextExtentPoint32W(dc.Get(), FWindowText.c_str(), static_cast<int>(FWindowText.size()), &size);
-        }
-        FCaptionWidth = size.cx;
-        // The caption starts its shift after the left border.
-        const int needed =
-            FBorderLeft + FSkinData->FTitle->FLeftWidth + FCaptionWidth + FSkinData->FTitle->FRightWidth;
-        if (width < needed) {
-            const int shift = (needed - width) / 2;
-            for (HWND child = ::GetWindow(FHandle, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                RECT r{};
-                ::GetWindowRect(child, &r);
-                POINT p{r.left, r.top};
-                ::ScreenToClient(FHandle, &p);
-                ::SetWindowPos(child, nullptr, p.x + shift, p.y, 0, 0,
-                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING | SWP_NOOWNERZORDER);
-            }
-            width = needed;
-        }
-    }
-    FFrameApplied = true;
-    FKeptClient = {width - FBorderLeft - FBorderRight, height - FTitleHeight - FBorderBottom - FMenuBarHeight};
-    ::SetWindowPos(FHandle, nullptr, 0, 0, width, height,
-                   SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+    FShape.FFrameRect = {0, 0, r.right - r.left, r.bottom - r.top};
 }
 
 void TDrawingHold::Hold(HWND Window)
@@ -301,11 +231,11 @@ void TWinSkinForm::UpdateSkin()
                 inner->SetColor(FSkinData->FButtonFaceColor);
     }
     TDrawingHold hold(FHandle);
-    UpdateControls();
+    FAdapters.UpdateControls();
     if (!life.Alive()) return;
     FSkinState = ssReskinning;
     if (FSkinMainMenu && FForm != nullptr) {
-        ApplyFrameSize(true);
+        FShape.ApplyFrameSize(true);
         if (!life.Alive()) return;
         FForm->SetHeight(FForm->Height() + 1);
         if (!life.Alive()) return;
@@ -332,18 +262,18 @@ void TWinSkinForm::Unskin()
     if (destroying) FSkinningHold.Drop();
     else FSkinningHold.Release(WantsShown());
     if (FTimer) FTimer->SetEnabled(false);
-    FreeSysMenu();
-    RestoreFormMenus();
+    FMenus->FreeSysMenu();
+    FMenus->RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
-    FreeControls();
+    FAdapters.FreeControls();
     if (!life.Alive()) return;
-    if (FForm != nullptr && FColorTaken && !destroying) FForm->SetColor(FOldColor);
+    if (FForm != nullptr && FOldColor && !destroying) FForm->SetColor(*FOldColor);
     FClientHook.Detach();
     if (destroying) {
-        ReleaseMenuBar(false);
-        if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
+        FMenus->ReleaseMenuBar(false);
+        if (FShape.FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FShape.FOriginalRegion, nullptr));
         return;
     }
     if (FSkinMainMenu) {
@@ -352,81 +282,101 @@ void TWinSkinForm::Unskin()
         style = (style & ~(WS_SYSMENU | WS_CAPTION)) | (FOriginalStyle & (WS_SYSMENU | WS_CAPTION));
         ::SetWindowLongA(FHandle, GWL_STYLE, style);
         FStyle = style;
-        if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) RestoreOuterSize();
+        if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) FShape.RestoreOuterSize();
         // After the outer size: the window's own bar then takes its height from the client area.
-        ReleaseMenuBar(true);
+        FMenus->ReleaseMenuBar(true);
     }
     // The window's own region (or none) is given back; ours belongs to the system.
-    if (HRGN own = std::exchange(FOriginalRegion, nullptr); ::SetWindowRgn(FHandle, own, TRUE) == 0 && own != nullptr)
+    if (HRGN own = std::exchange(FShape.FOriginalRegion, nullptr); ::SetWindowRgn(FHandle, own, TRUE) == 0 && own != nullptr)
         ::DeleteObject(own);
-    FRegion = nullptr;
-    FRegionSet = false;
-}
-
-// The outer size that gives the client area the size it has now inside the
-// window's own frame. A maximized or minimized window gets it for the place
-// it returns to, unless the skin never resized that place.
-void TWinSkinForm::RestoreOuterSize()
-{
-    if (::IsZoomed(FHandle) || ::IsIconic(FHandle)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        if (FFrameApplied && ::GetWindowPlacement(FHandle, &placement)) {
-            placement.rcNormalPosition.right += FFrameRect.right - FBorderLeft - FBorderRight;
-            placement.rcNormalPosition.bottom += FFrameRect.bottom - FTitleHeight - FBorderBottom - FMenuBarHeight;
-            ::SetWindowPlacement(FHandle, &placement);
-        }
-        FrameChanged();
-        return;
-    }
-    RECT r{};
-    ::GetWindowRect(FHandle, &r);
-    const SIZE client = KeptClientSize();
-    POINT p{r.left, r.top};
-    if (FMDIKind == mdiChild) ::ScreenToClient(::GetParent(FHandle), &p);
-    ::SetWindowPos(FHandle, nullptr, p.x, p.y, client.cx + FFrameRect.right, client.cy + FFrameRect.bottom,
-                   SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
-}
-
-SIZE TWinSkinForm::KeptClientSize() const
-{
-    if (FFrameApplied) return FKeptClient;
-    RECT client{};
-    ::GetClientRect(FHandle, &client);
-    return {client.right, client.bottom};
+    FShape.FRegion = nullptr;
+    FShape.FRegionSet = false;
 }
 
 void TWinSkinForm::DetachWindow()
 {
     FSkinningHold.Drop();
     if (FTimer) FTimer->SetEnabled(false);
-    FreeSysMenu();
-    RestoreFormMenus();
+    FMenus->FreeSysMenu();
+    FMenus->RestoreFormMenus();
     if (!Subclassed()) return;
     FFormHook.Detach();
     FWindowHook.Detach();
     FClientHook.Detach();
-    ReleaseMenuBar(false);
-    FreeControls();
-    if (FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FOriginalRegion, nullptr));
-}
-
-void TWinSkinForm::FreeSysMenu()
-{
-    FSysMenuPopup.reset();
+    FMenus->ReleaseMenuBar(false);
+    FAdapters.FreeControls();
+    if (FShape.FOriginalRegion != nullptr) ::DeleteObject(std::exchange(FShape.FOriginalRegion, nullptr));
 }
 
 void TWinSkinForm::ChildCaptionStyleChanged(bool Maximized)
 {
     if (Maximized) {
-        ClearRegion();
+        FShape.ClearRegion();
         SetCaptionStyle(true);
     } else if (FWindowState == fwsMinimized) {
         SetCaptionStyle(true);
     } else {
         FWindowState = fwsNormal;
-        UpdateRegion();
+        FShape.UpdateRegion();
         SetCaptionStyle(false);
-        if (!FRegionSet) FrameChanged();
+        if (!FShape.FRegionSet) FrameChanged();
     }
+}
+
+void TWinSkinForm::SetSysMenuStyle(bool Remove)
+{
+    if (FButtonSet & bsCaptionToggle) return;
+    FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
+    LONG style = FStyle;
+    if (Remove) style &= ~WS_SYSMENU;
+    else if (FSysMenu != nullptr) style |= WS_SYSMENU;
+    // Writing an unchanged style still costs a round trip and style messages.
+    if (style == FStyle) return;
+    FStyle = style;
+    ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
+}
+
+void TWinSkinForm::UpdateWindowState()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(FHandle, &placement)) return;
+    switch (placement.showCmd) {
+    case SW_SHOWMINIMIZED: case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: FWindowState = fwsMinimized; break;
+    case SW_SHOWMAXIMIZED: FWindowState = fwsMaximized; break;
+    default: FWindowState = fwsNormal; break;
+    }
+}
+
+void TWinSkinForm::FindMDIClient()
+{
+    FMDIKind = mdiNone;
+    for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (GetWindowClassName(child) != "MDIClient") continue;
+        FMDIKind = mdiFrame;
+        FMDIClient = child;
+        if (FrameHost != nullptr) FrameHost->SetMDIClient(child, FForm);
+        return;
+    }
+}
+
+void TWinSkinForm::FrameChanged()
+{
+    ::SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+bool TWinSkinForm::IsMDIChildMaximized() const
+{
+    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
+    BOOL maximized = FALSE;
+    const auto child = reinterpret_cast<HWND>(
+        ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    return child != nullptr && maximized;
+}
+
+TNCObject* TWinSkinForm::ObjectAt(POINT P) const
+{
+    if (TNCObject* button = FTitle.SysButtonAt(P)) return button;
+    return FMenus->MenuBar() ? FMenus->MenuBar()->ButtonAt(P) : nullptr;
 }

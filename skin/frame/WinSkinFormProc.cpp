@@ -1,6 +1,7 @@
 // The frame object's window procedures: SkinWndProc (the skinned window's
 // own procedure, in three stages), FormWindowProc (a class-library form's
-// WindowProc), the MDI client's procedure, and the 250 ms timer. Every
+// WindowProc), the MDI client's procedure, and the 250 ms timer; the
+// handlers of the title, the shape and the menus are their parts'. Every
 // handler that passes a message on checks afterwards that its frame object
 // still exists: a handler further down may destroy the window or free it.
 #include "skin/frame/WinSkinForm.h"
@@ -20,11 +21,6 @@
 namespace {
 
 constexpr UINT WM_UNDOCUMENTED_AE = 0xAE;
-
-bool IsTitleMenuKind(int Kind)
-{
-    return Kind == taSysMenu || Kind == taIcon;
-}
 
 }  // namespace
 
@@ -67,7 +63,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         Activate();
         return;
     case WM_SKIN_RESKINSCROLL:
-        ReskinScrollControl(reinterpret_cast<HWND>(Message.WParam));
+        FAdapters.ReskinScrollControl(reinterpret_cast<HWND>(Message.WParam));
         Message.Result = 0;
         return;
     case WM_SKIN_QUERY:
@@ -110,7 +106,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         goesOn = true;
         break;
     case WM_GETMINMAXINFO:
-        WMGetMinMaxInfo(Message);
+        FShape.WMGetMinMaxInfo(Message);
         break;
     case WM_WINDOWPOSCHANGED:
         UpdateWindowState();
@@ -123,11 +119,12 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         WMSysCommand(Message);
         break;
     case WM_SKIN_MENUAT:
-        if (FMenuBar) OpenMenuButton(dynamic_cast<TMenuBtn*>(ObjectAt(ScreenToWindow(Message.LParam))), false);
+        if (FMenus->MenuBar())
+            FMenus->OpenMenuButton(dynamic_cast<TMenuBtn*>(ObjectAt(FShape.ScreenToWindow(Message.LParam))), false);
         if (life.Alive()) Message.Result = 0;
         break;
     case CM_MENUCHANGED:
-        CMMenuChanged(Message);
+        FMenus->CMMenuChanged(Message);
         break;
     default:
         goesOn = true;
@@ -146,10 +143,10 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         CallDefault(Message);
         return;
     case WM_NCCALCSIZE:
-        WMNCCalcSize(Message);
+        FShape.WMNCCalcSize(Message);
         return;
     case WM_NCHITTEST:
-        WMNCHitTest(Message);
+        FShape.WMNCHitTest(Message);
         return;
     case WM_NCPAINT:
         WMNCPaint(Message);
@@ -158,31 +155,31 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         WMNCActivate(Message);
         return;
     case WM_NCMOUSEMOVE:
-        WMNCMouseMove(Message);
+        FTitle.WMNCMouseMove(Message);
         return;
     case WM_NCLBUTTONDOWN:
-        WMNCLButtonDown(Message);
+        FTitle.WMNCLButtonDown(Message);
         return;
     case WM_NCLBUTTONUP:
-        WMNCLButtonUp(Message);
+        FTitle.WMNCLButtonUp(Message);
         return;
     case WM_NCLBUTTONDBLCLK:
-        WMNCLButtonDblClk(Message);
+        FTitle.WMNCLButtonDblClk(Message);
         return;
     case WM_NCRBUTTONDOWN:
-        WMNCRButtonDown(Message);
+        FTitle.WMNCRButtonDown(Message);
         return;
     case WM_SKIN_PAINTNC:
-        PaintNC(nullptr);
+        FShape.PaintNC(nullptr);
         return;
     case WM_DRAWITEM:
-        WMDrawItem(Message);
+        FMenus->WMDrawItem(Message);
         return;
     case WM_MEASUREITEM:
-        WMMeasureItem(Message);
+        FMenus->WMMeasureItem(Message);
         return;
     case WM_MENUCHAR:
-        WMMenuChar(Message);
+        FMenus->WMMenuChar(Message);
         return;
     default:
         if (goesOn) CallDefault(Message);
@@ -201,8 +198,8 @@ void TWinSkinForm::Activate()
     } releaseAtEnd{*this, life};
     FActivationPosted = false;
     FSysMenu = ::GetSystemMenu(FHandle, FALSE);
-    LoadWindowIcon(*FSmallIcon);
-    UpdateRects();
+    FTitle.LoadWindowIcon(FTitle.SmallIcon());
+    FShape.UpdateRects();
     FSkinningHold.Hold(FHandle);
     if (FForm != nullptr) SkinFormControls(FForm);
     else SkinChildWindows(FHandle);
@@ -216,17 +213,17 @@ void TWinSkinForm::Activate()
                 SetCaptionStyle(true);
             } else {
                 FSkinState = ssResizing;
-                ApplyFrameSize(false);
+                FShape.ApplyFrameSize(false);
                 if (!life.Alive()) return;
                 FSkinState = ssActive;
-                UpdateRegion();
+                FShape.UpdateRegion();
             }
         } else if (!FChild && FFrameKind != fkNoCaption && FWindowState != fwsMinimized) {
             FSkinState = ssResizing;
-            ApplyFrameSize(false);
+            FShape.ApplyFrameSize(false);
             if (!life.Alive()) return;
             FSkinState = ssActive;
-            if (FWindowState == fwsNormal) UpdateRegion();
+            if (FWindowState == fwsNormal) FShape.UpdateRegion();
             else FrameChanged();
         }
     }
@@ -267,33 +264,12 @@ void TWinSkinForm::WMSize(TMessage& Message)
     if (FMDIKind == mdiChild && ((FrameHost != nullptr && FrameHost->ChildMaximized()) || FWindowState != fwsNormal)) return;
     // A size given while skinned is the one to keep; those of the skin's own
     // resizing (which the system may cut down) are not.
-    if (FSkinState == ssActive && FWindowState == fwsNormal && FFrameApplied) {
+    if (FSkinState == ssActive && FWindowState == fwsNormal && FShape.FFrameApplied) {
         RECT client{};
         ::GetClientRect(FHandle, &client);
-        FKeptClient = {client.right, client.bottom};
+        FShape.FKeptClient = {client.right, client.bottom};
     }
-    if (FSkinState == ssActive || FSkinState == ssReskinning) UpdateRegion();
-}
-
-void TWinSkinForm::WMGetMinMaxInfo(TMessage& Message)
-{
-    if (!CallDefault(Message)) return;
-    // The system places a maximized window so that its own frame lies off
-    // the screen; the skin's frame is another size, so it is fitted to the
-    // work area instead (none of the title, client or borders lost).
-    if (FSkinState != ssAttached && FMDIKind != mdiChild && !FChild && FFrameKind != fkNoCaption) {
-        if (const HMONITOR monitor = ::MonitorFromWindow(FHandle, MONITOR_DEFAULTTONEAREST)) {
-            MONITORINFO info{};
-            info.cbSize = sizeof info;
-            if (::GetMonitorInfoW(monitor, &info)) {
-                auto& mmi = *reinterpret_cast<MINMAXINFO*>(Message.LParam);
-                mmi.ptMaxPosition = {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
-                mmi.ptMaxSize = {info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
-            }
-        }
-    }
-    UpdateWindowState();
-    SetCaptionStyle(FWindowState == fwsMinimized || (FMDIKind == mdiChild && FWindowState == fwsMaximized));
+    if (FSkinState == ssActive || FSkinState == ssReskinning) FShape.UpdateRegion();
 }
 
 void TWinSkinForm::WMCommand(TMessage& Message)
@@ -312,7 +288,7 @@ void TWinSkinForm::WMCommand(TMessage& Message)
 
 void TWinSkinForm::WMSysCommand(TMessage& Message)
 {
-    if (FMenuTracking) {
+    if (FMenus->IsTracking()) {
         CallDefault(Message);
         return;
     }
@@ -325,17 +301,18 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
             // bar button of its own goes on. A window that a modal form
             // disabled opens nothing.
             TMenuBtn* button = nullptr;
-            if (FMenuBar && ::IsWindowEnabled(FHandle))
-                button = key == 0 ? FMenuBar->Button(0) : FMenuBar->FindAccelButton(static_cast<wchar_t>(key));
+            if (FMenus->MenuBar() && ::IsWindowEnabled(FHandle))
+                button = key == 0 ? FMenus->MenuBar()->Button(0)
+                                  : FMenus->MenuBar()->FindAccelButton(static_cast<wchar_t>(key));
             if (key == 0 || button != nullptr) {
-                OpenMenuButton(button, true);
+                FMenus->OpenMenuButton(button, true);
                 if (life.Alive()) Message.Result = 1;
                 return;
             }
         } else if (key == ' ') {
             POINT p{0, 0};
             ::ClientToScreen(FHandle, &p);
-            ShowSystemMenu(p);
+            FMenus->ShowSystemMenu(p);
             if (!life.Alive()) return;
         }
     }
@@ -360,96 +337,6 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
     CallDefault(Message);
 }
 
-void TWinSkinForm::WMNCCalcSize(TMessage& Message)
-{
-    if (!CallDefault(Message)) return;
-    // SetMenu gave the window a menu again: taken into the bar after this
-    // message (nothing that changes sizes runs inside it).
-    if (FMenuBar && !FMenuChanging && ::GetMenu(FHandle) != nullptr)
-        ::PostMessageW(FHandle, CM_MENUCHANGED, 0, SkinMagic);
-    const bool own = (FMDIKind == mdiChild && FWindowState != fwsNormal) || FFrameKind == fkNoCaption;
-    if (Message.WParam == 0) {
-        // The window rectangle becomes the client rectangle: ours, not the
-        // native frame's, or the client area would not match the frame.
-        if (!own) {
-            auto& r = *reinterpret_cast<RECT*>(Message.LParam);
-            r = {r.left + FBorderLeft, r.top + FTitleHeight + FMenuBarHeight, r.right - FBorderRight,
-                 r.bottom - FBorderBottom};
-        }
-        Message.Result = 0;
-        return;
-    }
-    auto& params = *reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
-    if (!own) {
-        RECT window = params.rgrc[0];
-        if (params.lppos != nullptr) {
-            const WINDOWPOS& pos = *params.lppos;
-            window = {pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
-        }
-        params.rgrc[0] = {window.left + FBorderLeft, window.top + FTitleHeight + FMenuBarHeight,
-                          window.right - FBorderRight, window.bottom - FBorderBottom};
-        if (params.rgrc[0].right < params.rgrc[0].left) params.rgrc[0].right = params.rgrc[0].left;
-        if (params.rgrc[0].bottom < params.rgrc[0].top) params.rgrc[0].bottom = params.rgrc[0].top;
-    }
-    params.rgrc[1] = params.rgrc[0];
-    Message.Result = WVR_VALIDRECTS;
-}
-
-void TWinSkinForm::WMNCHitTest(TMessage& Message)
-{
-    if (!CallDefault(Message)) return;
-    if (const int sizing = SizingHitAt(ScreenToWindow(Message.LParam)); sizing != HTNOWHERE) {
-        Message.Result = sizing;
-        return;
-    }
-    if (FMenuBar) {
-        const POINT p = ScreenToWindow(Message.LParam);
-        if (p.y >= FTitleHeight && p.y < FTitleHeight + FMenuBarHeight && p.x >= FBorderLeft &&
-            p.x < FWidth - FBorderRight) {
-            Message.Result = HTMENU;
-            return;
-        }
-    }
-    if (Message.Result != HTNOWHERE && Message.Result != HTCAPTION) return;
-    const POINT p = ScreenToWindow(Message.LParam);
-    if (p.y > 3) Message.Result = HTCAPTION;
-    if (p.y > FTitleHeight && FMenuBarHeight > 0) Message.Result = HTMENU;
-}
-
-// The client area reaches to the skin's border, one pixel wide or so: the
-// window is sized instead from a band as wide as the system's sizing frame
-// (or the border, if wider), over the client's edge too, with the corner
-// zones reaching along the edges as far as the system's do. Title and menu
-// bar buttons keep their own hits.
-int TWinSkinForm::SizingHitAt(POINT P) const
-{
-    if (FFrameKind != fkSizeable || FWindowState != fwsNormal || !FSkinMainMenu ||
-        (FSkinState != ssActive && FSkinState != ssReskinning) || (FChild && FMDIKind != mdiChild))
-        return HTNOWHERE;
-    RECT r{};
-    if (!::GetWindowRect(FHandle, &r)) return HTNOWHERE;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (P.x < 0 || P.y < 0 || P.x >= w || P.y >= h || ObjectAt(P) != nullptr) return HTNOWHERE;
-    const int padded = ::GetSystemMetrics(SM_CXPADDEDBORDER);
-    const int frameX = ::GetSystemMetrics(SM_CXSIZEFRAME) + padded;
-    const int frameY = ::GetSystemMetrics(SM_CYSIZEFRAME) + padded;
-    const int left = std::max(frameX, FBorderLeft), right = std::max(frameX, FBorderRight);
-    const int top = frameY, bottom = std::max(frameY, FBorderBottom);
-    const int cornerX = ::GetSystemMetrics(SM_CXSIZE), cornerY = ::GetSystemMetrics(SM_CYSIZE);
-    const bool nearLeft = P.x < left + cornerX, nearRight = P.x >= w - right - cornerX;
-    const bool nearTop = P.y < top + cornerY, nearBottom = P.y >= h - bottom - cornerY;
-    if (P.y < top) return nearLeft ? HTTOPLEFT : nearRight ? HTTOPRIGHT : HTTOP;
-    if (P.y >= h - bottom) return nearLeft ? HTBOTTOMLEFT : nearRight ? HTBOTTOMRIGHT : HTBOTTOM;
-    if (P.x < left) return nearTop ? HTTOPLEFT : nearBottom ? HTBOTTOMLEFT : HTLEFT;
-    if (P.x >= w - right) return nearTop ? HTTOPRIGHT : nearBottom ? HTBOTTOMRIGHT : HTRIGHT;
-    return HTNOWHERE;
-}
-
-bool TWinSkinForm::InSizingBand(POINT At) const
-{
-    return SizingHitAt(ScreenToWindow(MAKELPARAM(At.x, At.y))) != HTNOWHERE;
-}
-
 void TWinSkinForm::WMNCPaint(TMessage& Message)
 {
     SetSysMenuStyle(true);
@@ -458,7 +345,7 @@ void TWinSkinForm::WMNCPaint(TMessage& Message)
             CallDefault(Message);
             return;
         }
-        PaintNC(nullptr);
+        FShape.PaintNC(nullptr);
     }
     Message.Result = 0;
 }
@@ -468,8 +355,8 @@ void TWinSkinForm::WMNCActivate(TMessage& Message)
     const TToken life = Token();
     FActive = Message.WParam != 0;
     FTimer->SetEnabled(Message.WParam != 0);
-    if (Message.WParam == 0 && FHotControl != nullptr) {
-        SetHotControl(nullptr);
+    if (Message.WParam == 0 && FAdapters.HotControl() != nullptr) {
+        FAdapters.SetHotControl(nullptr);
         if (!life.Alive()) return;
     }
     if (FMDIKind == mdiFrame && FMDIClient != nullptr) {
@@ -478,125 +365,8 @@ void TWinSkinForm::WMNCActivate(TMessage& Message)
     } else if (FMDIKind == mdiChild) {
         if (!CallDefault(Message)) return;
     }
-    if (!(FMDIKind == mdiChild && FWindowState == fwsMaximized)) PaintNC(nullptr);
+    if (!(FMDIKind == mdiChild && FWindowState == fwsMaximized)) FShape.PaintNC(nullptr);
     Message.Result = 1;
-}
-
-void TWinSkinForm::WMNCMouseMove(TMessage& Message)
-{
-    if (!FActive) return;
-    if (TNCObject* object = ObjectAt(ScreenToWindow(Message.LParam))) {
-        object->MouseEnter();
-        Message.Result = 0;
-        return;
-    }
-    if (FHotObject != nullptr) {
-        FHotObject->MouseLeave();
-        FHotObject = nullptr;
-    }
-    CallDefault(Message);
-}
-
-void TWinSkinForm::WMNCLButtonDown(TMessage& Message)
-{
-    const TToken life = Token();
-    if (TMenuBtn* button = FMenuBar ? FMenuBar->ButtonAt(ScreenToWindow(Message.LParam)) : nullptr) {
-        const int index = button->FIndex;
-        if (!FActive) {
-            ::SetForegroundWindow(FHandle);
-            if (!life.Alive()) return;
-        }
-        // Activation may have rebuilt the bar.
-        OpenMenuButton(FMenuBar ? FMenuBar->Button(index) : nullptr, false);
-        if (life.Alive()) Message.Result = 0;
-        return;
-    }
-    if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
-        if (!FActive) {
-            ::SetForegroundWindow(FHandle);
-            if (!life.Alive()) return;
-        }
-        // Activation may have repainted the title and laid the buttons out anew.
-        if (std::none_of(FSysButtons.begin(), FSysButtons.end(), [&](const auto& b) { return b.get() == button; }))
-            return;
-        button->MouseDown();
-        FPressedObject = button;
-        Message.Result = 0;
-        return;
-    }
-    if (FWindowState == fwsMaximized && FActive && Message.WParam == HTCAPTION) Message.WParam = HTMENU;
-    CallDefault(Message);
-}
-
-void TWinSkinForm::WMNCLButtonUp(TMessage& Message)
-{
-    // A click is a press and a release on the same button: sliding from one
-    // title button to another and releasing there clicks neither.
-    TNCObject* const pressed = std::exchange(FPressedObject, nullptr);
-    if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
-        if (button == FHotObject && button == pressed) {
-            button->MouseUp();
-            SysButtonClick({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-        }
-        Message.Result = 0;
-        return;
-    }
-    CallDefault(Message);
-}
-
-void TWinSkinForm::WMNCLButtonDblClk(TMessage& Message)
-{
-    if (TWinSysButton* button = SysButtonAt(ScreenToWindow(Message.LParam))) {
-        if (IsTitleMenuKind(button->Data().FAction)) {
-            FTimer->SetEnabled(false);
-            ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
-        Message.Result = 0;
-        return;
-    }
-    // The bar's band answers HTMENU also between and after its buttons, as a
-    // native bar does; a double click there sizes nothing, nor one on the
-    // sizing band.
-    if (Message.WParam == HTMENU || (Message.WParam >= HTLEFT && Message.WParam <= HTBOTTOMRIGHT)) {
-        CallDefault(Message);
-        return;
-    }
-    if (FWindowState != fwsNormal) RestoreWindow();
-    else if (FButtonSet & bsMaximize) ToggleMaximize();
-    else CallDefault(Message);
-}
-
-void TWinSkinForm::WMNCRButtonDown(TMessage& Message)
-{
-    if (Message.WParam == HTCAPTION && FMDIKind != mdiChild) {
-        // Signed: a monitor left of or above the primary has negative coordinates.
-        ShowSystemMenu({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
-        Message.Result = 0;
-        return;
-    }
-    CallDefault(Message);
-}
-
-void TWinSkinForm::SysButtonClick(POINT P)
-{
-    auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
-    if (button == nullptr) return;
-    const int kind = button->Data().FAction;
-    switch (kind) {
-    case taClose:
-        if (CanClose()) {
-            FTimer->SetEnabled(false);
-            ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
-        }
-        break;
-    case taMaximize: case taMaximizeAlt: ToggleMaximize(); break;
-    case taMinimize: case taMinimizeAlt: ToggleMinimize(); break;
-    case taSysMenu: case taIcon: case taSysMenuAlt: ShowSystemMenu({P.x + 1, P.y + 1}); break;
-    case taMDIMinimize: case taMDIMinimizeAlt: MDIChildCommand(SC_MINIMIZE); break;
-    case taMDIRestore: case taMDIRestoreAlt: MDIChildCommand(SC_RESTORE); break;
-    case taMDIClose: case taMDICloseAlt: MDIChildCommand(SC_CLOSE); break;
-    default: ::PostMessageA(FHandle, WM_SKIN_BUTTONCLICK, static_cast<WPARAM>(kind), 0); break;
-    }
 }
 
 void TWinSkinForm::ToggleMaximize()
@@ -608,7 +378,7 @@ void TWinSkinForm::ToggleMaximize()
     if (FMDIKind == mdiChild && FrameHost != nullptr) FrameHost->SetChildCaptionStyle(true);
     FWindowState = fwsMaximized;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    FHotObject = nullptr;
+    FTitle.SetHotObject(nullptr);
 }
 
 void TWinSkinForm::ToggleMinimize()
@@ -637,22 +407,22 @@ void TWinSkinForm::MDIChildCommand(UINT Command)
 
 void TWinSkinForm::TimerTick(TObject*)
 {
-    if (FMenuTracking) return;
+    if (FMenus->IsTracking()) return;
     POINT cursor{};
     if (!::GetCursorPos(&cursor)) return;
-    if (FHotObject != nullptr) {
-        const POINT p = ScreenToWindow(MAKELPARAM(cursor.x, cursor.y));
-        if (!::PtInRect(&FHotObject->FRect, p)) {
-            FHotObject->MouseLeave();
-            FHotObject = nullptr;
+    if (FTitle.HotObject() != nullptr) {
+        const POINT p = FShape.ScreenToWindow(MAKELPARAM(cursor.x, cursor.y));
+        if (!::PtInRect(&FTitle.HotObject()->FRect, p)) {
+            FTitle.HotObject()->MouseLeave();
+            FTitle.SetHotObject(nullptr);
         }
     }
     // Adapters on a class-library form ask their controls for WM_MOUSELEAVE;
     // those of a plain window's children are watched here.
     RECT hot{};
-    if (FForm == nullptr && FHotControl != nullptr &&
-        (!::GetWindowRect(FHotControl->Handle(), &hot) || !::PtInRect(&hot, cursor)))
-        SetHotControl(nullptr);
+    if (FForm == nullptr && FAdapters.HotControl() != nullptr &&
+        (!::GetWindowRect(FAdapters.HotControl()->Handle(), &hot) || !::PtInRect(&hot, cursor)))
+        FAdapters.SetHotControl(nullptr);
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& Message)
@@ -666,7 +436,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
         return;
     case WM_SKIN_PRINTNC:
         if (Message.LParam != SkinMagic) return;
-        if (Message.WParam != 0) PaintNC(reinterpret_cast<HDC>(Message.WParam));
+        if (Message.WParam != 0) FShape.PaintNC(reinterpret_cast<HDC>(Message.WParam));
         Message.Result = SkinMagic;
         return;
     case WM_SKIN_PING:
@@ -678,7 +448,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
     case CM_POPUPSHOWING: {
         const TToken life = Token();
         FFormHook.CallDefault(Message);
-        if (life.Alive() && FSkinState == ssActive) SwitchFormMenus();
+        if (life.Alive() && FSkinState == ssActive) FMenus->SwitchFormMenus();
         return;
     }
     default:
@@ -698,7 +468,8 @@ void TWinSkinForm::CMDialogChar(TMessage& Message)
     if (!life.Alive() || Message.Result != 0) return;
     const bool altOnly = ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0;
     const auto key = static_cast<wchar_t>(Message.WParam);
-    if (altOnly && FMenuBar && !FMenuTracking && ::IsWindowEnabled(FHandle) && FMenuBar->FindAccelButton(key)) {
+    if (altOnly && FMenus->MenuBar() && !FMenus->IsTracking() && ::IsWindowEnabled(FHandle) &&
+        FMenus->MenuBar()->FindAccelButton(key)) {
         ::PostMessageW(FHandle, WM_SYSCOMMAND, SC_KEYMENU, key);
         Message.Result = 1;
         return;
@@ -733,7 +504,7 @@ void TWinSkinForm::WMSetText(TMessage& Message)
         if (FrameHost != nullptr && FrameHost->MDIClient() != nullptr)
             ::PostMessageA(FrameHost->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
     } else if (FWindowState == fwsMinimized) {
-        PaintNC(nullptr);
+        FShape.PaintNC(nullptr);
     } else {
         FrameChanged();
     }
@@ -770,11 +541,11 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         // The client gives the frame its new menu; the bar shows it instead.
         const auto menu = reinterpret_cast<HMENU>(Message.WParam);
         const TToken life = Token();
-        FMenuChanging = menu != nullptr;
+        FMenus->SetMenuChanging(menu != nullptr);
         passOn();
         if (!life.Alive()) return;
-        FMenuChanging = false;
-        if (skinned && menu != nullptr && FMenuBar) ShowMenuBar(menu);
+        FMenus->SetMenuChanging(false);
+        if (skinned && menu != nullptr && FMenus->MenuBar()) FMenus->ShowMenuBar(menu);
         return;
     }
     case WM_SKIN_MDIMAXIMIZED:
@@ -786,50 +557,4 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message)
         passOn();
         return;
     }
-}
-
-// The skin does not paint while the class library changes the menu; the
-// component's painting switch is then as it was before.
-void TWinSkinForm::CMMenuChanged(TMessage& Message)
-{
-    // Our own notice that SetMenu gave the window a menu: only taken.
-    if (Message.LParam == SkinMagic) {
-        Message.Result = 0;
-        const HMENU menu = ::GetMenu(FHandle);
-        if (menu == nullptr || !FMenuBar) return;
-        ShowMenuBar(menu);
-        return;
-    }
-    TSkinData* data = FSkinData;
-    const bool painting = data->FPaintEnabled;
-    data->FPaintEnabled = false;
-    const TToken life = Token();
-    // The class library puts its menu back here; it is taken below.
-    FMenuChanging = true;
-    CallDefault(Message);
-    if (life.Alive()) FMenuChanging = false;
-    // A freed frame object may have gone with its skin component.
-    if (!life.Alive()) {
-        if (FrameHost != nullptr && FrameHost->HasSkinData(data)) data->FPaintEnabled = painting;
-        return;
-    }
-    data->FPaintEnabled = painting;
-    // A menu set while skinned is taken into the bar, not dropped; a freed
-    // class-library main menu (no menu now) leaves the bar if it destroyed its menu.
-    if (!FSkinMainMenu || !FMenuBar) return;
-    const HMENU menu = ::GetMenu(FHandle);
-    if (menu != nullptr || (FMenuBar->Handle() != nullptr && !::IsMenu(FMenuBar->Handle()))) ShowMenuBar(menu);
-}
-
-void TWinSkinForm::ShowMenuBar(HMENU Menu)
-{
-    FMenuBar->BuildButtons(Menu);
-    // The bar's band comes and goes with its menu.
-    const int height = FMenuBar->Handle() != nullptr ? ::GetSystemMetrics(SM_CYMENU) : 0;
-    if (height == FMenuBarHeight) {
-        PaintNC(nullptr);
-        return;
-    }
-    FMenuBarHeight = height;
-    FrameChanged();
 }

@@ -138,7 +138,7 @@ void TWinSkinMenu::Paint(HDC DC, const RECT& Bar, bool Active)
         ::OffsetRect(&r, -Bar.left, -Bar.top);
         DrawCaption(dc, *button, r);
     }
-    FForm.PaintMenuBarButtons(dc, {Bar.left, Bar.top});
+    FForm.FTitle.PaintMenuBarButtons(dc, {Bar.left, Bar.top});
     ::BitBlt(DC, Bar.left, Bar.top, w, h, dc, 0, 0, SRCCOPY);
 }
 

@@ -1,15 +1,17 @@
 // The frame object's menus: TWinSkinMenu, the skinned menu bar that takes
 // over a window's menu (its items become TMenuBtn buttons of the non-client
 // area, each opening its drop-down with TrackPopupMenu), and
-// TWinSkinSysMenu, the skinned system menu rebuilt from the window's own.
-// Both are owned by their frame object; the bar gives the menu back when the
-// skin lets go.
+// TWinSkinSysMenu, the skinned system menu rebuilt from the window's own,
+// and TWinSkinMenus, the frame object's part that owns both; the bar gives
+// the menu back when the skin lets go.
 #pragma once
 
 #include <windows.h>
 
 #include "classlib/Canvas.h"
+#include "classlib/Menus.h"
 #include "skin/frame/WinSkinForm.h"
+#include "skin/kernel/ImageListHandle.h"
 #include "skin/menus/OwnerDrawMenu.h"
 
 #include <memory>
@@ -17,6 +19,7 @@
 #include <vector>
 
 class TSkinData;
+struct TMenuItemView;
 class TWinSkinMenu;
 
 class TMenuBtn : public TNCObject {
@@ -100,3 +103,85 @@ private:
 
 // Whether the system menu lets the window close (Close present and enabled).
 bool SysMenuAllowsClose(HMENU SysMenu);
+
+// A frame object's menus: the skinned menu bar holding the window's menu,
+// the drop-downs opened from it, the skinned system menu, and the form's
+// class-library menus switched to the skin's owner drawing while skinned.
+class TWinSkinMenus {
+public:
+    explicit TWinSkinMenus(TWinSkinForm& Frame);
+    TWinSkinMenus(const TWinSkinMenus&) = delete;
+    TWinSkinMenus& operator=(const TWinSkinMenus&) = delete;
+
+    TWinSkinMenu* MenuBar() const noexcept { return FMenuBar.get(); }
+    // CM_MENUCHANGED's default is running (it may put the menu back).
+    bool MenuChanging() const noexcept { return FMenuChanging; }
+    void SetMenuChanging(bool Changing) noexcept { FMenuChanging = Changing; }
+    // A drop-down of the bar is open.
+    bool IsTracking() const noexcept { return FMenuTracking; }
+
+    void TakeMenuBar();
+    // The bar shows Menu (null: the one held, if it still exists), its band
+    // as high as a menu bar while it has a menu.
+    void ShowMenuBar(HMENU Menu);
+    // Gives the held menu back to the window, or (the window is gone)
+    // destroys it once no drop-down of it is open.
+    void ReleaseMenuBar(bool GiveBack);
+    // Opens Button's drop-down (a plain command is posted) and, when the
+    // tracking switched to another button, that one's, until none is left.
+    bool OpenMenuButton(TMenuBtn* Button, bool Keyboard);
+    // The message-filter hook's view of a message of the open drop-down; true consumes it.
+    bool MenuHookMessage(const MSG& Message);
+    void ShowSystemMenu(POINT ScreenPoint);
+    bool CanClose() const;
+    void FreeSysMenu();
+    // The form's class-library menus drawn by the skin while it is skinned.
+    void SwitchFormMenus();
+    void RestoreFormMenus();
+    // A switched menu or item was freed: nothing is given back to it.
+    void ForgetSwitchedMenu(TComponent* AComponent);
+
+    void WMDrawItem(TMessage& Message);
+    void WMMeasureItem(TMessage& Message);
+    void WMMenuChar(TMessage& Message);
+    void CMMenuChanged(TMessage& Message);
+
+private:
+    friend class TWinSkinForm;
+    friend struct TWinSkinFormTestAccess;
+    using TToken = TSkinObject::TToken;
+
+    int RunBarMode(int Index, bool ByMouse, bool& Keyboard);
+    const struct TOwnedMenuItem* FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const;
+    // An owner-drawn item painted over the background of the skinned popup
+    // window that DC draws on (the menu colour when there is none).
+    void PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected);
+    void MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected);
+
+    TWinSkinForm& FFrame;
+    std::unique_ptr<TWinSkinMenu> FMenuBar;
+    HMENU FOldMenu = nullptr;
+    bool FMenuTracking = false;
+    // CM_MENUCHANGED's default or the MDI client's WM_MDISETMENU is running.
+    bool FMenuChanging = false;
+    // The window went while its menu was open: the held menu is destroyed
+    // when the tracking has returned.
+    bool FDestroyMenuPending = false;
+    std::unique_ptr<TWinSkinSysMenu> FSysMenuPopup;
+    // The system menu popup being tracked (not rebuilt or freed meanwhile).
+    TWinSkinSysMenu* FSysMenuTracked = nullptr;
+    DWORD FLastRightClick = 0;
+    UINT FDoubleClickTime = 0;
+    // What the form's menus and items had before the skin drew them.
+    struct TSwitchedItem {
+        TMenuItem* Item;
+        TMenuDrawItemEvent Draw;
+        TMenuMeasureItemEvent Measure;
+    };
+    struct TSwitchedMenu {
+        TMenu* Menu;
+        bool OwnerDraw;
+    };
+    std::vector<TSwitchedItem> FSwitchedItems;
+    std::vector<TSwitchedMenu> FSwitchedMenus;
+};

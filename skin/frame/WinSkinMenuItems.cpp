@@ -5,6 +5,7 @@
 // back exactly on every way the skin lets go; menus and items freed meanwhile
 // leave the records through their free notices.
 #include "skin/frame/WinSkinForm.h"
+#include "skin/frame/WinSkinMenu.h"
 
 #include "skin/data/WinSkinData.h"
 #include "skin/menus/MenuItemPaint.h"
@@ -35,19 +36,21 @@ TMenuItemView ViewOf(TMenuItem& Item)
 
 }  // namespace
 
-void TWinSkinForm::SwitchFormMenus()
+TWinSkinMenus::TWinSkinMenus(TWinSkinForm& Frame) : FFrame(Frame), FDoubleClickTime(::GetDoubleClickTime()) {}
+
+void TWinSkinMenus::SwitchFormMenus()
 {
-    if (FForm == nullptr || FSkinData == nullptr) return;
-    const TSkinControlTypes controls = FSkinData->SkinControls();
-    const TToken life = Token();
+    if (FFrame.FForm == nullptr || FFrame.FSkinData == nullptr) return;
+    const TSkinControlTypes controls = FFrame.FSkinData->SkinControls();
+    const TToken life = FFrame.Token();
     const TMenuDrawItemEvent draw = [this, life](TObject* Sender, TCanvas& Canvas, const RECT& Rect, bool Selected) {
         if (auto* item = dynamic_cast<TMenuItem*>(Sender); item != nullptr && life.Alive())
             MenuItemDraw(*item, Canvas, Rect, Selected);
     };
     const TMenuMeasureItemEvent measure = [this, life](TObject* Sender, TCanvas&, int& Width, int& Height) {
         auto* item = dynamic_cast<TMenuItem*>(Sender);
-        if (item == nullptr || !life.Alive() || FSkinData == nullptr) return;
-        const SIZE size = MeasureSkinMenuItem(ViewOf(*item), *FSkinData);
+        if (item == nullptr || !life.Alive() || FFrame.FSkinData == nullptr) return;
+        const SIZE size = MeasureSkinMenuItem(ViewOf(*item), *FFrame.FSkinData);
         Width = size.cx;
         Height = size.cy;
     };
@@ -58,7 +61,7 @@ void TWinSkinForm::SwitchFormMenus()
             TMenuItem* item = Parent.Items(i);
             if (Depth >= FromDepth && std::ranges::find(FSwitchedItems, item, &TSwitchedItem::Item) == FSwitchedItems.end()) {
                 FSwitchedItems.push_back({item, item->OnDrawItem, item->OnMeasureItem});
-                item->FreeNotification(this);
+                item->FreeNotification(&FFrame);
                 if (!item->OnDrawItem) item->OnDrawItem = draw;
                 if (!item->OnMeasureItem) item->OnMeasureItem = measure;
             }
@@ -66,7 +69,7 @@ void TWinSkinForm::SwitchFormMenus()
         }
     };
     // The form's menus and those of the forms placed inside it.
-    std::vector<TComponent*> owners{FForm};
+    std::vector<TComponent*> owners{FFrame.FForm};
     auto nested = [&](TWinControl& Parent, auto& Self) -> void {
         for (int i = 0; i < Parent.ControlCount(); ++i)
             if (auto* child = dynamic_cast<TWinControl*>(Parent.Controls(i))) {
@@ -74,18 +77,18 @@ void TWinSkinForm::SwitchFormMenus()
                 Self(*child, Self);
             }
     };
-    if (auto* windowed = dynamic_cast<TWinControl*>(FForm)) nested(*windowed, nested);
+    if (auto* windowed = dynamic_cast<TWinControl*>(FFrame.FForm)) nested(*windowed, nested);
     for (TComponent* owner : owners)
         for (int i = 0; i < owner->ComponentCount(); ++i) {
             auto* menu = dynamic_cast<TMenu*>(owner->Components(i));
             if (menu == nullptr) continue;
             const bool main = dynamic_cast<TMainMenu*>(menu) != nullptr;
             if (main ? !(controls & SkinBit(xcMenuItem))
-                     : (!(controls & SkinBit(xcPopupMenu)) || menu->Tag() == FSkinData->DisableTag()))
+                     : (!(controls & SkinBit(xcPopupMenu)) || menu->Tag() == FFrame.FSkinData->DisableTag()))
                 continue;
             if (std::ranges::find(FSwitchedMenus, menu, &TSwitchedMenu::Menu) == FSwitchedMenus.end()) {
                 FSwitchedMenus.push_back({menu, menu->OwnerDraw()});
-                menu->FreeNotification(this);
+                menu->FreeNotification(&FFrame);
             }
             // A main menu's bar items are the skinned bar's; its drop-downs are ours.
             switchItems(*menu->Items(), 1, main ? 2 : 1, switchItems);
@@ -93,30 +96,30 @@ void TWinSkinForm::SwitchFormMenus()
         }
 }
 
-void TWinSkinForm::RestoreFormMenus()
+void TWinSkinMenus::RestoreFormMenus()
 {
     for (const TSwitchedItem& s : FSwitchedItems) {
         s.Item->OnDrawItem = s.Draw;
         s.Item->OnMeasureItem = s.Measure;
-        s.Item->RemoveFreeNotification(this);
+        s.Item->RemoveFreeNotification(&FFrame);
     }
     FSwitchedItems.clear();
     for (const TSwitchedMenu& s : FSwitchedMenus) {
         s.Menu->SetOwnerDraw(s.OwnerDraw);
-        s.Menu->RemoveFreeNotification(this);
+        s.Menu->RemoveFreeNotification(&FFrame);
     }
     FSwitchedMenus.clear();
 }
 
-void TWinSkinForm::ForgetSwitchedMenu(TComponent* AComponent)
+void TWinSkinMenus::ForgetSwitchedMenu(TComponent* AComponent)
 {
     std::erase_if(FSwitchedItems, [AComponent](const TSwitchedItem& S) { return S.Item == AComponent; });
     std::erase_if(FSwitchedMenus, [AComponent](const TSwitchedMenu& S) { return S.Menu == AComponent; });
 }
 
-void TWinSkinForm::MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected)
+void TWinSkinMenus::MenuItemDraw(TMenuItem& Item, TCanvas& Canvas, const RECT& Rect, bool Selected)
 {
     TMenuItemView view = ViewOf(Item);
-    view.RightToLeft = FRightToLeft;
+    view.RightToLeft = FFrame.FRightToLeft;
     PaintItemInPopup(Canvas.Handle(), Rect, view, Selected);
 }

@@ -1,5 +1,5 @@
-// The frame object's side of its menus: taking the window's menu into the
-// skinned bar and giving it back, opening a bar button's drop-down with the
+// TWinSkinMenus, the frame object's menus: taking the window's menu into the
+// skinned bar and giving it back (and again as the window's menu changes), opening a bar button's drop-down with the
 // message-filter hook that switches between buttons, the skinned system
 // menu, and the owner-drawn items' measuring, drawing and letter keys.
 #include "skin/frame/WinSkinForm.h"
@@ -11,6 +11,7 @@
 #include "skin/menus/MenuItemPaint.h"
 #include "skin/menus/WinSkinPopMenu.h"
 #include "classlib/Handles.h"
+#include "skin/SkinWindowMessages.h"
 
 #include <utility>
 
@@ -108,25 +109,26 @@ TMenuItemView ViewOf(const TOwnedMenuItem& Item, UINT State, HIMAGELIST Images)
 
 }  // namespace
 
-void TWinSkinForm::TakeMenuBar()
+void TWinSkinMenus::TakeMenuBar()
 {
-    FOldMenu = ::GetMenu(FHandle);
-    if (FOldMenu == nullptr || FMDIKind == mdiChild || FChild) return;
-    FMenuBar = std::make_unique<TWinSkinMenu>(*this, *FSkinData);
-    FMenuBarHeight = ::GetSystemMetrics(SM_CYMENU);
+    FOldMenu = ::GetMenu(FFrame.FHandle);
+    if (FOldMenu == nullptr || FFrame.FMDIKind == mdiChild || FFrame.FChild) return;
+    FMenuBar = std::make_unique<TWinSkinMenu>(FFrame, *FFrame.FSkinData);
+    FFrame.FShape.SetMenuBarHeight(::GetSystemMetrics(SM_CYMENU));
     FMenuBar->BuildButtons(FOldMenu);
 }
 
-void TWinSkinForm::ReleaseMenuBar(bool GiveBack)
+void TWinSkinMenus::ReleaseMenuBar(bool GiveBack)
 {
     if (!FMenuBar) return;
     if (GiveBack) {
         if (FMenuTracking) ::EndMenu();
         const HMENU menu = FMenuBar->Release();
         // A class-library main menu may have been freed meanwhile, its menu with it.
-        if (::IsMenu(menu) && ::IsWindow(FHandle) && ::GetMenu(FHandle) == nullptr) ::SetMenu(FHandle, menu);
+        if (::IsMenu(menu) && ::IsWindow(FFrame.FHandle) && ::GetMenu(FFrame.FHandle) == nullptr)
+            ::SetMenu(FFrame.FHandle, menu);
         FMenuBar.reset();
-        FMenuBarHeight = 0;
+        FFrame.FShape.SetMenuBarHeight(0);
         return;
     }
     // The window is gone and took no menu with it: ours is destroyed, unless
@@ -137,22 +139,16 @@ void TWinSkinForm::ReleaseMenuBar(bool GiveBack)
         return;
     }
     const HMENU menu = FMenuBar->Release();
-    if (menu != nullptr && FForm == nullptr) ::DestroyMenu(menu);
+    if (menu != nullptr && FFrame.FForm == nullptr) ::DestroyMenu(menu);
     FMenuBar.reset();
     FDestroyMenuPending = false;
 }
 
-TNCObject* TWinSkinForm::ObjectAt(POINT P) const
-{
-    if (TNCObject* button = SysButtonAt(P)) return button;
-    return FMenuBar ? FMenuBar->ButtonAt(P) : nullptr;
-}
-
-bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
+bool TWinSkinMenus::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
 {
     if (Button == nullptr || !FMenuBar || Tracking.Form != nullptr) return false;
-    const TToken life = Token();
-    const HWND window = FHandle;
+    const TToken life = FFrame.Token();
+    const HWND window = FFrame.FHandle;
     int index = Button->FIndex;
     bool keyboard = Keyboard;
     bool opened = false;
@@ -165,14 +161,15 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
             break;
         }
         opened = true;
-        if (FHotObject != nullptr && FHotObject != button) FHotObject->MouseLeave();
-        FHotObject = button;
+        TNCObject* const hot = FFrame.FTitle.HotObject();
+        if (hot != nullptr && hot != button) hot->MouseLeave();
+        FFrame.FTitle.SetHotObject(button);
         button->FState = ncPressed;
         button->Paint();
         RECT windowRect{};
         ::GetWindowRect(window, &windowRect);
         const HMENU menu = button->FSubMenu;
-        const POINT at{windowRect.left + (FRightToLeft ? button->FRect.right : button->FRect.left),
+        const POINT at{windowRect.left + (FFrame.FRightToLeft ? button->FRect.right : button->FRect.left),
                        windowRect.top + button->FRect.bottom};
         FMenuBar->OwnerDraw().Take(menu);
         FMenuTracking = true;
@@ -183,12 +180,12 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
         int next = -1, barIndex = -1;
         bool barByMouse = false;
         {
-            const TMenuHookScope hook(*this, index, menu);
+            const TMenuHookScope hook(FFrame, index, menu);
             // Opened from the keyboard, the drop-down starts on its first
             // item; a disabled one opens nothing to take the key.
             if (keyboard && button->FEnabled) ::PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
             if (button->FEnabled)
-                ::TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FRightToLeft ? TPM_RIGHTALIGN : 0), at.x, at.y,
+                ::TrackPopupMenu(menu, TPM_NONOTIFY | TPM_RIGHTBUTTON | (FFrame.FRightToLeft ? TPM_RIGHTALIGN : 0), at.x, at.y,
                                  0, window, nullptr);
             next = Tracking.SwitchTo;
             keyboard = Tracking.SwitchByKey;
@@ -199,7 +196,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
         // The window may have been destroyed, or the skin freed, inside the menu loop.
         if (!life.Alive()) return true;
         FMenuTracking = false;
-        if (FSkinState == ssDestroyed || FSkinState == ssDestroying || FDestroyMenuPending) {
+        if (FFrame.FSkinState == ssDestroyed || FFrame.FSkinState == ssDestroying || FDestroyMenuPending) {
             ReleaseMenuBar(false);
             return true;
         }
@@ -208,7 +205,7 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
         if (TMenuBtn* shown = FMenuBar->Button(index)) {
             shown->FState = ncNormal;
             shown->Paint();
-            if (FHotObject == shown) FHotObject = nullptr;
+            if (FFrame.FTitle.HotObject() == shown) FFrame.FTitle.SetHotObject(nullptr);
         }
         if (barIndex >= 0) next = RunBarMode(barIndex, barByMouse, keyboard);
         index = next;
@@ -222,9 +219,9 @@ bool TWinSkinForm::OpenMenuButton(TMenuBtn* Button, bool Keyboard)
 // run its command; a letter opens its button; Escape, Alt, F10 and a click
 // off the bar leave. The mouse highlights what it moves onto, and opens it
 // when it came from an open drop-down. Returns the button to open (-1 none).
-int TWinSkinForm::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
+int TWinSkinMenus::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
 {
-    const TToken life = Token();
+    const TToken life = FFrame.Token();
     int hot = -1;
     auto highlight = [&](int I) {
         if (I == hot || !FMenuBar) return;
@@ -245,26 +242,26 @@ int TWinSkinForm::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
             result = Button.FIndex;
             Keyboard = ByKey;
         } else if (Button.FEnabled) {
-            ::PostMessageW(FHandle, WM_COMMAND, Button.FCommand, 0);
+            ::PostMessageW(FFrame.FHandle, WM_COMMAND, Button.FCommand, 0);
         }
     };
     highlight(Index);
-    ::SetCapture(FHandle);
+    ::SetCapture(FFrame.FHandle);
     MSG msg{};
     bool done = false, quit = false;
-    while (!done && !quit && FMenuBar && ::GetCapture() == FHandle) {
+    while (!done && !quit && FMenuBar && ::GetCapture() == FFrame.FHandle) {
         if (::GetMessageW(&msg, nullptr, 0, 0) <= 0) {
             quit = true;
             break;
         }
         const int count = FMenuBar->Count();
-        TMenuBtn* under = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(msg.pt.x, msg.pt.y)));
+        TMenuBtn* under = FMenuBar->ButtonAt(FFrame.FShape.ScreenToWindow(MAKELPARAM(msg.pt.x, msg.pt.y)));
         if (under != nullptr && under->FCaption.empty()) under = nullptr;
         switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
             WPARAM key = msg.wParam;
-            if (FRightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
+            if (FFrame.FRightToLeft && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
             if ((key == VK_LEFT || key == VK_RIGHT) && count > 0) highlight((hot + (key == VK_LEFT ? count - 1 : 1)) % count);
             else if (key == VK_DOWN || key == VK_UP || key == VK_RETURN) {
                 if (TMenuBtn* button = FMenuBar->Button(hot)) choose(*button, true);
@@ -312,7 +309,7 @@ int TWinSkinForm::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
         }
     }
     if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
-    if (::GetCapture() == FHandle) ::ReleaseCapture();
+    if (::GetCapture() == FFrame.FHandle) ::ReleaseCapture();
     if (!life.Alive() || !FMenuBar) return -1;
     if (TMenuBtn* button = FMenuBar->Button(hot)) {
         button->FState = ncNormal;
@@ -321,7 +318,7 @@ int TWinSkinForm::RunBarMode(int Index, bool ByMouse, bool& Keyboard)
     return quit ? -1 : result;
 }
 
-bool TWinSkinForm::MenuHookMessage(const MSG& Message)
+bool TWinSkinMenus::MenuHookMessage(const MSG& Message)
 {
     if (!FMenuBar) return false;
     const int count = FMenuBar->Count();
@@ -335,7 +332,7 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
     switch (Message.message) {
     case WM_KEYDOWN: {
         if (count == 0) return false;
-        const bool rtl = FRightToLeft;
+        const bool rtl = FFrame.FRightToLeft;
         WPARAM key = Message.wParam;
         if (rtl && (key == VK_LEFT || key == VK_RIGHT)) key = key == VK_LEFT ? VK_RIGHT : VK_LEFT;
         const HMENU inner = InnermostMenu();
@@ -371,7 +368,7 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
     case WM_MOUSEMOVE: {
         if (Message.pt.x == Tracking.LastMouse.x && Message.pt.y == Tracking.LastMouse.y) return false;
         Tracking.LastMouse = Message.pt;
-        const TMenuBtn* button = FMenuBar->ButtonAt(ScreenToWindow(MAKELPARAM(Message.pt.x, Message.pt.y)));
+        const TMenuBtn* button = FMenuBar->ButtonAt(FFrame.FShape.ScreenToWindow(MAKELPARAM(Message.pt.x, Message.pt.y)));
         if (button == nullptr || button->FIndex == Tracking.OpenIndex || button->FCaption.empty()) return false;
         if (button->FSubMenu == nullptr) {
             // Onto a plain command: the drop-down closes, the command is highlighted.
@@ -388,13 +385,13 @@ bool TWinSkinForm::MenuHookMessage(const MSG& Message)
     }
 }
 
-void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
+void TWinSkinMenus::ShowSystemMenu(POINT ScreenPoint)
 {
     const DWORD now = ::GetTickCount();
     if (now - FLastRightClick <= FDoubleClickTime) {
-        if (FHotObject != nullptr) {
-            FTimer->SetEnabled(false);
-            ::PostMessageA(FHandle, WM_CLOSE, 0, 0);
+        if (FFrame.FTitle.HotObject() != nullptr) {
+            FFrame.FTimer->SetEnabled(false);
+            ::PostMessageA(FFrame.FHandle, WM_CLOSE, 0, 0);
         }
         return;
     }
@@ -402,20 +399,20 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
     if (FSysMenuTracked != nullptr) return;
     if (FrameHost != nullptr) FrameHost->SetMenuKind(mnkSystemMenu);
     FLastRightClick = now;
-    if (FSysMenu == nullptr) FSysMenu = ::GetSystemMenu(FHandle, FALSE);
-    if (FSysMenu == nullptr) return;
-    const TToken life = Token();
-    const HWND window = FHandle;
+    if (FFrame.FSysMenu == nullptr) FFrame.FSysMenu = ::GetSystemMenu(FFrame.FHandle, FALSE);
+    if (FFrame.FSysMenu == nullptr) return;
+    const TToken life = FFrame.Token();
+    const HWND window = FFrame.FHandle;
     // The application brings the system menu up to date (ticks, states) as
     // when the system shows it, before it is copied.
-    ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FSysMenu), MAKELPARAM(0, TRUE));
-    if (!life.Alive() || FSysMenuTracked != nullptr || FSkinData == nullptr) return;
-    const TSysMenuState state{FWindowState == fwsNormal,      FWindowState == fwsMinimized,
-                              FWindowState == fwsMaximized,   FFrameKind == fkSizeable,
-                              (FButtonSet & bsMinimize) != 0, (FButtonSet & bsMaximize) != 0};
+    ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FFrame.FSysMenu), MAKELPARAM(0, TRUE));
+    if (!life.Alive() || FSysMenuTracked != nullptr || FFrame.FSkinData == nullptr) return;
+    const TSysMenuState state{FFrame.FWindowState == fwsNormal,      FFrame.FWindowState == fwsMinimized,
+                              FFrame.FWindowState == fwsMaximized,   FFrame.FFrameKind == fkSizeable,
+                              (FFrame.FButtonSet & bsMinimize) != 0, (FFrame.FButtonSet & bsMaximize) != 0};
     FSysMenuPopup.reset();
     // Held here while tracked: the frame object may go inside the menu loop.
-    auto popup = std::make_unique<TWinSkinSysMenu>(FSysMenu, state, FSkinData->FMenuImages);
+    auto popup = std::make_unique<TWinSkinSysMenu>(FFrame.FSysMenu, state, FFrame.FSkinData->FMenuImages);
     if (popup->Handle() == nullptr) return;
     popup->SetLastPoint(ScreenPoint);
     FSysMenuTracked = popup.get();
@@ -424,19 +421,19 @@ void TWinSkinForm::ShowSystemMenu(POINT ScreenPoint)
     if (!life.Alive()) return;
     FSysMenuTracked = nullptr;
     FSysMenuPopup = std::move(popup);
-    if (FSkinState == ssDestroyed || command == 0) return;
+    if (FFrame.FSkinState == ssDestroyed || command == 0) return;
     ::PostMessageW(window, WM_SYSCOMMAND, command, 0);
 }
 
-bool TWinSkinForm::CanClose() const
+bool TWinSkinMenus::CanClose() const
 {
     if (SkinWinVersion >= 0x80000000u) return true;
-    return SysMenuAllowsClose(FSysMenu != nullptr ? FSysMenu : ::GetSystemMenu(FHandle, FALSE));
+    return SysMenuAllowsClose(FFrame.FSysMenu != nullptr ? FFrame.FSysMenu : ::GetSystemMenu(FFrame.FHandle, FALSE));
 }
 
 // An item of the system menu's copy or of an open drop-down of the bar;
 // anything else (the application's own owner-drawn items) is not ours.
-const TOwnedMenuItem* TWinSkinForm::FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const
+const TOwnedMenuItem* TWinSkinMenus::FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST& Images) const
 {
     if (FSysMenuTracked != nullptr)
         if (const TOwnedMenuItem* item = FSysMenuTracked->Find(ItemData)) {
@@ -446,38 +443,38 @@ const TOwnedMenuItem* TWinSkinForm::FindOwnedItem(ULONG_PTR ItemData, HIMAGELIST
     return FMenuBar ? FMenuBar->OwnerDraw().Find(ItemData) : nullptr;
 }
 
-void TWinSkinForm::WMMeasureItem(TMessage& Message)
+void TWinSkinMenus::WMMeasureItem(TMessage& Message)
 {
     auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
     HIMAGELIST images = nullptr;
     const TOwnedMenuItem* item = measure.CtlType == ODT_MENU ? FindOwnedItem(measure.itemData, images) : nullptr;
     if (item == nullptr) {
-        CallDefault(Message);
+        FFrame.CallDefault(Message);
         return;
     }
-    const SIZE size = MeasureSkinMenuItem(ViewOf(*item, 0, images), *FSkinData);
+    const SIZE size = MeasureSkinMenuItem(ViewOf(*item, 0, images), *FFrame.FSkinData);
     measure.itemWidth = static_cast<UINT>(size.cx);
     measure.itemHeight = static_cast<UINT>(size.cy);
     Message.Result = TRUE;
 }
 
-void TWinSkinForm::WMDrawItem(TMessage& Message)
+void TWinSkinMenus::WMDrawItem(TMessage& Message)
 {
     const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
     HIMAGELIST images = nullptr;
     const TOwnedMenuItem* item = draw.CtlType == ODT_MENU ? FindOwnedItem(draw.itemData, images) : nullptr;
     if (item == nullptr) {
-        CallDefault(Message);
+        FFrame.CallDefault(Message);
         return;
     }
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     TMenuItemView view = ViewOf(*item, draw.itemState, images);
-    view.RightToLeft = FRightToLeft;
+    view.RightToLeft = FFrame.FRightToLeft;
     PaintItemInPopup(draw.hDC, draw.rcItem, view, selected);
     Message.Result = TRUE;
 }
 
-void TWinSkinForm::WMMenuChar(TMessage& Message)
+void TWinSkinMenus::WMMenuChar(TMessage& Message)
 {
     // The system matches no letter of the items the skin owner-draws: the
     // system menu's copy and the bar's drop-downs answer from the texts kept.
@@ -495,10 +492,10 @@ void TWinSkinForm::WMMenuChar(TMessage& Message)
             return;
         }
     }
-    CallDefault(Message);
+    FFrame.CallDefault(Message);
 }
 
-void TWinSkinForm::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected)
+void TWinSkinMenus::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected)
 {
     // The item's place in its own popup window, whatever that window's frame.
     TBitmap* background = nullptr;
@@ -510,5 +507,57 @@ void TWinSkinForm::PaintItemInPopup(HDC DC, const RECT& Rect, const TMenuItemVie
             place.x += origin.x;
             place.y += origin.y;
         }
-    PaintSkinMenuItem(DC, Rect, Item, Selected, *FSkinData, background, place);
+    PaintSkinMenuItem(DC, Rect, Item, Selected, *FFrame.FSkinData, background, place);
+}
+
+
+void TWinSkinMenus::FreeSysMenu()
+{
+    FSysMenuPopup.reset();
+}
+
+// The skin does not paint while the class library changes the menu; the
+// component's painting switch is then as it was before.
+void TWinSkinMenus::CMMenuChanged(TMessage& Message)
+{
+    // Our own notice that SetMenu gave the window a menu: only taken.
+    if (Message.LParam == SkinMagic) {
+        Message.Result = 0;
+        const HMENU menu = ::GetMenu(FFrame.FHandle);
+        if (menu == nullptr || !FMenuBar) return;
+        ShowMenuBar(menu);
+        return;
+    }
+    TSkinData* data = FFrame.FSkinData;
+    const bool painting = data->FPaintEnabled;
+    data->FPaintEnabled = false;
+    const TToken life = FFrame.Token();
+    // The class library puts its menu back here; it is taken below.
+    FMenuChanging = true;
+    FFrame.CallDefault(Message);
+    if (life.Alive()) FMenuChanging = false;
+    // A freed frame object may have gone with its skin component.
+    if (!life.Alive()) {
+        if (FrameHost != nullptr && FrameHost->HasSkinData(data)) data->FPaintEnabled = painting;
+        return;
+    }
+    data->FPaintEnabled = painting;
+    // A menu set while skinned is taken into the bar, not dropped; a freed
+    // class-library main menu (no menu now) leaves the bar if it destroyed its menu.
+    if (!FFrame.FSkinMainMenu || !FMenuBar) return;
+    const HMENU menu = ::GetMenu(FFrame.FHandle);
+    if (menu != nullptr || (FMenuBar->Handle() != nullptr && !::IsMenu(FMenuBar->Handle()))) ShowMenuBar(menu);
+}
+
+void TWinSkinMenus::ShowMenuBar(HMENU Menu)
+{
+    FMenuBar->BuildButtons(Menu);
+    // The bar's band comes and goes with its menu.
+    const int height = FMenuBar->Handle() != nullptr ? ::GetSystemMetrics(SM_CYMENU) : 0;
+    if (height == FFrame.FShape.MenuBarHeight()) {
+        FFrame.FShape.PaintNC(nullptr);
+        return;
+    }
+    FFrame.FShape.SetMenuBarHeight(height);
+    FFrame.FrameChanged();
 }

@@ -1,8 +1,9 @@
-// The title bar's clickable objects: TNCObject's three states, the title
-// buttons made from the skin's button elements (visibility, layout, painting)
-// and the window icon shown by the system-menu button.
+// The title bar: TNCObject's three states, and TWinSkinTitle with the title
+// buttons made from the skin's button elements (visibility, layout, painting,
+// clicks), the caption text and the window icon shown by the system-menu button.
 #include "skin/frame/WinSkinForm.h"
 
+#include "skin/data/ImgUtilWin.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/frame/WinSkinMenu.h"
@@ -10,11 +11,15 @@
 #include "classlib/Handles.h"
 #include "skin/SkinWindowMessages.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
+
 void TNCObject::MouseDown()
 {
-    if (FForm->FHotObject != nullptr && FForm->FHotObject != this) FForm->FHotObject->MouseLeave();
+    if (FForm->FTitle.FHotObject != nullptr && FForm->FTitle.FHotObject != this) FForm->FTitle.FHotObject->MouseLeave();
     if (!FVisible) return;
-    FForm->FHotObject = this;
+    FForm->FTitle.FHotObject = this;
     FState = ncPressed;
     Paint();
 }
@@ -28,10 +33,10 @@ void TNCObject::MouseUp()
 
 void TNCObject::MouseEnter()
 {
-    if (FForm->FHotObject == this) return;
-    if (FForm->FHotObject != nullptr) FForm->FHotObject->MouseLeave();
+    if (FForm->FTitle.FHotObject == this) return;
+    if (FForm->FTitle.FHotObject != nullptr) FForm->FTitle.FHotObject->MouseLeave();
     if (!FVisible) return;
-    FForm->FHotObject = this;
+    FForm->FTitle.FHotObject = this;
     FState = ncHot;
     Paint();
 }
@@ -39,21 +44,17 @@ void TNCObject::MouseEnter()
 void TNCObject::MouseLeave()
 {
     if (!FVisible) return;
-    FForm->FHotObject = nullptr;
+    FForm->FTitle.FHotObject = nullptr;
     FState = ncNormal;
     Paint();
 }
 
 void TWinSysButton::Paint()
 {
-    FForm->PaintSysButton(*this, FState);
+    FForm->FTitle.PaintSysButton(*this, FState);
 }
 
 namespace {
-
-// A title button's visibility code and anchor both say 100 for a button
-// placed in the menu bar (beside a maximized MDI child's menus).
-constexpr int InMenuBar = 100;
 
 bool IsIconKind(int Kind)
 {
@@ -62,40 +63,37 @@ bool IsIconKind(int Kind)
 
 }  // namespace
 
-void TWinSkinForm::CreateSysButtons()
+TWinSkinTitle::TWinSkinTitle(TWinSkinForm& Frame) : FFrame(Frame), FSmallIcon(std::make_unique<TBitmap>())
 {
-    if (FSkinData == nullptr || FSkinData->FNotLoaded) return;
-    if (FFrameKind == fkNoCaption) {
-        FBorderLeft = FTitleHeight = FBorderRight = FBorderBottom = FMenuBarHeight = 0;
-    } else {
-        auto cells = [](const TDataSkinObject& E) { return E.FFrame > 0 ? E.FFrame : 1; };
-        FTitleHeight = FSkinData->FBorderTop->FBitmap->Height() / cells(*FSkinData->FBorderTop);
-        FBorderLeft = FSkinData->FBorderLeft->FBitmap->Width() / cells(*FSkinData->FBorderLeft);
-        FBorderRight = FSkinData->FBorderRight->FBitmap->Width() / cells(*FSkinData->FBorderRight);
-        FBorderBottom = FSkinData->FBorderBottom->FBitmap->Height() / cells(*FSkinData->FBorderBottom);
-    }
-    if (FSkinData->FTitle->FFontHeight > 0) FCaptionFont->SetHeight(-FSkinData->FTitle->FFontHeight);
+    UpdateCaptionFont();
+    FSmallIcon->SetPixelFormat(TPixelFormat::pf24bit);
+}
+
+void TWinSkinTitle::CreateSysButtons()
+{
+    if (FFrame.FSkinData == nullptr || FFrame.FSkinData->FNotLoaded) return;
+    if (FFrame.FSkinData->FTitle->FFontHeight > 0) FCaptionFont->SetHeight(-FFrame.FSkinData->FTitle->FFontHeight);
     ClearSysButtons();
-    for (const auto& element : FSkinData->FSysButtons) {
-        FSysButtons.push_back(std::make_unique<TWinSysButton>(this, element.get()));
+    for (const auto& element : FFrame.FSkinData->FSysButtons) {
+        FSysButtons.push_back(std::make_unique<TWinSysButton>(&FFrame, element.get()));
         if (!IsIconKind(element->FAction)) continue;
         LoadWindowIcon(*FSmallIcon);
         // The skin's elements are shared: an icon button the skin left without
         // an image takes the first window's icon as its one-cell strip.
         if (element->FBitmap->Empty()) element->FBitmap->Assign(*FSmallIcon);
-        if (FSkinData->FAppIcon->Empty()) FSkinData->FAppIcon->Assign(*FSmallIcon);
+        if (FFrame.FSkinData->FAppIcon->Empty()) FFrame.FSkinData->FAppIcon->Assign(*FSmallIcon);
         element->FFrame = 1;
     }
 }
 
-void TWinSkinForm::ClearSysButtons()
+void TWinSkinTitle::ClearSysButtons()
 {
     FHotObject = nullptr;
     FPressedObject = nullptr;
     FSysButtons.clear();
 }
 
-void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
+void TWinSkinTitle::LoadWindowIcon(TBitmap& Bitmap)
 {
     const int w = ::GetSystemMetrics(SM_CXSMICON), h = ::GetSystemMetrics(SM_CYSMICON);
     // Magenta where no icon is drawn: the icon button then shows nothing there.
@@ -104,8 +102,8 @@ void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
     Bitmap.Canvas()->FillRect({0, 0, w, h});
     FIconSize = w;
     FIconCopy.Reset();  // the icon is read anew: so is its copy
-    FIcon = reinterpret_cast<HICON>(::SendMessageA(FHandle, WM_GETICON, ICON_SMALL, 0));
-    if (FIcon == nullptr) FIcon = reinterpret_cast<HICON>(::SendMessageA(FHandle, WM_GETICON, ICON_BIG, 0));
+    FIcon = reinterpret_cast<HICON>(::SendMessageA(FFrame.FHandle, WM_GETICON, ICON_SMALL, 0));
+    if (FIcon == nullptr) FIcon = reinterpret_cast<HICON>(::SendMessageA(FFrame.FHandle, WM_GETICON, ICON_BIG, 0));
     if (FIcon == nullptr) return;
     if (HICON copy = static_cast<HICON>(::CopyImage(FIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE))) {
         ::DrawIconEx(Bitmap.Canvas()->Handle(), 0, 0, copy, w, h, 0, nullptr, DI_NORMAL);
@@ -113,7 +111,7 @@ void TWinSkinForm::LoadWindowIcon(TBitmap& Bitmap)
     }
 }
 
-void TWinSkinForm::DrawWindowIcon(HDC DC, const RECT& Rect)
+void TWinSkinTitle::DrawWindowIcon(HDC DC, const RECT& Rect)
 {
     if (FIcon != nullptr) {
         if (FIconCopyOf != FIcon || !FIconCopy) {
@@ -127,67 +125,58 @@ void TWinSkinForm::DrawWindowIcon(HDC DC, const RECT& Rect)
     DrawTransparentBitmap(DC, Rect, *FSmallIcon, clKeyMagenta);
 }
 
-bool TWinSkinForm::IsMDIChildMaximized() const
-{
-    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
-    BOOL maximized = FALSE;
-    const auto child = reinterpret_cast<HWND>(
-        ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-    return child != nullptr && maximized;
-}
-
-bool TWinSkinForm::IsSysButtonVisible(TWinSysButton& Button)
+bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
 {
     const TDataSkinSysButton& data = Button.Data();
-    const bool maximized = FWindowState == fwsMaximized;
-    const bool dialogFrame = FFrameKind == fkDialog && !FDialog;
+    const bool maximized = FFrame.FWindowState == fwsMaximized;
+    const bool dialogFrame = FFrame.FFrameKind == fkDialog && !FFrame.FDialog;
     auto common = [&](int Code, bool& Result) {
         switch (Code) {
-        case 0: Result = true; return true;
-        case 1: Result = maximized; return true;
-        case 2: Result = !maximized; return true;
-        case 3: Result = FActive; return true;
-        case 4: Result = !FActive; return true;
-        case 5: Result = false; return true;
-        case 7: Result = !(FButtonSet & bsMaximize); return true;
-        case 9: Result = !(FButtonSet & bsMinimize); return true;
-        case 200: Result = dialogFrame; return true;
+        case sbvAlways: Result = true; return true;
+        case sbvMaximized: Result = maximized; return true;
+        case sbvNotMaximized: Result = !maximized; return true;
+        case sbvActive: Result = FFrame.FActive; return true;
+        case sbvInactive: Result = !FFrame.FActive; return true;
+        case sbvNever: Result = false; return true;
+        case sbvNoMaximizeBox: Result = !(FFrame.FButtonSet & bsMaximize); return true;
+        case sbvNoMinimizeBox: Result = !(FFrame.FButtonSet & bsMinimize); return true;
+        case sbvDialogFrame: Result = dialogFrame; return true;
         default: return false;
         }
     };
     bool c1 = false;
     const int v1 = data.FVisibility;
     if (!common(v1, c1)) {
-        if (v1 == 6) c1 = (FButtonSet & bsMaximize) && (FButtonSet & bsSysMenu);
-        else if (v1 == 8) c1 = (FButtonSet & bsMinimize) && (FButtonSet & bsSysMenu);
-        else if (v1 == InMenuBar) c1 = IsMDIChildMaximized() && FMenuBarHeight > 0;
-        else if (v1 >= 201 && v1 <= 999) c1 = true;
-        else if (v1 >= 1000 && v1 <= 2000)
-            c1 = ::SendMessageA(FHandle, WM_SKIN_BUTTONVISIBLE, static_cast<WPARAM>(v1), data.FAction) > 0;
+        if (v1 == sbvMaximizeBox) c1 = (FFrame.FButtonSet & bsMaximize) && (FFrame.FButtonSet & bsSysMenu);
+        else if (v1 == sbvMinimizeBox) c1 = (FFrame.FButtonSet & bsMinimize) && (FFrame.FButtonSet & bsSysMenu);
+        else if (v1 == sbvInMenuBar) c1 = FFrame.IsMDIChildMaximized() && FFrame.FShape.MenuBarHeight() > 0;
+        else if (IsShownVisibility(v1)) c1 = true;
+        else if (IsAskedVisibility(v1))
+            c1 = ::SendMessageA(FFrame.FHandle, WM_SKIN_BUTTONVISIBLE, static_cast<WPARAM>(v1), data.FAction) > 0;
         else c1 = false;  // 10-99, 101-199, above 2000 and negative codes: never
     }
     bool c2 = false;
     const int v2 = data.FVisibility1;
     if (!common(v2, c2)) {
-        if (v2 == 6) c2 = (FButtonSet & bsMaximize) != 0;
-        else if (v2 == 8) c2 = (FButtonSet & bsMinimize) != 0;
-        else if (v2 == InMenuBar) c2 = c1;
-        else if (v2 >= 201 && v2 <= 2000) c2 = true;
+        if (v2 == sbvMaximizeBox) c2 = (FFrame.FButtonSet & bsMaximize) != 0;
+        else if (v2 == sbvMinimizeBox) c2 = (FFrame.FButtonSet & bsMinimize) != 0;
+        else if (v2 == sbvInMenuBar) c2 = c1;
+        else if (IsShownVisibility(v2) || IsAskedVisibility(v2)) c2 = true;
         else c2 = false;
     }
     bool shown = c1 && c2;
     switch (data.FAction) {
-    case taClose: shown = shown && (FButtonSet & bsSysMenu); break;
-    case taMaximize: shown = shown && (FButtonSet & bsMaximize); break;
-    case taMinimize: shown = shown && (FButtonSet & bsMinimize); break;
-    case taSysMenu: case taIcon: case taSysMenuAlt: shown = shown && FFrameKind != fkDialog; break;
+    case taClose: shown = shown && (FFrame.FButtonSet & bsSysMenu); break;
+    case taMaximize: shown = shown && (FFrame.FButtonSet & bsMaximize); break;
+    case taMinimize: shown = shown && (FFrame.FButtonSet & bsMinimize); break;
+    case taSysMenu: case taIcon: case taSysMenuAlt: shown = shown && FFrame.FFrameKind != fkDialog; break;
     default: break;
     }
     Button.FVisible = shown;
     return shown;
 }
 
-void TWinSkinForm::LayoutSysButtons()
+void TWinSkinTitle::LayoutSysButtons()
 {
     for (const auto& owned : FSysButtons) {
         TWinSysButton& button = *owned;
@@ -197,12 +186,13 @@ void TWinSkinForm::LayoutSysButtons()
         const int h = data.FBitmap->Height();
         int x = 0, y = 0;
         switch (data.FAlign) {
-        case 0: x = data.FXcoord; y = data.FYcoord; break;
-        case 1: x = FWidth - data.FXcoord; y = data.FYcoord; break;
-        case InMenuBar: {
-            const int m = FSkinData->FMenuBar ? FSkinData->FMenuBar->FLeftWidth : 0;
-            x = FRightToLeft ? FBorderLeft + data.FXcoord + m : FWidth - FBorderRight - data.FXcoord - m;
-            y = FTitleHeight + (FMenuBarHeight - h) / 2;
+        case sbaLeft: x = data.FXcoord; y = data.FYcoord; break;
+        case sbaRight: x = FFrame.FShape.Width() - data.FXcoord; y = data.FYcoord; break;
+        case sbaInMenuBar: {
+            const int m = FFrame.FSkinData->FMenuBar ? FFrame.FSkinData->FMenuBar->FLeftWidth : 0;
+            x = FFrame.FRightToLeft ? FFrame.FShape.BorderLeft() + data.FXcoord + m
+                                    : FFrame.FShape.Width() - FFrame.FShape.BorderRight() - data.FXcoord - m;
+            y = FFrame.FShape.TitleHeight() + (FFrame.FShape.MenuBarHeight() - h) / 2;
             break;
         }
         // Anchors relative to reference points the frame never sets (they stay 0).
@@ -214,26 +204,26 @@ void TWinSkinForm::LayoutSysButtons()
     }
 }
 
-void TWinSkinForm::PaintSysButtons(HDC DC)
+void TWinSkinTitle::PaintSysButtons(HDC DC)
 {
     for (const auto& button : FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == InMenuBar) continue;
+        if (!button->FVisible || data.FBitmap->Empty() || data.FVisibility == sbvInMenuBar) continue;
         if (IsIconKind(data.FAction)) {
             DrawWindowIcon(DC, button->FRect);
             continue;
         }
-        const int cell = (!FActive && data.FFrame >= ncInactive) ? ncInactive : ncNormal;
+        const int cell = (!FFrame.FActive && data.FFrame >= ncInactive) ? ncInactive : ncNormal;
         DrawSkinCell(DC, button->FRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
 }
 
-void TWinSkinForm::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
+void TWinSkinTitle::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
 {
-    if (!IsMDIChildMaximized()) return;
+    if (!FFrame.IsMDIChildMaximized()) return;
     for (const auto& button : FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (data.FVisibility != InMenuBar || !button->FVisible || data.FBitmap->Empty()) continue;
+        if (data.FVisibility != sbvInMenuBar || !button->FVisible || data.FBitmap->Empty()) continue;
         RECT r = button->FRect;
         ::OffsetRect(&r, -BarOrigin.x, -BarOrigin.y);
         DrawSkinCell(DC, r, *data.FBitmap, {.Index = ncNormal, .Count = data.FFrame, .Transparent = true});
@@ -243,22 +233,22 @@ void TWinSkinForm::PaintMenuBarButtons(HDC DC, POINT BarOrigin)
 
 // One button in a new state, composed off screen over the title (or the
 // menu bar) under it: its cells leave the background showing through.
-void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
+void TWinSkinTitle::PaintSysButton(TWinSysButton& Button, TNCState State)
 {
     const TDataSkinSysButton& data = Button.Data();
     const RECT& r = Button.FRect;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (data.FBitmap->Empty() || ScratchBitmap == nullptr || w <= 0 || h <= 0) return;
-    const TWindowDC dc(FHandle, ::GetWindowDC(FHandle));
+    const TWindowDC dc(FFrame.FHandle, ::GetWindowDC(FFrame.FHandle));
     if (dc.Get() == nullptr) return;
     ScratchBitmap->SetSize(w, h);
     const HDC canvas = ScratchBitmap->Canvas()->Handle();
-    if (data.FVisibility == InMenuBar && FMenuBar) {
-        FMenuBar->DrawBackground(canvas, r);
+    if (data.FVisibility == sbvInMenuBar && FFrame.FMenus->MenuBar()) {
+        FFrame.FMenus->MenuBar()->DrawBackground(canvas, r);
     } else {
         POINT origin{};
         ::SetViewportOrgEx(canvas, -r.left, -r.top, &origin);
-        DrawTitleBackground(canvas);
+        FFrame.FShape.DrawTitleBackground(canvas);
         ::SetViewportOrgEx(canvas, origin.x, origin.y, nullptr);
     }
     const RECT cellRect{0, 0, w, h};
@@ -266,15 +256,170 @@ void TWinSkinForm::PaintSysButton(TWinSysButton& Button, TNCState State)
         DrawWindowIcon(canvas, cellRect);
     } else {
         // A button placed in the menu bar shows its inactive cell when hot.
-        const int cell = (State == ncHot && data.FVisibility == InMenuBar) ? ncInactive : State;
+        const int cell = (State == ncHot && data.FVisibility == sbvInMenuBar) ? ncInactive : State;
         DrawSkinCell(canvas, cellRect, *data.FBitmap, {.Index = cell, .Count = data.FFrame, .Transparent = true});
     }
     ::BitBlt(dc.Get(), r.left, r.top, w, h, canvas, 0, 0, SRCCOPY);
 }
 
-TWinSysButton* TWinSkinForm::SysButtonAt(POINT P) const
+TWinSysButton* TWinSkinTitle::SysButtonAt(POINT P) const
 {
     for (const auto& button : FSysButtons)
         if (button->FVisible && button->Data().FAction >= 0 && ::PtInRect(&button->FRect, P)) return button.get();
     return nullptr;
+}
+
+
+void TWinSkinTitle::UpdateCaptionFont()
+{
+    FCaptionFont = std::make_unique<TFont>();
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
+    FCaptionFont->AssignLogFont(metrics.lfCaptionFont);
+}
+
+void TWinSkinTitle::WMNCMouseMove(TMessage& Message)
+{
+    if (!FFrame.FActive) return;
+    if (TNCObject* object = FFrame.ObjectAt(FFrame.FShape.ScreenToWindow(Message.LParam))) {
+        object->MouseEnter();
+        Message.Result = 0;
+        return;
+    }
+    if (FHotObject != nullptr) {
+        FHotObject->MouseLeave();
+        FHotObject = nullptr;
+    }
+    FFrame.CallDefault(Message);
+}
+
+void TWinSkinTitle::WMNCLButtonDown(TMessage& Message)
+{
+    const TToken life = FFrame.Token();
+    TWinSkinMenu* const bar = FFrame.FMenus->MenuBar();
+    if (TMenuBtn* button = bar ? bar->ButtonAt(FFrame.FShape.ScreenToWindow(Message.LParam)) : nullptr) {
+        const int index = button->FIndex;
+        if (!FFrame.FActive) {
+            ::SetForegroundWindow(FFrame.FHandle);
+            if (!life.Alive()) return;
+        }
+        // Activation may have rebuilt the bar.
+        FFrame.FMenus->OpenMenuButton(FFrame.FMenus->MenuBar() ? FFrame.FMenus->MenuBar()->Button(index) : nullptr, false);
+        if (life.Alive()) Message.Result = 0;
+        return;
+    }
+    if (TWinSysButton* button = SysButtonAt(FFrame.FShape.ScreenToWindow(Message.LParam))) {
+        if (!FFrame.FActive) {
+            ::SetForegroundWindow(FFrame.FHandle);
+            if (!life.Alive()) return;
+        }
+        // Activation may have repainted the title and laid the buttons out anew.
+        if (std::none_of(FSysButtons.begin(), FSysButtons.end(), [&](const auto& b) { return b.get() == button; }))
+            return;
+        button->MouseDown();
+        FPressedObject = button;
+        Message.Result = 0;
+        return;
+    }
+    if (FFrame.FWindowState == fwsMaximized && FFrame.FActive && Message.WParam == HTCAPTION) Message.WParam = HTMENU;
+    FFrame.CallDefault(Message);
+}
+
+void TWinSkinTitle::WMNCLButtonUp(TMessage& Message)
+{
+    // A click is a press and a release on the same button: sliding from one
+    // title button to another and releasing there clicks neither.
+    TNCObject* const pressed = std::exchange(FPressedObject, nullptr);
+    if (TWinSysButton* button = SysButtonAt(FFrame.FShape.ScreenToWindow(Message.LParam))) {
+        if (button == FHotObject && button == pressed) {
+            button->MouseUp();
+            SysButtonClick({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        }
+        Message.Result = 0;
+        return;
+    }
+    FFrame.CallDefault(Message);
+}
+
+void TWinSkinTitle::WMNCLButtonDblClk(TMessage& Message)
+{
+    if (TWinSysButton* button = SysButtonAt(FFrame.FShape.ScreenToWindow(Message.LParam))) {
+        if (IsIconKind(button->Data().FAction)) {
+            FFrame.FTimer->SetEnabled(false);
+            ::PostMessageA(FFrame.FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        Message.Result = 0;
+        return;
+    }
+    // The bar's band answers HTMENU also between and after its buttons, as a
+    // native bar does; a double click there sizes nothing, nor one on the
+    // sizing band.
+    if (Message.WParam == HTMENU || (Message.WParam >= HTLEFT && Message.WParam <= HTBOTTOMRIGHT)) {
+        FFrame.CallDefault(Message);
+        return;
+    }
+    if (FFrame.FWindowState != fwsNormal) FFrame.RestoreWindow();
+    else if (FFrame.FButtonSet & bsMaximize) FFrame.ToggleMaximize();
+    else FFrame.CallDefault(Message);
+}
+
+void TWinSkinTitle::WMNCRButtonDown(TMessage& Message)
+{
+    if (Message.WParam == HTCAPTION && FFrame.FMDIKind != mdiChild) {
+        // Signed: a monitor left of or above the primary has negative coordinates.
+        FFrame.FMenus->ShowSystemMenu({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+        Message.Result = 0;
+        return;
+    }
+    FFrame.CallDefault(Message);
+}
+
+void TWinSkinTitle::SysButtonClick(POINT P)
+{
+    auto* button = dynamic_cast<TWinSysButton*>(FHotObject);
+    if (button == nullptr) return;
+    const int kind = button->Data().FAction;
+    switch (kind) {
+    case taClose:
+        if (FFrame.FMenus->CanClose()) {
+            FFrame.FTimer->SetEnabled(false);
+            ::PostMessageA(FFrame.FHandle, WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+        break;
+    case taMaximize: case taMaximizeAlt: FFrame.ToggleMaximize(); break;
+    case taMinimize: case taMinimizeAlt: FFrame.ToggleMinimize(); break;
+    case taSysMenu: case taIcon: case taSysMenuAlt: FFrame.FMenus->ShowSystemMenu({P.x + 1, P.y + 1}); break;
+    case taMDIMinimize: case taMDIMinimizeAlt: FFrame.MDIChildCommand(SC_MINIMIZE); break;
+    case taMDIRestore: case taMDIRestoreAlt: FFrame.MDIChildCommand(SC_RESTORE); break;
+    case taMDIClose: case taMDICloseAlt: FFrame.MDIChildCommand(SC_CLOSE); break;
+    default: ::PostMessageA(FFrame.FHandle, WM_SKIN_BUTTONCLICK, static_cast<WPARAM>(kind), 0); break;
+    }
+}
+
+// The caption: the skin's title element gives its shifts, clip, alignment,
+// pixel height and colours; the system's caption font gives the face.
+void TWinSkinTitle::DrawCaption(HDC DC, const RECT& TitleRect)
+{
+    const int length = ::GetWindowTextLengthW(FFrame.FHandle);
+    FWindowText.assign(static_cast<size_t>(length), L'\0');
+    if (length > 0)
+        FWindowText.resize(static_cast<size_t>(
+            ::GetWindowTextW(FFrame.FHandle, FWindowText.data(), length + 1)));
+    if (FWindowText.empty()) return;
+    const TDataSkinTitle& t = *FFrame.FSkinData->FTitle;
+    TColor colour = FFrame.FActive ? t.FActiveText : t.FInActiveText;
+    if (colour == clNone)
+        colour = FFrame.FActive ? FFrame.FSkinData->FTitleTextActiveColor : FFrame.FSkinData->FTitleTextNoActiveColor;
+    RECT r{TitleRect.left + t.FLeftWidth, TitleRect.top + t.FTopHeight, FFrame.FShape.Width() - t.FRightWidth,
+           TitleRect.bottom};
+    if (r.right <= r.left) return;
+    UINT align = DT_LEFT;
+    if (t.FTextAlignment == 1) align = DT_RIGHT;
+    else if (t.FTextAlignment == 2) align = DT_CENTER;
+    const TSelectObject font(DC, FCaptionFont->Handle());
+    ::SetBkMode(DC, TRANSPARENT);
+    ::SetTextColor(DC, static_cast<COLORREF>(SkinColorToRGB(colour)) & 0xFFFFFF);
+    ::DrawTextW(DC, FWindowText.c_str(), static_cast<int>(FWindowText.size()), &r,
+                align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
 }

@@ -20,24 +20,24 @@
 // The tests' seam into a frame object's private state.
 struct TWinSkinFormTestAccess {
     using F = TWinSkinForm;
-    static const auto& Buttons(const F& Frame) { return Frame.FSysButtons; }
-    static TWinSysButton* SysButtonAt(const F& Frame, POINT P) { return Frame.SysButtonAt(P); }
-    static TNCObject* HotObject(const F& Frame) { return Frame.FHotObject; }
+    static const auto& Buttons(const F& Frame) { return Frame.FTitle.FSysButtons; }
+    static TWinSysButton* SysButtonAt(const F& Frame, POINT P) { return Frame.FTitle.SysButtonAt(P); }
+    static TNCObject* HotObject(const F& Frame) { return Frame.FTitle.FHotObject; }
     static TFrameWindowState WindowState(const F& Frame) { return Frame.FWindowState; }
     static bool Active(const F& Frame) { return Frame.FActive; }
     static bool Dialog(const F& Frame) { return Frame.FDialog; }
     static TFrameKind FrameKind(const F& Frame) { return Frame.FFrameKind; }
-    static int BorderLeft(const F& Frame) { return Frame.FBorderLeft; }
-    static int TitleHeight(const F& Frame) { return Frame.FTitleHeight; }
-    static int BorderBottom(const F& Frame) { return Frame.FBorderBottom; }
-    static int RegionWidth(const F& Frame) { return Frame.FRegionWidth; }
-    static int RegionHeight(const F& Frame) { return Frame.FRegionHeight; }
-    static HRGN Region(const F& Frame) { return Frame.FRegion; }
-    static const RECT& FrameRect(const F& Frame) { return Frame.FFrameRect; }
-    static TFont& CaptionFont(const F& Frame) { return *Frame.FCaptionFont; }
-    static const TWinSkinSysMenu* SysMenu(const F& Frame) { return Frame.FSysMenuPopup.get(); }
-    static TWinSkinMenu* MenuBar(const F& Frame) { return Frame.FMenuBar.get(); }
-    static void ForgetRightClick(F& Frame) { Frame.FLastRightClick = ::GetTickCount() - Frame.FDoubleClickTime - 1; }
+    static int BorderLeft(const F& Frame) { return Frame.FShape.FBorderLeft; }
+    static int TitleHeight(const F& Frame) { return Frame.FShape.FTitleHeight; }
+    static int BorderBottom(const F& Frame) { return Frame.FShape.FBorderBottom; }
+    static int RegionWidth(const F& Frame) { return Frame.FShape.FRegionWidth; }
+    static int RegionHeight(const F& Frame) { return Frame.FShape.FRegionHeight; }
+    static HRGN Region(const F& Frame) { return Frame.FShape.FRegion; }
+    static const RECT& FrameRect(const F& Frame) { return Frame.FShape.FFrameRect; }
+    static TFont& CaptionFont(const F& Frame) { return *Frame.FTitle.FCaptionFont; }
+    static const TWinSkinSysMenu* SysMenu(const F& Frame) { return Frame.FMenus->FSysMenuPopup.get(); }
+    static TWinSkinMenu* MenuBar(const F& Frame) { return Frame.FMenus->FMenuBar.get(); }
+    static void ForgetRightClick(F& Frame) { Frame.FMenus->FLastRightClick = ::GetTickCount() - Frame.FMenus->FDoubleClickTime - 1; }
 };
 
 namespace frametest {

@@ -48,56 +48,58 @@ std::vector<std::pair<std::string, double>> TWinSkinFormTestAccess::Profile(TWin
         return ms;
     };
     const HWND wnd = Form.FHandle;
+    TWinSkinShape& shape = Form.FShape;
+    TWinSkinTitle& titlePart = Form.FTitle;
     // Sizes and title-button layout as the last paint left them.
-    Form.PaintNC(nullptr);
-    const int w = Form.FWidth, h = Form.FHeight;
-    const RECT left{0, 0, Form.FBorderLeft, h};
-    const RECT right{w - Form.FBorderRight, 0, w, h};
-    const RECT bottom{Form.FBorderLeft, h - Form.FBorderBottom, w - Form.FBorderRight, h};
-    const RECT title{Form.FBorderLeft, 0, w - Form.FBorderRight, Form.FTitleHeight};
+    shape.PaintNC(nullptr);
+    const int w = shape.FWidth, h = shape.FHeight;
+    const RECT left{0, 0, shape.FBorderLeft, h};
+    const RECT right{w - shape.FBorderRight, 0, w, h};
+    const RECT bottom{shape.FBorderLeft, h - shape.FBorderBottom, w - shape.FBorderRight, h};
+    const RECT title{shape.FBorderLeft, 0, w - shape.FBorderRight, shape.FTitleHeight};
 
-    time("paintnc_whole", [&] { Form.PaintNC(nullptr); });
+    time("paintnc_whole", [&] { shape.PaintNC(nullptr); });
     time("getwindowdc_release", [&] { const TWindowDC dc(wnd, ::GetWindowDC(wnd)); });
     time("getwindowrect", [&] {
         RECT r;
         ::GetWindowRect(wnd, &r);
     });
     const TWindowDC dc(wnd, ::GetWindowDC(wnd));
-    time("border_left", [&] { Form.DrawBorderPart(PartLeft, left, dc.Get()); });
-    time("border_right", [&] { Form.DrawBorderPart(PartRight, right, dc.Get()); });
-    time("border_bottom", [&] { Form.DrawBorderPart(PartBottom, bottom, dc.Get()); });
-    const double titleWhole = time("title_whole", [&] { Form.PaintTitle(dc.Get()); });
+    time("border_left", [&] { shape.DrawBorderPart(PartLeft, left, dc.Get()); });
+    time("border_right", [&] { shape.DrawBorderPart(PartRight, right, dc.Get()); });
+    time("border_bottom", [&] { shape.DrawBorderPart(PartBottom, bottom, dc.Get()); });
+    const double titleWhole = time("title_whole", [&] { shape.PaintTitle(dc.Get()); });
 
-    TBitmap& bitmap = *Form.FTitleBitmap;
+    TBitmap& bitmap = *shape.FTitleBitmap;
     double inTitle = 0;
-    inTitle += time("title_setsize", [&] { bitmap.SetSize(w, Form.FTitleHeight); });
+    inTitle += time("title_setsize", [&] { bitmap.SetSize(w, shape.FTitleHeight); });
     HDC canvas = bitmap.Canvas()->Handle();
     // PaintTitle draws the full-height side borders again, clipped by its
     // title-high bitmap, for the rounded top corners.
     inTitle += time("title_side_borders", [&] {
-        Form.DrawBorderPart(PartLeft, left, canvas);
-        Form.DrawBorderPart(PartRight, right, canvas);
+        shape.DrawBorderPart(PartLeft, left, canvas);
+        shape.DrawBorderPart(PartRight, right, canvas);
     });
-    inTitle += time("title_strip", [&] { Form.DrawBorderPart(PartTitle, title, canvas); });
-    inTitle += time("title_buttons_layout", [&] { Form.LayoutSysButtons(); });
+    inTitle += time("title_strip", [&] { shape.DrawBorderPart(PartTitle, title, canvas); });
+    inTitle += time("title_buttons_layout", [&] { titlePart.LayoutSysButtons(); });
     // The buttons one by one as PaintSysButtons draws them: the icon button
     // draws the window's icon, the others a cell of their strip.
-    for (const auto& button : Form.FSysButtons) {
+    for (const auto& button : titlePart.FSysButtons) {
         const TDataSkinSysButton& data = button->Data();
-        if (!button->Visible() || data.FBitmap->Empty() || data.FVisibility == 100) continue;
+        if (!button->Visible() || data.FBitmap->Empty() || data.FVisibility == sbvInMenuBar) continue;
         const bool icon = data.FAction == 3 || data.FAction == 11;
         const std::string name = "title_button_action" + std::to_string(data.FAction) + (icon ? "_icon" : "");
         const int cell = (!Form.FActive && data.FFrame >= 4) ? 4 : 1;
         time(name, [&] {
             if (icon) {
-                Form.DrawWindowIcon(canvas, button->Rect());
+                titlePart.DrawWindowIcon(canvas, button->Rect());
             } else {
                 DrawSkinCell(canvas, button->Rect(), *data.FBitmap,
                              {.Index = cell, .Count = data.FFrame, .Transparent = true});
             }
         });
     }
-    inTitle += time("title_buttons_paint", [&] { Form.PaintSysButtons(canvas); });
+    inTitle += time("title_buttons_paint", [&] { titlePart.PaintSysButtons(canvas); });
     inTitle += time("title_bitblt", [&] {
         ::BitBlt(dc.Get(), 0, 0, bitmap.Width(), bitmap.Height(), canvas, 0, 0, SRCCOPY);
     });
@@ -105,8 +107,8 @@ std::vector<std::pair<std::string, double>> TWinSkinFormTestAccess::Profile(TWin
     // Not part of a paint, but of every size step of a skinned window: the
     // shaped region made anew from the border strips and set.
     time("region_update", [&] {
-        Form.FRegionWidth = 0;
-        Form.UpdateRegion();
+        shape.FRegionWidth = 0;
+        shape.UpdateRegion();
     });
     return parts;
 }
