@@ -418,7 +418,9 @@ void TWinControl::SetFocus()
 
 void TWinControl::Invalidate()
 {
-    if (FHandle != nullptr) InvalidateRect(FHandle, nullptr, TRUE);
+    // A window that is not shown keeps no update region (its showing paints
+    // it whole): the call would only cost a trip to the window server.
+    if (FHandle != nullptr && IsWindowVisible(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 RECT TWinControl::ClientRect() const

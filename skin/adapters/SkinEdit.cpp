@@ -222,6 +222,26 @@ TPaintWay TSkinComBox::PaintWay() const
     return HasStrip(skin->FSunkEdge.get()) ? pwOver : pwNative;
 }
 
+bool TSkinComBox::BeforeProc(TMessage& Message)
+{
+    if (Message.Msg != WM_PAINT || Message.WParam != 0 || FOwnPaint || PaintWay() != pwOver)
+        return TSkinControl::BeforeProc(Message);
+    // The frame that BeginPaint has drawn in the box's paint is covered by
+    // the skin drawn after that paint: its WM_NCPAINT needs no paint of its own.
+    const TToken life = Token();
+    struct TOwnPaint {
+        TSkinComBox& Box;
+        const TToken& Life;
+        ~TOwnPaint() { if (Life.Alive()) Box.FOwnPaint = false; }
+    } ownPaint{*this, life};
+    FOwnPaint = true;
+    if (CallOldProc(Message) && life.Alive()) {
+        FOwnPaint = false;
+        AfterProc(Message);
+    }
+    return false;
+}
+
 void TSkinComBox::AfterProc(TMessage& Message)
 {
     if (FollowPress(Message.Msg)) return;
@@ -243,7 +263,7 @@ void TSkinComBox::AfterProc(TMessage& Message)
         break;
     }
     case WM_NCPAINT:
-        if (PaintWay() == pwOver) Redraw();
+        if (PaintWay() == pwOver && !FOwnPaint) Redraw();
         break;
     case WM_MOUSEMOVE: {
         const POINT p{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};

@@ -51,6 +51,7 @@ public:
     const RECT& ButtonRect() const noexcept { return FButtonRect; }
 
 protected:
+    bool BeforeProc(TMessage& Message) override;
     void AfterProc(TMessage& Message) override;
     void PaintControl(HDC DC, const RECT& Rect) override;
     // pwOver while the skin has the look's button (and edge), else pwNative.
@@ -80,6 +81,7 @@ private:
     HWND FListHandle = nullptr;
     COMBOBOXINFO FComboInfo{};
     RECT FButtonRect{};
+    bool FOwnPaint = false;  // the box's own WM_PAINT is running, its skin drawn over it after
     // The look as last drawn, kept with the region of its drawn pixels: the
     // box's own paint and its edit's each show it, so a paint is one copy
     // through the region, with no mask made.
