@@ -84,7 +84,7 @@ bool TSkinButton::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeC
     // These libraries' buttons take a forwarded press as a second one.
     const std::string name = LowerCaseAZ(Control()->ClassName());
     SetMode(name.starts_with("trz") || name.starts_with("tel") ? bmOwnPress : bmForwardPress);
-    FParentImage = Control()->Tag() == ParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
+    FParentImage = Control()->Tag() == kParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
     return true;
 }
 

@@ -71,7 +71,7 @@ bool TSkinCheckGlyph::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool Cha
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
     ChooseMode();
-    FParentImage = Control()->Tag() == ParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
+    FParentImage = Control()->Tag() == kParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0;
     return true;
 }
 

@@ -35,7 +35,7 @@ enum TAdapterState { asNew = 0, asSkinned = 1, asDestroyed = 6 };
 enum TAdapterMouseBit : uint8_t { mbHot = 0x01, mbPressed = 0x02 };
 // A button, check box or radio button tagged so takes its parent's image
 // behind it instead of the skin colour.
-constexpr intptr_t ParentImageTag = 5555;
+constexpr intptr_t kParentImageTag = 5555;
 
 // How a control's look reaches its window. A family answers before every
 // paint message, so a skin change that brings or takes what it draws from

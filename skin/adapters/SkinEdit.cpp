@@ -76,12 +76,12 @@ void TSkinEdit::AfterProc(TMessage& Message)
         break;
     case WM_SKIN_PRINTCLIENT:
         // Only the skin engine's own request; the number is used by others too.
-        if (Message.LParam != SkinMagic) break;
+        if (Message.LParam != kSkinMagic) break;
         if (Message.WParam != 0) {
             TMessage paint{WM_PAINT, Message.WParam, 0, 0};
             if (!CallOldProc(paint)) return;
         }
-        Message.Result = SkinMagic;
+        Message.Result = kSkinMagic;
         break;
     case WM_SETTEXT:
         // The new text changes nothing of the border: the edit's own repaint

@@ -17,12 +17,12 @@
 namespace {
 
 // The names the player's sets use, in TMPBtnType order.
-constexpr const wchar_t* kButtonNames[MPButtonCount] = {L"btPlay", L"btPause", L"btStop",   L"btNext", L"btPrev",
+constexpr const wchar_t* kButtonNames[kMPButtonCount] = {L"btPlay", L"btPause", L"btStop",   L"btNext", L"btPrev",
                                                         L"btStep", L"btBack",  L"btRecord", L"btEject"};
 
 // The resource names of the images: "<kind>_<button>", in image and TMPBtnType order.
-constexpr const char* kImageKinds[MPImageCount] = {"EN", "DI", "CL"};
-constexpr const char* kImageButtons[MPButtonCount] = {"MPPLAY", "MPPAUSE", "MPSTOP",   "MPNEXT", "MPPREV",
+constexpr const char* kImageKinds[kMPImageCount] = {"EN", "DI", "CL"};
+constexpr const char* kImageButtons[kMPButtonCount] = {"MPPLAY", "MPPAUSE", "MPSTOP",   "MPNEXT", "MPPREV",
                                                       "MPSTEP", "MPBACK",  "MPRECORD", "MPEJECT"};
 // The images' transparent colour (red 128, green 128, blue 0).
 constexpr TColor kImageKey = 0x008080;
@@ -51,8 +51,8 @@ TWMediaPlayer::TWMediaPlayer()
 
 void TWMediaPlayer::LoadImages()
 {
-    for (int i = 0; i < MPButtonCount; ++i)
-        for (int k = 0; k < MPImageCount; ++k)
+    for (int i = 0; i < kMPButtonCount; ++i)
+        for (int k = 0; k < kMPImageCount; ++k)
             LoadBitmapResource((std::string(kImageKinds[k]) + "_" + kImageButtons[i]).c_str(), FImages[i][k]);
 }
 
@@ -94,7 +94,7 @@ void TWMediaPlayer::ReadButtons()
     const std::wstring enabled = GetTextPropByName(FMediaPlayer, "EnabledButtons");
     const std::wstring colored = GetTextPropByName(FMediaPlayer, "ColoredButtons");
     FVisibleCount = 0;
-    for (int i = 0; i < MPButtonCount; ++i) {
+    for (int i = 0; i < kMPButtonCount; ++i) {
         FButtons[i] = {Named(visible, i), Named(enabled, i), Named(colored, i)};
         if (FButtons[i].IsVisible) ++FVisibleCount;
     }
@@ -105,12 +105,12 @@ int TWMediaPlayer::ButtonAt(int X)
 {
     ReadButtons();
     int left = 0;
-    for (int i = 0; i < MPButtonCount; ++i) {
+    for (int i = 0; i < kMPButtonCount; ++i) {
         if (!FButtons[i].IsVisible) continue;
         if (X >= left && X <= left + FButtonWidth) return i;
         left += FButtonWidth;
     }
-    return MPNoButton;
+    return kMPNoButton;
 }
 
 void TWMediaPlayer::PaintWindow(HDC DC)
@@ -127,7 +127,7 @@ void TWMediaPlayer::PaintWindow(HDC DC)
     const HDC dc = FImage.Canvas()->Handle();
     FillColor(dc, client, face);
     int left = 0;
-    for (int i = 0; i < MPButtonCount; ++i) {
+    for (int i = 0; i < kMPButtonCount; ++i) {
         if (!FButtons[i].IsVisible) continue;
         TLooks looks = FPressed && i == FPressedIndex ? lkPressed : 0;
         if (!FButtons[i].IsEnabled) looks |= lkDisabled;

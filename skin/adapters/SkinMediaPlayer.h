@@ -18,11 +18,11 @@
 
 // The player's buttons, in the order its button sets name them.
 enum class TMPBtnType { btPlay, btPause, btStop, btNext, btPrev, btStep, btBack, btRecord, btEject };
-constexpr int MPButtonCount = 9;
+constexpr int kMPButtonCount = 9;
 // No button (a hit between or beyond them).
-constexpr int MPNoButton = MPButtonCount;
+constexpr int kMPNoButton = kMPButtonCount;
 // A button's images: enabled, disabled, coloured.
-constexpr int MPImageCount = 3;
+constexpr int kMPImageCount = 3;
 
 class TSkinMP;
 
@@ -42,7 +42,7 @@ public:
     bool HasStrip() const;
 
     // The visible button under X (client coordinates), the left one on a
-    // shared edge; MPNoButton for none.
+    // shared edge; kMPNoButton for none.
     int ButtonAt(int X);
     int VisibleCount() const noexcept { return FVisibleCount; }
     int ButtonWidth() const noexcept { return FButtonWidth; }
@@ -69,14 +69,14 @@ private:
 
     // Each button's look is its own, not the panel's: pressed while the
     // press on it lasts, disabled by the player's set.
-    std::array<TButtonState, MPButtonCount> FButtons{};
-    std::array<std::array<TBitmap, MPImageCount>, MPButtonCount> FImages;
+    std::array<TButtonState, kMPButtonCount> FButtons{};
+    std::array<std::array<TBitmap, kMPImageCount>, kMPButtonCount> FImages;
     int FVisibleCount = 0;
     int FButtonWidth = 0;
     TSkinData* FSkinData = nullptr;
     bool FPressed = false;
-    int FPressedIndex = MPNoButton;
-    int FHitIndex = MPNoButton;
+    int FPressedIndex = kMPNoButton;
+    int FHitIndex = kMPNoButton;
     TWinControl* FMediaPlayer = nullptr;
     TBitmap FImage;  // the buttons composed before one copy; kept while the size stays
     TWindowProcHook FHook;

@@ -675,10 +675,10 @@ void TSkinScrollbar::AfterProc(TMessage& Message)
         TSkinControl::AfterProc(Message);
         break;
     case WM_SKIN_PRINTNC:
-        if (Message.LParam != SkinMagic) break;
+        if (Message.LParam != kSkinMagic) break;
         // As shown: a control without a border has no frame of the skin's either.
         if (Message.WParam != 0 && FBorderFrame) DrawBorderFrame(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = SkinMagic;
+        Message.Result = kSkinMagic;
         break;
     default:
         TSkinControl::AfterProc(Message);

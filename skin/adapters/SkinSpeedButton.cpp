@@ -42,7 +42,7 @@ bool TSkinSpeedButton::InitSpeedButton(TAdapterHost* Form, TSkinData* SkinData)
 {
     if (Attached()) return true;
     if (!InitGraphic(Form, SkinData)) return false;
-    SetParentImage(GraphicOwner()->Tag() == ParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0);
+    SetParentImage(GraphicOwner()->Tag() == kParentImageTag || (SkinData->Options() & SkinBit(xoTransparent)) != 0);
     return true;
 }
 

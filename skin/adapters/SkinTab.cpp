@@ -174,7 +174,7 @@ bool TSkinTab::InitSkin(TAdapterHost* Form, TSkinData* SkinData, bool ChangeColo
     if (Attached()) return true;
     if (!TSkinControl::InitSkin(Form, SkinData, ChangeColor)) return false;
     const auto* pages = dynamic_cast<const TPageControl*>(Control());
-    FCloseButtons = pages != nullptr && pages->Tag() == CloseBoxTag && pages->TabPosition() == TTabPosition::tpTop;
+    FCloseButtons = pages != nullptr && pages->Tag() == kCloseBoxTag && pages->TabPosition() == TTabPosition::tpTop;
     FUnicodeItems = ::IsWindowUnicode(Handle()) != FALSE;
     LoadBitmaps();
     SkinUpDownChild(*this, false);

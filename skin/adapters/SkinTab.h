@@ -23,7 +23,7 @@ TTabOrientation TabOrientationOf(LONG Style) noexcept;
 // control, whose windowless children lie over the pane the adapter paints.
 enum TTabMode : int { tmPageControl = 0, tmTabControl = 2 };
 // The page control tag that asks for close boxes on its tabs.
-constexpr intptr_t CloseBoxTag = 7777;
+constexpr intptr_t kCloseBoxTag = 7777;
 // The close box drawn on a tab whose rectangle in the strip is Tab (the
 // pixels of its frame, right and bottom edges included).
 RECT CloseBoxRect(const RECT& Tab) noexcept;

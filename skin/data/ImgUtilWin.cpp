@@ -84,7 +84,7 @@ void GradientFillRect(HDC DC, const RECT& Rect, TColor Colour1, TColor Colour2, 
     const int n = across ? GradientBands(Rect.left, Rect.right, clip.left, clip.right, first, last)
                          : GradientBands(Rect.top, Rect.bottom, clip.top, clip.bottom, first, last);
     if (n == 0) return;
-    const std::vector<TColor>* entries = n <= GradientMaxCached ? &GradientSlot(GradientGet(n, Colour1, Colour2)) : nullptr;
+    const std::vector<TColor>* entries = n <= kGradientMaxCached ? &GradientSlot(GradientGet(n, Colour1, Colour2)) : nullptr;
     RECT band = Rect;
     if (across) {
         band.left = Rect.left + first;

@@ -19,10 +19,10 @@ TBitmap* ScratchBitmap = nullptr;
 namespace {
 
 // Large surfaces are not kept: their memory would stay for the program's life.
-constexpr int64_t KeptSurfacePixels = 1024 * 1024;
+constexpr int64_t kKeptSurfacePixels = 1024 * 1024;
 // Kept renderings: each holds a bitmap and its device context.
-constexpr size_t KeptRenderings = 32;
-constexpr int64_t KeptRenderingPixels = 256 * 1024;
+constexpr size_t kKeptRenderings = 32;
+constexpr int64_t kKeptRenderingPixels = 256 * 1024;
 
 struct TPartKey {
     const TBitmap* Strip;
@@ -57,7 +57,7 @@ struct TPartCache {
 
     TKeptPart& Add(const TPartKey& Key)
     {
-        if (Parts.size() >= KeptRenderings) {
+        if (Parts.size() >= kKeptRenderings) {
             const auto older = [](const TKeptPart& A, const TKeptPart& B) { return A.LastUse < B.LastUse; };
             Parts.erase(std::min_element(Parts.begin(), Parts.end(), older));
         }
@@ -116,7 +116,7 @@ bool HoldsKey(const TImageView& View, TColor Key)
 TKeptPart* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& Cell, int W, int H)
 {
     TPartCache* cache = PartCache;
-    if (cache == nullptr || static_cast<int64_t>(W) * H > KeptRenderingPixels || !cache->Strips.contains(&Strip))
+    if (cache == nullptr || static_cast<int64_t>(W) * H > kKeptRenderingPixels || !cache->Strips.contains(&Strip))
         return nullptr;
     const TPartKey key{&Strip, Margins.Left, Margins.Top, Margins.Right, Margins.Bottom, Cell.Index, Cell.Count, W, H,
                        Cell.Tile, Cell.Vertical};
@@ -132,7 +132,7 @@ TKeptPart* KeptPart(TBitmap& Strip, const TSkinRect& Margins, const TStripCell& 
 TBitmap& SurfaceFor(int W, int H, std::unique_ptr<TBitmap>& Own)
 {
     TBitmap*& surface = DrawUnit.Surface;
-    if (static_cast<int64_t>(W) * H > KeptSurfacePixels) {
+    if (static_cast<int64_t>(W) * H > kKeptSurfacePixels) {
         Own = std::make_unique<TBitmap>();
         Own->SetSize(W, H);
         return *Own;
@@ -406,7 +406,7 @@ HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor Ke
     const int keyR = KeyColour & 0xFF, keyG = (KeyColour >> 8) & 0xFF, keyB = (KeyColour >> 16) & 0xFF;
     const int maxR = MinInt(255, keyR + RedTolerance), maxG = MinInt(255, keyG + GreenTolerance),
               maxB = MinInt(255, keyB + BlueTolerance);
-    constexpr size_t Batch = 2000;
+    constexpr size_t kBatch = 2000;
     std::vector<RECT> rects;
     rects.reserve(500);
     HRGN result = nullptr;
@@ -455,7 +455,7 @@ HRGN CreateRegionFromBitmap(TBitmap& Bitmap, int XOffset, int YOffset, TColor Ke
                 while (x < view.Width && !transparent(row + x * view.BytesPerPixel)) ++x;
                 if (x > start) {
                     rects.push_back(RECT{start + XOffset, y + YOffset, x + XOffset, y + YOffset + 1});
-                    if (rects.size() == Batch) flush();
+                    if (rects.size() == kBatch) flush();
                 }
             }
         }

@@ -59,8 +59,8 @@ private:
         }
         // Counted before decoding, at every use: a skin that names one
         // entry many times pays for each copy.
-        FPixels += std::min(BmpFilePixels(bytes), MaxSkinPixels + 1);
-        if (FPixels > MaxSkinPixels) throw ESkinTooLarge();
+        FPixels += std::min(BmpFilePixels(bytes), kMaxSkinPixels + 1);
+        if (FPixels > kMaxSkinPixels) throw ESkinTooLarge();
         if (!LoadBitmapFromBmp(bytes, Target, &error))
             Refused += (Refused.empty() ? "" : "; ") + entry + ": " + BmpErrorText(error);
     }
@@ -285,7 +285,7 @@ private:
         t.FFontHeight = Ini.ReadInteger("Fonts", "FontHeight", 14);
         t.FTXTBackLeft = Ini.ReadInteger(section, "TXTBackleft", 0);
         t.FTXTBackRight = Ini.ReadInteger(section, "TXTBackRight", 0);
-        t.FActiveText = t.FInActiveText = SkinNoTextColour;
+        t.FActiveText = t.FInActiveText = kSkinNoTextColour;
         Ini.ReadRGB(section, "ActiveText", t.FActiveText);
         Ini.ReadRGB(section, "InActiveText", t.FInActiveText);
     }
@@ -479,7 +479,7 @@ private:
 } // namespace
 
 ESkinTooLarge::ESkinTooLarge()
-    : ESkinError("too large: the skin's bitmaps hold more than " + std::to_string(MaxSkinPixels) + " pixels")
+    : ESkinError("too large: the skin's bitmaps hold more than " + std::to_string(kMaxSkinPixels) + " pixels")
 {
 }
 

@@ -47,7 +47,7 @@ struct TSkinSet {
 };
 
 // A skin whose bitmaps, as the ini text names them, would decode to more
-// than MaxSkinPixels: raised before the bitmap that passes it is decoded.
+// than kMaxSkinPixels: raised before the bitmap that passes it is decoded.
 class ESkinTooLarge : public ESkinError {
 public:
     ESkinTooLarge();

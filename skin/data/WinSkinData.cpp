@@ -31,7 +31,7 @@ const TEnumInfo kSkinFormTypeInfo("TSkinFormType", {"sfMainform", "sfOnlyThisFor
 namespace {
 
 // Skin files beyond this are refused rather than read into memory.
-constexpr uint64_t MaxSkinFileBytes = 64u * 1024 * 1024;
+constexpr uint64_t kMaxSkinFileBytes = 64u * 1024 * 1024;
 
 TSkinManagerHook& ManagerHook()
 {
@@ -55,7 +55,7 @@ TFileRead ReadWholeFile(const std::string& Name, std::vector<uint8_t>& Bytes)
     if (!file) return TFileRead::frCannotRead;
     LARGE_INTEGER size{};
     if (::GetFileSizeEx(file.Get(), &size) == 0 || size.QuadPart < 0) return TFileRead::frCannotRead;
-    if (static_cast<uint64_t>(size.QuadPart) > MaxSkinFileBytes) return TFileRead::frTooLarge;
+    if (static_cast<uint64_t>(size.QuadPart) > kMaxSkinFileBytes) return TFileRead::frTooLarge;
     Bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     const bool ok = Bytes.empty() || (::ReadFile(file.Get(), Bytes.data(), static_cast<DWORD>(Bytes.size()), &read,
@@ -208,7 +208,7 @@ bool TSkinData::LoadFrom(const std::vector<uint8_t>& Bytes)
         }
         // Refused before anything is decoded; the loader still counts each
         // bitmap as it decodes it, for entries the ini text names more than once.
-        if (SkinBitmapPixels(reader) > MaxSkinPixels) throw ESkinTooLarge();
+        if (SkinBitmapPixels(reader) > kMaxSkinPixels) throw ESkinTooLarge();
         std::vector<uint8_t> entry;
         std::string name;
         reader.FindFile(".ini", entry, name);

@@ -42,7 +42,7 @@ constexpr uint32_t SkinBit(int Ordinal)
 {
     return 1u << Ordinal;
 }
-constexpr TSkinControlTypes DefaultSkinControls =
+constexpr TSkinControlTypes kDefaultSkinControls =
     ((1u << (xcFastReport + 1)) - 1) & ~SkinBit(xcMenuItem) & ~SkinBit(xcFastReport);
 
 using TOnFormSkin = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
@@ -166,7 +166,7 @@ private:
     std::string FSkinFile;
     bool FActive = false;
     int32_t FDisableTag = 99;
-    TSkinControlTypes FSkinControls = DefaultSkinControls;
+    TSkinControlTypes FSkinControls = kDefaultSkinControls;
     TSkinOptions FOptions = SkinBit(xoPreview) | SkinBit(xoToolbarBK);
     TSkinFormType FSkinFormtype = TSkinFormType::sfMainform;
     std::unique_ptr<TStringList> FSkin3rd;

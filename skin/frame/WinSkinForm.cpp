@@ -115,32 +115,27 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
     const LONG ex = ::GetWindowLongA(FHandle, GWL_EXSTYLE);
     FRightToLeft = (ex & WS_EX_LEFTSCROLLBAR) != 0;
     FChild = (FStyle & WS_CHILD) != 0;
-    FClassName = GetWindowClassName(FHandle);
-    FOwnerWindow = ::GetWindow(FHandle, GW_OWNER);
     UpdateWindowState();
     MeasureOwnFrame();
     FindMDIClient();
-    static_assert(FrameStyle::Caption == WS_CAPTION && FrameStyle::SysMenu == WS_SYSMENU &&
-                  FrameStyle::ThickFrame == WS_THICKFRAME && FrameStyle::MinimizeBox == WS_MINIMIZEBOX &&
-                  FrameStyle::MaximizeBox == WS_MAXIMIZEBOX && FrameStyle::ModalFrame == DS_MODALFRAME &&
-                  FrameStyle::ExDlgModalFrame == WS_EX_DLGMODALFRAME && FrameStyle::ExMDIChild == WS_EX_MDICHILD &&
-                  FrameStyle::ExAppWindow == WS_EX_APPWINDOW);
+    static_assert(FrameStyle::kCaption == WS_CAPTION && FrameStyle::kSysMenu == WS_SYSMENU &&
+                  FrameStyle::kThickFrame == WS_THICKFRAME && FrameStyle::kMinimizeBox == WS_MINIMIZEBOX &&
+                  FrameStyle::kMaximizeBox == WS_MAXIMIZEBOX && FrameStyle::kModalFrame == DS_MODALFRAME &&
+                  FrameStyle::kExDlgModalFrame == WS_EX_DLGMODALFRAME && FrameStyle::kExMDIChild == WS_EX_MDICHILD &&
+                  FrameStyle::kExAppWindow == WS_EX_APPWINDOW);
     const TFrameClass kind = ClassifyFrame({.Style = static_cast<uint32_t>(FStyle),
                                             .ExStyle = static_cast<uint32_t>(ex),
-                                            .ClassName = FClassName,
-                                            .HasOwner = FOwnerWindow != nullptr,
+                                            .ClassName = GetWindowClassName(FHandle),
+                                            .HasOwner = ::GetWindow(FHandle, GW_OWNER) != nullptr,
                                             .HasSystemMenu = FSysMenu != nullptr,
-                                            .HasMDIClient = FMDIKind == mdiFrame,
+                                            .HasMDIClient = FClass.MDIKind == mdiFrame,
                                             .MDIChildBorder = (Data->Options() & SkinBit(xoMDIChildBorder)) != 0,
                                             .VersionTogglesAppCaption = VersionTogglesCaption(true),
                                             .VersionTogglesCaption = VersionTogglesCaption(false)});
-    FButtonSet = kind.ButtonSet;
-    FFrameKind = kind.FrameKind;
-    FMDIKind = kind.MDIKind;
-    FDialog = kind.Dialog;
+    FClass = kind;
     if (kind.KeepsChildBorder) FSkinMainMenu = false;
     if (SkinWinVersion >= 0x80000000u) Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcSystemMenu));
-    if (FMDIKind == mdiFrame) FClientHook.Attach(FMDIClient);
+    if (FClass.MDIKind == mdiFrame) FClientHook.Attach(FMDIClient);
     if (!FWindowHook.Attach(FHandle)) throw ESkinAttachError("the window cannot be subclassed");
     // The region the window had of its own, given back by Unskin.
     HRGN own = ::CreateRectRgn(0, 0, 0, 0);
@@ -155,14 +150,14 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
         FShape.FMenuTakenGrowth = FMenus->MenuBar() ? after.bottom - before.bottom : 0;
     }
     if (FSkinMainMenu) {
-        if (!((FMDIKind == mdiChild && FrameHost != nullptr && FrameHost->ChildMaximized()) ||
+        if (!((FClass.MDIKind == mdiChild && FrameHost != nullptr && FrameHost->ChildMaximized()) ||
               FWindowState == fwsMinimized))
             SetCaptionStyle(false);
         CreateSysButtons();
     } else {
         FSkinState = ssActive;
     }
-    if (FMDIKind == mdiChild) {
+    if (FClass.MDIKind == mdiChild) {
         const int c = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CXFRAME);
         if (c > FShape.TitleHeight()) FShape.SetMenuBarHeight(c - FShape.TitleHeight());
         if (FWindowState == fwsMaximized && FrameHost != nullptr && !FrameHost->ChildMaximized())
@@ -172,7 +167,7 @@ void TWinSkinForm::InitSkin(TSkinData* Data)
 
 void TWinSkinForm::SetCaptionStyle(bool On)
 {
-    if (!(FButtonSet & bsCaptionToggle)) return;
+    if (!(FClass.ButtonSet & bsCaptionToggle)) return;
     FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
     FStyle = On ? (FStyle | WS_CAPTION) : (FStyle & ~WS_CAPTION);
     ::SetWindowLongA(FHandle, GWL_STYLE, FStyle);
@@ -250,7 +245,7 @@ void TWinSkinForm::UpdateSkin()
 void TWinSkinForm::NotifySkinned()
 {
     const TToken life = Token();
-    ::SendMessageA(FHandle, WM_SKIN_SKINNED, 0, SkinMagic);
+    ::SendMessageA(FHandle, WM_SKIN_SKINNED, 0, kSkinMagic);
     if (!life.Alive() || FSkinData == nullptr) return;
     if (const TOnSkinForm after = FSkinData->OnAfterSkinForm) after(FForm, FHandle, FWindowClass);
 }
@@ -282,7 +277,7 @@ void TWinSkinForm::Unskin()
         style = (style & ~(WS_SYSMENU | WS_CAPTION)) | (FOriginalStyle & (WS_SYSMENU | WS_CAPTION));
         ::SetWindowLongA(FHandle, GWL_STYLE, style);
         FStyle = style;
-        if ((FMDIKind == mdiChild || !FChild) && FFrameKind != fkNoCaption) FShape.RestoreOuterSize();
+        if ((FClass.MDIKind == mdiChild || !FChild) && FClass.FrameKind != fkNoCaption) FShape.RestoreOuterSize();
         // After the outer size: the window's own bar then takes its height from the client area.
         FMenus->ReleaseMenuBar(true);
     }
@@ -325,7 +320,7 @@ void TWinSkinForm::ChildCaptionStyleChanged(bool Maximized)
 
 void TWinSkinForm::SetSysMenuStyle(bool Remove)
 {
-    if (FButtonSet & bsCaptionToggle) return;
+    if (FClass.ButtonSet & bsCaptionToggle) return;
     FStyle = ::GetWindowLongA(FHandle, GWL_STYLE);
     LONG style = FStyle;
     if (Remove) style &= ~WS_SYSMENU;
@@ -350,10 +345,10 @@ void TWinSkinForm::UpdateWindowState()
 
 void TWinSkinForm::FindMDIClient()
 {
-    FMDIKind = mdiNone;
+    FClass.MDIKind = mdiNone;
     for (HWND child = ::GetTopWindow(FHandle); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (GetWindowClassName(child) != "MDIClient") continue;
-        FMDIKind = mdiFrame;
+        FClass.MDIKind = mdiFrame;
         FMDIClient = child;
         if (FrameHost != nullptr) FrameHost->SetMDIClient(child, FForm);
         return;
@@ -368,7 +363,7 @@ void TWinSkinForm::FrameChanged()
 
 bool TWinSkinForm::IsMDIChildMaximized() const
 {
-    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return false;
+    if (FClass.MDIKind != mdiFrame || FMDIClient == nullptr) return false;
     BOOL maximized = FALSE;
     const auto child = reinterpret_cast<HWND>(
         ::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));

@@ -122,7 +122,7 @@ public:
     TSkinObject::TToken Token() const override { return TSkinObject::Token(); }
     TComponent& HostComponent() noexcept override { return *this; }
     TSkinFormState SkinState() const noexcept { return FSkinState; }
-    TMDIKind MDIKind() const noexcept { return FMDIKind; }
+    TMDIKind MDIKind() const noexcept { return FClass.MDIKind; }
     bool RightToLeft() const noexcept { return FRightToLeft; }
     bool Subclassed() const noexcept { return FWindowHook.Attached(); }
     // Whether a screen point lies in the band along the border by which the
@@ -186,7 +186,6 @@ private:
     TControl* FForm = nullptr;
     HWND FHandle = nullptr;
     std::string FWindowClass;
-    std::string FClassName;
     TSkinData* FSkinData = nullptr;
     std::unique_ptr<TTimer> FTimer;
 
@@ -197,9 +196,7 @@ private:
     TWinSkinControls FAdapters;
 
     bool FSkinMainMenu = false;
-    HWND FOwnerWindow = nullptr;
     bool FRightToLeft = false;
-    bool FDialog = false;
     bool FChild = false;
     HWND FMDIClient = nullptr;
     HMENU FSysMenu = nullptr;
@@ -211,9 +208,7 @@ private:
     TDrawingHold FSkinningHold;
     bool FActivationPosted = false;  // WM_SKIN_ACTIVATE is on its way
     bool FActive = true;
-    TMDIKind FMDIKind = mdiNone;
-    TFrameKind FFrameKind = fkSizeable;
-    uint8_t FButtonSet = 0;
+    TFrameClass FClass{.FrameKind = fkSizeable};  // what the window is, from its styles and class
     TFrameWindowState FWindowState = fwsNormal;
     TSkinFormState FSkinState = ssAttached;
     // What the window had before skinning, given back by Unskin.

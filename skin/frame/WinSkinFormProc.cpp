@@ -74,14 +74,14 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
         MenuMetricsChanged();
         break;
     case WM_SKIN_CHILDMADE: {
-        if (Message.LParam != SkinMagic) break;
+        if (Message.LParam != kSkinMagic) break;
         const auto child = reinterpret_cast<HWND>(Message.WParam);
         if (::IsWindow(child) && ::GetParent(child) == FHandle) SkinChildWindow(child);
         if (life.Alive()) Message.Result = 0;
         return;
     }
     case WM_NCACTIVATE:
-        if (FSkinState == ssAttached && FMDIKind != mdiChild) {
+        if (FSkinState == ssAttached && FClass.MDIKind != mdiChild) {
             Message.Result = 0;
             return;
         }
@@ -89,7 +89,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
     default:
         break;
     }
-    if (!FSkinMainMenu || (FChild && FMDIKind != mdiChild)) {
+    if (!FSkinMainMenu || (FChild && FClass.MDIKind != mdiChild)) {
         CallDefault(Message);
         return;
     }
@@ -134,7 +134,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message)
 
     // Stage 3: the skinned frame itself. WM_SIZE was handled above, once: the
     // application must not see one size change twice.
-    if ((FMDIKind == mdiChild && FWindowState == fwsMaximized) || FSkinState == ssAttached) {
+    if ((FClass.MDIKind == mdiChild && FWindowState == fwsMaximized) || FSkinState == ssAttached) {
         if (goesOn) CallDefault(Message);
         return;
     }
@@ -205,7 +205,7 @@ void TWinSkinForm::Activate()
     else SkinChildWindows(FHandle);
     if (!life.Alive()) return;
     if (FSkinState == ssAttached) {
-        if (FMDIKind == mdiChild) {
+        if (FClass.MDIKind == mdiChild) {
             if (FWindowState == fwsMaximized) {
                 if (FrameHost != nullptr && FrameHost->MDIClient() != nullptr)
                     ::PostMessageA(FrameHost->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
@@ -218,7 +218,7 @@ void TWinSkinForm::Activate()
                 FSkinState = ssActive;
                 FShape.UpdateRegion();
             }
-        } else if (!FChild && FFrameKind != fkNoCaption && FWindowState != fwsMinimized) {
+        } else if (!FChild && FClass.FrameKind != fkNoCaption && FWindowState != fwsMinimized) {
             FSkinState = ssResizing;
             FShape.ApplyFrameSize(false);
             if (!life.Alive()) return;
@@ -261,7 +261,7 @@ void TWinSkinForm::WMSize(TMessage& Message)
     default: break;
     }
     if (FWindowState == fwsMinimized) return;
-    if (FMDIKind == mdiChild && ((FrameHost != nullptr && FrameHost->ChildMaximized()) || FWindowState != fwsNormal)) return;
+    if (FClass.MDIKind == mdiChild && ((FrameHost != nullptr && FrameHost->ChildMaximized()) || FWindowState != fwsNormal)) return;
     // A size given while skinned is the one to keep; those of the skin's own
     // resizing (which the system may cut down) are not.
     if (FSkinState == ssActive && FWindowState == fwsNormal && FShape.FFrameApplied) {
@@ -319,14 +319,14 @@ void TWinSkinForm::WMSysCommand(TMessage& Message)
     switch (command) {
     case SC_MINIMIZE:
         FWindowState = fwsMinimized;
-        if (FMDIKind == mdiChild) SetCaptionStyle(true);
+        if (FClass.MDIKind == mdiChild) SetCaptionStyle(true);
         break;
     case SC_MAXIMIZE:
         FWindowState = fwsMaximized;
         break;
     case SC_RESTORE:
         FWindowState = fwsNormal;
-        if (FMDIKind == mdiChild) {
+        if (FClass.MDIKind == mdiChild) {
             SetCaptionStyle(false);
             if (FrameHost != nullptr && FrameHost->ChildMaximized()) FrameHost->SetChildCaptionStyle(false);
         }
@@ -341,7 +341,7 @@ void TWinSkinForm::WMNCPaint(TMessage& Message)
 {
     SetSysMenuStyle(true);
     if (FSkinData->FPaintEnabled) {
-        if ((FMDIKind == mdiChild && FWindowState == fwsMaximized) || FFrameKind == fkNoCaption) {
+        if ((FClass.MDIKind == mdiChild && FWindowState == fwsMaximized) || FClass.FrameKind == fkNoCaption) {
             CallDefault(Message);
             return;
         }
@@ -359,13 +359,13 @@ void TWinSkinForm::WMNCActivate(TMessage& Message)
         FAdapters.SetHotControl(nullptr);
         if (!life.Alive()) return;
     }
-    if (FMDIKind == mdiFrame && FMDIClient != nullptr) {
+    if (FClass.MDIKind == mdiFrame && FMDIClient != nullptr) {
         ::SendMessageA(FMDIClient, WM_NCACTIVATE, Message.WParam, 0);
         if (!life.Alive()) return;
-    } else if (FMDIKind == mdiChild) {
+    } else if (FClass.MDIKind == mdiChild) {
         if (!CallDefault(Message)) return;
     }
-    if (!(FMDIKind == mdiChild && FWindowState == fwsMaximized)) FShape.PaintNC(nullptr);
+    if (!(FClass.MDIKind == mdiChild && FWindowState == fwsMaximized)) FShape.PaintNC(nullptr);
     Message.Result = 1;
 }
 
@@ -375,7 +375,7 @@ void TWinSkinForm::ToggleMaximize()
         RestoreWindow();
         return;
     }
-    if (FMDIKind == mdiChild && FrameHost != nullptr) FrameHost->SetChildCaptionStyle(true);
+    if (FClass.MDIKind == mdiChild && FrameHost != nullptr) FrameHost->SetChildCaptionStyle(true);
     FWindowState = fwsMaximized;
     ::PostMessageA(FHandle, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     FTitle.SetHotObject(nullptr);
@@ -400,7 +400,7 @@ void TWinSkinForm::RestoreWindow()
 
 void TWinSkinForm::MDIChildCommand(UINT Command)
 {
-    if (FMDIKind != mdiFrame || FMDIClient == nullptr) return;
+    if (FClass.MDIKind != mdiFrame || FMDIClient == nullptr) return;
     const auto child = reinterpret_cast<HWND>(::SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, 0));
     if (child != nullptr) ::SendMessageA(child, WM_SYSCOMMAND, Command, 0);
 }
@@ -435,12 +435,12 @@ void TWinSkinForm::FormWindowProc(TMessage& Message)
         UpdateSkin();
         return;
     case WM_SKIN_PRINTNC:
-        if (Message.LParam != SkinMagic) return;
+        if (Message.LParam != kSkinMagic) return;
         if (Message.WParam != 0) FShape.PaintNC(reinterpret_cast<HDC>(Message.WParam));
-        Message.Result = SkinMagic;
+        Message.Result = kSkinMagic;
         return;
     case WM_SKIN_PING:
-        Message.Result = Message.LParam == SkinMagic ? SkinMagic : 1;
+        Message.Result = Message.LParam == kSkinMagic ? kSkinMagic : 1;
         return;
     case CM_DIALOGCHAR:
         CMDialogChar(Message);
@@ -475,7 +475,7 @@ void TWinSkinForm::CMDialogChar(TMessage& Message)
         return;
     }
     TControl* next = nullptr;
-    if (FMDIKind == mdiChild) next = FrameHost != nullptr ? FrameHost->MDIForm() : nullptr;
+    if (FClass.MDIKind == mdiChild) next = FrameHost != nullptr ? FrameHost->MDIForm() : nullptr;
     else if (Application->MainForm() != FForm) next = Application->MainForm();
     auto* form = dynamic_cast<TWinControl*>(next);
     // Taken there, the key must not go on to the control as its own menu key.
@@ -489,7 +489,7 @@ void TWinSkinForm::WMSetText(TMessage& Message)
         FFormHook.CallDefault(Message);
         return;
     }
-    if (FWindowHook.Unicode() || FMDIKind == mdiChild) {
+    if (FWindowHook.Unicode() || FClass.MDIKind == mdiChild) {
         if (!FFormHook.CallDefault(Message)) return;
     } else {
         const TToken life = Token();
@@ -500,7 +500,7 @@ void TWinSkinForm::WMSetText(TMessage& Message)
         if (Application != nullptr) Application->ProcessMessages();
         if (!life.Alive()) return;
     }
-    if (FWindowState == fwsMaximized && FMDIKind == mdiChild) {
+    if (FWindowState == fwsMaximized && FClass.MDIKind == mdiChild) {
         if (FrameHost != nullptr && FrameHost->MDIClient() != nullptr)
             ::PostMessageA(FrameHost->MDIClient(), WM_SKIN_MDIMAXIMIZED, reinterpret_cast<WPARAM>(FHandle), 0);
     } else if (FWindowState == fwsMinimized) {

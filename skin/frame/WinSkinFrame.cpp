@@ -97,7 +97,7 @@ void TWinSkinShape::DrawFramePart(int Part, const RECT& Rect, HDC DC)
 void TWinSkinShape::PaintNC(HDC DC)
 {
     if (ScratchBitmap == nullptr || (FFrame.FSkinState != ssActive && FFrame.FSkinState != ssReskinning) ||
-        FFrame.FFrameKind == fkNoCaption || (FFrame.FMDIKind == mdiChild && FFrame.FWindowState == fwsMaximized) ||
+        FFrame.FClass.FrameKind == fkNoCaption || (FFrame.FClass.MDIKind == mdiChild && FFrame.FWindowState == fwsMaximized) ||
         FFrame.FSkinData == nullptr)
         return;
     const TWindowDC own(FFrame.FHandle, DC == nullptr ? ::GetWindowDC(FFrame.FHandle) : nullptr);
@@ -188,8 +188,8 @@ void TWinSkinShape::UpdateRegion()
     RECT window{};
     if (!::GetWindowRect(FFrame.FHandle, &window)) return;
     const int w = window.right - window.left, h = window.bottom - window.top;
-    if (w * h == 0 || (FFrame.FMDIKind == mdiChild && FFrame.FWindowState != fwsNormal)) return;
-    if (w == FRegionWidth && h == FRegionHeight && FFrame.FMDIKind != mdiChild && FFrame.FSkinState != ssReskinning && FRegionSet)
+    if (w * h == 0 || (FFrame.FClass.MDIKind == mdiChild && FFrame.FWindowState != fwsNormal)) return;
+    if (w == FRegionWidth && h == FRegionHeight && FFrame.FClass.MDIKind != mdiChild && FFrame.FSkinState != ssReskinning && FRegionSet)
         return;
     // The region set before belongs to the system now: only forgotten.
     FRegion = nullptr;
@@ -203,7 +203,7 @@ void TWinSkinShape::UpdateRegion()
         region.Reset(::CreateRectRgn(0, 0, w, h));
     } else {
         region.Reset(::CreateRectRgn(FBorderLeft, FTitleHeight, w - FBorderRight, h - FBorderBottom));
-        if (FFrame.FFrameKind != fkNoCaption) {
+        if (FFrame.FClass.FrameKind != fkNoCaption) {
             auto shaped = [&](int Part, int PartW, int PartH, int X, int Y, bool Shape) {
                 if (!Shape) return TGdiObject(::CreateRectRgn(X, Y, X + PartW, Y + PartH));
                 TDataSkinBorder& e = BorderElement(*FFrame.FSkinData, Part);
@@ -243,7 +243,7 @@ void TWinSkinShape::UpdateRegion()
 void TWinSkinShape::ClearRegion()
 {
     if (!FRegionSet) return;
-    ::SetWindowRgn(FFrame.FHandle, nullptr, FFrame.FMDIKind == mdiChild);
+    ::SetWindowRgn(FFrame.FHandle, nullptr, FFrame.FClass.MDIKind == mdiChild);
     FRegion = nullptr;
     FRegionSet = false;
 }
@@ -252,7 +252,7 @@ POINT TWinSkinShape::ScreenToWindow(LPARAM Point) const
 {
     POINT p{static_cast<short>(LOWORD(Point)), static_cast<short>(HIWORD(Point))};
     ::ScreenToClient(FFrame.FHandle, &p);
-    if (!(FFrame.FMDIKind == mdiChild && FFrame.FWindowState == fwsMinimized)) {
+    if (!(FFrame.FClass.MDIKind == mdiChild && FFrame.FWindowState == fwsMinimized)) {
         p.x += FBorderLeft;
         p.y += FTitleHeight + FMenuBarHeight;
     }
@@ -274,7 +274,7 @@ void TWinSkinShape::ApplyFrameSize(bool UseClientRect)
     }
     RECT window{};
     ::GetWindowRect(FFrame.FHandle, &window);
-    if (FFrame.FDialog || FFrame.FSkinState == ssReskinning) ::GetClientRect(FFrame.FHandle, &FClientRect);
+    if (FFrame.FClass.Dialog || FFrame.FSkinState == ssReskinning) ::GetClientRect(FFrame.FHandle, &FClientRect);
     int width = FClientRect.right + FBorderLeft + FBorderRight;
     // Once: the client area as it was with the window's own menu bar.
     const int growth = std::exchange(FMenuTakenGrowth, 0);
@@ -290,7 +290,7 @@ void TWinSkinShape::ApplyFrameSize(bool UseClientRect)
         clientHeight = client.bottom - growth;
     }
     int height = clientHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
-    if (FFrame.FDialog && !UseClientRect) {
+    if (FFrame.FClass.Dialog && !UseClientRect) {
         std::wstring text;
         text.assign(static_cast<size_t>(::GetWindowTextLengthW(FFrame.FHandle)), L'\0');
         if (!text.empty())
@@ -345,7 +345,7 @@ void TWinSkinShape::RestoreOuterSize()
     ::GetWindowRect(FFrame.FHandle, &r);
     const SIZE client = KeptClientSize();
     POINT p{r.left, r.top};
-    if (FFrame.FMDIKind == mdiChild) ::ScreenToClient(::GetParent(FFrame.FHandle), &p);
+    if (FFrame.FClass.MDIKind == mdiChild) ::ScreenToClient(::GetParent(FFrame.FHandle), &p);
     ::SetWindowPos(FFrame.FHandle, nullptr, p.x, p.y, client.cx + FFrameRect.right, client.cy + FFrameRect.bottom,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
 }
@@ -364,8 +364,8 @@ void TWinSkinShape::WMGetMinMaxInfo(TMessage& Message)
     // The system places a maximized window so that its own frame lies off
     // the screen; the skin's frame is another size, so it is fitted to the
     // work area instead (none of the title, client or borders lost).
-    if (FFrame.FSkinState != ssAttached && FFrame.FMDIKind != mdiChild && !FFrame.FChild &&
-        FFrame.FFrameKind != fkNoCaption) {
+    if (FFrame.FSkinState != ssAttached && FFrame.FClass.MDIKind != mdiChild && !FFrame.FChild &&
+        FFrame.FClass.FrameKind != fkNoCaption) {
         if (const HMONITOR monitor = ::MonitorFromWindow(FFrame.FHandle, MONITOR_DEFAULTTONEAREST)) {
             MONITORINFO info{};
             info.cbSize = sizeof info;
@@ -378,7 +378,7 @@ void TWinSkinShape::WMGetMinMaxInfo(TMessage& Message)
     }
     FFrame.UpdateWindowState();
     FFrame.SetCaptionStyle(FFrame.FWindowState == fwsMinimized ||
-                           (FFrame.FMDIKind == mdiChild && FFrame.FWindowState == fwsMaximized));
+                           (FFrame.FClass.MDIKind == mdiChild && FFrame.FWindowState == fwsMaximized));
 }
 
 void TWinSkinShape::WMNCCalcSize(TMessage& Message)
@@ -387,8 +387,8 @@ void TWinSkinShape::WMNCCalcSize(TMessage& Message)
     // SetMenu gave the window a menu again: taken into the bar after this
     // message (nothing that changes sizes runs inside it).
     if (FFrame.FMenus->MenuBar() && !FFrame.FMenus->MenuChanging() && ::GetMenu(FFrame.FHandle) != nullptr)
-        ::PostMessageW(FFrame.FHandle, CM_MENUCHANGED, 0, SkinMagic);
-    const bool own = (FFrame.FMDIKind == mdiChild && FFrame.FWindowState != fwsNormal) || FFrame.FFrameKind == fkNoCaption;
+        ::PostMessageW(FFrame.FHandle, CM_MENUCHANGED, 0, kSkinMagic);
+    const bool own = (FFrame.FClass.MDIKind == mdiChild && FFrame.FWindowState != fwsNormal) || FFrame.FClass.FrameKind == fkNoCaption;
     if (Message.WParam == 0) {
         // The window rectangle becomes the client rectangle: ours, not the
         // native frame's, or the client area would not match the frame.
@@ -444,8 +444,8 @@ void TWinSkinShape::WMNCHitTest(TMessage& Message)
 // bar buttons keep their own hits.
 int TWinSkinShape::SizingHitAt(POINT P) const
 {
-    if (FFrame.FFrameKind != fkSizeable || FFrame.FWindowState != fwsNormal || !FFrame.FSkinMainMenu ||
-        (FFrame.FSkinState != ssActive && FFrame.FSkinState != ssReskinning) || (FFrame.FChild && FFrame.FMDIKind != mdiChild))
+    if (FFrame.FClass.FrameKind != fkSizeable || FFrame.FWindowState != fwsNormal || !FFrame.FSkinMainMenu ||
+        (FFrame.FSkinState != ssActive && FFrame.FSkinState != ssReskinning) || (FFrame.FChild && FFrame.FClass.MDIKind != mdiChild))
         return HTNOWHERE;
     RECT r{};
     if (!::GetWindowRect(FFrame.FHandle, &r)) return HTNOWHERE;
@@ -474,7 +474,7 @@ bool TWinSkinShape::InSizingBand(POINT At) const
 // The frame sizes the skin's border strips give (none for a window without a caption).
 void TWinSkinShape::ReadBorderSizes()
 {
-    if (FFrame.FFrameKind == fkNoCaption) {
+    if (FFrame.FClass.FrameKind == fkNoCaption) {
         FBorderLeft = FTitleHeight = FBorderRight = FBorderBottom = FMenuBarHeight = 0;
     } else {
         auto cells = [](const TDataSkinObject& E) { return E.FFrame > 0 ? E.FFrame : 1; };

@@ -112,7 +112,7 @@ TMenuItemView ViewOf(const TOwnedMenuItem& Item, UINT State, HIMAGELIST Images)
 void TWinSkinMenus::TakeMenuBar()
 {
     FOldMenu = ::GetMenu(FFrame.FHandle);
-    if (FOldMenu == nullptr || FFrame.FMDIKind == mdiChild || FFrame.FChild) return;
+    if (FOldMenu == nullptr || FFrame.FClass.MDIKind == mdiChild || FFrame.FChild) return;
     FMenuBar = std::make_unique<TWinSkinMenu>(FFrame, *FFrame.FSkinData);
     FFrame.FShape.SetMenuBarHeight(::GetSystemMetrics(SM_CYMENU));
     FMenuBar->BuildButtons(FOldMenu);
@@ -408,8 +408,8 @@ void TWinSkinMenus::ShowSystemMenu(POINT ScreenPoint)
     ::SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(FFrame.FSysMenu), MAKELPARAM(0, TRUE));
     if (!life.Alive() || FSysMenuTracked != nullptr || FFrame.FSkinData == nullptr) return;
     const TSysMenuState state{FFrame.FWindowState == fwsNormal,      FFrame.FWindowState == fwsMinimized,
-                              FFrame.FWindowState == fwsMaximized,   FFrame.FFrameKind == fkSizeable,
-                              (FFrame.FButtonSet & bsMinimize) != 0, (FFrame.FButtonSet & bsMaximize) != 0};
+                              FFrame.FWindowState == fwsMaximized,   FFrame.FClass.FrameKind == fkSizeable,
+                              (FFrame.FClass.ButtonSet & bsMinimize) != 0, (FFrame.FClass.ButtonSet & bsMaximize) != 0};
     FSysMenuPopup.reset();
     // Held here while tracked: the frame object may go inside the menu loop.
     auto popup = std::make_unique<TWinSkinSysMenu>(FFrame.FSysMenu, state, FFrame.FSkinData->FMenuImages);
@@ -521,7 +521,7 @@ void TWinSkinMenus::FreeSysMenu()
 void TWinSkinMenus::CMMenuChanged(TMessage& Message)
 {
     // Our own notice that SetMenu gave the window a menu: only taken.
-    if (Message.LParam == SkinMagic) {
+    if (Message.LParam == kSkinMagic) {
         Message.Result = 0;
         const HMENU menu = ::GetMenu(FFrame.FHandle);
         if (menu == nullptr || !FMenuBar) return;

@@ -129,7 +129,7 @@ bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
 {
     const TDataSkinSysButton& data = Button.Data();
     const bool maximized = FFrame.FWindowState == fwsMaximized;
-    const bool dialogFrame = FFrame.FFrameKind == fkDialog && !FFrame.FDialog;
+    const bool dialogFrame = FFrame.FClass.FrameKind == fkDialog && !FFrame.FClass.Dialog;
     auto common = [&](int Code, bool& Result) {
         switch (Code) {
         case sbvAlways: Result = true; return true;
@@ -138,8 +138,8 @@ bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
         case sbvActive: Result = FFrame.FActive; return true;
         case sbvInactive: Result = !FFrame.FActive; return true;
         case sbvNever: Result = false; return true;
-        case sbvNoMaximizeBox: Result = !(FFrame.FButtonSet & bsMaximize); return true;
-        case sbvNoMinimizeBox: Result = !(FFrame.FButtonSet & bsMinimize); return true;
+        case sbvNoMaximizeBox: Result = !(FFrame.FClass.ButtonSet & bsMaximize); return true;
+        case sbvNoMinimizeBox: Result = !(FFrame.FClass.ButtonSet & bsMinimize); return true;
         case sbvDialogFrame: Result = dialogFrame; return true;
         default: return false;
         }
@@ -147,8 +147,8 @@ bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
     bool c1 = false;
     const int v1 = data.FVisibility;
     if (!common(v1, c1)) {
-        if (v1 == sbvMaximizeBox) c1 = (FFrame.FButtonSet & bsMaximize) && (FFrame.FButtonSet & bsSysMenu);
-        else if (v1 == sbvMinimizeBox) c1 = (FFrame.FButtonSet & bsMinimize) && (FFrame.FButtonSet & bsSysMenu);
+        if (v1 == sbvMaximizeBox) c1 = (FFrame.FClass.ButtonSet & bsMaximize) && (FFrame.FClass.ButtonSet & bsSysMenu);
+        else if (v1 == sbvMinimizeBox) c1 = (FFrame.FClass.ButtonSet & bsMinimize) && (FFrame.FClass.ButtonSet & bsSysMenu);
         else if (v1 == sbvInMenuBar) c1 = FFrame.IsMDIChildMaximized() && FFrame.FShape.MenuBarHeight() > 0;
         else if (IsShownVisibility(v1)) c1 = true;
         else if (IsAskedVisibility(v1))
@@ -158,18 +158,18 @@ bool TWinSkinTitle::IsSysButtonVisible(TWinSysButton& Button)
     bool c2 = false;
     const int v2 = data.FVisibility1;
     if (!common(v2, c2)) {
-        if (v2 == sbvMaximizeBox) c2 = (FFrame.FButtonSet & bsMaximize) != 0;
-        else if (v2 == sbvMinimizeBox) c2 = (FFrame.FButtonSet & bsMinimize) != 0;
+        if (v2 == sbvMaximizeBox) c2 = (FFrame.FClass.ButtonSet & bsMaximize) != 0;
+        else if (v2 == sbvMinimizeBox) c2 = (FFrame.FClass.ButtonSet & bsMinimize) != 0;
         else if (v2 == sbvInMenuBar) c2 = c1;
         else if (IsShownVisibility(v2) || IsAskedVisibility(v2)) c2 = true;
         else c2 = false;
     }
     bool shown = c1 && c2;
     switch (data.FAction) {
-    case taClose: shown = shown && (FFrame.FButtonSet & bsSysMenu); break;
-    case taMaximize: shown = shown && (FFrame.FButtonSet & bsMaximize); break;
-    case taMinimize: shown = shown && (FFrame.FButtonSet & bsMinimize); break;
-    case taSysMenu: case taIcon: case taSysMenuAlt: shown = shown && FFrame.FFrameKind != fkDialog; break;
+    case taClose: shown = shown && (FFrame.FClass.ButtonSet & bsSysMenu); break;
+    case taMaximize: shown = shown && (FFrame.FClass.ButtonSet & bsMaximize); break;
+    case taMinimize: shown = shown && (FFrame.FClass.ButtonSet & bsMinimize); break;
+    case taSysMenu: case taIcon: case taSysMenuAlt: shown = shown && FFrame.FClass.FrameKind != fkDialog; break;
     default: break;
     }
     Button.FVisible = shown;
@@ -360,13 +360,13 @@ void TWinSkinTitle::WMNCLButtonDblClk(TMessage& Message)
         return;
     }
     if (FFrame.FWindowState != fwsNormal) FFrame.RestoreWindow();
-    else if (FFrame.FButtonSet & bsMaximize) FFrame.ToggleMaximize();
+    else if (FFrame.FClass.ButtonSet & bsMaximize) FFrame.ToggleMaximize();
     else FFrame.CallDefault(Message);
 }
 
 void TWinSkinTitle::WMNCRButtonDown(TMessage& Message)
 {
-    if (Message.WParam == HTCAPTION && FFrame.FMDIKind != mdiChild) {
+    if (Message.WParam == HTCAPTION && FFrame.FClass.MDIKind != mdiChild) {
         // Signed: a monitor left of or above the primary has negative coordinates.
         FFrame.FMenus->ShowSystemMenu({GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
         Message.Result = 0;

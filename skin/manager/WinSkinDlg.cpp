@@ -44,7 +44,7 @@ LRESULT CALLBACK TSkinManage::CBTHookProc(int Code, WPARAM WParam, LPARAM LParam
             const std::string name = GetWindowClassName(window);
             // Not yet made (no WM_NCCREATE so far): skinned once it exists.
             if (name == "ScrollBar" && (cs.style & SBS_SIZEGRIP) != 0 && manager->FindForm(cs.hwndParent) != nullptr)
-                ::PostMessageA(cs.hwndParent, WM_SKIN_CHILDMADE, reinterpret_cast<WPARAM>(window), SkinMagic);
+                ::PostMessageA(cs.hwndParent, WM_SKIN_CHILDMADE, reinterpret_cast<WPARAM>(window), kSkinMagic);
             if (!(cs.style & WS_CHILD) && name == "#32768") manager->SkinPopupMenu(window);
             if (cs.dwExStyle & WS_EX_MDICHILD) manager->SkinWindow(window);
             break;
@@ -143,8 +143,8 @@ bool TSkinManage::SkinWindow(HWND Window)
     const bool mdiChild = (::GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
     if ((r.right - r.left) * (r.bottom - r.top) == 0 && !mdiChild) return false;
     // This Tag keeps a form unskinned whatever a component's DisableTag says.
-    constexpr int NeverSkinnedTag = 99;
-    if (form != nullptr && form->Tag() == NeverSkinnedTag) return false;
+    constexpr int kNeverSkinnedTag = 99;
+    if (form != nullptr && form->Tag() == kNeverSkinnedTag) return false;
     if (name.find("TcxPopupEditPopupWindow") != std::string::npos || name == "TApplication") return false;
     if (!FilterWindow(Window, name)) return false;
     TSkinData* data = SelectSkinData(Window);
@@ -165,7 +165,7 @@ bool TSkinManage::SkinWindow(HWND Window)
         }
         return false;
     }
-    if (::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, SkinActivateParam)) frame->ActivationPosted();
+    if (::PostMessageA(Window, WM_SKIN_ACTIVATE, 0, kSkinActivateParam)) frame->ActivationPosted();
     return true;
 }
 

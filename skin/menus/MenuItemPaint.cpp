@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr int GlyphSize = 16;
-constexpr int MenuItemCells = 5;
-constexpr int SeparatorHeight = 8;
+constexpr int kGlyphSize = 16;
+constexpr int kMenuItemCells = 5;
+constexpr int kSeparatorHeight = 8;
 
 bool HasItemElement(const TSkinData& Data)
 {
@@ -30,9 +30,9 @@ int LeftMargin(const TSkinData& Data)
 
 int GlyphWidth(const TMenuItemView& Item)
 {
-    int cx = GlyphSize, cy = GlyphSize;
-    if (Item.Images != nullptr && !ImageList_GetIconSize(Item.Images, &cx, &cy)) cx = GlyphSize;
-    return Item.Checked ? std::max(cx, GlyphSize) : cx;
+    int cx = kGlyphSize, cy = kGlyphSize;
+    if (Item.Images != nullptr && !ImageList_GetIconSize(Item.Images, &cx, &cy)) cx = kGlyphSize;
+    return Item.Checked ? std::max(cx, kGlyphSize) : cx;
 }
 
 // An empty caption or a lone "&" still measures one line high.
@@ -63,7 +63,7 @@ void DrawSeparator(HDC DC, const RECT& Rect, const TSkinData& Data)
     const TDataSkinObject& e = *Data.FMenuItem;
     TBitmap& strip = *e.FBitmap;
     const int w = Rect.right - Rect.left, h = Rect.bottom - Rect.top;
-    const int cellW = strip.Width() / MenuItemCells, stripH = strip.Height();
+    const int cellW = strip.Width() / kMenuItemCells, stripH = strip.Height();
     const int l = std::min<int>(e.FLeftWidth, cellW), r = std::min<int>(e.FRightWidth, cellW - l);
     if (w <= 0 || h <= 0 || cellW <= 0 || stripH <= 0) return;
     const int top = std::max(0, stripH - h), rows = std::min(h, stripH);
@@ -196,15 +196,15 @@ HFONT MenuFont()
 
 SIZE MeasureSkinMenuItem(const TMenuItemView& Item, const TSkinData& Data)
 {
-    if (Item.Separator) return {0, SeparatorHeight};
+    if (Item.Separator) return {0, kSeparatorHeight};
     const HDC DC = ItemSurface(1, 1).Canvas()->Handle();
-    if (DC == nullptr) return {0, SeparatorHeight};
+    if (DC == nullptr) return {0, kSeparatorHeight};
     const TItemFont font(Item.Default);
     const TSelectObject select(DC, font.Handle());
     const SIZE caption = TextSize(DC, Item.Caption, DT_EXPANDTABS | DT_SINGLELINE);
     int width = 1 + LeftMargin(Data) + GlyphWidth(Item) + 3 + caption.cx + 26;
     if (!Item.ShortCut.empty()) width += TextSize(DC, Item.ShortCut, DT_SINGLELINE | DT_NOPREFIX).cx + 24;
-    return {width, std::max<LONG>(caption.cy + 4, GlyphSize + 4)};
+    return {width, std::max<LONG>(caption.cy + 4, kGlyphSize + 4)};
 }
 
 void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool Selected, const TSkinData& Data,
@@ -236,7 +236,7 @@ void PaintSkinMenuItem(HDC DC, const RECT& Rect, const TMenuItemView& Item, bool
             const TDataSkinObject& e = *Data.FMenuItem;
             ::GdiFlush();
             DrawSkinPartInto(surface, all, *e.FBitmap, MarginsOf(e),
-                             {.Index = Selected ? 4 : 1, .Count = MenuItemCells, .Transparent = e.FTrans != 0,
+                             {.Index = Selected ? 4 : 1, .Count = kMenuItemCells, .Transparent = e.FTrans != 0,
                               .Tile = e.FTile != 0});
         }
         const TItemFont font(Item.Default);

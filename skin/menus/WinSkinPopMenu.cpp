@@ -10,12 +10,12 @@
 namespace {
 
 // The skin's ring around a popup: its non-client border on Windows.
-constexpr int RingWidth = 3;
+constexpr int kRingWidth = 3;
 #ifndef MN_GETHMENU
 constexpr UINT MN_GETHMENU = 0x01E1;
 #endif
 // Not in every header set: a DC of the window's own class and style.
-constexpr DWORD DcxUseStyle = 0x00010000;
+constexpr DWORD kDcxUseStyle = 0x00010000;
 
 // Restores a DC's state (clipping, modes) on every path.
 class TSavedDC {
@@ -121,7 +121,7 @@ void TWinSkinPopMenu::DrawRing(HDC DC)
     const int w = FBackground->Width(), h = FBackground->Height();
     const TSavedDC saved(DC);
     if (!saved.Valid()) return;
-    ::ExcludeClipRect(DC, RingWidth, RingWidth, w - RingWidth, h - RingWidth);
+    ::ExcludeClipRect(DC, kRingWidth, kRingWidth, w - kRingWidth, h - kRingWidth);
     ::BitBlt(DC, 0, 0, w, h, FBackground->Canvas()->Handle(), 0, 0, SRCCOPY);
 }
 
@@ -166,7 +166,7 @@ void TWinSkinPopMenu::WMPrint(TMessage& Message)
     const TSavedDC saved(dc);
     ::BitBlt(dc, 0, 0, w, h, FBackground->Canvas()->Handle(), 0, 0, SRCCOPY);
     ::SetBkMode(dc, TRANSPARENT);
-    ::IntersectClipRect(dc, RingWidth, RingWidth, w - RingWidth, h - RingWidth);
+    ::IntersectClipRect(dc, kRingWidth, kRingWidth, w - kRingWidth, h - kRingWidth);
     FHook.CallDefault(Message);
 }
 
@@ -179,7 +179,7 @@ void TWinSkinPopMenu::WMNCPaint(TMessage& Message)
     // wParam 1 means the whole frame, with no region to limit the DC to.
     const auto region = reinterpret_cast<HRGN>(Message.WParam);
     const TWindowDC dc(FHandle, Message.WParam == 1 ? ::GetWindowDC(FHandle)
-                                                   : ::GetDCEx(FHandle, region, DCX_WINDOW | DCX_INTERSECTRGN | DcxUseStyle));
+                                                   : ::GetDCEx(FHandle, region, DCX_WINDOW | DCX_INTERSECTRGN | kDcxUseStyle));
     if (dc.Get() != nullptr)
         ::BitBlt(dc.Get(), 0, 0, FBackground->Width(), FBackground->Height(), FBackground->Canvas()->Handle(), 0, 0,
                  SRCCOPY);

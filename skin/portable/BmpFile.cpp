@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiJpeg = 4, BiPng = 5;
-constexpr size_t CoreHeaderSize = 12, InfoHeaderSize = 40;
+constexpr uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiJpeg = 4, kBiPng = 5;
+constexpr size_t kCoreHeaderSize = 12, kInfoHeaderSize = 40;
 
 uint32_t U32(const uint8_t* p)
 {
@@ -55,7 +55,7 @@ struct THeader {
     int32_t Height = 0;
     bool TopDown = false;
     uint16_t Bits = 0;
-    uint32_t Compression = BiRgb;
+    uint32_t Compression = kBiRgb;
     uint32_t Masks[3] = {};  // red, green, blue
     size_t TableAt = 0;
     size_t EntrySize = 4;    // core headers have 3-byte colour entries
@@ -67,11 +67,11 @@ TBmpError ReadHeader(std::span<const uint8_t> Dib, THeader& H)
 {
     if (Dib.size() < 4) return TBmpError::beTruncated;
     const uint32_t size = U32(Dib.data());
-    if (size != CoreHeaderSize && size < InfoHeaderSize) return TBmpError::beHeader;
+    if (size != kCoreHeaderSize && size < kInfoHeaderSize) return TBmpError::beHeader;
     if (size > Dib.size()) return TBmpError::beTruncated;
     const uint8_t* d = Dib.data();
     uint32_t used = 0;
-    if (size == CoreHeaderSize) {
+    if (size == kCoreHeaderSize) {
         H.Width = U16(d + 4);
         H.Height = U16(d + 6);
         H.Bits = U16(d + 10);
@@ -90,25 +90,25 @@ TBmpError ReadHeader(std::span<const uint8_t> Dib, THeader& H)
 
     H.TableAt = size;
     switch (H.Compression) {
-    case BiRgb:
+    case kBiRgb:
         if (H.Bits != 1 && H.Bits != 4 && H.Bits != 8 && H.Bits != 16 && H.Bits != 24 && H.Bits != 32)
             return TBmpError::beHeader;
         if (H.Bits == 16) H.Masks[0] = 0x7C00, H.Masks[1] = 0x03E0, H.Masks[2] = 0x001F;
         break;
-    case BiRle8:
-    case BiRle4:
-        if (H.Bits != (H.Compression == BiRle8 ? 8 : 4)) return TBmpError::beHeader;
+    case kBiRle8:
+    case kBiRle4:
+        if (H.Bits != (H.Compression == kBiRle8 ? 8 : 4)) return TBmpError::beHeader;
         // Run-length pixels are always stored bottom-up.
         if (H.TopDown) return TBmpError::beHeader;
         break;
-    case BiBitfields: {
+    case kBiBitfields: {
         if (H.Bits != 16 && H.Bits != 32) return TBmpError::beHeader;
         // A plain info header is followed by the three masks; later headers hold them.
-        H.TableAt = std::max<size_t>(size, InfoHeaderSize + 12);
+        H.TableAt = std::max<size_t>(size, kInfoHeaderSize + 12);
         if (H.TableAt > Dib.size()) return TBmpError::beTruncated;
         uint32_t all = 0;
         for (int i = 0; i < 3; ++i) {
-            H.Masks[i] = U32(d + InfoHeaderSize + 4 * i);
+            H.Masks[i] = U32(d + kInfoHeaderSize + 4 * i);
             const TChannel c(H.Masks[i]);
             if (!c.Contiguous() || (all & H.Masks[i]) != 0) return TBmpError::beCorrupt;
             if (H.Bits == 16 && H.Masks[i] > 0xFFFF) return TBmpError::beCorrupt;
@@ -116,8 +116,8 @@ TBmpError ReadHeader(std::span<const uint8_t> Dib, THeader& H)
         }
         break;
     }
-    case BiJpeg:
-    case BiPng:
+    case kBiJpeg:
+    case kBiPng:
     default: return TBmpError::beCompression;
     }
 
@@ -129,7 +129,7 @@ TBmpError ReadHeader(std::span<const uint8_t> Dib, THeader& H)
     }
     // Above 8 bits a colour count only says how many entries precede the pixels.
     H.TableEnd = static_cast<uint64_t>(H.TableAt) + static_cast<uint64_t>(H.Bits <= 8 ? H.Entries : used) * H.EntrySize;
-    if (static_cast<int64_t>(H.Width) * H.Height > MaxBmpPixels) return TBmpError::beTooLarge;
+    if (static_cast<int64_t>(H.Width) * H.Height > kMaxBmpPixels) return TBmpError::beTooLarge;
     return TBmpError::beNone;
 }
 
@@ -168,7 +168,7 @@ TBmpError DecodeUncompressed(const THeader& H, std::span<const uint8_t> Dib, siz
         const uint8_t* row = Dib.data() + At + stride * static_cast<size_t>(y);
         uint8_t* out = writer.Row(y);
         for (int32_t x = 0; x < H.Width; ++x, out += 3) {
-            if (H.Bits == 24 || (H.Bits == 32 && H.Compression == BiRgb)) {
+            if (H.Bits == 24 || (H.Bits == 32 && H.Compression == kBiRgb)) {
                 std::memcpy(out, row + static_cast<size_t>(x) * (H.Bits / 8), 3);
             } else if (H.Bits >= 16) {
                 const uint8_t* p = row + static_cast<size_t>(x) * (H.Bits / 8);
@@ -190,7 +190,7 @@ TBmpError DecodeUncompressed(const THeader& H, std::span<const uint8_t> Dib, siz
 TBmpError DecodeRle(const THeader& H, std::span<const uint8_t> Dib, size_t At, TImage& Image)
 {
     if (At > Dib.size()) return TBmpError::beTruncated;
-    const bool four = H.Compression == BiRle4;
+    const bool four = H.Compression == kBiRle4;
     Image = TImage(H.Width, H.Height, TImageFormat::if24bit);
     TPixelWriter writer(H, Dib, Image);
     const uint8_t* d = Dib.data();
@@ -245,7 +245,7 @@ TBmpError Decode(std::span<const uint8_t> Dib, size_t PixelOffset, bool FixedOff
         if (header.TableEnd > Dib.size()) return TBmpError::beTruncated;
         PixelOffset = static_cast<size_t>(header.TableEnd);
     }
-    if (header.Compression == BiRle8 || header.Compression == BiRle4)
+    if (header.Compression == kBiRle8 || header.Compression == kBiRle4)
         return DecodeRle(header, Dib, PixelOffset, Image);
     return DecodeUncompressed(header, Dib, PixelOffset, Image);
 }

@@ -14,19 +14,19 @@
 #include <vector>
 
 // Larger images are refused rather than allocated.
-constexpr int64_t MaxBmpPixels = 16 * 1024 * 1024;
+constexpr int64_t kMaxBmpPixels = 16 * 1024 * 1024;
 // All the bitmaps one skin decodes, together. The default skin decodes about
 // 64 K pixels; 2 M pixels leave room for a skin with a picture as large as
 // the screen behind its forms, while a hostile skin costs a few megabytes
 // and a moment rather than gigabytes and seconds of the GUI thread.
-constexpr int64_t MaxSkinPixels = 2 * 1024 * 1024;
+constexpr int64_t kMaxSkinPixels = 2 * 1024 * 1024;
 
 enum class TBmpError {
     beNone,
     beNotBitmap,   // no "BM" file header
     beHeader,      // a header size, width, height or bit count no loader takes
     beCompression, // JPEG, PNG or an unknown compression
-    beTooLarge,    // more than MaxBmpPixels pixels
+    beTooLarge,    // more than kMaxBmpPixels pixels
     beTruncated,   // the header, colour table or pixels run past the data
     beCorrupt,     // a colour count, bit masks or RLE codes that cannot be right
 };

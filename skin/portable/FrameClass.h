@@ -12,15 +12,15 @@ enum TButtonSetBit : uint8_t { bsMaximize = 1, bsMinimize = 2, bsSysMenu = 8, bs
 // The style bits the classification reads, with the system's values (this
 // folder knows no Win32; the frame code checks them against its headers).
 namespace FrameStyle {
-constexpr uint32_t Caption = 0x00C00000;      // WS_CAPTION (border and dialog frame)
-constexpr uint32_t SysMenu = 0x00080000;      // WS_SYSMENU
-constexpr uint32_t ThickFrame = 0x00040000;   // WS_THICKFRAME
-constexpr uint32_t MinimizeBox = 0x00020000;  // WS_MINIMIZEBOX
-constexpr uint32_t MaximizeBox = 0x00010000;  // WS_MAXIMIZEBOX
-constexpr uint32_t ModalFrame = 0x00000080;   // DS_MODALFRAME
-constexpr uint32_t ExDlgModalFrame = 0x00000001;  // WS_EX_DLGMODALFRAME
-constexpr uint32_t ExMDIChild = 0x00000040;       // WS_EX_MDICHILD
-constexpr uint32_t ExAppWindow = 0x00040000;      // WS_EX_APPWINDOW
+constexpr uint32_t kCaption = 0x00C00000;      // WS_CAPTION (border and dialog frame)
+constexpr uint32_t kSysMenu = 0x00080000;      // WS_SYSMENU
+constexpr uint32_t kThickFrame = 0x00040000;   // WS_THICKFRAME
+constexpr uint32_t kMinimizeBox = 0x00020000;  // WS_MINIMIZEBOX
+constexpr uint32_t kMaximizeBox = 0x00010000;  // WS_MAXIMIZEBOX
+constexpr uint32_t kModalFrame = 0x00000080;   // DS_MODALFRAME
+constexpr uint32_t kExDlgModalFrame = 0x00000001;  // WS_EX_DLGMODALFRAME
+constexpr uint32_t kExMDIChild = 0x00000040;       // WS_EX_MDICHILD
+constexpr uint32_t kExAppWindow = 0x00040000;      // WS_EX_APPWINDOW
 }  // namespace FrameStyle
 
 struct TFrameFacts {

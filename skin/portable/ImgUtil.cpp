@@ -17,7 +17,7 @@ TColor MakeColor(int r, int g, int b)
 }
 
 struct TGradientCache {
-    std::array<std::vector<TColor>, GradientSlots> Slots;
+    std::array<std::vector<TColor>, kGradientSlots> Slots;
     int Next = 0;
 };
 
@@ -228,7 +228,7 @@ int ColorSaturation(TColor Colour)
 int GradientFind(int Count, TColor Colour1, TColor Colour2)
 {
     const auto& slots = Cache().Slots;
-    for (int i = GradientSlots - 1; i >= 0; --i) {
+    for (int i = kGradientSlots - 1; i >= 0; --i) {
         const auto& s = slots[static_cast<size_t>(i)];
         if (static_cast<int>(s.size()) == Count && !s.empty() && s.front() == Colour1 && s.back() == Colour2) return i;
     }
@@ -250,7 +250,7 @@ int GradientMake(int Count, TColor Colour1, TColor Colour2)
     if (Count < 1) return -1;
     auto& cache = Cache();
     const int slot = cache.Next;
-    cache.Next = (cache.Next + 1) % GradientSlots;
+    cache.Next = (cache.Next + 1) % kGradientSlots;
     auto& entries = cache.Slots[static_cast<size_t>(slot)];
     entries.resize(static_cast<size_t>(Count));
     for (int i = 0; i < Count; ++i) entries[static_cast<size_t>(i)] = GradientColor(Count, Colour1, Colour2, i);

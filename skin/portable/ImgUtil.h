@@ -83,7 +83,7 @@ TColor BlendColors(TColor Colour1, TColor Colour2, int Amount, TSysColorFunc Sys
 int ColorSaturation(TColor Colour);
 
 // Gradient cache: 16 slots overwritten in cyclic order. Colours are plain RGB.
-constexpr int GradientSlots = 16;
+constexpr int kGradientSlots = 16;
 int GradientFind(int Count, TColor Colour1, TColor Colour2);
 // Fills the next slot; -1 for a Count below 1.
 int GradientMake(int Count, TColor Colour1, TColor Colour2);
@@ -93,7 +93,7 @@ const std::vector<TColor>& GradientSlot(int Slot);
 TColor GradientColor(int Count, TColor Colour1, TColor Colour2, int Index);
 // Longer gradients are not cached: a fill computes only the bands it draws,
 // which the clip box bounds, instead of an array as long as the rectangle.
-constexpr int GradientMaxCached = 1 << 16;
+constexpr int kGradientMaxCached = 1 << 16;
 
 // Which entries of a gradient spanning [RectStart, RectEnd) fall inside
 // [ClipStart, ClipEnd): the gradient's length, or 0 when there is nothing to

@@ -12,12 +12,12 @@
 using namespace LzhScheme;
 
 struct TLZH::TTables {
-    std::array<uint8_t, RingSize + MaxMatch - 1> Ring{};
-    // Frequencies never pass MaxFreq and node numbers fit 16 bits; the tables
+    std::array<uint8_t, kRingSize + kMaxMatch - 1> Ring{};
+    // Frequencies never pass kMaxFreq and node numbers fit 16 bits; the tables
     // are kept in 32-bit entries only because the walks run faster on them.
-    std::array<uint32_t, TreeSize + 1> Freq{};        // last entry: sentinel 0xFFFF
-    std::array<int32_t, TreeSize + Symbols> Parent{}; // past TreeSize: leaf node of each symbol
-    std::array<uint32_t, TreeSize> Son{};             // inner node: first child; leaf: symbol + TreeSize
+    std::array<uint32_t, kTreeSize + 1> Freq{};        // last entry: sentinel 0xFFFF
+    std::array<int32_t, kTreeSize + kSymbols> Parent{}; // past kTreeSize: leaf node of each symbol
+    std::array<uint32_t, kTreeSize> Son{};             // inner node: first child; leaf: symbol + kTreeSize
 };
 
 namespace {
@@ -175,26 +175,26 @@ struct TMethodSource {
 struct TMethodOutput {
     const TLzhWriteMethod* Write;
     uint8_t* Ring;
-    int R = RingStart;
+    int R = kRingStart;
 
     void Put(uint8_t Byte)
     {
         uint16_t actual = 0;
         (*Write)(&Byte, 1, actual);
         Ring[R] = Byte;
-        R = (R + 1) & (RingSize - 1);
+        R = (R + 1) & (kRingSize - 1);
     }
     void Literal(int32_t, uint8_t Byte) { Put(Byte); }
     void Match(int32_t, int Position, int Length)
     {
-        const int i = (R - Position - 1) & (RingSize - 1);
-        for (int k = 0; k < Length; ++k) Put(Ring[(i + k) & (RingSize - 1)]);
+        const int i = (R - Position - 1) & (kRingSize - 1);
+        for (int k = 0; k < Length; ++k) Put(Ring[(i + k) & (kRingSize - 1)]);
     }
 };
 
 // Straight into a byte vector, which serves as the ring: a match copies from
 // Position + 1 bytes back. Before the first byte lies the ring as it starts,
-// spaces and then, from RingStart on, zeros.
+// spaces and then, from kRingStart on, zeros.
 class TVectorOutput {
 public:
     TVectorOutput(std::vector<uint8_t>& Target, size_t Room) : FTarget(Target), FStart(Target.size())
@@ -213,7 +213,7 @@ public:
         const int back = Position + 1;
         if (back > Count) {
             for (int k = 0; k < Length; ++k)
-                to[k] = Count + k >= back ? to[k - back] : (RingStart + Count + k - back >= 0 ? 0x20 : 0);
+                to[k] = Count + k >= back ? to[k - back] : (kRingStart + Count + k - back >= 0 ? 0x20 : 0);
         } else if (back >= 16) {
             // Whole 16-byte pieces, each from bytes already there; what lands
             // past the match is in the slack and written over later.
@@ -228,13 +228,13 @@ private:
     // Room for Room bytes and a match's slack past them.
     void Grow(size_t Room)
     {
-        Room = std::max<size_t>(Room, MaxMatch);
-        FTarget.resize(FStart + Room + Slack);
+        Room = std::max<size_t>(Room, kMaxMatch);
+        FTarget.resize(FStart + Room + kSlack);
         FBase = FTarget.data() + FStart;
         FRoom = Room;
     }
 
-    static constexpr size_t Slack = 16;
+    static constexpr size_t kSlack = 16;
 
     std::vector<uint8_t>& FTarget;
     size_t FStart;
@@ -249,7 +249,7 @@ TLZH::~TLZH() = default;
 
 int64_t TLZH::MaxOutput(size_t InputBytes)
 {
-    return (static_cast<int64_t>(InputBytes) + LookAheadBytes) * MaxOutputPerByte + MaxMatch;
+    return (static_cast<int64_t>(InputBytes) + kLookAheadBytes) * kMaxOutputPerByte + kMaxMatch;
 }
 
 void TLZH::InitTables()
@@ -269,32 +269,32 @@ void TLZH::FreeTables() noexcept
 void TLZH::StartHuff()
 {
     auto& t = *FTables;
-    for (int i = 0; i < Symbols; ++i) {
+    for (int i = 0; i < kSymbols; ++i) {
         t.Freq[i] = 1;
-        t.Son[i] = i + TreeSize;
-        t.Parent[i + TreeSize] = i;
+        t.Son[i] = i + kTreeSize;
+        t.Parent[i + kTreeSize] = i;
     }
-    for (int i = 0, j = Symbols; j <= Root; ++j, i += 2) {
+    for (int i = 0, j = kSymbols; j <= kRoot; ++j, i += 2) {
         t.Freq[j] = t.Freq[i] + t.Freq[i + 1];
         t.Son[j] = i;
         t.Parent[i] = t.Parent[i + 1] = j;
     }
-    t.Freq[TreeSize] = 0xFFFF;
-    t.Parent[Root] = 0;
+    t.Freq[kTreeSize] = 0xFFFF;
+    t.Parent[kRoot] = 0;
 }
 
 void TLZH::Reconst()
 {
     auto& t = *FTables;
     int j = 0;
-    for (int i = 0; i < TreeSize; ++i) {
-        if (t.Son[i] >= TreeSize) {
+    for (int i = 0; i < kTreeSize; ++i) {
+        if (t.Son[i] >= kTreeSize) {
             t.Freq[j] = (t.Freq[i] + 1) / 2;
             t.Son[j] = t.Son[i];
             ++j;
         }
     }
-    for (int i = 0, jj = Symbols; jj < TreeSize; i += 2, ++jj) {
+    for (int i = 0, jj = kSymbols; jj < kTreeSize; i += 2, ++jj) {
         const uint32_t f = t.Freq[i] + t.Freq[i + 1];
         t.Freq[jj] = f;
         int k = jj - 1;
@@ -305,9 +305,9 @@ void TLZH::Reconst()
         t.Freq[k] = f;
         t.Son[k] = i;
     }
-    for (int i = 0; i < TreeSize; ++i) {
+    for (int i = 0; i < kTreeSize; ++i) {
         const int k = t.Son[i];
-        if (k >= TreeSize) {
+        if (k >= kTreeSize) {
             t.Parent[k] = i;
         } else {
             t.Parent[k] = t.Parent[k + 1] = i;
@@ -328,7 +328,7 @@ int TLZH::MoveUp(int c, uint32_t k)
     for (int n = 0; n < 4 && k > t.Freq[l + 1]; ++n) ++l;
     while (k > t.Freq[l + step]) {
         l += step;
-        step = std::min(step * 2, TreeSize - l);
+        step = std::min(step * 2, kTreeSize - l);
     }
     for (int hi = l + step; hi - l > 1;) {
         const int mid = (l + hi) / 2;
@@ -338,11 +338,11 @@ int TLZH::MoveUp(int c, uint32_t k)
     t.Freq[l] = k;
     const int i = t.Son[c];
     t.Parent[i] = l;
-    if (i < TreeSize) t.Parent[i + 1] = l;
+    if (i < kTreeSize) t.Parent[i + 1] = l;
     const int j = t.Son[l];
     t.Son[l] = i;
     t.Parent[j] = c;
-    if (j < TreeSize) t.Parent[j + 1] = c;
+    if (j < kTreeSize) t.Parent[j + 1] = c;
     t.Son[c] = j;
     return l;
 }
@@ -353,7 +353,7 @@ int TLZH::MoveUp(int c, uint32_t k)
 void TLZH::Update(int c, const int16_t* Path, int Depth)
 {
     auto& t = *FTables;
-    if (t.Freq[Root] == MaxFreq) {
+    if (t.Freq[kRoot] == kMaxFreq) {
         Reconst();
         Depth = 0;
     }
@@ -368,7 +368,7 @@ void TLZH::Update(int c, const int16_t* Path, int Depth)
             if (Depth == 0) return; // the root's done
         }
     } else {
-        c = t.Parent[c + TreeSize];
+        c = t.Parent[c + kTreeSize];
         const uint32_t k = ++t.Freq[c];
         if (k > t.Freq[c + 1]) c = MoveUp(c, k);
     }
@@ -382,11 +382,11 @@ template <class TInput>
 int TLZH::DecodeChar(TInput& In)
 {
     const uint32_t* son = FTables->Son.data();
-    int16_t path[TreeSize]; // not int: a store to it cannot touch the input's state
-    path[0] = Root;
+    int16_t path[kTreeSize]; // not int: a store to it cannot touch the input's state
+    path[0] = kRoot;
     int depth = 1;
-    uint32_t c = son[Root];
-    while (c < TreeSize) {
+    uint32_t c = son[kRoot];
+    while (c < kTreeSize) {
         // The bit picks the table rather than the index: the next load waits
         // on the last one only.
         const int bit = In.Bit();
@@ -395,7 +395,7 @@ int TLZH::DecodeChar(TInput& In)
         asm("" : "+r"(pair)); // kept apart: not folded back into the index
         c = pair[c];
     }
-    const int symbol = static_cast<int>(c) - TreeSize;
+    const int symbol = static_cast<int>(c) - kTreeSize;
     Update(symbol, path, depth);
     return symbol;
 }
@@ -421,7 +421,7 @@ bool TLZH::Run(int32_t Size, TInput& In, TOutput& Out, int32_t& Count)
     while (count < Size) {
         const int c = DecodeChar(In);
         if (c < 256) {
-            if (In.Missing() > LookAheadBytes) {
+            if (In.Missing() > kLookAheadBytes) {
                 complete = false;
                 break;
             }
@@ -430,11 +430,11 @@ bool TLZH::Run(int32_t Size, TInput& In, TOutput& Out, int32_t& Count)
             continue;
         }
         const int position = DecodePosition(In);
-        if (In.Missing() > LookAheadBytes) {
+        if (In.Missing() > kLookAheadBytes) {
             complete = false;
             break;
         }
-        const int length = static_cast<int>(std::min<int32_t>(c - 255 + Threshold, Size - count));
+        const int length = static_cast<int>(std::min<int32_t>(c - 255 + kThreshold, Size - count));
         Out.Match(count, position, length);
         count += length;
     }
@@ -456,7 +456,7 @@ bool TLZH::Decode(int32_t Size, const TLzhReadMethod& Read, const TLzhWriteMetho
 
     StartHuff();
     auto& ring = FTables->Ring;
-    std::fill(ring.begin(), ring.begin() + RingStart, static_cast<uint8_t>(0x20));
+    std::fill(ring.begin(), ring.begin() + kRingStart, static_cast<uint8_t>(0x20));
     TBitInput<TMethodSource> in{{&Read}};
     TMethodOutput out{&Write, ring.data()};
     int32_t count = 0;

@@ -54,20 +54,20 @@ using TLzhWriteMethod = TLzhMethod<const uint8_t* /*Buffer*/, uint16_t /*Count*/
 
 // Constants of the scheme; the stream carries no parameters.
 namespace LzhScheme {
-constexpr int RingSize = 4096;                     // positions are taken modulo this (mask 0xFFF)
-constexpr int MaxMatch = 60;                       // longest match
-constexpr int Threshold = 2;                       // a match copies at least Threshold + 1 bytes
-constexpr int Symbols = 256 + MaxMatch - Threshold; // 256 literals and 58 match lengths
-constexpr int TreeSize = 2 * Symbols - 1;          // nodes of the Huffman tree
-constexpr int Root = TreeSize - 1;
-constexpr uint16_t MaxFreq = 0x8000;               // the tree is rebuilt when the root reaches it
-constexpr int RingStart = RingSize - MaxMatch;     // first write position; ring below it starts as spaces
+constexpr int kRingSize = 4096;                     // positions are taken modulo this (mask 0xFFF)
+constexpr int kMaxMatch = 60;                       // longest match
+constexpr int kThreshold = 2;                       // a match copies at least kThreshold + 1 bytes
+constexpr int kSymbols = 256 + kMaxMatch - kThreshold; // 256 literals and 58 match lengths
+constexpr int kTreeSize = 2 * kSymbols - 1;          // nodes of the Huffman tree
+constexpr int kRoot = kTreeSize - 1;
+constexpr uint16_t kMaxFreq = 0x8000;               // the tree is rebuilt when the root reaches it
+constexpr int kRingStart = kRingSize - kMaxMatch;     // first write position; ring below it starts as spaces
 // The decoder asks for input at most this many bytes ahead of the bits it
 // has used; running out by more than that means the stream was cut short.
-constexpr int LookAheadBytes = 2;
+constexpr int kLookAheadBytes = 2;
 // The cheapest code is a 1-bit symbol plus a 9-bit position for a 60-byte
 // match: no stream yields more than 6 bytes per input bit.
-constexpr int64_t MaxOutputPerByte = 8 * MaxMatch / 10;
+constexpr int64_t kMaxOutputPerByte = 8 * kMaxMatch / 10;
 } // namespace LzhScheme
 
 class TLZH : public TObject {

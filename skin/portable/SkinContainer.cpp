@@ -30,7 +30,7 @@ bool TSkinReader::Unpack(std::span<const uint8_t> Source, std::vector<uint8_t>& 
         FLastResult = TSkinReadResult::srBadSize;
         return false;
     }
-    if (size > MaxUnpackedSize) {
+    if (size > kMaxUnpackedSize) {
         FLastResult = TSkinReadResult::srTooLarge;
         return false;
     }
@@ -50,35 +50,35 @@ bool TSkinReader::ReadSkin(std::span<const uint8_t> Source)
     std::vector<uint8_t> unpacked;
     if (!Unpack(Source, unpacked)) return false;
     FLastResult = TSkinReadResult::srDamaged;
-    if (unpacked.size() < HeaderSize) return false;
+    if (unpacked.size() < kHeaderSize) return false;
 
     // Parsed into locals: only a version refusal or a full load changes the reader.
     THeader header;
     header.FVersion = ReadInt32(unpacked.data());
     header.FNameTableSize = ReadInt32(unpacked.data() + 4);
     std::copy(unpacked.begin() + 8, unpacked.begin() + 16, header.FUnused.begin());
-    if (header.FVersion != SkinVersion) {
+    if (header.FVersion != kSkinVersion) {
         FHeader = header;
         FLastResult = TSkinReadResult::srOlderVersion;
         if (OnVersionMessage) OnVersionMessage(OlderSkinText);
         return false;
     }
 
-    const size_t rest = unpacked.size() - HeaderSize;
+    const size_t rest = unpacked.size() - kHeaderSize;
     if (header.FNameTableSize < 0 || static_cast<size_t>(header.FNameTableSize) > rest) return false;
     const size_t tableSize = static_cast<size_t>(header.FNameTableSize);
     // Lines are only looked at, never copied, until the count is known to fit.
-    TTextLines lines(std::string_view(reinterpret_cast<const char*>(unpacked.data()) + HeaderSize, tableSize));
+    TTextLines lines(std::string_view(reinterpret_cast<const char*>(unpacked.data()) + kHeaderSize, tableSize));
     std::vector<std::string> names;
     for (std::string_view line; lines.Next(line);) {
-        if (names.size() == MaxEntries) return false;
+        if (names.size() == kMaxEntries) return false;
         names.push_back(LowerCaseAZ(line));
     }
     const size_t count = names.size();
-    const size_t sizesAt = HeaderSize + tableSize;
+    const size_t sizesAt = kHeaderSize + tableSize;
     if (count * 4 > unpacked.size() - sizesAt) return false;
 
-    std::array<int32_t, MaxEntries> sizes{};
+    std::array<int32_t, kMaxEntries> sizes{};
     const size_t dataAt = sizesAt + count * 4;
     const size_t dataSize = unpacked.size() - dataAt;
     uint64_t total = 0;

@@ -31,13 +31,13 @@ using TSkinMessageEvent = std::function<void(const std::string& Text)>;
 
 class TSkinReader : public TObject {
 public:
-    static constexpr int32_t SkinVersion = 20000;
-    static constexpr int MaxEntries = 1001;
-    static constexpr size_t HeaderSize = 16;
+    static constexpr int32_t kSkinVersion = 20000;
+    static constexpr int kMaxEntries = 1001;
+    static constexpr size_t kHeaderSize = 16;
     // Bitmaps within the skin pixel budget at 32 bits, with room for the ini
     // text and the headers: a container that unpacks larger holds no skin
     // that could load, and is refused before it is unpacked.
-    static constexpr int64_t MaxUnpackedSize = 4 * MaxSkinPixels + 1024 * 1024;
+    static constexpr int64_t kMaxUnpackedSize = 4 * kMaxSkinPixels + 1024 * 1024;
     static constexpr const char* OlderSkinText = "This is Older Skin File\rPlease update to new version !";
 
     TSkinReader();
@@ -79,7 +79,7 @@ private:
 
     std::vector<std::string> FNames;
     int FCount = 0;
-    std::array<int32_t, MaxEntries> FSizes{};
+    std::array<int32_t, kMaxEntries> FSizes{};
     // The whole unpacked container; the entries start at FDataAt.
     std::vector<uint8_t> FData;
     size_t FDataAt = 0;

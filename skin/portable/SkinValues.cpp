@@ -59,7 +59,7 @@ int64_t SkinBitmapPixels(const TSkinReader& Reader)
     // headers cannot overflow the sum.
     int64_t pixels = 0;
     for (int i = 0; i < Reader.Count(); ++i)
-        if (Reader.Names(i).ends_with(".bmp")) pixels += std::min(BmpFilePixels(Reader.Entry(i)), MaxSkinPixels + 1);
+        if (Reader.Names(i).ends_with(".bmp")) pixels += std::min(BmpFilePixels(Reader.Entry(i)), kMaxSkinPixels + 1);
     return pixels;
 }
 

@@ -16,8 +16,8 @@ constexpr TColor SkinSysColor(int Index)
     return static_cast<TColor>(0xFF000000u | static_cast<uint32_t>(Index & 0xFF));
 }
 // The title's text colours use this for "not given"; state colours use -1.
-constexpr TColor SkinNoTextColour = 0x1FFFFFFF;
-constexpr TColor SkinNoColour = -1;
+constexpr TColor kSkinNoTextColour = 0x1FFFFFFF;
+constexpr TColor kSkinNoColour = -1;
 
 // "255,0,255", "255 0 255": up to three decimal numbers, each taken modulo
 // 256; a last number without a separator after it counts only as the blue.

@@ -11,7 +11,7 @@ void Check(bool Decoded, const TImage& Image, TBmpError Error)
 {
     if (Decoded != (Error == TBmpError::beNone)) __builtin_trap();
     if (!Decoded && (Image.Width() != 0 || Image.Height() != 0)) __builtin_trap();
-    if (static_cast<int64_t>(Image.Width()) * Image.Height() > MaxBmpPixels) __builtin_trap();
+    if (static_cast<int64_t>(Image.Width()) * Image.Height() > kMaxBmpPixels) __builtin_trap();
 }
 
 } // namespace

@@ -14,9 +14,9 @@ namespace {
 
 constexpr int HashBits = 15;
 constexpr int MaxChain = 256;
-// The ring's top MaxMatch bytes are written before they are ever read by a
+// The ring's top kMaxMatch bytes are written before they are ever read by a
 // well-formed stream; matches never start there.
-constexpr int FirstMatchable = MaxMatch;
+constexpr int FirstMatchable = kMaxMatch;
 
 // Code of the upper six bits of a position: the first index of its run in the
 // decoder's 256-entry table, and the run's code length.
@@ -56,33 +56,33 @@ uint32_t Hash3(const uint8_t* p)
 
 void TLzhEncoder::StartHuff()
 {
-    for (int i = 0; i < Symbols; ++i) {
+    for (int i = 0; i < kSymbols; ++i) {
         FFreq[i] = 1;
-        FSon[i] = static_cast<int16_t>(i + TreeSize);
-        FParent[i + TreeSize] = static_cast<int16_t>(i);
+        FSon[i] = static_cast<int16_t>(i + kTreeSize);
+        FParent[i + kTreeSize] = static_cast<int16_t>(i);
     }
-    for (int i = 0, j = Symbols; j <= Root; ++j, i += 2) {
+    for (int i = 0, j = kSymbols; j <= kRoot; ++j, i += 2) {
         FFreq[j] = static_cast<uint16_t>(FFreq[i] + FFreq[i + 1]);
         FSon[j] = static_cast<int16_t>(i);
         FParent[i] = FParent[i + 1] = static_cast<int16_t>(j);
     }
-    FFreq[TreeSize] = 0xFFFF;
-    FParent[Root] = 0;
+    FFreq[kTreeSize] = 0xFFFF;
+    FParent[kRoot] = 0;
 }
 
 void TLzhEncoder::Reconst()
 {
     // Leaves first, halved, in their old order.
     int leaves = 0;
-    for (int i = 0; i < TreeSize; ++i) {
-        if (FSon[i] >= TreeSize) {
+    for (int i = 0; i < kTreeSize; ++i) {
+        if (FSon[i] >= kTreeSize) {
             FFreq[leaves] = static_cast<uint16_t>((FFreq[i] + 1) / 2);
             FSon[leaves] = FSon[i];
             ++leaves;
         }
     }
     // Pairs joined in order; a new node sorts after every node of its frequency.
-    for (int pair = 0, node = Symbols; node < TreeSize; pair += 2, ++node) {
+    for (int pair = 0, node = kSymbols; node < kTreeSize; pair += 2, ++node) {
         const uint16_t f = static_cast<uint16_t>(FFreq[pair] + FFreq[pair + 1]);
         int at = node;
         while (at > 0 && FFreq[at - 1] > f) --at;
@@ -93,19 +93,19 @@ void TLzhEncoder::Reconst()
         FFreq[at] = f;
         FSon[at] = static_cast<int16_t>(pair);
     }
-    for (int i = 0; i < TreeSize; ++i) {
+    for (int i = 0; i < kTreeSize; ++i) {
         const int child = FSon[i];
         FParent[child] = static_cast<int16_t>(i);
-        if (child < TreeSize) FParent[child + 1] = static_cast<int16_t>(i);
+        if (child < kTreeSize) FParent[child + 1] = static_cast<int16_t>(i);
     }
 }
 
 void TLzhEncoder::Update(int c)
 {
-    if (FFreq[Root] == MaxFreq) Reconst();
+    if (FFreq[kRoot] == kMaxFreq) Reconst();
     // Node 0 can be a leaf, so the first step is unconditional; only the
     // root's parent is 0.
-    int node = FParent[c + TreeSize];
+    int node = FParent[c + kTreeSize];
     do {
         const uint16_t f = ++FFreq[node];
         if (f > FFreq[node + 1]) {
@@ -119,9 +119,9 @@ void TLzhEncoder::Update(int c)
             FSon[node] = static_cast<int16_t>(b);
             FSon[last] = static_cast<int16_t>(a);
             FParent[a] = static_cast<int16_t>(last);
-            if (a < TreeSize) FParent[a + 1] = static_cast<int16_t>(last);
+            if (a < kTreeSize) FParent[a + 1] = static_cast<int16_t>(last);
             FParent[b] = static_cast<int16_t>(node);
-            if (b < TreeSize) FParent[b + 1] = static_cast<int16_t>(node);
+            if (b < kTreeSize) FParent[b + 1] = static_cast<int16_t>(node);
             node = last;
         }
         node = FParent[node];
@@ -150,9 +150,9 @@ void TLzhEncoder::Flush()
 void TLzhEncoder::EncodeChar(int c)
 {
     // The path from the root: at each node, 0 for its first child, 1 for the second.
-    uint8_t path[TreeSize];
+    uint8_t path[kTreeSize];
     int depth = 0;
-    for (int node = FParent[c + TreeSize]; node != Root; node = FParent[node])
+    for (int node = FParent[c + kTreeSize]; node != kRoot; node = FParent[node])
         path[depth++] = static_cast<uint8_t>(node - FSon[FParent[node]]);
     while (depth > 0) PutBits(path[--depth], 1);
     Update(c);
@@ -175,10 +175,10 @@ std::vector<uint8_t> TLzhEncoder::Encode(std::span<const uint8_t> Data)
     FBitCount = 0;
     StartHuff();
 
-    // The ring as it stands before the first byte: MaxMatch bytes never read,
+    // The ring as it stands before the first byte: kMaxMatch bytes never read,
     // then spaces up to the start position.
-    std::vector<uint8_t> buf(RingSize, 0x20);
-    std::fill(buf.begin(), buf.begin() + MaxMatch, static_cast<uint8_t>(0));
+    std::vector<uint8_t> buf(kRingSize, 0x20);
+    std::fill(buf.begin(), buf.begin() + kMaxMatch, static_cast<uint8_t>(0));
     buf.insert(buf.end(), Data.begin(), Data.end());
     const int end = static_cast<int>(buf.size());
 
@@ -190,16 +190,16 @@ std::vector<uint8_t> TLzhEncoder::Encode(std::span<const uint8_t> Data)
         prev[static_cast<size_t>(pos)] = head[h];
         head[h] = pos;
     };
-    for (int pos = FirstMatchable; pos < RingSize; ++pos) insert(pos);
+    for (int pos = FirstMatchable; pos < kRingSize; ++pos) insert(pos);
 
-    for (int cur = RingSize; cur < end;) {
-        const int limit = std::min(MaxMatch, end - cur);
+    for (int cur = kRingSize; cur < end;) {
+        const int limit = std::min(kMaxMatch, end - cur);
         int bestLen = 0, bestPos = 0;
-        if (limit > Threshold) {
+        if (limit > kThreshold) {
             int chain = MaxChain;
             for (int cand = head[Hash3(&buf[static_cast<size_t>(cur)])]; cand >= 0 && chain-- > 0;
                  cand = prev[static_cast<size_t>(cand)]) {
-                if (cur - cand > RingSize) break;
+                if (cur - cand > kRingSize) break;
                 int len = 0;
                 while (len < limit && buf[static_cast<size_t>(cand + len)] == buf[static_cast<size_t>(cur + len)]) ++len;
                 if (len > bestLen) {
@@ -209,8 +209,8 @@ std::vector<uint8_t> TLzhEncoder::Encode(std::span<const uint8_t> Data)
                 }
             }
         }
-        if (bestLen > Threshold) {
-            EncodeChar(255 - Threshold + bestLen);
+        if (bestLen > kThreshold) {
+            EncodeChar(255 - kThreshold + bestLen);
             EncodePosition(cur - bestPos - 1);
             for (int k = 0; k < bestLen; ++k) insert(cur + k);
             cur += bestLen;

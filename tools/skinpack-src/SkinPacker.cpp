@@ -28,7 +28,7 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& path)
 
 std::vector<uint8_t> BuildUnpacked(const std::vector<TSkinEntry>& Entries, int32_t Version)
 {
-    if (Entries.size() > static_cast<size_t>(TSkinReader::MaxEntries))
+    if (Entries.size() > static_cast<size_t>(TSkinReader::kMaxEntries))
         throw EPackError("more than 1001 entries");
     std::string table;
     int64_t total = 0;
@@ -38,7 +38,7 @@ std::vector<uint8_t> BuildUnpacked(const std::vector<TSkinEntry>& Entries, int32
         table += e.Name + "\r\n";
         total += static_cast<int64_t>(e.Bytes.size());
     }
-    total += static_cast<int64_t>(TSkinReader::HeaderSize + table.size() + 4 * Entries.size());
+    total += static_cast<int64_t>(TSkinReader::kHeaderSize + table.size() + 4 * Entries.size());
     if (total > INT32_MAX) throw EPackError("container larger than 2 GiB");
 
     std::vector<uint8_t> out;

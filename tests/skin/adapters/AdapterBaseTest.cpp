@@ -333,14 +333,14 @@ TEST_F(AdapterBaseTest, TheFrameObjectDrivesItsAdapters)
     // Activations keep one adapter a control; a destroyed window's adapter
     // is purged by the next one.
     const int listed = SkinForm->ControlCount();
-    for (int i = 0; i < 3; ++i) ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    for (int i = 0; i < 3; ++i) ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
     EXPECT_EQ(SkinForm->ControlCount(), listed);
     adapter->OnBefore = nullptr;
     ::SendMessageW(button.Handle(), WM_SKIN_PAINTON, 0, 0);  // the window goes while painting is off
     button.DestroyHandle();
     EXPECT_EQ(adapter->SkinState(), asDestroyed);
     EXPECT_EQ(SkinForm->ControlCount(), listed);
-    ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    ::SendMessageW(window, WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
     EXPECT_EQ(SkinForm->FindControl(&button), nullptr);
     EXPECT_EQ(SkinForm->ControlCount(), listed - 1);
 

@@ -189,10 +189,10 @@ TEST_F(AdapterTest, EachControlGetsTheKindItsClassCallsFor)
         EXPECT_EQ(panel->Color(), data.FButtonFaceColor);
 
         const int listed = frame->ControlCount();
-        for (int i = 0; i < 3; ++i) ::SendMessageW(form->Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+        for (int i = 0; i < 3; ++i) ::SendMessageW(form->Handle(), WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
         EXPECT_EQ(frame->ControlCount(), listed);
         auto* doomed = Place<TEdit>(form, form, 560);
-        ::SendMessageW(form->Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+        ::SendMessageW(form->Handle(), WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
         EXPECT_EQ(frame->ControlCount(), listed + 1);
         delete doomed;
         EXPECT_EQ(frame->ControlCount(), listed);

@@ -336,7 +336,7 @@ TEST_F(BoxAdapterTest, WindowlessChildrenShowingTheirParentShowTheBoxOrSheetBehi
         button->SetParent(parent);
         button->SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
         button->SetFlat(true);
-        button->SetTag(ParentImageTag);
+        button->SetTag(kParentImageTag);
     }
     ASSERT_NE(ShowSkinned(made.Form), nullptr);
     frameharness::MouseMoveTo({5, 5});

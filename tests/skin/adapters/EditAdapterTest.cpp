@@ -83,12 +83,12 @@ TEST_F(AdapterTest, EditShowsTheFlatBorderAndAnswersThePrintRequestOnlyWhenItIsT
     ::SetWindowPos(flat->Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     EXPECT_NE(Shown(flat->Handle()).Pixel(0, 12), shadow);
 
-    EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, SkinMagic), SkinMagic);
+    EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, kSkinMagic), kSkinMagic);
     EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, 0), 0);
     EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, 0, 16803), 0);
     edit->SetText("print");
     const TWindowCapture printed = TWindowCapture::Paint(window, [window](HDC DC) {
-        EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), SkinMagic), SkinMagic);
+        EXPECT_EQ(::SendMessageW(window, WM_SKIN_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), kSkinMagic), kSkinMagic);
     });
     int ink = 0;
     for (int x = 0; x < 60; ++x) ink += printed.Pixel(x, 8) != printed.Pixel(100, 8);

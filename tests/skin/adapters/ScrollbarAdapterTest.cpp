@@ -281,7 +281,7 @@ TEST_F(ScrollbarAdapterTest, CoversFollowTheMemoThroughHidingRecreationAndUnskin
     EXPECT_NE(Shown(bare).Pixel(40, 0), shadow);
     const auto printedNC = [](HWND Window) {
         return TWindowCapture::Paint(Window, [Window](HDC DC) {
-            EXPECT_EQ(::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), SkinMagic), SkinMagic);
+            EXPECT_EQ(::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), kSkinMagic), kSkinMagic);
         });
     };
     EXPECT_EQ(printedNC(framed).Pixel(40, 0), shadow);

@@ -268,7 +268,7 @@ TEST_F(SpeedAdapterTest, OverlappingSpeedButtonsShowingTheirParentRepaintItABoun
     for (int i = 0; i < count; ++i) {
         TSpeedButton* button = AddSpeed(made.Form, 20 * i, 5, 30, "");
         button->SetParent(panel);
-        button->SetTag(ParentImageTag);
+        button->SetTag(kParentImageTag);
     }
     // Each WM_PAINT with a DC is one parent image; a runaway is cut short.
     const auto images = std::make_shared<int>(0);

@@ -187,7 +187,7 @@ TEST_F(TabAdapterTest, CloseBoxesAskTheApplicationWhichKeepsOrFreesThePageOrFree
 {
     const TSkinnedForm made = MakeForm();
     TPageControl* pages = AddPages(made.Form, {10, 10, 370, 210}, {"first", "second", "third"});
-    pages->SetTag(CloseBoxTag);
+    pages->SetTag(kCloseBoxTag);
     TPageControl* untagged = AddPages(made.Form, {10, 215, 370, 260}, {"a", "b"});
     LRESULT answer = 1;
     bool freeControl = false;
@@ -366,7 +366,7 @@ TEST_F(TabAdapterTest, ATabSetIsSkinnedOnceHoweverOftenItsFormIsWalked)
     auto* set = PlaceAt<TTabSetLike>(made.Form, {10, 10, 330, 40});
     TWinSkinForm* frame = ShowSkinned(made.Form);
     ASSERT_NE(frame, nullptr);
-    for (int i = 0; i < 3; ++i) ::SendMessageW(made.Form->Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    for (int i = 0; i < 3; ++i) ::SendMessageW(made.Form->Handle(), WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
     EXPECT_EQ(set->Inserted, 1);
     const TSkinControl* adapter = frame->FindControl(set);
     EXPECT_NE(dynamic_cast<const TSkinTab31*>(adapter), nullptr);

@@ -133,7 +133,7 @@ TEST_F(TSkinDataTest, KeysASkinLeavesOutTakeTheirDefaults)
     EXPECT_EQ(data.FButtons->FRadioButtonFrame, 4);
     EXPECT_EQ(data.FTitle->FFontHeight, 14);
     EXPECT_EQ(data.FTitle->FFrame, 2);
-    EXPECT_EQ(data.FTitle->FActiveText, SkinNoTextColour);
+    EXPECT_EQ(data.FTitle->FActiveText, kSkinNoTextColour);
     EXPECT_EQ(data.FBorderTop->FFrame, 1);
     EXPECT_EQ(data.FBorderTop->FTile, 1);
     EXPECT_EQ(data.FBorderTop->FTrans, 1);
@@ -185,7 +185,7 @@ TEST_F(TSkinDataTest, EveryValueTypeIsReadWithItsRules)
     EXPECT_EQ(data.FColourList, (std::vector<TColor>{Rgb(4, 5, 6), static_cast<TColor>(0xFF000008)}));
     EXPECT_EQ(data.FCustomColors[3], Rgb(7, 8, 9));
     EXPECT_EQ(data.FTitle->FActiveText, Rgb(1, 2, 3));
-    EXPECT_EQ(data.FTitle->FInActiveText, SkinNoTextColour);
+    EXPECT_EQ(data.FTitle->FInActiveText, kSkinNoTextColour);
     EXPECT_EQ(data.FTitle->FLeftWidth, 4);
     // Buttons.
     EXPECT_EQ(data.FButtons->FTile, 0);
@@ -333,7 +333,7 @@ TEST_F(TSkinDataTest, ASkinOverThePixelBudgetIsRefusedBeforeItsBitmapsAreDecoded
     for (uint32_t v : {1u, 0u, 0u, 0u, 2u, 0u}) skintest::PutLE(wide, v, 4);
     wide.insert(wide.end(), {0, 0, 0, 0, 0, 0, 255, 0});
     wide.insert(wide.end(), pixels.begin(), pixels.end());
-    ASSERT_EQ(MaxSkinPixels, 2 * 1024 * 1024);  // each bitmap within it, two past it
+    ASSERT_EQ(kMaxSkinPixels, 2 * 1024 * 1024);  // each bitmap within it, two past it
 
     TSkinData data(nullptr);
     SetBinaryProp(data, "SkinStream", Stored(Skin("[TitlebarSkin]\r\nSkinName=Small\r\n")));

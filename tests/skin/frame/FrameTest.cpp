@@ -214,7 +214,7 @@ TEST_F(FrameTest, ButtonsFollowTheWindowsBoxesAndState)
     ::SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
     Pump();
     EXPECT_EQ(Access::WindowState(*frame), fwsNormal);
-    EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, SkinMagic), SkinMagic);
+    EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, kSkinMagic), kSkinMagic);
     EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, 0), 1);
     // Pressed on one title button and released on another: neither acts.
     SkinPrint(w);
@@ -277,11 +277,11 @@ TEST_F(FrameTest, UnskinAndReskinLeaveTheWindowAsItWas)
         EXPECT_EQ(o.bottom - o.top, outer.bottom - outer.top);
         EXPECT_EQ(::SendMessageA(w, WM_SKIN_QUERY, 0, 0), 0);
         // The form's WindowProc is its own again: the skin's messages are not understood.
-        EXPECT_NE(::SendMessageW(w, WM_SKIN_PING, 0, SkinMagic), SkinMagic);
+        EXPECT_NE(::SendMessageW(w, WM_SKIN_PING, 0, kSkinMagic), kSkinMagic);
 
         made.Data->SetActive(true);
         ASSERT_TRUE(PumpUntil([&] { return IsActiveFrame(w); })) << round;
-        EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, SkinMagic), SkinMagic);
+        EXPECT_EQ(::SendMessageW(w, WM_SKIN_PING, 0, kSkinMagic), kSkinMagic);
     }
     // Unskinned while maximized: restored, the client has its old size in the native frame.
     ::SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);

@@ -157,8 +157,8 @@ TEST(ImgUtil, GradientColoursOfGradientsTooLongToCache)
 TEST(ImgUtil, SeventeenthGradientOverwritesTheOldest)
 {
     std::vector<int> slots;
-    for (int i = 0; i < GradientSlots; ++i) slots.push_back(GradientGet(10 + i, Rgb(i, 1, 2), Rgb(3, 4, 5)));
-    for (int i = 0; i < GradientSlots; ++i) EXPECT_EQ(GradientFind(10 + i, Rgb(i, 1, 2), Rgb(3, 4, 5)), slots[i]);
+    for (int i = 0; i < kGradientSlots; ++i) slots.push_back(GradientGet(10 + i, Rgb(i, 1, 2), Rgb(3, 4, 5)));
+    for (int i = 0; i < kGradientSlots; ++i) EXPECT_EQ(GradientFind(10 + i, Rgb(i, 1, 2), Rgb(3, 4, 5)), slots[i]);
     const int seventeenth = GradientGet(99, Rgb(9, 9, 9), Rgb(1, 1, 1));
     EXPECT_EQ(seventeenth, slots[0]);
     EXPECT_EQ(GradientFind(10, Rgb(0, 1, 2), Rgb(3, 4, 5)), -1);

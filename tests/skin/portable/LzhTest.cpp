@@ -63,13 +63,13 @@ struct TBitWriter {
 void PutInitialSymbol(TBitWriter& w, int symbol)
 {
     using namespace LzhScheme;
-    std::vector<int> parent(TreeSize), son(TreeSize);
-    for (int i = 0, j = Symbols; j < TreeSize; ++j, i += 2) {
+    std::vector<int> parent(kTreeSize), son(kTreeSize);
+    for (int i = 0, j = kSymbols; j < kTreeSize; ++j, i += 2) {
         son[j] = i;
         parent[i] = parent[i + 1] = j;
     }
     std::vector<int> bits;
-    for (int node = symbol; node != Root; node = parent[node]) bits.push_back(node - son[parent[node]]);
+    for (int node = symbol; node != kRoot; node = parent[node]) bits.push_back(node - son[parent[node]]);
     for (auto it = bits.rbegin(); it != bits.rend(); ++it) w.Put(static_cast<uint32_t>(*it), 1);
 }
 
@@ -153,7 +153,7 @@ TEST(LzhDecoder, StreamCutShortIsReportedNotPaddedOut)
 {
     const std::vector<uint8_t> data = Concat(SampleText(3000), MakeBmp24(20, 20, 9));
     const std::vector<uint8_t> stream = Encode(data);
-    for (size_t cut = 0; cut + LzhScheme::LookAheadBytes + 2 <= stream.size(); ++cut) {
+    for (size_t cut = 0; cut + LzhScheme::kLookAheadBytes + 2 <= stream.size(); ++cut) {
         const std::vector<uint8_t> part(stream.begin(), stream.begin() + static_cast<ptrdiff_t>(cut));
         const TDecoded out = DecodeStream(part, static_cast<int32_t>(data.size()));
         EXPECT_FALSE(out.Complete) << cut;

@@ -173,8 +173,8 @@ TEST(SkinContainer, ContainersThatWouldLeaveTheBuffersAreNotLoadable)
     truncated.resize(truncated.size() - 200);
     // Input enough for the size, which no skin within the pixel budget needs.
     std::vector<uint8_t> tooLarge;
-    PutLE(tooLarge, static_cast<uint32_t>(TSkinReader::MaxUnpackedSize + 1), 4);
-    const std::vector<uint8_t> noise = RandomBytes(static_cast<size_t>(TSkinReader::MaxUnpackedSize / 40), 6);
+    PutLE(tooLarge, static_cast<uint32_t>(TSkinReader::kMaxUnpackedSize + 1), 4);
+    const std::vector<uint8_t> noise = RandomBytes(static_cast<size_t>(TSkinReader::kMaxUnpackedSize / 40), 6);
     tooLarge.insert(tooLarge.end(), noise.begin(), noise.end());
 
     struct TCase {

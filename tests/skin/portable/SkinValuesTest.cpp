@@ -54,7 +54,7 @@ TEST(SkinValues, RgbNeedsAllThreeParts)
     EXPECT_EQ(ColourFromRGB(1, 2, 3, 77), Rgb(1, 2, 3));
     EXPECT_EQ(ColourFromRGB(256, 0, 0, 77), 0);
     EXPECT_EQ(ColourFromRGB(-1, 2, 3, 77), 77);
-    EXPECT_EQ(ColourFromRGB(1, 2, -1, SkinNoTextColour), SkinNoTextColour);
+    EXPECT_EQ(ColourFromRGB(1, 2, -1, kSkinNoTextColour), kSkinNoTextColour);
 }
 
 TEST(SkinValues, BitmapEntryIsTheFileNameWithALowerCaseBmpExtension)
@@ -120,11 +120,11 @@ TEST(SkinIni, RecordsEveryLookupAndFindsWhatASkinLacks)
     const TSkinIni view(ini, &log);
     EXPECT_EQ(view.ReadColour("Colours", "ButtonFace", 5), Rgb(1, 2, 3));
     EXPECT_EQ(view.ReadColour("colours", "Menu", 5), 5); // an empty value gives the default
-    TColor active = SkinNoTextColour, inactive = SkinNoTextColour;
+    TColor active = kSkinNoTextColour, inactive = kSkinNoTextColour;
     view.ReadRGB("Personality", "ActiveText", active);
     view.ReadRGB("Personality", "InActiveText", inactive);
     EXPECT_EQ(active, Rgb(10, 20, 30));
-    EXPECT_EQ(inactive, SkinNoTextColour);
+    EXPECT_EQ(inactive, kSkinNoTextColour);
     EXPECT_EQ(view.ReadInteger("Fonts", "FontHeight", 14), 14);
 
     EXPECT_TRUE(log.contains({"colours", "buttonface"}));

@@ -25,7 +25,7 @@ const TBytes& DefaultSkinStream()
 frameharness::TWindowCapture SkinPrint(HWND Window)
 {
     return frameharness::TWindowCapture::Paint(Window, [Window](HDC DC) {
-        ::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), SkinMagic);
+        ::SendMessageW(Window, WM_SKIN_PRINTNC, reinterpret_cast<WPARAM>(DC), kSkinMagic);
     });
 }
 

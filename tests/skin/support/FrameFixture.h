@@ -25,8 +25,8 @@ struct TWinSkinFormTestAccess {
     static TNCObject* HotObject(const F& Frame) { return Frame.FTitle.FHotObject; }
     static TFrameWindowState WindowState(const F& Frame) { return Frame.FWindowState; }
     static bool Active(const F& Frame) { return Frame.FActive; }
-    static bool Dialog(const F& Frame) { return Frame.FDialog; }
-    static TFrameKind FrameKind(const F& Frame) { return Frame.FFrameKind; }
+    static bool Dialog(const F& Frame) { return Frame.FClass.Dialog; }
+    static TFrameKind FrameKind(const F& Frame) { return Frame.FClass.FrameKind; }
     static int BorderLeft(const F& Frame) { return Frame.FShape.FBorderLeft; }
     static int TitleHeight(const F& Frame) { return Frame.FShape.FTitleHeight; }
     static int BorderBottom(const F& Frame) { return Frame.FShape.FBorderBottom; }

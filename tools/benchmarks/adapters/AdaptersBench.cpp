@@ -89,7 +89,7 @@ void PrintRounds(const std::string& Prefix, const char* Unit, const TRounds& R, 
 // The edit box's adapter, made by the dispatch; null when it made none.
 TSkinControl* SkinEdit(TWinSkinForm& Frame, TEdit& Edit)
 {
-    ::SendMessageW(Frame.Handle(), WM_SKIN_ACTIVATE, 0, SkinActivateParam);
+    ::SendMessageW(Frame.Handle(), WM_SKIN_ACTIVATE, 0, kSkinActivateParam);
     return Frame.FindControl(&Edit);
 }
 
