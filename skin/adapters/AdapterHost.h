@@ -1,7 +1,7 @@
 // TAdapterHost: what the control adapters and the child-control dispatch
 // need of the frame object of the window their controls are on. It lives
 // with the adapters so that they never see the frame layer above them; the
-// frame object (TAdapterHost) implements it.
+// frame object (TWinSkinForm) implements it.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +24,7 @@ public:
     virtual HWND Handle() const noexcept = 0;
     virtual TSkinData* SkinData() const noexcept = 0;
 
-    // The adapter list (see TAdapterHost).
+    // The adapter list of the frame object (see TWinSkinControls).
     virtual bool AddControl(TSkinControl* Adapter) = 0;
     virtual void RemoveControl(TSkinControl* Adapter) = 0;
     virtual void PurgeControls() = 0;

@@ -224,7 +224,10 @@ TPaintWay TSkinComBox::PaintWay() const
 
 bool TSkinComBox::BeforeProc(TMessage& Message)
 {
-    if (Message.Msg != WM_PAINT || Message.WParam != 0 || FOwnPaint || PaintWay() != pwOver)
+    // A simple box (it has a list of its own) keeps its nested repaint: what
+    // lies between its edit and its list is drawn only there.
+    if (Message.Msg != WM_PAINT || Message.WParam != 0 || FOwnPaint || FListHandle != nullptr ||
+        PaintWay() != pwOver)
         return TSkinControl::BeforeProc(Message);
     // The frame that BeginPaint has drawn in the box's paint is covered by
     // the skin drawn after that paint: its WM_NCPAINT needs no paint of its own.
