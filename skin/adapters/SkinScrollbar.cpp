@@ -149,8 +149,7 @@ TWScrollbar::TWScrollbar(TSkinControl& Owner, HWND Target, TControl* TargetContr
         FKind = LowerCaseAZ(GetEnumPropByName(TargetControl, "Kind")) == "sbhorizontal" ? btHorizontal : btVertical;
     const HWND parent = ::GetParent(Target);
     if (parent == nullptr || !RegisterCoverClass()) return;
-    FWindow = Create(WS_EX_TOOLWINDOW, kCoverClass, WS_CHILD | WS_CLIPSIBLINGS, parent);
-    if (FWindow == nullptr) return;
+    if (Create(WS_EX_TOOLWINDOW, kCoverClass, WS_CHILD | WS_CLIPSIBLINGS, parent) == nullptr) return;
     UpdatePosition(Target);
 }
 
@@ -162,7 +161,7 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
         return true;
     case WM_PAINT: {
         PAINTSTRUCT ps{};
-        const HDC dc = ::BeginPaint(FWindow, &ps);
+        const HDC dc = ::BeginPaint(Window(), &ps);
         if (dc == nullptr) return true;
         try {
             Paint(dc);
@@ -172,11 +171,11 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
         }
         // Only a paint of the whole cover leaves one picture on all of it.
         RECT client{};
-        ::GetClientRect(FWindow, &client);
+        ::GetClientRect(Window(), &client);
         FPaintedValid = FDrawn && ps.rcPaint.left <= 0 && ps.rcPaint.top <= 0 && ps.rcPaint.right >= client.right &&
                         ps.rcPaint.bottom >= client.bottom;
         if (FPaintedValid) FPaintedKey = FDrawnKey;
-        ::EndPaint(FWindow, &ps);
+        ::EndPaint(Window(), &ps);
         return true;
     }
     case WM_PRINTCLIENT:
@@ -213,8 +212,7 @@ bool TWScrollbar::HandleMessage(TMessage& Message)
         Message.Result = ::SendMessageW(FTarget, Message.Msg, Message.WParam, Message.LParam);
         return true;
     case WM_NCDESTROY:
-        // Destroyed with its parent: nothing of it is reached any more.
-        FWindow = nullptr;
+        // Destroyed with its parent: the kernel lets go of it after this.
         FBarVisible = false;
         return false;
     default:
@@ -263,10 +261,10 @@ bool TWScrollbar::GetControlScrollInfo(SCROLLBARINFO& Info)
     return true;
 }
 
-void TWScrollbar::UpdatePosition(HWND Window)
+void TWScrollbar::UpdatePosition(HWND Target)
 {
-    FTarget = Window;
-    if (FWindow == nullptr) return;
+    FTarget = Target;
+    if (Window() == nullptr) return;
     SCROLLBARINFO info;
     if (!ReadInfo(info) || (::GetWindowLongW(FTarget, GWL_STYLE) & WS_VISIBLE) == 0 ||
         (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) {
@@ -286,8 +284,8 @@ void TWScrollbar::UpdatePosition(HWND Window)
     // Directly above the target, so that it covers the native bar and no more.
     const HWND previous = ::GetWindow(FTarget, GW_HWNDPREV);
     UINT flags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
-    if (previous == FWindow) flags |= SWP_NOZORDER;
-    ::SetWindowPos(FWindow, previous != nullptr ? previous : HWND_TOP, p.x, p.y, r.right, r.bottom, flags);
+    if (previous == Window()) flags |= SWP_NOZORDER;
+    ::SetWindowPos(Window(), previous != nullptr ? previous : HWND_TOP, p.x, p.y, r.right, r.bottom, flags);
     FBarVisible = true;
     Invalidate();
 }
@@ -295,26 +293,26 @@ void TWScrollbar::UpdatePosition(HWND Window)
 void TWScrollbar::HideBar()
 {
     FBarVisible = false;
-    if (FWindow != nullptr) ::ShowWindow(FWindow, SW_HIDE);
+    if (Window() != nullptr) ::ShowWindow(Window(), SW_HIDE);
 }
 
 void TWScrollbar::Invalidate()
 {
-    if (FWindow != nullptr) ::InvalidateRect(FWindow, nullptr, FALSE);
+    if (Window() != nullptr) ::InvalidateRect(Window(), nullptr, FALSE);
 }
 
 void TWScrollbar::SetEnabled(bool Value)
 {
-    if (FWindow != nullptr) ::EnableWindow(FWindow, Value ? TRUE : FALSE);
+    if (Window() != nullptr) ::EnableWindow(Window(), Value ? TRUE : FALSE);
 }
 
 void TWScrollbar::Refresh()
 {
-    if (FWindow == nullptr) return;
+    if (Window() == nullptr) return;
     SCROLLBARINFO info;
     RECT client{};
     TPictureKey key;
-    if (FPaintedValid && ReadInfo(info) && ::GetClientRect(FWindow, &client) && ReadPictureKey(info, client, key) &&
+    if (FPaintedValid && ReadInfo(info) && ::GetClientRect(Window(), &client) && ReadPictureKey(info, client, key) &&
         key == FPaintedKey)
         return;
     Invalidate();
@@ -392,7 +390,7 @@ void TWScrollbar::MouseMove(LPARAM LParam)
         FHotPart = part;
         Invalidate();
     }
-    SkinTrackMouseLeave(FWindow);
+    SkinTrackMouseLeave(Window());
 }
 
 LPARAM TWScrollbar::ToScreen(LPARAM LParam) const
@@ -485,7 +483,7 @@ void TWScrollbar::Paint(HDC DC)
     ::OffsetRect(&r, -r.left, -r.top);
     RECT client{};
     // Not yet moved over the bar: nothing is painted until it is.
-    if (r.right <= 0 || r.bottom <= 0 || !::GetClientRect(FWindow, &client) || client.bottom < r.bottom ||
+    if (r.right <= 0 || r.bottom <= 0 || !::GetClientRect(Window(), &client) || client.bottom < r.bottom ||
         client.right < r.right)
         return;
     FLength = Vertical() ? r.bottom : r.right;

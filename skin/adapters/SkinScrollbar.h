@@ -43,9 +43,9 @@ public:
     TWScrollbar(const TWScrollbar&) = delete;
     TWScrollbar& operator=(const TWScrollbar&) = delete;
 
-    // Follows the native bar of Window: placed over it directly above Window
-    // in the Z order, or hidden when the bar or Window is not shown.
-    void UpdatePosition(HWND Window);
+    // Follows the native bar of Target: placed over it directly above Target
+    // in the Z order, or hidden when the bar or Target is not shown.
+    void UpdatePosition(HWND Target);
     void HideBar();
     void Invalidate();
     // Repaints only when the bar would look different from its last paint,
@@ -59,7 +59,7 @@ public:
     // A scroll request the target got: the pressed look follows it.
     void SetRequest(WPARAM Request);
 
-    HWND Handle() const noexcept { return FWindow; }
+    HWND Handle() const noexcept { return Window(); }
     bool BarVisible() const noexcept { return FBarVisible; }
     // The native bar in the target's client coordinates (window bars).
     const RECT& BarRect() const noexcept { return FBarRect; }
@@ -101,7 +101,6 @@ private:
     TLooks PartLooks(TScrollPart Part, bool Enabled) const;
 
     TSkinControl& FOwner;
-    HWND FWindow = nullptr;
     int FLength = 0;
     int FThumbStart = 0, FThumbEnd = 0;
     POINT FBarOrigin{};
