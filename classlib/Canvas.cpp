@@ -278,10 +278,12 @@ void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat AFormat)
         bits = static_cast<uint8_t*>(raw);
         stride = (static_cast<size_t>(AWidth) * newBytes + 3) & ~size_t{3};
 
+        // One row filled pixel by pixel, the others copied from it: buffers
+        // as large as a window are made while it is skinned.
         const COLORREF fill = ToRGB(FCanvas ? FCanvas->BrushColor() : 0xFFFFFF);
         const uint8_t px[4] = {GetBValue(fill), GetGValue(fill), GetRValue(fill), 0};
-        for (int y = 0; y < AHeight; ++y)
-            for (int x = 0; x < AWidth; ++x) std::memcpy(bits + y * stride + x * newBytes, px, newBytes);
+        for (int x = 0; x < AWidth; ++x) std::memcpy(bits + x * newBytes, px, newBytes);
+        for (int y = 1; y < AHeight; ++y) std::memcpy(bits + y * stride, bits, stride);
 
         if (FBits != nullptr) {
             ::GdiFlush();
@@ -290,7 +292,10 @@ void TBitmap::Recreate(int AWidth, int AHeight, TPixelFormat AFormat)
             for (int y = 0; y < rows; ++y) {
                 const uint8_t* s = FBits + static_cast<size_t>(FHeight - 1 - y) * FStride;
                 uint8_t* d = bits + static_cast<size_t>(AHeight - 1 - y) * stride;
-                for (int x = 0; x < cols; ++x) std::memcpy(d + x * newBytes, s + x * oldBytes, 3);
+                if (newBytes == 3 && oldBytes == 3)
+                    std::memcpy(d, s, static_cast<size_t>(cols) * 3);
+                else
+                    for (int x = 0; x < cols; ++x) std::memcpy(d + x * newBytes, s + x * oldBytes, 3);
             }
         }
     }

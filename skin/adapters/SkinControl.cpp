@@ -351,23 +351,30 @@ void TSkinControl::PaintOwn(HDC Target, bool Client)
     FWindowRect = window;
     const int w = window.right - window.left, h = window.bottom - window.top;
     if (w <= 0 || h <= 0) return;
-    // A windowless child drawing its parent's image asks for this window
-    // while the buffer is being composed (its DC offset and clipped to the
-    // child then): that paint composes in a bitmap of its own.
+    // One back buffer serves every adapter: windows are painted one at a time,
+    // and a buffer of its own per window costs each of its pages when first
+    // touched. A paint asked for while the buffer is being composed (a
+    // windowless child drawing its parent's image, its DC offset and clipped
+    // to the child then) composes in a bitmap of its own.
+    static TBitmap shared;
+    static bool composing = false;
     std::unique_ptr<TBitmap> nested;
-    if (FComposing) nested = std::make_unique<TBitmap>();
-    else if (FBuffer == nullptr) FBuffer = std::make_unique<TBitmap>();
-    TBitmap& bitmap = nested != nullptr ? *nested : *FBuffer;
-    if (bitmap.Width() != w || bitmap.Height() != h) bitmap.SetSize(w, h);
+    if (composing) nested = std::make_unique<TBitmap>();
+    TBitmap& bitmap = nested != nullptr ? *nested : shared;
+    if (bitmap.Width() < w || bitmap.Height() < h)
+        bitmap.SetSize(std::max(w, bitmap.Width()), std::max(h, bitmap.Height()));
     const HDC buffer = bitmap.Canvas()->Handle();
-    const bool outer = std::exchange(FComposing, true);
+    // Each paint starts from the buffer's own state, whatever the last one selected.
+    const int state = ::SaveDC(buffer);
+    const bool outer = std::exchange(composing, true);
     bool painted = true;
     try {
         PaintControl(buffer, {0, 0, w, h});
     } catch (...) {
         painted = false;  // a paint that fails leaves the window as it was
     }
-    FComposing = outer;
+    composing = outer;
+    ::RestoreDC(buffer, state);
     if (!painted) return;
     POINT from{0, 0};
     RECT size{0, 0, w, h};

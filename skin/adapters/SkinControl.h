@@ -199,8 +199,6 @@ private:
     int FMode = 0;
     bool FResized = false;
     bool FParentBackgroundOff = false;
-    std::unique_ptr<TBitmap> FBuffer;  // pwOwn's back buffer, the window's size
-    bool FComposing = false;           // PaintControl is drawing into FBuffer
 };
 
 // Window text as UTF-16.

@@ -1,7 +1,8 @@
 // Skin drawing primitives over TBitmap and device contexts. Cells are
 // rendered in memory (skin/portable/SkinCells) into a reused off-screen
 // surface, or kept rendered for a loaded skin's strips, and reach the target
-// with one BitBlt or one masked copy.
+// with one BitBlt or one masked copy; opaque parts drawn into a plain memory
+// DC are rendered straight into its pixels.
 #include "skin/data/SkinDraw.h"
 
 #include "skin/data/ImgUtilWin.h"
@@ -177,6 +178,41 @@ bool Negative(const RECT& Rect)
     return Rect.right < Rect.left || Rect.bottom < Rect.top;
 }
 
+// The pixels at Rect of the DIB section selected into DC, when rendering
+// there gives what a copy to DC would: a memory DC with no clipping, mirroring,
+// mapping or origin, and Rect inside its bitmap. A composed window's back
+// buffer is such a DC; its large parts then need no surface of their own.
+bool DirectPixels(HDC DC, const RECT& Rect, TImageView& View)
+{
+    if (::GetObjectType(DC) != OBJ_MEMDC || ::GetLayout(DC) != 0 || ::GetMapMode(DC) != MM_TEXT ||
+        ::GetGraphicsMode(DC) != GM_COMPATIBLE)
+        return false;
+    POINT viewport{}, window{};
+    if (!::GetViewportOrgEx(DC, &viewport) || !::GetWindowOrgEx(DC, &window) || viewport.x != 0 || viewport.y != 0 ||
+        window.x != 0 || window.y != 0)
+        return false;
+    DIBSECTION dib{};
+    const auto bitmap = static_cast<HBITMAP>(::GetCurrentObject(DC, OBJ_BITMAP));
+    if (::GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib || dib.dsBm.bmBits == nullptr ||
+        dib.dsBmih.biCompression != BI_RGB || (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32))
+        return false;
+    if (Rect.left < 0 || Rect.top < 0 || Rect.right > dib.dsBm.bmWidth || Rect.bottom > dib.dsBm.bmHeight) return false;
+    const HRGN clip = ::CreateRectRgn(0, 0, 0, 0);
+    const int clipped = clip != nullptr ? ::GetClipRgn(DC, clip) : -1;
+    if (clip != nullptr) ::DeleteObject(clip);
+    if (clipped != 0) return false;
+    ::GdiFlush();
+    const int bytes = dib.dsBm.bmBitsPixel / 8;
+    const ptrdiff_t stride = dib.dsBm.bmWidthBytes;
+    auto* bits = static_cast<uint8_t*>(dib.dsBm.bmBits);
+    // Rows run bottom-up in a DIB of positive height.
+    const bool bottomUp = dib.dsBmih.biHeight > 0;
+    uint8_t* top = bottomUp ? bits + (dib.dsBm.bmHeight - 1 - Rect.top) * stride : bits + Rect.top * stride;
+    View = TImageView{top + Rect.left * bytes, Rect.right - Rect.left, Rect.bottom - Rect.top,
+                      bottomUp ? -stride : stride, bytes};
+    return true;
+}
+
 void ImageToBitmap(const TImage& Image, TBitmap& Bitmap)
 {
     Bitmap.SetPixelFormat(TPixelFormat::pf24bit);
@@ -236,6 +272,10 @@ void DrawSkinPart(HDC DC, const RECT& Rect, TBitmap& Bitmap, const TSkinRect& Ma
     if (!StripCell(Bitmap.Width(), Bitmap.Height(), Cell.Index, Cell.Count, Cell.Vertical, geometry)) return;
     if (TKeptPart* kept = KeptPart(Bitmap, Margins, Cell, W, H)) {
         CopyOutKept(DC, Rect, *kept, Cell.Transparent);
+        return;
+    }
+    if (TImageView direct; !Cell.Transparent && DirectPixels(DC, Rect, direct)) {
+        RenderNinePart(PixelsOf(Bitmap), direct, Margins, Cell.Index, Cell.Count, Cell.Tile, Cell.Vertical);
         return;
     }
     std::unique_ptr<TBitmap> own;

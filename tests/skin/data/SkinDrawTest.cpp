@@ -82,6 +82,35 @@ TEST(SkinDraw, NinePartIntoLargerSmallerAndExactTargets)
     }
 }
 
+TEST(SkinDraw, OpaquePartsRenderedStraightIntoABufferMatchCopiedOnes)
+{
+    // A plain memory DC takes the rendering in place; a clip region or an
+    // origin sends the same draw through the surface and a copy.
+    auto strip = Strip(30, 20, 2, false);
+    for (const TPixelFormat format : {TPixelFormat::pf24bit, TPixelFormat::pf32bit}) {
+        auto direct = Target(61, 37), copied = Target(61, 37), shifted = Target(61, 37);
+        for (TBitmap* t : {direct.get(), copied.get(), shifted.get()}) t->SetPixelFormat(format);
+        const RECT rect{3, 4, 57, 35};
+        const TStripCell cell{.Index = 2, .Count = 2, .Tile = true};
+        DrawSkinPart(direct->Canvas()->Handle(), rect, *strip, kMargins, cell);
+        const HDC dc = copied->Canvas()->Handle();
+        const HRGN all = ::CreateRectRgn(0, 0, 61, 37);
+        ::SelectClipRgn(dc, all);
+        DrawSkinPart(dc, rect, *strip, kMargins, cell);
+        ::SelectClipRgn(dc, nullptr);
+        ::DeleteObject(all);
+        const HDC sdc = shifted->Canvas()->Handle();
+        ::SetViewportOrgEx(sdc, 1, 2, nullptr);
+        DrawSkinPart(sdc, RECT{2, 2, 56, 33}, *strip, kMargins, cell);
+        ::SetViewportOrgEx(sdc, 0, 0, nullptr);
+        for (int y = 0; y < 37; ++y)
+            for (int x = 0; x < 61; ++x) {
+                ASSERT_EQ(At(*direct, x, y), At(*copied, x, y)) << x << "," << y;
+                ASSERT_EQ(At(*direct, x, y), At(*shifted, x, y)) << x << "," << y;
+            }
+    }
+}
+
 TEST(SkinDraw, TiledCentreAndStackedStateCells)
 {
     auto strip = Strip(17, 10, 1, false);
