@@ -127,13 +127,17 @@ void DumpWindow(FILE* out, HWND wnd, int depth)
     for (; child != nullptr; child = GetWindow(child, GW_HWNDPREV)) DumpWindow(out, child, depth + 1);
 }
 
-void DumpTree(const char* path, HWND top)
+void DumpTree(const char* path, TCustomForm& Form)
 {
     FILE* out = std::fopen(path, "w");
     if (out == nullptr) throw std::runtime_error(std::string("cannot write ") + path);
-    // The font every window is given, as the bytes of its LOGFONTW.
+    // The font every window is given (the form's, which its controls take),
+    // as the bytes of its LOGFONTW. Not the form window's WM_GETFONT: a window
+    // of a class of its own answers that with none.
     LOGFONTW font{};
-    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(top, WM_GETFONT, 0, 0)), sizeof font, &font);
+    if (GetObjectW(Form.Font()->Handle(), sizeof font, &font) != sizeof font)
+        throw std::runtime_error("the form's font cannot be read");
+    const HWND top = Form.Handle();
     std::fprintf(out, "font ");
     for (size_t i = 0; i < sizeof font; ++i) std::fprintf(out, "%02X", reinterpret_cast<const unsigned char*>(&font)[i]);
     std::fprintf(out, "\n");
@@ -236,7 +240,7 @@ int Run(int argc, char** argv)
     std::printf("show_and_skinning_ms: %.1f\n", shown - fillEnd);
     std::printf("first_paint_ms: %.1f\n", painted - shown);
     std::printf("total_ms: %.1f\n", toMain + painted - start);
-    if (argc > 1) DumpTree(argv[1], top);
+    if (argc > 1) DumpTree(argv[1], *Freader);
     std::fflush(stdout);
     delete Freader;
     return 0;
