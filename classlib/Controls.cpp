@@ -934,8 +934,22 @@ void TWinControl::FontChanged()
 
 void TWinControl::ColorChanged()
 {
-    Invalidate();
-    for (TControl* c : FControls) c->ParentColorChanged();
+    // One request marks the window and every window inside it for repainting:
+    // the children that take the new colour from it then need none of their
+    // own (a form's colour reaches dozens of them).
+    static const TWinControl* marked = nullptr;  // its window and all inside it
+    bool inside = false;
+    for (const TWinControl* c = this; c != nullptr && !inside; c = c->Parent()) inside = c == marked;
+    const bool mark = !inside && FHandle != nullptr && IsWindowVisible(FHandle);
+    if (mark) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    const TWinControl* outer = mark ? std::exchange(marked, this) : marked;
+    try {
+        for (TControl* c : FControls) c->ParentColorChanged();
+    } catch (...) {
+        marked = outer;
+        throw;
+    }
+    marked = outer;
 }
 
 void TWinControl::VisibleChanged()

@@ -662,7 +662,7 @@ TPopupMenu::~TPopupMenu()
 
 HWND TPopupMenu::WindowHandle()
 {
-    if (FWindow == nullptr) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+    if (FWindow == nullptr) FWindow = AllocateHWnd([this](TMessage& m) { WndProc(m); }, TUtilWindowKind::ukTopLevel);
     return FWindow;
 }
 

@@ -150,6 +150,7 @@ public:
         if (chosen && FCombo.HandleAllocated())
             SendMessageW(FCombo.WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(Index), 0);
     }
+    void SetUpdateState(bool Updating) override { FCombo.SetListRedraw(!Updating); }
     void Clear() override
     {
         TStringList::Clear();
@@ -507,19 +508,26 @@ void TCustomComboBox::CreateWnd()
     TWinControl::CreateWnd();
     const HWND wnd = WindowHandle();
     if (FItems->Count() > 0) {
-        // The list would repaint itself after every entry, one round trip each
-        // under Wine; it repaints once at the end instead.
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        const HWND list = GetComboBoxInfo(wnd, &info) ? info.hwndList : nullptr;
         SendMessageW(wnd, CB_INITSTORAGE, static_cast<WPARAM>(FItems->Count()), 0);
-        if (list != nullptr) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SetListRedraw(false);
         for (int i = 0; i < FItems->Count(); ++i)
             SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(TextToWide(FItems->Get(i)).c_str()));
-        if (list != nullptr) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        SetListRedraw(true);
     }
     if (FItemIndex >= 0) SendMessageW(wnd, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
     SetWindowTextW(wnd, TextToWide(FText).c_str());
+}
+
+// The list repaints itself and rescales its scroll bar after every entry
+// added, a few round trips each under Wine: entries added together go in
+// with its drawing off, and it catches up once when drawing is back on.
+void TCustomComboBox::SetListRedraw(bool On)
+{
+    if (!HandleAllocated()) return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(WindowHandle(), &info) && info.hwndList != nullptr)
+        SendMessageW(info.hwndList, WM_SETREDRAW, On ? TRUE : FALSE, 0);
 }
 
 void TCustomComboBox::WndProc(TMessage& Message)

@@ -147,6 +147,7 @@ protected:
 
 private:
     friend class TComboBoxStrings;
+    void SetListRedraw(bool On);
     std::unique_ptr<TStrings> FItems;
     TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     int32_t FItemIndex = -1;  // the choice while there is no window

@@ -48,12 +48,13 @@ void RegisterUtilClass(HINSTANCE instance)
 
 } // namespace
 
-HWND AllocateHWnd(TWndMethod method)
+HWND AllocateHWnd(TWndMethod method, TUtilWindowKind Kind)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterUtilClass(instance);
-    HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                               nullptr);
+    const bool topLevel = Kind == TUtilWindowKind::ukTopLevel;
+    HWND wnd = CreateWindowExW(topLevel ? WS_EX_TOOLWINDOW : 0, kClassName, L"", topLevel ? WS_POPUP : 0, 0, 0, 0, 0,
+                               topLevel ? nullptr : HWND_MESSAGE, nullptr, instance, nullptr);
     if (wnd == nullptr) throw EOutOfResources("cannot create a utility window", GetLastError());
     // The method is called from here on, so it can rely on knowing the handle.
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new TUtilRecord{std::move(method)}));

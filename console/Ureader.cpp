@@ -177,8 +177,15 @@ TFreader::TFreader(TComponent* AOwner) : TForm(AOwner) {}
 void TFreader::FillTimes(TComboBox* Box, const char* Unit)
 {
     TStrings* items = Box->Items();
-    items->Clear();
-    for (int n = 0; n < kTimeCount; ++n) items->Add(std::to_string(n) + Unit);
+    items->BeginUpdate();
+    try {
+        items->Clear();
+        for (int n = 0; n < kTimeCount; ++n) items->Add(std::to_string(n) + Unit);
+    } catch (...) {
+        items->EndUpdate();
+        throw;
+    }
+    items->EndUpdate();
 }
 
 void TFreader::FormShow(TObject*)

@@ -57,8 +57,25 @@ void TStrings::SetText(std::string_view Text)
 
 void TStrings::Assign(const std::vector<std::string>& Lines)
 {
-    Clear();
-    for (const std::string& s : Lines) Add(s);
+    BeginUpdate();
+    try {
+        Clear();
+        for (const std::string& s : Lines) Add(s);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TStrings::BeginUpdate()
+{
+    if (FUpdateCount++ == 0) SetUpdateState(true);
+}
+
+void TStrings::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0) SetUpdateState(false);
 }
 
 std::vector<std::string> TStrings::ToVector() const

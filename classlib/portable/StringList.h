@@ -35,6 +35,19 @@ public:
     void SetText(std::string_view Text);
     void Assign(const std::vector<std::string>& Lines);
     std::vector<std::string> ToVector() const;
+
+    // Changes made between BeginUpdate and the matching EndUpdate may be
+    // shown only at the end: a list kept in a window then redraws once.
+    // Pairs nest.
+    void BeginUpdate();
+    void EndUpdate();
+
+protected:
+    // The outermost update begins (true) or ends (false).
+    virtual void SetUpdateState(bool) {}
+
+private:
+    int FUpdateCount = 0;
 };
 
 class TStringList : public TStrings {

@@ -344,7 +344,7 @@ TEST_F(Controls, ComboIndexFollowsTheWindowButTypedTextIsNoChoice)
     EXPECT_EQ(Form->Changes, changes + 1);
 }
 
-TEST_F(Controls, ComboListOpensAsTallAsThatOfABoxMadeWithItsListHeight)
+TEST_F(Controls, ComboListOpensLikeThatOfABoxMadeWithItsListHeightAlsoWhenFilledInOneUpdate)
 {
     ShowForm();
     Form->Sheet1->Show();
@@ -355,23 +355,35 @@ TEST_F(Controls, ComboListOpensAsTallAsThatOfABoxMadeWithItsListHeight)
                                         200, 40, combo.Width(), 21 + 8 * 16, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(direct, nullptr);
     SendMessageW(direct, WM_SETFONT, reinterpret_cast<WPARAM>(combo.Font()->Handle()), FALSE);
+    // The list draws nothing while an update lasts (pairs nest) and catches up at its end.
+    combo.Items()->BeginUpdate();
+    combo.Items()->BeginUpdate();
     for (int i = 0; i < 30; ++i) {
         combo.Items()->Add(std::to_string(i));
         SendMessageW(direct, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
     }
-    const auto listHeight = [](HWND box) {
+    combo.Items()->EndUpdate();
+    combo.Items()->EndUpdate();
+    // The open list's height and how far its scroll bar reaches.
+    const auto opened = [](HWND box) {
         SendMessageW(box, CB_SHOWDROPDOWN, TRUE, 0);
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         RECT r{};
-        if (GetComboBoxInfo(box, &info)) GetWindowRect(info.hwndList, &r);
+        SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE};
+        if (GetComboBoxInfo(box, &info)) {
+            GetWindowRect(info.hwndList, &r);
+            GetScrollInfo(info.hwndList, SB_VERT, &scroll);
+        }
         SendMessageW(box, CB_SHOWDROPDOWN, FALSE, 0);
-        return r.bottom - r.top;
+        return std::pair{r.bottom - r.top, scroll.nMax};
     };
-    const int expected = listHeight(direct);
-    EXPECT_GT(expected, 6 * static_cast<int>(SendMessageW(direct, CB_GETITEMHEIGHT, 0, 0)));
-    EXPECT_EQ(listHeight(combo.WindowHandle()), expected);
-    EXPECT_EQ(listHeight(combo.WindowHandle()), expected);  // and again, once sized
+    const auto expected = opened(direct);
+    EXPECT_GT(expected.first, 6 * static_cast<int>(SendMessageW(direct, CB_GETITEMHEIGHT, 0, 0)));
+    EXPECT_EQ(expected.second, 29);
+    const std::pair ours{expected.first, combo.Items()->Count() - 1};
+    EXPECT_EQ(opened(combo.WindowHandle()), ours);
+    EXPECT_EQ(opened(combo.WindowHandle()), ours);  // and again, once sized
     RECT r;
     GetWindowRect(combo.WindowHandle(), &r);
     EXPECT_EQ(r.bottom - r.top, combo.Height());
