@@ -222,9 +222,24 @@ void TControl::FontChanged()
     Invalidate();
 }
 
+namespace {
+
+// The control whose window, with every window inside it, a colour change has
+// just marked for repainting (TWinControl::ColorChanged); null otherwise.
+const TWinControl* gColourMarked = nullptr;
+
+bool ColourMarked(const TControl& Control)
+{
+    for (const TControl* c = &Control; c != nullptr; c = c->Parent())
+        if (c == gColourMarked) return true;
+    return false;
+}
+
+} // namespace
+
 void TControl::ColorChanged()
 {
-    Invalidate();
+    if (!ColourMarked(*this)) Invalidate();
 }
 
 LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
@@ -278,7 +293,8 @@ TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 
 void TGraphicControl::Invalidate()
 {
-    if (Parent() != nullptr && Parent()->HandleAllocated()) {
+    // As for a window: a parent not shown keeps no update region.
+    if (Parent() != nullptr && Parent()->HandleAllocated() && IsWindowVisible(Parent()->WindowHandle())) {
         const RECT r = BoundsRect();
         InvalidateRect(Parent()->WindowHandle(), &r, TRUE);
     }
@@ -937,19 +953,16 @@ void TWinControl::ColorChanged()
     // One request marks the window and every window inside it for repainting:
     // the children that take the new colour from it then need none of their
     // own (a form's colour reaches dozens of them).
-    static const TWinControl* marked = nullptr;  // its window and all inside it
-    bool inside = false;
-    for (const TWinControl* c = this; c != nullptr && !inside; c = c->Parent()) inside = c == marked;
-    const bool mark = !inside && FHandle != nullptr && IsWindowVisible(FHandle);
+    const bool mark = !ColourMarked(*this) && FHandle != nullptr && IsWindowVisible(FHandle);
     if (mark) RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    const TWinControl* outer = mark ? std::exchange(marked, this) : marked;
+    const TWinControl* outer = mark ? std::exchange(gColourMarked, this) : gColourMarked;
     try {
         for (TControl* c : FControls) c->ParentColorChanged();
     } catch (...) {
-        marked = outer;
+        gColourMarked = outer;
         throw;
     }
-    marked = outer;
+    gColourMarked = outer;
 }
 
 void TWinControl::VisibleChanged()

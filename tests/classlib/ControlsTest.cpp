@@ -304,6 +304,25 @@ TEST_F(Controls, LabelsFitTheirTextOnceReadUnlessWordWrapped)
     EXPECT_EQ(Form->Label2->Height(), 40);
 }
 
+TEST_F(Controls, AFormsNewColourIsPaintedInTheWindowsThatTakeIt)
+{
+    ShowForm();
+    // The shown page's empty area shows the colour it takes from the form
+    // through the page control.
+    const HWND sheet = Form->Sheet2->WindowHandle();
+    const auto shown = [&] {
+        const HDC dc = GetDC(sheet);
+        const COLORREF c = GetPixel(dc, 300, 150);
+        ReleaseDC(sheet, dc);
+        return c;
+    };
+    for (const TColor colour : {TColor{0x336699}, TColor{0x996633}}) {
+        Form->SetColor(colour);
+        Pump();
+        EXPECT_EQ(shown(), ColorToRGB(colour));
+    }
+}
+
 TEST_F(Controls, ComboIndexFollowsTheWindowButTypedTextIsNoChoice)
 {
     ShowForm();
