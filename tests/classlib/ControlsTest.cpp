@@ -389,7 +389,9 @@ TEST_F(Controls, ComboListOpensLikeThatOfABoxMadeWithItsListHeightAlsoWhenFilled
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         RECT r{};
-        SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_PAGE};
+        SCROLLINFO scroll{};
+        scroll.cbSize = sizeof scroll;
+        scroll.fMask = SIF_RANGE | SIF_PAGE;
         if (GetComboBoxInfo(box, &info)) {
             GetWindowRect(info.hwndList, &r);
             GetScrollInfo(info.hwndList, SB_VERT, &scroll);
