@@ -177,15 +177,9 @@ TFreader::TFreader(TComponent* AOwner) : TForm(AOwner) {}
 void TFreader::FillTimes(TComboBox* Box, const char* Unit)
 {
     TStrings* items = Box->Items();
-    items->BeginUpdate();
-    try {
-        items->Clear();
-        for (int n = 0; n < kTimeCount; ++n) items->Add(std::to_string(n) + Unit);
-    } catch (...) {
-        items->EndUpdate();
-        throw;
-    }
-    items->EndUpdate();
+    const TStringsUpdate update(*items);
+    items->Clear();
+    for (int n = 0; n < kTimeCount; ++n) items->Add(std::to_string(n) + Unit);
 }
 
 void TFreader::FormShow(TObject*)

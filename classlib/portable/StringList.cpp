@@ -57,15 +57,9 @@ void TStrings::SetText(std::string_view Text)
 
 void TStrings::Assign(const std::vector<std::string>& Lines)
 {
-    BeginUpdate();
-    try {
-        Clear();
-        for (const std::string& s : Lines) Add(s);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    const TStringsUpdate update(*this);
+    Clear();
+    for (const std::string& s : Lines) Add(s);
 }
 
 void TStrings::BeginUpdate()

@@ -50,6 +50,18 @@ private:
     int FUpdateCount = 0;
 };
 
+// Holds a list's update (BeginUpdate) for its own life.
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings& Strings) : FStrings(Strings) { FStrings.BeginUpdate(); }
+    ~TStringsUpdate() { FStrings.EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings& FStrings;
+};
+
 class TStringList : public TStrings {
 public:
     DECLARE_CLASS_INFO()
